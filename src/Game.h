@@ -1,0 +1,66 @@
+// The application object: settings, services, the screens and the fixed-step main loop.
+#pragma once
+
+#include <memory>
+
+class Framework;
+class Timer;
+class Font;
+class Image;
+class AudioManager;
+class StateManager;
+class MainMenuState;
+class SettingsState;
+class StoryState;
+class PlayState;
+class CreditsState;
+
+class Game
+{
+public:
+    Game();
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    bool Init();
+    void Run();
+    void HandleEvents();
+    void Tick();
+    void Render(const float& interpolation);
+    // Reads "kesv.cfg" into the settings record; false when it cannot be opened.
+    bool ReadConfig();
+    // Writes "kesv.cfg"; false when it cannot be written.
+    bool WriteConfig();
+    void CleanUp();
+
+    bool mIsRunning = false;
+
+    // The settings record, kept in "kesv.cfg". Keys are SDL scancodes; volumes 0..128.
+    bool mFullscreen = true;
+    bool mVSync = false;
+    bool mShowFPS = false;
+    bool mSound = true;
+    bool mMusic = true;
+    int mSoundVolume = 64;
+    int mMusicVolume = 64;
+    int mKeyLeft = 80;  // SDL_SCANCODE_LEFT
+    int mKeyRight = 79; // SDL_SCANCODE_RIGHT
+    int mKeyJump = 82;  // SDL_SCANCODE_UP
+    int mKeyFire = 44;  // SDL_SCANCODE_SPACE
+
+    std::unique_ptr<Framework> mFramework;
+    std::unique_ptr<Timer> mTimer;
+    std::unique_ptr<Font> mFont;
+    std::unique_ptr<Image> mScreen; // the 320x240 picture every screen draws on
+    std::unique_ptr<AudioManager> mAudioManager;
+
+    // The five screens, owned by mStateManager.
+    MainMenuState* mMainMenuState = nullptr;
+    SettingsState* mSettingsState = nullptr;
+    StoryState* mStoryState = nullptr;
+    PlayState* mPlayState = nullptr;
+    CreditsState* mCreditsState = nullptr;
+
+    std::unique_ptr<StateManager> mStateManager;
+};

@@ -1,0 +1,115 @@
+// Helpers shared by the tests.
+#include "TestSupport.h"
+
+#include <SDL_image.h>
+
+#include <atomic>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace test
+{
+namespace
+{
+std::filesystem::path UniqueTempPath()
+{
+    static std::atomic<int> counter{0};
+    std::ostringstream name;
+    name << "kestrovane-test-" << getpid() << "-" << counter++;
+    return std::filesystem::temp_directory_path() / name.str();
+}
+} // namespace
+
+TempDir::TempDir(bool enter) : mPath(UniqueTempPath()), mEntered(enter)
+{
+    std::filesystem::remove_all(mPath);
+    std::filesystem::create_directories(mPath);
+    if (mEntered)
+    {
+        mPreviousDir = std::filesystem::current_path();
+        std::filesystem::current_path(mPath);
+    }
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    if (mEntered)
+    {
+        std::filesystem::current_path(mPreviousDir, ignored);
+    }
+    std::filesystem::remove_all(mPath, ignored);
+}
+
+void TempDir::WriteFile(const std::string& relative, const std::string& content) const
+{
+    const std::filesystem::path path = mPath / relative;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << content;
+    if (!file)
+    {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+std::string TempDir::ReadFile(const std::string& relative) const
+{
+    std::ifstream file(mPath / relative, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+bool TempDir::Exists(const std::string& relative) const
+{
+    return std::filesystem::exists(mPath / relative);
+}
+
+void TempDir::WritePng(const std::string& relative, int width, int height,
+                       const std::vector<std::uint32_t>& rgb) const
+{
+    SurfacePtr surface(SDL_CreateRGBSurfaceWithFormat(0, width, height, 24, SDL_PIXELFORMAT_RGB24));
+    if (!surface)
+    {
+        throw std::runtime_error(SDL_GetError());
+    }
+    for (int y = 0; y < height; ++y)
+    {
+        auto* row = static_cast<std::uint8_t*>(surface->pixels) + y * surface->pitch;
+        for (int x = 0; x < width; ++x)
+        {
+            const std::uint32_t value = rgb.at(static_cast<std::size_t>(y * width + x));
+            row[x * 3 + 0] = static_cast<std::uint8_t>(value >> 16);
+            row[x * 3 + 1] = static_cast<std::uint8_t>(value >> 8);
+            row[x * 3 + 2] = static_cast<std::uint8_t>(value);
+        }
+    }
+    const std::filesystem::path path = mPath / relative;
+    std::filesystem::create_directories(path.parent_path());
+    if (IMG_SavePNG(surface.get(), path.string().c_str()) != 0)
+    {
+        throw std::runtime_error(SDL_GetError());
+    }
+}
+
+SurfacePtr MakeSurface(int width, int height, int bytesPerPixel)
+{
+    static const Uint32 formats[] = {SDL_PIXELFORMAT_INDEX8, SDL_PIXELFORMAT_RGB565, SDL_PIXELFORMAT_RGB24,
+                                     SDL_PIXELFORMAT_ARGB8888};
+    const Uint32 format = formats[bytesPerPixel - 1];
+    return SurfacePtr(SDL_CreateRGBSurfaceWithFormat(0, width, height, bytesPerPixel * 8, format));
+}
+
+SDL_RendererInfo ArgbRendererInfo()
+{
+    SDL_RendererInfo info{};
+    info.name = "test";
+    info.num_texture_formats = 1;
+    info.texture_formats[0] = SDL_PIXELFORMAT_ARGB8888;
+    return info;
+}
+} // namespace test
