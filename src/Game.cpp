@@ -1,0 +1,217 @@
+// The application object: start-up, the fixed-step main loop, drawing a frame and shut-down.
+#include "Game.h"
+
+#include "StateManager.h"
+#include "Timer.h"
+#include "audio/AudioManager.h"
+#include "graphics/Font.h"
+#include "graphics/Framework.h"
+#include "graphics/Image.h"
+#include "graphics/Utils.h"
+#include "states/CreditsState.h"
+#include "states/MainMenuState.h"
+#include "states/PlayState.h"
+#include "states/SettingsState.h"
+#include "states/StoryState.h"
+
+#include <SDL.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace
+{
+// Displays that report no refresh rate (virtual ones do) are paced as a common monitor.
+constexpr int kFallbackRefreshRate = 60;
+constexpr int kScreenWidth = 320;
+constexpr int kScreenHeight = 240;
+constexpr int kScale = 2;
+
+// Registers a screen; on success the manager owns it and the returned pointer is the link to keep.
+template <typename T> T* Register(StateManager& manager, const std::string& name, std::unique_ptr<T>& state)
+{
+    T* raw = state.get();
+    manager.AddState(name, raw);
+    const auto found = manager.mStates.find(name);
+    if (found != manager.mStates.end() && found->second.get() == raw)
+    {
+        state.release();
+    }
+    return raw;
+}
+
+template <typename T> std::unique_ptr<T> CreateAndInit(Game* game, const char* failure)
+{
+    auto state = std::make_unique<T>();
+    if (!state->Init(game))
+    {
+        throw std::runtime_error(failure);
+    }
+    return state;
+}
+} // namespace
+
+Game::Game() = default;
+
+Game::~Game()
+{
+    CleanUp();
+}
+
+bool Game::Init()
+{
+    // 1. Settings: written with the defaults when missing, then read again.
+    if (!ReadConfig())
+    {
+        WriteConfig();
+        if (!ReadConfig())
+        {
+            return false;
+        }
+    }
+
+    // 2. Window, renderer and the 640x480 window surface.
+    mFramework = std::make_unique<Framework>();
+    if (!mFramework->Init(mFullscreen, mVSync))
+    {
+        return false;
+    }
+
+    // 3. The 320x240 picture every screen draws on, in the window surface's format.
+    mScreen = std::make_unique<Image>();
+    if (!mScreen->Load(mFramework->mSurface, kScreenWidth, kScreenHeight, false, 128, 0, 128))
+    {
+        return false;
+    }
+
+    // 4. Loop timing from the display's refresh rate.
+    mTimer = std::make_unique<Timer>();
+    const int refreshRate = mFramework->mDisplayMode.refresh_rate;
+    mTimer->Init(refreshRate > 0 ? refreshRate : kFallbackRefreshRate);
+
+    // 5. The shared font.
+    mFont = std::make_unique<Font>();
+    const SDL_RendererInfo rendererInfo = mFramework->GetRendererInfo();
+    if (!mFont->Init("font.png", rendererInfo, 8, 8))
+    {
+        return false;
+    }
+
+    // 6. Audio. Without a sound device the game runs silently: the manager stays uninitialised, so
+    // every operation is a no-op, but it keeps the player's choices for the settings screen.
+    mAudioManager = std::make_unique<AudioManager>();
+    try
+    {
+        if (!mAudioManager->Init(mSound, mMusic, mSoundVolume, mMusicVolume))
+        {
+            return false;
+        }
+    }
+    catch (const std::runtime_error&)
+    {
+        mAudioManager->mSoundEnabled = mSound;
+        mAudioManager->mMusicEnabled = mMusic;
+        mAudioManager->mCurrentSoundVolume = mSoundVolume;
+        mAudioManager->mCurrentMusicVolume = mMusicVolume;
+    }
+    if (mAudioManager->LoadAllAudioFiles())
+    {
+        mAudioManager->PlayMusic("menu.ogg", false);
+    }
+
+    // 7. and 8. The screens. They stay in local owners until registered, so a later failing Init
+    // frees the earlier ones. The play screen is set up each time play begins, not here.
+    mStateManager = std::make_unique<StateManager>();
+    auto mainMenu = CreateAndInit<MainMenuState>(this, "Unable to initialize main menu state!");
+    auto settings = CreateAndInit<SettingsState>(this, "Unable to initialize settings state!");
+    auto story = CreateAndInit<StoryState>(this, "Unable to initialize story state!");
+    auto play = std::make_unique<PlayState>();
+    auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
+
+    // 9. Registration, then the main menu is the first screen.
+    mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
+    mSettingsState = Register(*mStateManager, "Settings", settings);
+    mStoryState = Register(*mStateManager, "Story", story);
+    mPlayState = Register(*mStateManager, "Play", play);
+    mCreditsState = Register(*mStateManager, "Credits", credits);
+    mStateManager->ChangeState("MainMenu");
+
+    mIsRunning = true;
+    return true;
+}
+
+void Game::Run()
+{
+    // A pass always completes, frame included, even when a screen has just ended the game.
+    while (mIsRunning)
+    {
+        mTimer->BeginPass();
+        HandleEvents();
+        // The current screen is looked up for every update, so a switch takes effect at once.
+        mTimer->RunUpdates([this] { Tick(); });
+        Render(mTimer->ComputeInterpolation());
+        mTimer->EndFrame();
+        mTimer->WaitForNextFrame();
+    }
+}
+
+void Game::HandleEvents()
+{
+    if (mStateManager && mStateManager->mCurrentState)
+    {
+        mStateManager->mCurrentState->HandleEvents(this);
+    }
+}
+
+void Game::Tick()
+{
+    if (mStateManager && mStateManager->mCurrentState)
+    {
+        mStateManager->mCurrentState->Tick(this);
+    }
+}
+
+void Game::Render(const float& interpolation)
+{
+    mFramework->Clear();
+
+    SDL_Surface* screen = mScreen->mSurface;
+    SDL_FillRect(screen, nullptr, SDL_MapRGBA(screen->format, 0, 0, 0, 255));
+
+    if (mStateManager && mStateManager->mCurrentState)
+    {
+        mStateManager->mCurrentState->Render(this, interpolation);
+    }
+
+    if (mShowFPS)
+    {
+        // White text with a black copy one pixel to its right, ending one cell before the right edge.
+        const std::string text = Utils::ToString(mTimer->mFramesPerSecond) + " fps";
+        const int charWidth = mFont->mCharWidth;
+        const int x = screen->w - charWidth - charWidth * static_cast<int>(text.size());
+        mFont->DrawString(text, x + 1, 4, SDL_MapRGBA(screen->format, 0, 0, 0, 255), screen);
+        mFont->DrawString(text, x, 4, SDL_MapRGBA(screen->format, 255, 255, 255, 255), screen);
+    }
+
+    // The source size is the destination's; the copy is clipped to the 320x240 picture.
+    SDL_Surface* window = mFramework->mSurface;
+    mScreen->DrawScaled(window, kScale, 0, 0, 0, 0, window->w, window->h);
+    mFramework->Render();
+
+    mTimer->mFrameCount += 1;
+}
+
+void Game::CleanUp()
+{
+    // The settings are saved at every exit, also after a failed start-up.
+    WriteConfig();
+
+    // Order matters: the screens may still hold images and sounds, and the framework shuts SDL down.
+    mStateManager.reset();
+    mTimer.reset();
+    mFont.reset();
+    mScreen.reset();
+    mAudioManager.reset();
+    mFramework.reset();
+}

@@ -1,0 +1,133 @@
+// Reading and writing the settings file "kesv.cfg".
+#include "Game.h"
+
+#include "graphics/Utils.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+const char* const kConfigFile = "kesv.cfg";
+const char* const kConfigTempFile = "kesv.cfg.tmp";
+
+// Every single space ends a field, so two spaces give an empty field; a trailing space adds nothing.
+std::vector<std::string> SplitFields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::string current;
+    for (const char c : line)
+    {
+        if (c == ' ')
+        {
+            fields.push_back(current);
+            current.clear();
+        }
+        else
+        {
+            current += c;
+        }
+    }
+    if (!current.empty())
+    {
+        fields.push_back(current);
+    }
+    return fields;
+}
+
+// Assigns the fields that are present; a short line keeps the current value of each missing field.
+template <typename T> void Assign(const std::vector<std::string>& fields, std::size_t index, T& target)
+{
+    if (index < fields.size())
+    {
+        target = Utils::ConvertString<T>(fields[index], false);
+    }
+}
+} // namespace
+
+bool Game::ReadConfig()
+{
+    std::ifstream file(kConfigFile, std::ios::binary);
+    if (!file)
+    {
+        return false;
+    }
+
+    // Data lines are counted on their own: comments between them do not shift the numbering.
+    int dataLine = 0;
+    std::string line;
+    while (std::getline(file, line))
+    {
+        if (!line.empty() && line.back() == '\r')
+        {
+            line.pop_back();
+        }
+        if (line.size() >= 2 && line[0] == '/' && line[1] == '/')
+        {
+            continue;
+        }
+        const std::vector<std::string> fields = SplitFields(line);
+        if (fields.empty())
+        {
+            continue;
+        }
+        ++dataLine;
+        switch (dataLine)
+        {
+        case 1:
+            Assign(fields, 0, mFullscreen);
+            Assign(fields, 1, mVSync);
+            Assign(fields, 2, mShowFPS);
+            break;
+        case 2:
+            Assign(fields, 0, mKeyLeft);
+            Assign(fields, 1, mKeyRight);
+            Assign(fields, 2, mKeyJump);
+            Assign(fields, 3, mKeyFire);
+            break;
+        case 3:
+            Assign(fields, 0, mSound);
+            Assign(fields, 1, mMusic);
+            Assign(fields, 2, mSoundVolume);
+            Assign(fields, 3, mMusicVolume);
+            break;
+        default:
+            break; // extra data lines are ignored
+        }
+    }
+    return true;
+}
+
+bool Game::WriteConfig()
+{
+    // Written beside the old file and renamed over it, so a crash mid-write never leaves it truncated.
+    {
+        std::ofstream file(kConfigTempFile, std::ios::binary | std::ios::trunc);
+        if (!file)
+        {
+            return false;
+        }
+        file << "// Default config file\n"
+             << "// Fullscreen VSync Show FPS\n"
+             << (mFullscreen ? 1 : 0) << ' ' << (mVSync ? 1 : 0) << ' ' << (mShowFPS ? 1 : 0) << '\n'
+             << "// Controls\n"
+             << "// Left Right Jump Fire\n"
+             << mKeyLeft << ' ' << mKeyRight << ' ' << mKeyJump << ' ' << mKeyFire << '\n'
+             << "// Sound Music Sound Volume Music Volume\n"
+             << (mSound ? 1 : 0) << ' ' << (mMusic ? 1 : 0) << ' ' << mSoundVolume << ' ' << mMusicVolume;
+        file.close();
+        if (!file)
+        {
+            std::remove(kConfigTempFile);
+            return false;
+        }
+    }
+    if (std::rename(kConfigTempFile, kConfigFile) != 0)
+    {
+        std::remove(kConfigTempFile);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,95 @@
+// The fixed-step main loop's clock: how many updates run per pass and how long a pass waits.
+#include "Timer.h"
+
+#include <SDL.h>
+
+#include <cmath>
+
+namespace
+{
+double Step()
+{
+    return static_cast<double>(Timer::mTimeBetweenUpdates);
+}
+} // namespace
+
+Timer::Timer()
+    : mClock([] { return static_cast<double>(SDL_GetTicks()); }), mSleep([] { SDL_Delay(1); })
+{
+}
+
+void Timer::Init(double frameRate)
+{
+    mFrameRate = frameRate;
+    mFrameDuration = 1000.0 / frameRate;
+    // 60 Hz gives 2: enough updates per drawn frame to keep 30 per second.
+    mMaxUpdatesPerFrame = static_cast<int>(std::ceil(frameRate * 33.333332 / 1000.0));
+
+    const double now = mClock();
+    mLastUpdateTime = now;
+    mLastFrameTime = now;
+    mCurrentSecond = static_cast<int>(now / 1000.0);
+}
+
+void Timer::Update()
+{
+    mCurrentTime = mClock();
+}
+
+void Timer::BeginPass()
+{
+    Update();
+    mUpdatesThisFrame = 0;
+}
+
+int Timer::RunUpdates(const std::function<void()>& tick)
+{
+    const double step = Step();
+    while (mCurrentTime - mLastUpdateTime > step)
+    {
+        if (mUpdatesThisFrame >= mMaxUpdatesPerFrame)
+        {
+            // Too far behind: forget the backlog and leave exactly one step pending.
+            mLastUpdateTime = mCurrentTime - step;
+            break;
+        }
+        tick();
+        mLastUpdateTime += step;
+        ++mUpdatesThisFrame;
+    }
+    return mUpdatesThisFrame;
+}
+
+float Timer::ComputeInterpolation()
+{
+    float fraction = static_cast<float>((mCurrentTime - mLastUpdateTime) / Step());
+    if (fraction > 1.0f)
+    {
+        fraction = 1.0f;
+    }
+    mInterpolation = fraction;
+    return mInterpolation;
+}
+
+void Timer::EndFrame()
+{
+    mLastFrameTime = mCurrentTime;
+    // Seconds are counted on the simulated update clock, not on the wall clock.
+    mUpdateSecond = static_cast<int>(mLastUpdateTime / 1000.0);
+    if (mUpdateSecond > mCurrentSecond)
+    {
+        mFramesPerSecond = mFrameCount;
+        mCurrentSecond = mUpdateSecond;
+        mFrameCount = 0;
+    }
+}
+
+void Timer::WaitForNextFrame()
+{
+    const double step = Step();
+    while (mCurrentTime - mLastFrameTime < mFrameDuration && mCurrentTime - mLastUpdateTime < step)
+    {
+        mSleep();
+        Update();
+    }
+}
