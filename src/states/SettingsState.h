@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <string>
 
 class Image;
 
@@ -34,4 +35,13 @@ public:
     std::unique_ptr<Image> mBlackScreen;
     std::unique_ptr<Image> mBackgroundImage;
     std::unique_ptr<Image> mTitleImage;
+
+private:
+    void Browse(Game* game, SDL_Scancode key);
+    // A key press while the selected option is edited: binds a key or steps a volume.
+    void EditOption(Game* game, SDL_Scancode key);
+    // Return on a switch: applies it at once.
+    void Toggle(Game* game);
+    // The text of one option line as it shows now, value included.
+    std::string OptionLine(Game* game, int option) const;
 };

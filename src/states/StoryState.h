@@ -35,4 +35,9 @@ public:
     std::unique_ptr<Image> mBlackScreen;
     std::unique_ptr<Image> mBackgroundImage;
     std::vector<std::string> mLines;
+
+private:
+    // Shows one more character, or moves on to the next line.
+    void TypeStep();
+    void ResetTyping();
 };

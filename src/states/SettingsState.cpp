@@ -1,0 +1,347 @@
+// The options screen: key capture, display and sound toggles, volumes, all applied at once.
+#include "states/SettingsState.h"
+
+#include "Game.h"
+#include "StateManager.h"
+#include "audio/AudioManager.h"
+#include "graphics/Font.h"
+#include "graphics/Framework.h"
+#include "graphics/Image.h"
+#include "graphics/Utils.h"
+#include "states/MenuScreen.h"
+
+#include <SDL_mixer.h>
+
+namespace
+{
+enum Option
+{
+    MoveLeft,
+    MoveRight,
+    Jump,
+    Fire,
+    Fullscreen,
+    VSync,
+    DisplayFPS,
+    Sound,
+    SoundVolume,
+    Music,
+    MusicVolume,
+    OptionCount
+};
+
+const char* const kLabels[OptionCount] = {"Move Left: ",    "Move Right: ",   "Jump: ",
+                                          "Fire: ",         "Fullscreen: ",   "VSync: ",
+                                          "Display FPS: ",  "Sound: ",        "Sound Volume: ",
+                                          "Music: ",        "Music Volume: "};
+
+// The groups are kept two text lines apart.
+const int kOptionRows[OptionCount] = {0, 1, 2, 3, 6, 7, 8, 11, 12, 15, 16};
+const int kOptionX = 92;
+const int kArrowX = 84;
+const int kFirstOptionY = 60;
+// The volume cursor sits after "Sound Volume:" / "Music Volume:".
+const int kVolumeCursorColumn = 13;
+
+bool IsKeyBinding(int option)
+{
+    return option >= MoveLeft && option <= Fire;
+}
+
+bool IsVolume(int option)
+{
+    return option == SoundVolume || option == MusicVolume;
+}
+
+int* KeyBinding(Game* game, int option)
+{
+    switch (option)
+    {
+    case MoveLeft:
+        return &game->mKeyLeft;
+    case MoveRight:
+        return &game->mKeyRight;
+    case Jump:
+        return &game->mKeyJump;
+    default:
+        return &game->mKeyFire;
+    }
+}
+
+std::string OnOff(bool on)
+{
+    return on ? "On" : "Off";
+}
+
+std::string Percent(int volume)
+{
+    return Utils::ToString(volume * 100 / 128) + "%";
+}
+
+std::string KeyName(int scancode)
+{
+    const char* name = SDL_GetKeyName(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode)));
+    return Utils::ToString(name);
+}
+} // namespace
+
+SettingsState::SettingsState() = default;
+
+SettingsState::~SettingsState()
+{
+    CleanUp();
+}
+
+bool SettingsState::Init(Game* game)
+{
+    const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
+    mArrowImage = MenuScreen::LoadPicture("data/gfx/arrow.png", info, true, "Couldn't load arrow image!");
+    mBlackScreen = MenuScreen::CreateBlackScreen(game->mScreen->mSurface, mAlpha);
+    mBackgroundImage = MenuScreen::LoadPicture("data/gfx/bg.png", info, false, "Couldn't load background screen!");
+    mTitleImage = MenuScreen::LoadPicture("data/gfx/settings.png", info, true, "Couldn't load settings screen!");
+    return true;
+}
+
+void SettingsState::CleanUp()
+{
+    mArrowImage.reset();
+    mBackgroundImage.reset();
+    mBlackScreen.reset();
+    mTitleImage.reset();
+}
+
+void SettingsState::HandleEvents(Game* game)
+{
+    while (SDL_PollEvent(&mEvent))
+    {
+        if (mEvent.type == SDL_QUIT)
+        {
+            // Closing the window leaves at once, without a fade-out.
+            game->mStateManager->ChangeState("Credits");
+            continue;
+        }
+        if (mEvent.type != SDL_KEYDOWN)
+        {
+            continue;
+        }
+        const SDL_Scancode key = mEvent.key.keysym.scancode;
+        if (key == SDL_SCANCODE_ESCAPE)
+        {
+            if (mEditing)
+            {
+                mEditing = false; // a capture keeps the old key
+            }
+            else
+            {
+                mFadeState = 2;
+            }
+            continue;
+        }
+        // While fading out, other keys wait in the queue.
+        if (mFadeState == 2)
+        {
+            return;
+        }
+        if (mEditing)
+        {
+            EditOption(game, key);
+        }
+        else
+        {
+            Browse(game, key);
+        }
+    }
+}
+
+void SettingsState::Browse(Game* game, SDL_Scancode key)
+{
+    if (key == SDL_SCANCODE_DOWN)
+    {
+        mSelectedOption = (mSelectedOption + 1) % OptionCount;
+        game->mAudioManager->PlaySound("select.wav");
+    }
+    else if (key == SDL_SCANCODE_UP)
+    {
+        mSelectedOption = (mSelectedOption + OptionCount - 1) % OptionCount;
+        game->mAudioManager->PlaySound("select.wav");
+    }
+    else if (key == SDL_SCANCODE_RETURN)
+    {
+        if (IsKeyBinding(mSelectedOption) || IsVolume(mSelectedOption))
+        {
+            mEditing = true;
+        }
+        else
+        {
+            Toggle(game);
+        }
+    }
+}
+
+void SettingsState::EditOption(Game* game, SDL_Scancode key)
+{
+    // F12 takes screenshots in play, so it can never be bound and never ends an edit.
+    if (key == SDL_SCANCODE_F12)
+    {
+        return;
+    }
+    if (IsKeyBinding(mSelectedOption))
+    {
+        *KeyBinding(game, mSelectedOption) = key;
+        mEditing = false;
+        return;
+    }
+    AudioManager& audio = *game->mAudioManager;
+    const bool sound = mSelectedOption == SoundVolume;
+    int step = 0;
+    if (key == SDL_SCANCODE_UP || key == SDL_SCANCODE_RIGHT)
+    {
+        step = 1;
+    }
+    else if (key == SDL_SCANCODE_DOWN || key == SDL_SCANCODE_LEFT)
+    {
+        step = -1;
+    }
+    else
+    {
+        mEditing = false;
+        return;
+    }
+    // The audio manager clamps to 0..128; the record keeps what it settled on.
+    if (sound)
+    {
+        audio.SetSoundVolume(audio.mCurrentSoundVolume + step);
+        game->mSoundVolume = audio.mCurrentSoundVolume;
+    }
+    else
+    {
+        audio.SetMusicVolume(audio.mCurrentMusicVolume + step);
+        game->mMusicVolume = audio.mCurrentMusicVolume;
+    }
+}
+
+void SettingsState::Toggle(Game* game)
+{
+    AudioManager& audio = *game->mAudioManager;
+    switch (mSelectedOption)
+    {
+    case Fullscreen:
+    {
+        const Uint32 flags = SDL_GetWindowFlags(game->mFramework->mWindow) ^ SDL_WINDOW_FULLSCREEN_DESKTOP;
+        game->mFullscreen = (flags & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+        SDL_SetWindowFullscreen(game->mFramework->mWindow, flags);
+        break;
+    }
+    case VSync:
+        game->mVSync = !game->mVSync;
+        SDL_RenderSetVSync(game->mFramework->mRenderer, game->mVSync ? 1 : 0);
+        break;
+    case DisplayFPS:
+        game->mShowFPS = !game->mShowFPS;
+        break;
+    case Sound:
+        audio.mSoundEnabled = !audio.mSoundEnabled;
+        game->mSound = audio.mSoundEnabled;
+        break;
+    case Music:
+        if (audio.mMusicEnabled)
+        {
+            Mix_PauseMusic();
+            audio.mMusicEnabled = false;
+            game->mMusic = false;
+        }
+        else
+        {
+            audio.mMusicEnabled = true;
+            game->mMusic = true;
+            // The paused piece carries on; with music off since start-up nothing was ever started.
+            if (Mix_PausedMusic() == 1)
+            {
+                Mix_ResumeMusic();
+            }
+            else
+            {
+                audio.PlayMusic("menu.ogg", true);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void SettingsState::Tick(Game* game)
+{
+    MenuScreen::StepBlink(mBlinkCounter, mArrowVisible);
+    if (MenuScreen::StepFade(mAlpha, mFadeState))
+    {
+        game->mStateManager->ChangeState("MainMenu");
+    }
+}
+
+std::string SettingsState::OptionLine(Game* game, int option) const
+{
+    const std::string label = kLabels[option];
+    if (IsKeyBinding(option))
+    {
+        if (mEditing && option == mSelectedOption)
+        {
+            // The question mark blinks while a key is awaited.
+            return mArrowVisible ? label + "?" : label.substr(0, label.size() - 1);
+        }
+        return label + KeyName(*KeyBinding(game, option));
+    }
+    const AudioManager& audio = *game->mAudioManager;
+    switch (option)
+    {
+    case Fullscreen:
+        // Window and renderer are asked every frame, so the line shows what is really in effect.
+        return label + OnOff((SDL_GetWindowFlags(game->mFramework->mWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0);
+    case VSync:
+        return label + OnOff((game->mFramework->GetRendererInfo().flags & SDL_RENDERER_PRESENTVSYNC) != 0);
+    case DisplayFPS:
+        return label + OnOff(game->mShowFPS);
+    case Sound:
+        return label + OnOff(audio.mSoundEnabled);
+    case SoundVolume:
+        return label + Percent(audio.mCurrentSoundVolume);
+    case Music:
+        return label + OnOff(audio.mMusicEnabled);
+    default:
+        return label + Percent(audio.mCurrentMusicVolume);
+    }
+}
+
+void SettingsState::Render(Game* game, const float& /*interpolation*/)
+{
+    SDL_Surface* screen = game->mScreen->mSurface;
+    Font& font = *game->mFont;
+    const int w = screen->w;
+    const int h = screen->h;
+    const int fw = font.mCharWidth;
+    const Uint32 grey = MenuScreen::TextColour(screen);
+
+    mBackgroundImage->Draw(screen, 0, 0);
+    mTitleImage->Draw(screen, w / 2 - mTitleImage->mSurface->w / 2, 16);
+
+    if (mArrowVisible && !mEditing)
+    {
+        MenuScreen::DrawShape(*mArrowImage, grey, kArrowX, kFirstOptionY + fw * kOptionRows[mSelectedOption],
+                              screen);
+    }
+    for (int option = 0; option < OptionCount; ++option)
+    {
+        const int y = kFirstOptionY + fw * kOptionRows[option];
+        font.DrawString(OptionLine(game, option), kOptionX, y, grey, screen);
+        if (mEditing && mArrowVisible && option == mSelectedOption && IsVolume(option))
+        {
+            MenuScreen::DrawShape(*mArrowImage, grey, kOptionX + fw * kVolumeCursorColumn, y, screen);
+        }
+    }
+
+    MenuScreen::DrawCentred(font, "Arrow Keys = Change current option", h - 36, grey, screen);
+    MenuScreen::DrawCentred(font, "Enter Key = Select current option", h - 28, grey, screen);
+    MenuScreen::DrawCentred(font, "Escape = Back to the main menu", h - 20, grey, screen);
+
+    MenuScreen::DrawOverlay(*mBlackScreen, mAlpha, screen);
+}

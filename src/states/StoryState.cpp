@@ -1,0 +1,158 @@
+// The story screen: types the story out one character at a time, then any key starts a new game.
+#include "states/StoryState.h"
+
+#include "Game.h"
+#include "StateManager.h"
+#include "graphics/Font.h"
+#include "graphics/Framework.h"
+#include "graphics/Image.h"
+#include "states/MenuScreen.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace
+{
+// Ticks per typed character.
+const unsigned int kTypeDelay = 4;
+const int kTextX = 8;
+const int kTextY = 8;
+const char* const kNotAvailable = "Not available!";
+} // namespace
+
+StoryState::StoryState() = default;
+
+StoryState::~StoryState()
+{
+    CleanUp();
+    mLines.clear();
+}
+
+bool StoryState::Init(Game* game)
+{
+    mBlackScreen = MenuScreen::CreateBlackScreen(game->mScreen->mSurface, mAlpha);
+    const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
+    mBackgroundImage = MenuScreen::LoadPicture("data/gfx/bg.png", info, false, "Couldn't load background screen!");
+
+    mLines.clear();
+    std::ifstream file("data/story.txt");
+    std::string line;
+    while (file && std::getline(file, line))
+    {
+        if (!line.empty() && line.back() == '\r')
+        {
+            line.pop_back();
+        }
+        if (line.compare(0, 2, "//") == 0)
+        {
+            continue;
+        }
+        mLines.push_back(line);
+    }
+    // A missing story, or one with nothing but comments, still leaves a line to type.
+    if (mLines.empty())
+    {
+        mLines.push_back(kNotAvailable);
+    }
+    ResetTyping();
+    return true;
+}
+
+void StoryState::CleanUp()
+{
+    mBackgroundImage.reset();
+    mBlackScreen.reset();
+}
+
+void StoryState::HandleEvents(Game* /*game*/)
+{
+    while (SDL_PollEvent(&mEvent))
+    {
+        if (mEvent.type == SDL_QUIT)
+        {
+            mFadeState = 2;
+            mQuitRequested = true;
+        }
+        else if (mEvent.type == SDL_KEYDOWN)
+        {
+            // Any key skips the story, even while it is still typing or fading in.
+            mFadeState = 2;
+        }
+    }
+}
+
+void StoryState::Tick(Game* game)
+{
+    ++mTypeCounter;
+    // Typing stops while the screen fades out.
+    if (mTypeCounter >= kTypeDelay && mFadeState != 2)
+    {
+        TypeStep();
+        mTypeCounter = 0;
+    }
+    if (!MenuScreen::StepFade(mAlpha, mFadeState))
+    {
+        return;
+    }
+    // The next visit types the story from its start.
+    ResetTyping();
+    if (mQuitRequested)
+    {
+        game->mStateManager->ChangeState("Credits");
+        return;
+    }
+    // Every new game sets up play from scratch.
+    game->mStateManager->ChangeState("Play");
+    if (State* play = game->mStateManager->mCurrentState)
+    {
+        play->Init(game);
+    }
+}
+
+void StoryState::TypeStep()
+{
+    ++mShownChars;
+    const unsigned int length = static_cast<unsigned int>(mLines[mCurrentLine].size());
+    if (mShownChars <= length)
+    {
+        return;
+    }
+    // One step past the end moves on to the next, empty line; the last line stays shown in full.
+    mShownChars = length;
+    ++mCurrentLine;
+    if (mCurrentLine >= mLines.size())
+    {
+        mCurrentLine = static_cast<unsigned int>(mLines.size() - 1);
+    }
+    else
+    {
+        mShownChars = 0;
+    }
+}
+
+void StoryState::ResetTyping()
+{
+    mShownChars = 0;
+    mCurrentLine = 0;
+    mTypeCounter = 0;
+}
+
+void StoryState::Render(Game* game, const float& /*interpolation*/)
+{
+    SDL_Surface* screen = game->mScreen->mSurface;
+    Font& font = *game->mFont;
+    const Uint32 grey = MenuScreen::TextColour(screen);
+
+    mBackgroundImage->Draw(screen, 0, 0);
+    for (unsigned int index = 0; index < mCurrentLine && index < mLines.size(); ++index)
+    {
+        font.DrawString(mLines[index], kTextX, kTextY + font.mCharHeight * static_cast<int>(index), grey, screen);
+    }
+    if (mCurrentLine < mLines.size())
+    {
+        const std::string& line = mLines[mCurrentLine];
+        const std::string shown = line.substr(0, std::min<std::size_t>(mShownChars, line.size()));
+        font.DrawString(shown, kTextX, kTextY + font.mCharHeight * static_cast<int>(mCurrentLine), grey, screen);
+    }
+    MenuScreen::DrawOverlay(*mBlackScreen, mAlpha, screen);
+}
