@@ -1,0 +1,486 @@
+// Loading pictures and drawing them pixel by pixel: plain, mirrored, in one colour and enlarged.
+#include "graphics/Image.h"
+
+#include "graphics/Utils.h"
+
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace
+{
+// One draw call: which destination rectangle is covered and where each of its pixels is read.
+// Destination pixel (x + i, y + j) reads source row srcY + j / scale and source column
+// srcX + i / scale, or srcRight - i when mirrored (mirroring is only used unscaled).
+struct Span
+{
+    long long x = 0;
+    long long y = 0;
+    long long width = 0;
+    long long height = 0;
+    long long srcX = 0;
+    long long srcY = 0;
+    long long srcRight = 0;
+    long long scale = 1;
+    bool flipped = false;
+    bool paint = false; // write color instead of the source pixel
+    Uint32 color = 0;
+};
+
+// The offsets i in [left, right) and j in [top, bottom) whose pixels land inside the destination.
+struct Clip
+{
+    long long left;
+    long long top;
+    long long right;
+    long long bottom;
+};
+
+class SurfaceLock
+{
+public:
+    explicit SurfaceLock(SDL_Surface* surface)
+    {
+        if (SDL_MUSTLOCK(surface))
+        {
+            if (SDL_LockSurface(surface) == 0)
+            {
+                mLocked = surface;
+            }
+            else
+            {
+                mFailed = true;
+            }
+        }
+    }
+    ~SurfaceLock()
+    {
+        if (mLocked)
+        {
+            SDL_UnlockSurface(mLocked);
+        }
+    }
+    SurfaceLock(const SurfaceLock&) = delete;
+    SurfaceLock& operator=(const SurfaceLock&) = delete;
+
+    bool Failed() const { return mFailed; }
+
+private:
+    SDL_Surface* mLocked = nullptr;
+    bool mFailed = false;
+};
+
+bool ClipToSurface(const Span& span, const SDL_Surface* dest, Clip& clip)
+{
+    clip.left = std::max(0LL, -span.x);
+    clip.top = std::max(0LL, -span.y);
+    clip.right = std::min(span.width, static_cast<long long>(dest->w) - span.x);
+    clip.bottom = std::min(span.height, static_cast<long long>(dest->h) - span.y);
+    return clip.left < clip.right && clip.top < clip.bottom;
+}
+
+long long SourceColumn(const Span& span, long long i)
+{
+    return span.flipped ? span.srcRight - i : span.srcX + i / span.scale;
+}
+
+// Reads outside the source give 0, like Utils::GetPixel, also for coordinates beyond int.
+Uint32 ReadSource(SDL_Surface* source, long long x, long long y)
+{
+    if (x < 0 || y < 0 || x >= source->w || y >= source->h)
+    {
+        return 0;
+    }
+    return Utils::GetPixel(source, static_cast<int>(x), static_cast<int>(y));
+}
+
+// Any pixel sizes, one pixel at a time.
+void DrawAnySize(SDL_Surface* source, SDL_Surface* dest, const Span& span, const Clip& clip, bool hasKey,
+                 Uint32 key)
+{
+    const bool readSource = hasKey || !span.paint;
+    for (long long j = clip.top; j < clip.bottom; ++j)
+    {
+        const long long sy = span.srcY + j / span.scale;
+        const int dy = static_cast<int>(span.y + j);
+        for (long long i = clip.left; i < clip.right; ++i)
+        {
+            const Uint32 value = readSource ? ReadSource(source, SourceColumn(span, i), sy) : 0;
+            if (hasKey && value == key)
+            {
+                continue;
+            }
+            Utils::PutPixel(dest, static_cast<int>(span.x + i), dy, span.paint ? span.color : value);
+        }
+    }
+}
+
+// The range [first, last) of offsets i whose source column lies inside a source of the given width.
+void SourceInside(const Span& span, long long sourceWidth, const Clip& clip, long long& first, long long& last)
+{
+    long long low;
+    long long high;
+    if (span.flipped)
+    {
+        low = span.srcRight - sourceWidth + 1;
+        high = span.srcRight + 1;
+    }
+    else
+    {
+        low = std::max(0LL, -span.srcX * span.scale);
+        high = std::max(0LL, (sourceWidth - span.srcX) * span.scale);
+    }
+    first = std::clamp(low, clip.left, clip.right);
+    last = std::clamp(high, first, clip.right);
+}
+
+void FillRow(Uint32* out, long long count, Uint32 value)
+{
+    std::fill_n(out, count, value);
+}
+
+// 4-byte destination (and source, when it is read): rows walked with direct pointers.
+void DrawFourBytes(SDL_Surface* source, SDL_Surface* dest, const Span& span, const Clip& clip, bool hasKey,
+                   Uint32 key)
+{
+    const bool readSource = hasKey || !span.paint;
+    const bool zeroHidden = hasKey && key == 0;
+    const Uint32 zeroValue = span.paint ? span.color : 0;
+    const long long count = clip.right - clip.left;
+    long long first = clip.left;
+    long long last = clip.left;
+    if (readSource)
+    {
+        SourceInside(span, source->w, clip, first, last);
+    }
+    // Every pixel of a row is written when nothing is transparent, so rows that read the same
+    // source row are plain copies of the one above.
+    const bool rowsRepeat = !hasKey && span.scale > 1;
+
+    Uint32* previous = nullptr;
+    for (long long j = clip.top; j < clip.bottom; ++j)
+    {
+        Uint32* out = reinterpret_cast<Uint32*>(static_cast<Uint8*>(dest->pixels) + (span.y + j) * dest->pitch) +
+                      (span.x + clip.left);
+        if (rowsRepeat && previous && (j - 1) / span.scale == j / span.scale)
+        {
+            std::memcpy(out, previous, static_cast<std::size_t>(count) * sizeof(Uint32));
+            previous = out;
+            continue;
+        }
+        previous = out;
+
+        if (!readSource)
+        {
+            FillRow(out, count, span.color);
+            continue;
+        }
+        const long long sy = span.srcY + j / span.scale;
+        if (sy < 0 || sy >= source->h)
+        {
+            if (!zeroHidden)
+            {
+                FillRow(out, count, zeroValue);
+            }
+            continue;
+        }
+        // Columns left and right of the source read 0.
+        if (!zeroHidden)
+        {
+            FillRow(out, first - clip.left, zeroValue);
+            FillRow(out + (last - clip.left), clip.right - last, zeroValue);
+        }
+
+        const Uint32* in = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(source->pixels) +
+                                                           sy * source->pitch);
+        const long long left = clip.left;
+        if (span.flipped)
+        {
+            for (long long i = first; i < last; ++i)
+            {
+                const Uint32 value = in[span.srcRight - i];
+                if (!hasKey || value != key)
+                {
+                    out[i - left] = span.paint ? span.color : value;
+                }
+            }
+        }
+        else if (span.scale == 1)
+        {
+            if (!hasKey && !span.paint)
+            {
+                std::memmove(out + (first - left), in + (span.srcX + first),
+                             static_cast<std::size_t>(last - first) * sizeof(Uint32));
+            }
+            else
+            {
+                for (long long i = first; i < last; ++i)
+                {
+                    const Uint32 value = in[span.srcX + i];
+                    if (!hasKey || value != key)
+                    {
+                        out[i - left] = span.paint ? span.color : value;
+                    }
+                }
+            }
+        }
+        else if (span.scale == 2 && !hasKey && !span.paint)
+        {
+            // The whole-frame enlargement: each source pixel written twice.
+            long long i = first;
+            if (i < last && (i & 1))
+            {
+                out[i - left] = in[span.srcX + i / 2];
+                ++i;
+            }
+            for (; i + 1 < last; i += 2)
+            {
+                const Uint32 value = in[span.srcX + i / 2];
+                out[i - left] = value;
+                out[i + 1 - left] = value;
+            }
+            if (i < last)
+            {
+                out[i - left] = in[span.srcX + i / 2];
+            }
+        }
+        else
+        {
+            for (long long i = first; i < last; ++i)
+            {
+                const Uint32 value = in[span.srcX + i / span.scale];
+                if (!hasKey || value != key)
+                {
+                    out[i - left] = span.paint ? span.color : value;
+                }
+            }
+        }
+    }
+}
+
+void Render(SDL_Surface* source, bool hasKey, SDL_Surface* dest, const Span& span)
+{
+    if (!source || !dest || span.width < 1 || span.height < 1 || span.scale < 1)
+    {
+        return;
+    }
+    SurfaceLock lock(source);
+    if (lock.Failed())
+    {
+        return;
+    }
+    Uint32 key = 0;
+    if (hasKey)
+    {
+        // A surface without a key of its own leaves 0: loaded images mark transparency with 0.
+        SDL_GetColorKey(source, &key);
+    }
+    Clip clip;
+    if (!ClipToSurface(span, dest, clip))
+    {
+        return;
+    }
+    const bool readSource = hasKey || !span.paint;
+    if (dest->format->BytesPerPixel == 4 && (!readSource || source->format->BytesPerPixel == 4))
+    {
+        DrawFourBytes(source, dest, span, clip, hasKey, key);
+    }
+    else
+    {
+        DrawAnySize(source, dest, span, clip, hasKey, key);
+    }
+}
+
+Span RectangleSpan(int x, int y, int srcX, int srcY, int width, int height)
+{
+    Span span;
+    span.x = x;
+    span.y = y;
+    span.width = width;
+    span.height = height;
+    span.srcX = srcX;
+    span.srcY = srcY;
+    span.srcRight = static_cast<long long>(srcX) + width - 1;
+    return span;
+}
+
+// Sets the key colour on a surface; on a palette surface only when the palette holds that exact
+// colour, since the nearest palette entry would make some other colour transparent.
+void ApplyColorKey(SDL_Surface* surface, int r, int g, int b)
+{
+    if (!surface)
+    {
+        return;
+    }
+    const Uint8 red = static_cast<Uint8>(r);
+    const Uint8 green = static_cast<Uint8>(g);
+    const Uint8 blue = static_cast<Uint8>(b);
+    const Uint32 key = SDL_MapRGB(surface->format, red, green, blue);
+    if (const SDL_Palette* palette = surface->format->palette)
+    {
+        if (key >= static_cast<Uint32>(palette->ncolors))
+        {
+            return;
+        }
+        const SDL_Color& entry = palette->colors[key];
+        if (entry.r != red || entry.g != green || entry.b != blue)
+        {
+            return;
+        }
+    }
+    SDL_SetColorKey(surface, SDL_TRUE, key);
+    SDL_SetSurfaceRLE(surface, 1);
+}
+} // namespace
+
+Image::~Image()
+{
+    SDL_FreeSurface(mSurface);
+}
+
+bool Image::Load(const std::string& file, SDL_RendererInfo info, bool colorKey, int r, int g, int b)
+{
+    SDL_Surface* loaded = IMG_Load(file.c_str());
+    if (!loaded)
+    {
+        throw std::runtime_error(std::string("Unable to load image: ") + SDL_GetError());
+    }
+    if (colorKey)
+    {
+        mHasColorKey = true;
+        ApplyColorKey(loaded, r, g, b);
+    }
+    const Uint32 format = info.texture_formats[0];
+    SDL_Surface* converted =
+        SDL_CreateRGBSurfaceWithFormat(0, loaded->w, loaded->h, SDL_BITSPERPIXEL(format), format);
+    if (!converted)
+    {
+        const std::string error = SDL_GetError();
+        SDL_FreeSurface(loaded);
+        throw std::runtime_error("Unable to load image: " + error);
+    }
+    // Key-coloured pixels are not copied and stay 0; the result carries no key of its own.
+    SDL_BlitSurface(loaded, nullptr, converted, nullptr);
+    SDL_FreeSurface(loaded);
+    SDL_FreeSurface(mSurface);
+    mSurface = converted;
+    return true;
+}
+
+bool Image::Load(SDL_Surface* surface, int width, int height, bool colorKey, int r, int g, int b)
+{
+    if (!surface)
+    {
+        throw std::runtime_error("Unable to set image: Surface is null!");
+    }
+    if (colorKey)
+    {
+        mHasColorKey = true;
+        ApplyColorKey(surface, r, g, b);
+    }
+    SDL_Surface* result = surface;
+    if (width != -1 && height != -1)
+    {
+        // The given surface is only the model of the format and stays with the caller.
+        const SDL_PixelFormat* format = surface->format;
+        result = SDL_CreateRGBSurface(0, width, height, format->BitsPerPixel, format->Rmask, format->Gmask,
+                                      format->Bmask, format->Amask);
+    }
+    if (result != mSurface)
+    {
+        SDL_FreeSurface(mSurface);
+        mSurface = result;
+    }
+    return true;
+}
+
+void Image::SetColorKey(SDL_Surface* surface, int r, int g, int b)
+{
+    mHasColorKey = true;
+    ApplyColorKey(surface, r, g, b);
+}
+
+void Image::Draw(SDL_Surface* dest, int x, int y)
+{
+    if (!mSurface)
+    {
+        return;
+    }
+    Render(mSurface, mHasColorKey, dest, RectangleSpan(x, y, 0, 0, mSurface->w, mSurface->h));
+}
+
+void Image::Draw(SDL_Surface* dest, int x, int y, int srcX, int srcY, int width, int height)
+{
+    Render(mSurface, mHasColorKey, dest, RectangleSpan(x, y, srcX, srcY, width, height));
+}
+
+void Image::Draw(SDL_Surface* dest, unsigned int color, int x, int y, int srcX, int srcY, int width, int height)
+{
+    Span span = RectangleSpan(x, y, srcX, srcY, width, height);
+    span.paint = true;
+    span.color = color;
+    Render(mSurface, mHasColorKey, dest, span);
+}
+
+void Image::DrawFlipped(SDL_Surface* dest, int x, int y)
+{
+    if (!mSurface)
+    {
+        return;
+    }
+    Span span = RectangleSpan(x, y, 0, 0, mSurface->w, mSurface->h);
+    span.flipped = true;
+    Render(mSurface, mHasColorKey, dest, span);
+}
+
+void Image::DrawFlipped(SDL_Surface* dest, int x, int y, int srcX, int srcY, int width, int height)
+{
+    Span span = RectangleSpan(x, y, srcX, srcY, width, height);
+    span.flipped = true;
+    Render(mSurface, mHasColorKey, dest, span);
+}
+
+void Image::DrawScaled(SDL_Surface* dest, int scale, int x, int y, int srcX, int srcY, int width, int height)
+{
+    if (scale < 1 || width < 1 || height < 1)
+    {
+        return;
+    }
+    Span span = RectangleSpan(x, y, srcX, srcY, width, height);
+    span.scale = scale;
+    span.width = static_cast<long long>(width) * scale;
+    span.height = static_cast<long long>(height) * scale;
+    Render(mSurface, mHasColorKey, dest, span);
+}
+
+void Image::Fill(SDL_Surface* dest, int x1, int y1, int x2, int y2, unsigned int color)
+{
+    if (!dest || x2 <= x1 || y2 <= y1)
+    {
+        return;
+    }
+    SurfaceLock lock(dest);
+    if (lock.Failed())
+    {
+        return;
+    }
+    const int left = std::max(x1, 0);
+    const int top = std::max(y1, 0);
+    const int right = std::min(x2, dest->w);
+    const int bottom = std::min(y2, dest->h);
+    for (int y = top; y < bottom; ++y)
+    {
+        if (dest->format->BytesPerPixel == 4)
+        {
+            auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(dest->pixels) + static_cast<std::ptrdiff_t>(y) * dest->pitch);
+            std::fill(row + left, row + std::max(left, right), color);
+            continue;
+        }
+        for (int x = left; x < right; ++x)
+        {
+            Utils::PutPixel(dest, x, y, color);
+        }
+    }
+}
