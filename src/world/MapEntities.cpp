@@ -1,0 +1,172 @@
+// The level's entity registries: the placement file, adding, finding and removing entities, and doors.
+#include "world/Map.h"
+
+#include "graphics/Utils.h"
+#include "world/FieldReader.h"
+
+namespace
+{
+template <typename T> Entity* FirstUnder(std::multimap<std::string, std::unique_ptr<T>>& registry, const std::string& key)
+{
+    auto found = registry.find(key); // the first of equal keys in insertion order
+    return found == registry.end() ? nullptr : found->second.get();
+}
+} // namespace
+
+bool Map::InitEntities(const std::string& path)
+{
+    FieldReader reader(path);
+    if (!reader.IsOpen())
+    {
+        return false;
+    }
+    std::vector<std::string> fields;
+    while (reader.NextLine(fields))
+    {
+        if (!mEntities.empty() && mEntities.count("Player") != 0)
+        {
+            continue;
+        }
+        if (fields.empty())
+        {
+            continue;
+        }
+        EntityType* type = mEntityTypeManager->GetEntityType(fields[0]);
+        if (type == nullptr)
+        {
+            continue;
+        }
+        const std::string& baseType = type->mBaseType;
+        if (baseType == "Player")
+        {
+            if (fields.size() < 4)
+            {
+                continue;
+            }
+            // The player is made by the play screen; the level only says where it starts, in tiles.
+            mPlayerDirection = Utils::ConvertString<bool>(fields[1], false);
+            mPlayerStartX = Utils::ConvertString<int>(fields[2], false);
+            mPlayerStartY = Utils::ConvertString<int>(fields[3], false);
+        }
+        else if (baseType == "Enemy" || baseType == "Item" || baseType == "Entity")
+        {
+            if (fields.size() < 5)
+            {
+                continue;
+            }
+            // Widened before multiplying so that absurd columns cannot overflow.
+            double x = static_cast<double>(Utils::ConvertString<int>(fields[2], false)) * mTileSize;
+            double y = static_cast<double>(Utils::ConvertString<int>(fields[3], false)) * mTileSize;
+            AddEntity(fields[4], type, Utils::ConvertString<bool>(fields[1], false), x, y);
+            if (baseType == "Item" && type->mName == "OxygenTank")
+            {
+                ++mOxygenTanksLeft;
+            }
+        }
+    }
+    return true;
+}
+
+void Map::AddEntity(const std::string& id, EntityType* type, bool direction, double x, double y)
+{
+    if (type == nullptr)
+    {
+        return;
+    }
+    if (type->mBaseType == "Item")
+    {
+        auto item = std::make_unique<Item>();
+        item->Init(x, y, id, type);
+        item->SetDirection(direction);
+        mItems.emplace(type->mName, std::move(item));
+    }
+    else if (type->mBaseType == "Enemy")
+    {
+        auto enemy = std::make_unique<Enemy>();
+        enemy->Init(x, y, id, type);
+        enemy->SetDirection(direction);
+        enemy->SetDX(direction ? enemy->GetMaxMotionSpeed() : -enemy->GetMaxMotionSpeed());
+        mEnemies.emplace(type->mName, std::move(enemy));
+    }
+    else if (type->mBaseType == "Entity")
+    {
+        auto entity = std::make_unique<Entity>();
+        entity->Init(x, y, id, type);
+        entity->SetDirection(direction);
+        mEntities.emplace(type->mName, std::move(entity));
+    }
+}
+
+Entity* Map::GetEntity(const std::string& baseType, const std::string& key)
+{
+    if (baseType == "Item")
+    {
+        return FirstUnder(mItems, key);
+    }
+    if (baseType == "Enemy")
+    {
+        return FirstUnder(mEnemies, key);
+    }
+    if (baseType == "Entity")
+    {
+        return FirstUnder(mEntities, key);
+    }
+    return nullptr;
+}
+
+void Map::RemoveEntity(const std::string& baseType, const std::string& key)
+{
+    if (baseType == "Item")
+    {
+        mItems.erase(key);
+    }
+    else if (baseType == "Enemy")
+    {
+        mEnemies.erase(key);
+    }
+    else if (baseType == "Entity")
+    {
+        mEntities.erase(key);
+    }
+}
+
+void Map::ClearEntities()
+{
+    mEntities.clear();
+    mItems.clear();
+    mEnemies.clear();
+}
+
+void Map::Trigger(Entity* trigger, bool /*flag*/)
+{
+    if (trigger == nullptr || mEntityTypeManager == nullptr)
+    {
+        return;
+    }
+    EntityType* open = mEntityTypeManager->GetEntityType("ShipDoor2");
+    if (open == nullptr)
+    {
+        return; // a level without an open door type keeps its doors shut
+    }
+    const std::string id = trigger->GetID();
+    for (auto& entry : mItems)
+    {
+        Item* door = entry.second.get();
+        if (door == trigger || door->GetID() != id || door->GetType() != "ShipDoor1")
+        {
+            continue;
+        }
+        EntityType* type = door->GetEntityType();
+        if (type == nullptr || !type->mHasValue)
+        {
+            continue;
+        }
+        // The door stays registered as "ShipDoor1" but becomes an open door in every other respect:
+        // it must stop blocking, or the player could never reach it to leave the level.
+        door->SetEntityType(open);
+        door->SetType("ShipDoor2");
+        door->SetIsBlockingMotion(open->mIsBlockingMotion);
+        door->SetIsAnimated(open->mIsAnimated);
+        return;
+    }
+}
