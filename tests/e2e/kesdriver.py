@@ -1,0 +1,355 @@
+"""Drives the real game in a virtual X display: start, find the window, press keys, take screenshots, close.
+
+Typical use:
+
+    with kesdriver.XServer() as xserver, kesdriver.GameProcess(xserver, binary, workdir) as game:
+        game.start()
+        game.wait_for_window()
+        game.focus()
+        game.key("Return")
+        game.screenshot("shot.png")
+        game.close_window()
+        code = game.wait_exit()
+
+Every wait polls an observable fact until a generous deadline; nothing relies on a bare sleep.
+"""
+
+import os
+import select
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import zlib
+
+try:
+    import Xlib.display
+    import Xlib.error
+    import Xlib.protocol.event
+    from Xlib import X
+except ImportError:
+    # The system Python carries python3-xlib; a separate Python earlier on PATH may not.
+    if os.path.exists("/usr/bin/python3") and os.path.realpath(sys.executable) != os.path.realpath("/usr/bin/python3"):
+        os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
+    raise
+
+WINDOW_TITLE = "Kestrovane"
+ERROR_BOX_TITLE = "Kestrovane - Error"
+POLL_SECONDS = 0.05
+
+
+class DriverError(Exception):
+    """Something the game was expected to do did not happen in time."""
+
+
+def wait_until(condition, timeout, what):
+    """Polls condition() until it returns a true value, which is returned; raises DriverError on timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise DriverError("timed out after %.0f s waiting for %s" % (timeout, what))
+        time.sleep(POLL_SECONDS)
+
+
+def write_png(path, width, height, rgb):
+    """Writes 8-bit RGB pixels (bytes, row after row) as a PNG file."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    stride = width * 3
+    raw = b"".join(b"\x00" + bytes(rgb[y * stride:(y + 1) * stride]) for y in range(height))
+    with open(path, "wb") as file:
+        file.write(b"\x89PNG\r\n\x1a\n")
+        file.write(chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)))
+        file.write(chunk(b"IDAT", zlib.compress(raw, 6)))
+        file.write(chunk(b"IEND", b""))
+
+
+class Picture:
+    """A screenshot: width, height and RGB bytes."""
+
+    def __init__(self, width, height, rgb):
+        self.width = width
+        self.height = height
+        self.rgb = rgb
+
+    def pixel(self, x, y):
+        offset = (y * self.width + x) * 3
+        return tuple(self.rgb[offset:offset + 3])
+
+    def is_black(self):
+        return not any(self.rgb)
+
+    def save(self, path):
+        write_png(path, self.width, self.height, self.rgb)
+
+
+class XServer:
+    """An Xvfb server on a free display number, with one 640x480x24 screen."""
+
+    def __init__(self, width=640, height=480, depth=24):
+        self.size = (width, height, depth)
+        self.process = None
+        self.name = None
+        self.display = None
+
+    def start(self, timeout=30):
+        read_end, write_end = os.pipe()
+        width, height, depth = self.size
+        # Xvfb picks the free display number itself and reports it on the pipe.
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx%d" % (width, height, depth),
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        try:
+            number = b""
+            deadline = time.monotonic() + timeout
+            while not number.endswith(b"\n"):
+                remaining = deadline - time.monotonic()
+                if remaining <= 0 or self.process.poll() is not None:
+                    raise DriverError("Xvfb did not start")
+                ready, _, _ = select.select([read_end], [], [], remaining)
+                if ready:
+                    data = os.read(read_end, 16)
+                    if not data:
+                        raise DriverError("Xvfb closed its display pipe")
+                    number += data
+        finally:
+            os.close(read_end)
+        self.name = ":" + number.decode().strip()
+        self.display = Xlib.display.Display(self.name)
+        return self
+
+    def stop(self):
+        if self.display is not None:
+            try:
+                self.display.close()
+            except Exception:
+                pass
+            self.display = None
+        if self.process is not None and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self.process = None
+
+    def __enter__(self):
+        return self.start()
+
+    def __exit__(self, *exc):
+        self.stop()
+        return False
+
+    def windows(self):
+        """Every viewable window with its title, as (window, title) pairs, in stacking order."""
+        found = []
+
+        def visit(window):
+            try:
+                children = window.query_tree().children
+            except Xlib.error.XError:
+                return
+            for child in children:
+                try:
+                    if child.get_attributes().map_state == X.IsViewable:
+                        title = self._title(child)
+                        if title is not None:
+                            found.append((child, title))
+                except Xlib.error.XError:
+                    continue  # destroyed while we looked
+                visit(child)
+
+        visit(self.display.screen().root)
+        return found
+
+    def _title(self, window):
+        net_name = window.get_full_property(self.display.intern_atom("_NET_WM_NAME"),
+                                            self.display.intern_atom("UTF8_STRING"))
+        if net_name is not None and net_name.value:
+            value = net_name.value
+            return value.decode("utf-8", "replace") if isinstance(value, bytes) else str(value)
+        name = window.get_wm_name()
+        if name:
+            return name.decode("latin-1") if isinstance(name, bytes) else str(name)
+        return None
+
+    def find_window(self, title):
+        for window, window_title in self.windows():
+            if window_title == title:
+                return window
+        return None
+
+    def grab(self):
+        """A screenshot of the whole screen."""
+        root = self.display.screen().root
+        geometry = root.get_geometry()
+        width, height = geometry.width, geometry.height
+        image = root.get_image(0, 0, width, height, X.ZPixmap, 0xFFFFFFFF)
+        data = image.data if isinstance(image.data, bytes) else image.data.encode("latin-1")
+        # A 24-bit screen stores each pixel as 4 bytes: blue, green, red, unused.
+        rgb = bytearray(width * height * 3)
+        rgb[0::3] = data[2::4]
+        rgb[1::3] = data[1::4]
+        rgb[2::3] = data[0::4]
+        return Picture(width, height, bytes(rgb))
+
+
+class GameProcess:
+    """The game binary running in a working directory on an XServer."""
+
+    def __init__(self, xserver, binary, workdir, extra_env=None):
+        self.xserver = xserver
+        self.binary = os.path.abspath(binary)
+        self.workdir = workdir
+        self.extra_env = extra_env or {}
+        self.process = None
+        self.window = None
+        self.log_path = None
+
+    def start(self):
+        env = dict(os.environ)
+        env.pop("SDL_VIDEODRIVER", None)  # a real window is the point
+        env["DISPLAY"] = self.xserver.name
+        env["SDL_AUDIODRIVER"] = "dummy"
+        env.update(self.extra_env)
+        log = tempfile.NamedTemporaryFile(prefix="kestrovane-e2e-", suffix=".log", delete=False)
+        self.log_path = log.name
+        self.process = subprocess.Popen([self.binary], cwd=self.workdir, env=env,
+                                        stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        log.close()
+        return self
+
+    def log(self):
+        if not self.log_path or not os.path.exists(self.log_path):
+            return ""
+        with open(self.log_path, "r", errors="replace") as file:
+            return file.read()
+
+    def running(self):
+        return self.process is not None and self.process.poll() is None
+
+    def _check_alive(self):
+        if self.xserver.find_window(ERROR_BOX_TITLE) is not None:
+            raise DriverError("the game showed its error box")
+        if not self.running():
+            raise DriverError("the game exited early with code %s" % self.process.returncode)
+
+    def wait_for_window(self, title=WINDOW_TITLE, timeout=60, stable_seconds=0.5):
+        """Waits for a viewable window with this title whose id stays the same for stable_seconds.
+
+        In fullscreen SDL maps a first window and replaces it a moment later, so an early id can vanish.
+        """
+        candidate = [None, 0.0]
+
+        def settled():
+            self._check_alive()
+            window = self.xserver.find_window(title)
+            now = time.monotonic()
+            if window is None:
+                candidate[0] = None
+                return None
+            if candidate[0] is None or candidate[0].id != window.id:
+                candidate[0], candidate[1] = window, now
+                return None
+            return window if now - candidate[1] >= stable_seconds else None
+
+        self.window = wait_until(settled, timeout, "a stable window titled %r" % title)
+        return self.window
+
+    def focus(self, timeout=10):
+        subprocess.run(["xdotool", "windowfocus", str(self.window.id)], env=self._xenv(), check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        def focused():
+            focus = self.xserver.display.get_input_focus().focus
+            return getattr(focus, "id", None) == self.window.id
+
+        wait_until(focused, timeout, "keyboard focus on the game window")
+
+    def key(self, *keys, delay_ms=60):
+        """Presses and releases each key (xdotool key names such as Return, Escape, Up, space)."""
+        subprocess.run(["xdotool", "key", "--delay", str(delay_ms)] + list(keys), env=self._xenv(), check=True)
+
+    def key_down(self, key):
+        subprocess.run(["xdotool", "keydown", key], env=self._xenv(), check=True)
+
+    def key_up(self, key):
+        subprocess.run(["xdotool", "keyup", key], env=self._xenv(), check=True)
+
+    def screenshot(self, path=None):
+        """Grabs the screen (the game covers it all); saves a PNG when a path is given."""
+        picture = self.xserver.grab()
+        if path:
+            picture.save(path)
+        return picture
+
+    def wait_for_picture(self, condition, timeout=30, what="a picture"):
+        """Polls screenshots until condition(picture) holds; returns that picture."""
+        def check():
+            self._check_alive()
+            picture = self.screenshot()
+            return picture if condition(picture) else None
+
+        return wait_until(check, timeout, what)
+
+    def close_window(self):
+        """Asks the window to close, as a window manager does when the player clicks its close button."""
+        display = self.xserver.display
+        protocols = display.intern_atom("WM_PROTOCOLS")
+        delete = display.intern_atom("WM_DELETE_WINDOW")
+        event = Xlib.protocol.event.ClientMessage(window=self.window, client_type=protocols,
+                                                  data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+        self.window.send_event(event, event_mask=X.NoEventMask)
+        display.flush()
+
+    def wait_exit(self, timeout=60):
+        """Waits for the game to end and returns its exit code."""
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise DriverError("the game did not exit within %.0f s" % timeout)
+
+    def stop(self):
+        if self.process is not None and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        if self.log_path and os.path.exists(self.log_path):
+            os.unlink(self.log_path)
+            self.log_path = None
+
+    def _xenv(self):
+        env = dict(os.environ)
+        env["DISPLAY"] = self.xserver.name
+        return env
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+        return False
+
+
+def find_binary(build_dir):
+    binary = os.path.join(build_dir, "kestrovane")
+    if not os.path.isfile(binary):
+        raise DriverError("no game binary at %s" % binary)
+    return binary
+
+
+def copy_data(build_dir, workdir):
+    """Copies the generated build/data into workdir/data; False when the build has none."""
+    source = os.path.join(build_dir, "data")
+    if not os.path.isdir(source):
+        return False
+    shutil.copytree(source, os.path.join(workdir, "data"))
+    return True
