@@ -1,0 +1,73 @@
+// The framework without a display: software renderer fallback and the renderer information.
+#include "graphics/Framework.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+namespace
+{
+TEST(Framework, RendererInfoNeedsARenderer)
+{
+    Framework framework;
+    try
+    {
+        framework.GetRendererInfo();
+        FAIL() << "no exception";
+    }
+    catch (const std::runtime_error& error)
+    {
+        EXPECT_STREQ(error.what(), "Renderer is null!");
+    }
+}
+
+TEST(Framework, InitFallsBackToTheSoftwareRenderer)
+{
+    // Without a display there is no accelerated renderer.
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    Framework framework;
+    ASSERT_TRUE(framework.Init(false, false));
+    ASSERT_NE(framework.mWindow, nullptr);
+    ASSERT_NE(framework.mRenderer, nullptr);
+    ASSERT_NE(framework.mTexture, nullptr);
+    ASSERT_NE(framework.mSurface, nullptr);
+    EXPECT_STREQ(framework.mRendererInfo.name, "software");
+
+    const Uint32 format = framework.mRendererInfo.texture_formats[0];
+    EXPECT_EQ(framework.mSurface->w, 640);
+    EXPECT_EQ(framework.mSurface->h, 480);
+    EXPECT_EQ(framework.mSurface->format->format, format);
+    Uint32 textureFormat = 0;
+    int access = 0;
+    int width = 0;
+    int height = 0;
+    ASSERT_EQ(SDL_QueryTexture(framework.mTexture, &textureFormat, &access, &width, &height), 0);
+    EXPECT_EQ(textureFormat, format);
+    EXPECT_EQ(access, SDL_TEXTUREACCESS_STREAMING);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowSize(framework.mWindow, &windowWidth, &windowHeight);
+    EXPECT_EQ(windowWidth, 640);
+    EXPECT_EQ(windowHeight, 480);
+    EXPECT_STREQ(SDL_GetWindowTitle(framework.mWindow), "Kestrovane");
+
+    const SDL_RendererInfo info = framework.GetRendererInfo();
+    EXPECT_EQ(info.texture_formats[0], format);
+
+    // A frame goes through without complaint.
+    SDL_FillRect(framework.mSurface, nullptr, 0xFFFFFFFFu);
+    framework.Clear();
+    framework.Render();
+
+    // An early Quit leaves nothing for the destructor to free twice.
+    framework.Quit();
+    EXPECT_EQ(framework.mRenderer, nullptr);
+    EXPECT_EQ(framework.mSurface, nullptr);
+    EXPECT_THROW(framework.GetRendererInfo(), std::runtime_error);
+}
+} // namespace

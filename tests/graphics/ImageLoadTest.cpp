@@ -1,0 +1,178 @@
+// Loading images from PNG files and from existing surfaces, with and without the transparent colour.
+#include "graphics/Image.h"
+#include "graphics/Utils.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace
+{
+constexpr std::uint32_t Magenta = 0x800080;
+
+// 3x2 picture: key colour, black, white / red, key colour, blue.
+void WriteSample(const test::TempDir& dir)
+{
+    dir.WritePng("sample.png", 3, 2, {Magenta, 0x000000, 0xFFFFFF, 0xFF0000, Magenta, 0x0000FF});
+}
+
+TEST(ImageLoad, KeyColourBecomesZeroAndIsNeverDrawn)
+{
+    test::TempDir dir;
+    WriteSample(dir);
+    Image image;
+    ASSERT_TRUE(image.Load("sample.png", test::ArgbRendererInfo(), true, 128, 0, 128));
+    ASSERT_NE(image.mSurface, nullptr);
+    EXPECT_TRUE(image.mHasColorKey);
+    EXPECT_EQ(image.mSurface->format->format, static_cast<Uint32>(SDL_PIXELFORMAT_ARGB8888));
+    EXPECT_EQ(image.mSurface->w, 3);
+    EXPECT_EQ(image.mSurface->h, 2);
+    EXPECT_EQ(Utils::GetPixel(image.mSurface, 0, 0), 0u);
+    EXPECT_EQ(Utils::GetPixel(image.mSurface, 1, 1), 0u);
+    EXPECT_EQ(Utils::GetPixel(image.mSurface, 1, 0), 0xFF000000u); // opaque black is a real colour
+    EXPECT_EQ(Utils::GetPixel(image.mSurface, 2, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(Utils::GetPixel(image.mSurface, 0, 1), 0xFFFF0000u);
+    EXPECT_EQ(Utils::GetPixel(image.mSurface, 2, 1), 0xFF0000FFu);
+    Uint32 key = 0;
+    EXPECT_NE(SDL_GetColorKey(image.mSurface, &key), 0) << "the converted picture carries no key of its own";
+
+    test::SurfacePtr dest = test::MakeSurface(3, 2, 4);
+    SDL_FillRect(dest.get(), nullptr, 0x12345678u);
+    image.Draw(dest.get(), 0, 0);
+    EXPECT_EQ(Utils::GetPixel(dest.get(), 0, 0), 0x12345678u);
+    EXPECT_EQ(Utils::GetPixel(dest.get(), 1, 1), 0x12345678u);
+    EXPECT_EQ(Utils::GetPixel(dest.get(), 1, 0), 0xFF000000u);
+    EXPECT_EQ(Utils::GetPixel(dest.get(), 0, 1), 0xFFFF0000u);
+}
+
+TEST(ImageLoad, WithoutKeyEveryPixelIsDrawn)
+{
+    test::TempDir dir;
+    WriteSample(dir);
+    Image image;
+    ASSERT_TRUE(image.Load("sample.png", test::ArgbRendererInfo(), false, 128, 0, 128));
+    EXPECT_FALSE(image.mHasColorKey);
+    EXPECT_EQ(Utils::GetPixel(image.mSurface, 0, 0), 0xFF800080u);
+
+    test::SurfacePtr dest = test::MakeSurface(3, 2, 4);
+    SDL_FillRect(dest.get(), nullptr, 0x12345678u);
+    image.Draw(dest.get(), 0, 0);
+    EXPECT_EQ(Utils::GetPixel(dest.get(), 0, 0), 0xFF800080u);
+    EXPECT_EQ(Utils::GetPixel(dest.get(), 1, 1), 0xFF800080u);
+}
+
+TEST(ImageLoad, KeyComponentsAreTakenModulo256)
+{
+    test::TempDir dir;
+    WriteSample(dir);
+    Image image;
+    ASSERT_TRUE(image.Load("sample.png", test::ArgbRendererInfo(), true, 128 + 256, 256, 128 - 256));
+    EXPECT_EQ(Utils::GetPixel(image.mSurface, 0, 0), 0u);
+    EXPECT_EQ(Utils::GetPixel(image.mSurface, 1, 0), 0xFF000000u);
+}
+
+TEST(ImageLoad, UnreadableFilesThrow)
+{
+    test::TempDir dir;
+    dir.WriteFile("broken.png", "not a picture");
+    for (const std::string file : {"missing.png", "broken.png"})
+    {
+        Image image;
+        try
+        {
+            image.Load(file, test::ArgbRendererInfo(), true, 128, 0, 128);
+            ADD_FAILURE() << file << " loaded";
+        }
+        catch (const std::runtime_error& error)
+        {
+            EXPECT_EQ(std::string(error.what()).rfind("Unable to load image: ", 0), 0u) << error.what();
+            EXPECT_GT(std::string(error.what()).size(), std::string("Unable to load image: ").size());
+        }
+        EXPECT_EQ(image.mSurface, nullptr);
+    }
+}
+
+TEST(ImageLoad, FromSurfaceWithSizeMakesABlankCopyOfTheFormat)
+{
+    test::SurfacePtr model = test::MakeSurface(640, 480, 4);
+    SDL_FillRect(model.get(), nullptr, 0xFFFFFFFFu);
+    Image image;
+    ASSERT_TRUE(image.Load(model.get(), 320, 240, false, 128, 0, 128));
+    ASSERT_NE(image.mSurface, nullptr);
+    EXPECT_NE(image.mSurface, model.get());
+    EXPECT_EQ(image.mSurface->w, 320);
+    EXPECT_EQ(image.mSurface->h, 240);
+    EXPECT_EQ(image.mSurface->format->format, model->format->format);
+    EXPECT_EQ(Utils::GetPixel(image.mSurface, 10, 10), 0u);
+    EXPECT_FALSE(image.mHasColorKey);
+}
+
+TEST(ImageLoad, FromSurfaceWithoutSizeTakesItOver)
+{
+    SDL_Surface* surface = test::MakeSurface(4, 4, 4).release();
+    Image image;
+    ASSERT_TRUE(image.Load(surface, -1, -1, false, 128, 0, 128));
+    EXPECT_EQ(image.mSurface, surface); // freed by the image
+}
+
+TEST(ImageLoad, FromSurfaceWithKeyMarksItsKeyColour)
+{
+    SDL_Surface* surface = test::MakeSurface(2, 1, 4).release();
+    const Uint32 key = SDL_MapRGB(surface->format, 128, 0, 128);
+    Utils::PutPixel(surface, 0, 0, key);
+    Utils::PutPixel(surface, 1, 0, 0xFF00FF00u);
+    Image image;
+    ASSERT_TRUE(image.Load(surface, -1, -1, true, 128, 0, 128));
+    EXPECT_TRUE(image.mHasColorKey);
+    Uint32 stored = 0;
+    ASSERT_EQ(SDL_GetColorKey(surface, &stored), 0);
+    EXPECT_EQ(stored, key);
+
+    test::SurfacePtr dest = test::MakeSurface(2, 1, 4);
+    SDL_FillRect(dest.get(), nullptr, 7u);
+    image.Draw(dest.get(), 0, 0);
+    EXPECT_EQ(Utils::GetPixel(dest.get(), 0, 0), 7u);
+    EXPECT_EQ(Utils::GetPixel(dest.get(), 1, 0), 0xFF00FF00u);
+}
+
+TEST(ImageLoad, NullSurfaceThrows)
+{
+    Image image;
+    try
+    {
+        image.Load(nullptr, 320, 240, false, 128, 0, 128);
+        FAIL() << "no exception";
+    }
+    catch (const std::runtime_error& error)
+    {
+        EXPECT_STREQ(error.what(), "Unable to set image: Surface is null!");
+    }
+}
+
+// A palette without the key colour must not make its nearest entry transparent.
+TEST(ImageLoad, PaletteKeyOnlyWhenThePaletteHoldsTheExactColour)
+{
+    test::SurfacePtr surface = test::MakeSurface(2, 2, 1);
+    SDL_Color colours[2] = {{0, 0, 0, 255}, {130, 0, 126, 255}};
+    SDL_SetPaletteColors(surface->format->palette, colours, 0, 2);
+    for (int i = 2; i < surface->format->palette->ncolors; ++i)
+    {
+        SDL_Color white{255, 255, 255, 255};
+        SDL_SetPaletteColors(surface->format->palette, &white, i, 1);
+    }
+    Image image;
+    image.SetColorKey(surface.get(), 128, 0, 128);
+    EXPECT_TRUE(image.mHasColorKey);
+    Uint32 key = 0;
+    EXPECT_NE(SDL_GetColorKey(surface.get(), &key), 0);
+
+    SDL_Color magenta{128, 0, 128, 255};
+    SDL_SetPaletteColors(surface->format->palette, &magenta, 5, 1);
+    image.SetColorKey(surface.get(), 128, 0, 128);
+    ASSERT_EQ(SDL_GetColorKey(surface.get(), &key), 0);
+    EXPECT_EQ(key, 5u);
+}
+} // namespace
