@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <exception>
 
 int main(int argc, char* argv[])
@@ -20,7 +21,11 @@ int main(int argc, char* argv[])
     catch (const std::exception& error)
     {
         // The game is already destroyed here: settings written, SDL shut down.
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Kestrovane - Error", error.what(), nullptr);
+        if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Kestrovane - Error", error.what(), nullptr) < 0)
+        {
+            // Without a display the box cannot open; the reason must still reach someone.
+            std::fprintf(stderr, "Kestrovane - Error: %s\n", error.what());
+        }
     }
     return 0;
 }

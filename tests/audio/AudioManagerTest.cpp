@@ -279,24 +279,6 @@ TEST_F(AudioManagerTest, MusicFadesInAndOut)
     EXPECT_EQ(Mix_FadingMusic(), MIX_FADING_OUT);
 }
 
-TEST_F(AudioManagerTest, CleanUpFreesEverythingAndClosesTheMixer)
-{
-    WriteSounds("a.wav\n", {"a.wav"});
-    WriteMusic("song.wav\n", {"song.wav"});
-    ASSERT_TRUE(audio.Init(true, true, 64, 64));
-    ASSERT_TRUE(audio.LoadAllAudioFiles());
-    audio.PlayMusic("song.wav", false);
-
-    audio.CleanUp();
-    EXPECT_FALSE(audio.mIsInitialized);
-    EXPECT_TRUE(audio.mSounds.empty());
-    EXPECT_TRUE(audio.mSongs.empty());
-    int frequency = 0;
-    Uint16 format = 0;
-    int channels = 0;
-    EXPECT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 0);
-}
-
 TEST_F(AudioManagerTest, UnavailableAudioDriverThrowsTheSubsystemMessage)
 {
     const char* previous = SDL_getenv("SDL_AUDIODRIVER");

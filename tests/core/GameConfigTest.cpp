@@ -115,13 +115,6 @@ TEST_F(SettingsFile, CommentsAndEmptyLinesDoNotShiftTheDataLines)
     EXPECT_EQ(other.mMusicVolume, 30);
 }
 
-TEST_F(SettingsFile, OnlyCommentsLeaveTheDefaults)
-{
-    dir.WriteFile("kesv.cfg", "// Default config file\n// 0 1 1\n//\n");
-    ASSERT_TRUE(game.ReadConfig());
-    ExpectDefaults(game);
-}
-
 TEST_F(SettingsFile, EachSpaceEndsOneFieldSoTwoSpacesMakeAnEmptyField)
 {
     game.mVSync = true;
