@@ -30,14 +30,15 @@ TEST_F(CollisionTest, SweptBoxIncludesItsLastPixelAndNothingBeyond)
     EXPECT_TRUE(moved.IsBlocked());
     EXPECT_EQ(moved.mTileX, 1);
     EXPECT_EQ(moved.mTileY, 0);
-    // Right edge exactly at a tile boundary: x = 32, last pixel 47, only column 2.
-    TileCollision flush = mMap.GetTileCollision(&At(32, 0), 32, 0);
+    // Right edge exactly at the wall's left side: x = 0, last pixel 15, only column 0.
+    TileCollision flush = mMap.GetTileCollision(&At(0, 0), 0, 0);
     EXPECT_FALSE(flush.IsBlocked());
     EXPECT_EQ(flush.mTileX, -1);
     EXPECT_EQ(flush.mTileY, -1);
-    // x = 16 touches only column 1.
-    EXPECT_EQ(mMap.GetTileCollision(&At(16, 16), 16, 16).mTileX, -1);
+    // Flush against its right side (x = 32) is free too; x = 16 lies on it.
+    EXPECT_FALSE(mMap.GetTileCollision(&At(32, 0), 32, 0).IsBlocked());
     EXPECT_EQ(mMap.GetTileCollision(&At(16, 16), 16, 15).mTileY, 0);
+    EXPECT_FALSE(mMap.GetTileCollision(&At(16, 16), 16, 16).IsBlocked());
 }
 
 TEST_F(CollisionTest, LevelEdgesBlockLikeWallsButNotAboveOrBelow)
