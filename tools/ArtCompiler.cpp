@@ -117,10 +117,15 @@ void ArtCompiler::Compile(const std::string& sourcePath)
             RequirePicture(source);
             DrawWord(source, fields);
         }
-        else if (word == "outline" && fields.size() == 2)
+        else if (word == "outline" && (fields.size() == 2 || fields.size() == 4))
         {
+            // With a cell size, every cell is outlined on its own so nothing bleeds into the next frame.
             RequirePicture(source);
-            Outline(fields[1][0]);
+            int cellWidth = fields.size() == 4 ? source.Number(fields[2]) : mPicture->Width();
+            int cellHeight = fields.size() == 4 ? source.Number(fields[3]) : mPicture->Height();
+            if (cellWidth < 1 || cellHeight < 1)
+                throw source.Error("cell size must be positive");
+            Outline(fields[1][0], cellWidth, cellHeight);
         }
         else if (word == "shadow" && fields.size() == 4)
         {
@@ -144,13 +149,18 @@ const Picture& ArtCompiler::GetPicture() const
 
 ArtCompiler::Grid ArtCompiler::ReadGrid(TextSource& source, const std::string& name)
 {
-    // Rows run until an empty line or the end of the file; every row has the width of the first.
+    // Rows run until an empty line, a directive (rows never hold a blank) or the end of the file.
     Grid grid;
     std::string line;
     while (source.NextLine(line) && !line.empty())
     {
         if (TextSource::IsComment(line))
             continue;
+        if (line.find(' ') != std::string::npos)
+        {
+            source.PushBack(line);
+            break;
+        }
         if (!grid.empty() && line.size() != grid[0].size())
             throw source.Error("grid " + name + ": row width differs from the first row");
         for (char symbol : line)
@@ -259,7 +269,7 @@ void ArtCompiler::Stars(unsigned seed, int count, int x, int y, int width, int h
     }
 }
 
-void ArtCompiler::Outline(char symbol)
+void ArtCompiler::Outline(char symbol, int cellWidth, int cellHeight)
 {
     std::vector<bool> before = mPainted;
     int width = mPicture->Width();
@@ -272,7 +282,8 @@ void ArtCompiler::Outline(char symbol)
             bool touches = false;
             for (int dy = -1; dy <= 1 && !touches; ++dy)
                 for (int dx = -1; dx <= 1 && !touches; ++dx)
-                    touches = mPicture->Inside(x + dx, y + dy) &&
+                    touches = mPicture->Inside(x + dx, y + dy) && (x + dx) / cellWidth == x / cellWidth &&
+                              (y + dy) / cellHeight == y / cellHeight &&
                               before[static_cast<std::size_t>(y + dy) * width + x + dx];
             if (touches)
                 Paint(x, y, symbol);

@@ -27,7 +27,7 @@ private:
     void DrawWord(TextSource& source, const std::vector<std::string>& fields);
     void Gradient(int x, int y, int width, int height, const std::string& symbols);
     void Stars(unsigned seed, int count, int x, int y, int width, int height, const std::string& symbols);
-    void Outline(char symbol);
+    void Outline(char symbol, int cellWidth, int cellHeight);
     void Shadow(char symbol, int dx, int dy);
     void RequirePicture(const TextSource& source) const;
 

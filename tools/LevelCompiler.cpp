@@ -62,6 +62,11 @@ std::vector<std::string> LevelCompiler::ReadGrid(TextSource& source)
     {
         if (TextSource::IsComment(line))
             continue;
+        if (line.find(' ') != std::string::npos)
+        {
+            source.PushBack(line);
+            break;
+        }
         if (!rows.empty() && line.size() != rows[0].size())
             throw source.Error("row width differs from the first row");
         rows.push_back(line);

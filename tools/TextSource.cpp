@@ -11,12 +11,25 @@ TextSource::TextSource(const std::string& path) : mPath(path), mStream(path)
 
 bool TextSource::NextLine(std::string& line)
 {
+    if (!mPushedBack.empty())
+    {
+        line = mPushedBack.back();
+        mPushedBack.pop_back();
+        ++mLineNumber;
+        return true;
+    }
     if (!std::getline(mStream, line))
         return false;
     ++mLineNumber;
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return true;
+}
+
+void TextSource::PushBack(const std::string& line)
+{
+    mPushedBack.push_back(line);
+    --mLineNumber;
 }
 
 bool TextSource::NextFields(std::vector<std::string>& fields)

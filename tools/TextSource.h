@@ -14,6 +14,8 @@ public:
 
     // The next line (without CR/LF); false at the end. Comment lines ("//" in column 0) are returned too.
     bool NextLine(std::string& line);
+    // Makes the next NextLine or NextFields call return this line again.
+    void PushBack(const std::string& line);
     // The next line that is neither empty nor a comment, cut at runs of blanks; false at the end.
     bool NextFields(std::vector<std::string>& fields);
 
@@ -30,4 +32,5 @@ private:
     std::string mPath;
     std::ifstream mStream;
     int mLineNumber = 0;
+    std::vector<std::string> mPushedBack;
 };
