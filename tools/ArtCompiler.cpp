@@ -28,12 +28,26 @@ std::map<char, char> ParseSwaps(TextSource& source, const std::string& option)
 void ArtCompiler::Compile(const std::string& sourcePath)
 {
     TextSource source(sourcePath);
-    std::filesystem::path folder = std::filesystem::path(sourcePath).parent_path();
+    Process(source, 0);
+    RequirePicture(source);
+}
+
+void ArtCompiler::Process(TextSource& source, int depth)
+{
+    std::filesystem::path folder = std::filesystem::path(source.Path()).parent_path();
     std::vector<std::string> fields;
     while (source.NextFields(fields))
     {
         const std::string& word = fields[0];
-        if (word == "palette" && fields.size() == 2)
+        if (word == "include" && fields.size() == 2)
+        {
+            // Shared grids (such as the logo letters) live in files of their own.
+            if (depth > 4)
+                throw source.Error("includes nested too deeply");
+            TextSource included((folder / fields[1]).string());
+            Process(included, depth + 1);
+        }
+        else if (word == "palette" && fields.size() == 2)
         {
             mPalette.Load((folder / fields[1]).string());
         }
@@ -60,17 +74,22 @@ void ArtCompiler::Compile(const std::string& sourcePath)
             if (grid == mGrids.end())
                 throw source.Error("unknown grid: " + fields[1]);
             bool flip = false;
+            int scale = 1;
             std::map<char, char> swaps;
             for (std::size_t i = 4; i < fields.size(); ++i)
             {
                 if (fields[i] == "flip")
                     flip = true;
+                else if (fields[i].compare(0, 6, "scale=") == 0)
+                    scale = source.Number(fields[i].substr(6));
                 else if (fields[i].compare(0, 5, "swap=") == 0)
                     swaps = ParseSwaps(source, fields[i]);
                 else
                     throw source.Error("unknown draw option: " + fields[i]);
             }
-            DrawGrid(grid->second, source.Number(fields[2]), source.Number(fields[3]), flip, swaps);
+            if (scale < 1)
+                throw source.Error("scale must be at least 1");
+            DrawGrid(grid->second, source.Number(fields[2]), source.Number(fields[3]), flip, swaps, scale);
         }
         else if (word == "cell" && fields.size() == 4)
         {
@@ -89,7 +108,7 @@ void ArtCompiler::Compile(const std::string& sourcePath)
             if (static_cast<int>(grid.size()) != mCellHeight || static_cast<int>(grid[0].size()) != mCellWidth)
                 throw source.Error("glyph grid does not match the cell size");
             int index = code - ' ';
-            DrawGrid(grid, index % mCellColumns * mCellWidth, index / mCellColumns * mCellHeight, false, {});
+            DrawGrid(grid, index % mCellColumns * mCellWidth, index / mCellColumns * mCellHeight, false, {}, 1);
         }
         else if (word == "rect" && fields.size() == 6)
         {
@@ -112,7 +131,18 @@ void ArtCompiler::Compile(const std::string& sourcePath)
             Stars(static_cast<unsigned>(source.Number(fields[1])), source.Number(fields[2]), source.Number(fields[3]),
                   source.Number(fields[4]), source.Number(fields[5]), source.Number(fields[6]), fields[7]);
         }
-        else if (word == "word" && fields.size() == 7)
+        else if (word == "disc" && fields.size() == 5)
+        {
+            RequirePicture(source);
+            int cx = source.Number(fields[1]);
+            int cy = source.Number(fields[2]);
+            int radius = source.Number(fields[3]);
+            for (int y = cy - radius; y <= cy + radius; ++y)
+                for (int x = cx - radius; x <= cx + radius; ++x)
+                    if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= radius * radius)
+                        Paint(x, y, fields[4][0]);
+        }
+        else if (word == "word" && (fields.size() == 7 || fields.size() == 8))
         {
             RequirePicture(source);
             DrawWord(source, fields);
@@ -137,7 +167,6 @@ void ArtCompiler::Compile(const std::string& sourcePath)
             throw source.Error("unknown directive or wrong field count: " + word);
         }
     }
-    RequirePicture(source);
 }
 
 const Picture& ArtCompiler::GetPicture() const
@@ -181,7 +210,7 @@ void ArtCompiler::Paint(int x, int y, char symbol)
     mPainted[static_cast<std::size_t>(y) * mPicture->Width() + x] = true;
 }
 
-void ArtCompiler::DrawGrid(const Grid& grid, int x, int y, bool flip, const std::map<char, char>& swaps)
+void ArtCompiler::DrawGrid(const Grid& grid, int x, int y, bool flip, const std::map<char, char>& swaps, int scale)
 {
     int width = static_cast<int>(grid[0].size());
     for (int row = 0; row < static_cast<int>(grid.size()); ++row)
@@ -192,19 +221,24 @@ void ArtCompiler::DrawGrid(const Grid& grid, int x, int y, bool flip, const std:
             auto swapped = swaps.find(symbol);
             if (swapped != swaps.end())
                 symbol = swapped->second;
-            Paint(x + column, y + row, symbol);
+            for (int dy = 0; dy < scale; ++dy)
+                for (int dx = 0; dx < scale; ++dx)
+                    Paint(x + column * scale + dx, y + row * scale + dy, symbol);
         }
     }
 }
 
 void ArtCompiler::DrawWord(TextSource& source, const std::vector<std::string>& fields)
 {
-    // word X Y SPACING PREFIX TEXT RAMP: the letters are grids named PREFIX + letter; their '#' pixels take
-    // the ramp colour of their row, top to bottom. X may be "centre".
+    // word X Y SPACING PREFIX TEXT RAMP [SCALE]: the letters are grids named PREFIX + letter, enlarged SCALE
+    // times; their '#' pixels take the ramp colour of their row, top to bottom. X may be "centre".
     const std::string& prefix = fields[4];
     const std::string& text = fields[5];
     const std::string& ramp = fields[6];
     int spacing = source.Number(fields[3]);
+    int scale = fields.size() == 8 ? source.Number(fields[7]) : 1;
+    if (scale < 1)
+        throw source.Error("scale must be at least 1");
     std::vector<const Grid*> letters;
     int total = 0;
     for (char letter : text)
@@ -213,24 +247,25 @@ void ArtCompiler::DrawWord(TextSource& source, const std::vector<std::string>& f
         if (grid == mGrids.end())
             throw source.Error(std::string("no letter grid ") + prefix + letter);
         letters.push_back(&grid->second);
-        total += static_cast<int>(grid->second[0].size()) + spacing;
+        total += static_cast<int>(grid->second[0].size()) * scale + spacing;
     }
     total -= spacing;
     int x = fields[1] == "centre" ? (mPicture->Width() - total) / 2 : source.Number(fields[1]);
     int y = source.Number(fields[2]);
     for (const Grid* grid : letters)
     {
-        int height = static_cast<int>(grid->size());
+        int height = static_cast<int>(grid->size()) * scale;
         for (int row = 0; row < height; ++row)
         {
             char shade = ramp[static_cast<std::size_t>(row) * ramp.size() / height];
-            for (std::size_t column = 0; column < (*grid)[row].size(); ++column)
+            const std::string& cells = (*grid)[row / scale];
+            for (int column = 0; column < static_cast<int>(cells.size()) * scale; ++column)
             {
-                char symbol = (*grid)[row][column];
-                Paint(x + static_cast<int>(column), y + row, symbol == '#' ? shade : symbol);
+                char symbol = cells[column / scale];
+                Paint(x + column, y + row, symbol == '#' ? shade : symbol);
             }
         }
-        x += static_cast<int>((*grid)[0].size()) + spacing;
+        x += static_cast<int>((*grid)[0].size()) * scale + spacing;
     }
 }
 

@@ -21,9 +21,10 @@ public:
 private:
     using Grid = std::vector<std::string>;
 
+    void Process(TextSource& source, int depth);
     Grid ReadGrid(TextSource& source, const std::string& name);
     void Paint(int x, int y, char symbol);
-    void DrawGrid(const Grid& grid, int x, int y, bool flip, const std::map<char, char>& swaps);
+    void DrawGrid(const Grid& grid, int x, int y, bool flip, const std::map<char, char>& swaps, int scale);
     void DrawWord(TextSource& source, const std::vector<std::string>& fields);
     void Gradient(int x, int y, int width, int height, const std::string& symbols);
     void Stars(unsigned seed, int count, int x, int y, int width, int height, const std::string& symbols);
