@@ -96,22 +96,6 @@ protected:
     test::SurfacePtr mScreen = test::MakeSurface(120, 60, 4);
 };
 
-TEST_F(FontTest, GlyphOrderIsPrintableAscii)
-{
-    ASSERT_EQ(mFont.mCharacters.size(), 95u);
-    EXPECT_EQ(mFont.mCharacters.front(), ' ');
-    EXPECT_EQ(mFont.mCharacters.back(), '~');
-    EXPECT_EQ(mFont.mCharacters.find('A'), 33u);
-}
-
-TEST_F(FontTest, StringAdvancesOneCellPerCharacter)
-{
-    mFont.DrawString("AB", 10, 20, Ink, mScreen.get());
-    EXPECT_EQ(Glyph(10, 20), 33);
-    EXPECT_EQ(Glyph(18, 20), 34);
-    EXPECT_EQ(InkCount(mScreen.get()), 2 + 1 + 2 + 1); // A = 33 has two bits, B = 34 two bits
-}
-
 TEST_F(FontTest, EveryGlyphComesFromItsCell)
 {
     const std::string all = mFont.mCharacters;
@@ -126,34 +110,23 @@ TEST_F(FontTest, EveryGlyphComesFromItsCell)
     }
 }
 
-TEST_F(FontTest, LineFeedReturnsToXAndTabSkipsTwoCells)
+TEST_F(FontTest, StringLayoutWithLineFeedsTabsAndUnknownCharacters)
 {
-    mFont.DrawString("A\nB\tC", 4, 2, Ink, mScreen.get());
+    mFont.DrawString("AB", 10, 20, Ink, mScreen.get());
+    EXPECT_EQ(Glyph(10, 20), 33);
+    EXPECT_EQ(Glyph(18, 20), 34);
+    EXPECT_EQ(InkCount(mScreen.get()), 6); // two bits and a marker each: nothing else drawn
+
+    SDL_FillRect(mScreen.get(), nullptr, Paper);
+    mFont.DrawString(std::string("A\nB\tC\x01") + static_cast<char>(200) + "D", 4, 2, Ink, mScreen.get());
     EXPECT_EQ(Glyph(4, 2), 33);
     EXPECT_EQ(Glyph(4, 10), 34);
-    EXPECT_EQ(Glyph(12, 10), -1);
+    EXPECT_EQ(Glyph(12, 10), -1); // the tab's two empty cells
     EXPECT_EQ(Glyph(20, 10), -1);
     EXPECT_EQ(Glyph(28, 10), 35);
-}
-
-TEST_F(FontTest, UnknownCharactersLeaveAnEmptyCell)
-{
-    mFont.DrawString(std::string("A\x01") + static_cast<char>(200) + "B", 0, 0, Ink, mScreen.get());
-    EXPECT_EQ(Glyph(0, 0), 33);
-    EXPECT_EQ(Glyph(8, 0), -1);
-    EXPECT_EQ(Glyph(16, 0), -1);
-    EXPECT_EQ(Glyph(24, 0), 34);
-    mFont.DrawChar(127, 40, 40, Ink, mScreen.get());
-    EXPECT_EQ(Glyph(40, 40), -1);
-    mFont.DrawChar('~', 40, 40, Ink, mScreen.get());
-    EXPECT_EQ(Glyph(40, 40), 94);
-}
-
-TEST_F(FontTest, GlyphsClipAtTheSurfaceEdge)
-{
-    mFont.DrawString("~~", 116, 56, Ink, mScreen.get());
-    EXPECT_EQ(Utils::GetPixel(mScreen.get(), 117, 56), Ink); // bit 1 of 94
-    EXPECT_EQ(Utils::GetPixel(mScreen.get(), 116, 56), Paper);
+    EXPECT_EQ(Glyph(36, 10), -1); // control character and code 200 keep their cells
+    EXPECT_EQ(Glyph(44, 10), -1);
+    EXPECT_EQ(Glyph(52, 10), 36);
 }
 
 TEST_F(FontTest, NumbersArePaddedWithZeros)

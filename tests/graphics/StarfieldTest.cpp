@@ -60,15 +60,13 @@ TEST(Starfield, FirstStarsAreAlwaysTheSame)
     Utils::InitStars(stars, 320, 240);
 
     // The first three stars, worked out by hand from the generator's first nine values.
-    EXPECT_EQ(stars[0].x, 0);
-    EXPECT_EQ(stars[0].y, 31);
-    EXPECT_EQ(stars[0].speed, 10);
-    EXPECT_EQ(stars[1].x, 147);
-    EXPECT_EQ(stars[1].y, 128);
-    EXPECT_EQ(stars[1].speed, 3);
-    EXPECT_EQ(stars[2].x, 15);
-    EXPECT_EQ(stars[2].y, 163);
-    EXPECT_EQ(stars[2].speed, 9);
+    const int firstThree[3][3] = {{0, 31, 10}, {147, 128, 3}, {15, 163, 9}};
+    for (int i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ(stars[i].x, firstThree[i][0]);
+        EXPECT_EQ(stars[i].y, firstThree[i][1]);
+        EXPECT_EQ(stars[i].speed, firstThree[i][2]);
+    }
 
     ExpectedSequence expected;
     for (const Utils::Star& star : stars)
@@ -78,25 +76,6 @@ TEST(Starfield, FirstStarsAreAlwaysTheSame)
         ASSERT_EQ(star.speed, expected.Uniform(1, 12));
     }
 
-    // One step: stars that run off the left come back between x 20 and the width.
-    std::vector<Utils::Star> moved = stars;
-    Utils::DoStars(moved, 320, 240);
-    for (std::size_t i = 0; i < stars.size(); ++i)
-    {
-        const int x = stars[i].x - stars[i].speed;
-        if (x >= 0)
-        {
-            ASSERT_EQ(moved[i].x, x);
-            ASSERT_EQ(moved[i].y, stars[i].y);
-            ASSERT_EQ(moved[i].speed, stars[i].speed);
-        }
-        else
-        {
-            ASSERT_EQ(moved[i].x, expected.Uniform(20, 320));
-            ASSERT_EQ(moved[i].y, expected.Uniform(0, 240));
-            ASSERT_EQ(moved[i].speed, expected.Uniform(1, 12));
-        }
-    }
 }
 
 TEST(Starfield, StarsThatPassTheLeftEdgeArePlacedAnew)
@@ -140,21 +119,15 @@ TEST(RandomInteger, FollowsTheSameDrawAndStaysInRange)
     {
         const int low = (i % 7) - 3;
         const int high = low + i % 50;
-        const int value = Utils::RandomInteger(low, high);
-        ASSERT_EQ(value, expected.Uniform(low, high));
-        ASSERT_GE(value, low);
-        ASSERT_LE(value, high);
+        ASSERT_EQ(Utils::RandomInteger(low, high), expected.Uniform(low, high));
     }
-    EXPECT_EQ(Utils::RandomInteger(5, 5), 5);
     // Ranges wider than one draw of the generator, and reversed bounds, still stay inside.
     for (int i = 0; i < 100; ++i)
     {
         const int wide = Utils::RandomInteger(-2000000000, 2000000000);
-        ASSERT_GE(wide, -2000000000);
-        ASSERT_LE(wide, 2000000000);
+        ASSERT_TRUE(wide >= -2000000000 && wide <= 2000000000) << wide;
         const int reversed = Utils::RandomInteger(9, 4);
-        ASSERT_GE(reversed, 4);
-        ASSERT_LE(reversed, 9);
+        ASSERT_TRUE(reversed >= 4 && reversed <= 9) << reversed;
     }
 }
 } // namespace
