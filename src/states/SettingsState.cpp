@@ -12,6 +12,8 @@
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
+
 namespace
 {
 enum Option
@@ -207,17 +209,23 @@ void SettingsState::EditOption(Game* game, SDL_Scancode key)
         mEditing = false;
         return;
     }
-    // The audio manager clamps to 0..128; the record keeps what it settled on.
+    // The record keeps what the audio manager settled on. Without a sound device the manager ignores
+    // volumes, so the clamped choice is kept for it here and still reaches the settings file.
+    int& current = sound ? audio.mCurrentSoundVolume : audio.mCurrentMusicVolume;
+    const int target = std::clamp(current + step, 0, MIX_MAX_VOLUME);
     if (sound)
     {
-        audio.SetSoundVolume(audio.mCurrentSoundVolume + step);
-        game->mSoundVolume = audio.mCurrentSoundVolume;
+        audio.SetSoundVolume(target);
     }
     else
     {
-        audio.SetMusicVolume(audio.mCurrentMusicVolume + step);
-        game->mMusicVolume = audio.mCurrentMusicVolume;
+        audio.SetMusicVolume(target);
     }
+    if (!audio.mIsInitialized)
+    {
+        current = target;
+    }
+    (sound ? game->mSoundVolume : game->mMusicVolume) = current;
 }
 
 void SettingsState::Toggle(Game* game)
