@@ -1,40 +1,169 @@
-// The play screen's set-up: level list, first level, player, overlay and starfield.
+// The play screen's set-up: level list, first and following levels, player, overlay and starfield.
 #include "states/PlayState.h"
 
+#include "Game.h"
+#include "audio/AudioManager.h"
 #include "entities/Player.h"
+#include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "states/MenuScreen.h"
 #include "world/Map.h"
+
+#include <fstream>
+#include <stdexcept>
+
+namespace
+{
+constexpr std::size_t kStarCount = 200;
+const char* const kMapFolder = "data/maps/";
+
+// The pictures play needs in a freshly loaded level's image cache: tiles and the entity sheet.
+void AddPlayImages(Map& map, SDL_RendererInfo info)
+{
+    map.mImageManager->AddImage("tiles", "tiles", info, true);
+    map.mImageManager->AddImage("sprites", "sprites", info, true);
+}
+} // namespace
 
 PlayState::PlayState() = default;
 
 PlayState::~PlayState()
 {
     CleanUp();
+    mMaps.clear();
+    mStars.clear();
 }
 
-bool PlayState::Init(Game*)
+bool PlayState::Init(Game* game)
 {
-    return false;
+    std::ifstream list("data/maps/maps.lst");
+    if (!list.good())
+    {
+        throw std::runtime_error("Unable to load maps.lst!");
+    }
+    // Emptied first, so the list does not grow with every game begun.
+    mMaps.clear();
+    std::string line;
+    while (std::getline(list, line))
+    {
+        if (!line.empty() && line.back() == '\r')
+        {
+            line.pop_back();
+        }
+        mMaps.push_back(line);
+    }
+    list.close();
+    if (mMaps.empty())
+    {
+        throw std::runtime_error("No maps were found!");
+    }
+
+    CleanUp(); // also restarts at the first level of the list
+
+    SDL_Surface* screen = game->mScreen->mSurface;
+    mBlackScreen = MenuScreen::CreateBlackScreen(screen, mAlpha);
+
+    const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
+    mMap = std::make_unique<Map>();
+    if (!mMap->Load(kMapFolder + mMaps[mCurrentMap], info))
+    {
+        return false;
+    }
+    AddPlayImages(*mMap, info);
+
+    if (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1)
+    {
+        throw std::runtime_error("Player not on map found!");
+    }
+    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType("Player");
+    if (playerType == nullptr)
+    {
+        return false; // a player without a type could neither move nor be drawn
+    }
+    mPlayer = std::make_unique<Player>();
+    // Products in integers: the player starts at the top-left corner of its start tile.
+    const int startX = mMap->mPlayerStartX * mMap->mTileSize;
+    const int startY = mMap->mPlayerStartY * mMap->mTileSize;
+    if (!mPlayer->Init(startX, startY, "Player", playerType, info))
+    {
+        return false;
+    }
+    mPlayer->SetDirection(mMap->mPlayerDirection);
+
+    mStars.resize(kStarCount);
+    Utils::InitStars(mStars, screen->w, screen->h);
+    Utils::DoStars(mStars, screen->w, screen->h); // the first frame already shows moved stars
+
+    ClearInput();
+    game->mAudioManager->PlayMusic("level.ogg", true);
+
+    mBackToMenu = false;
+    mQuitRequested = false;
+    mNextLevel = false;
+    mFadeState = 1;
+    mLevelReady = true;
+    return true;
 }
 
 void PlayState::CleanUp()
 {
+    mLevelReady = false;
     mBlackScreen.reset();
+    // The player's destructor never touches its type, so the map that owns the type may go first.
     mMap.reset();
     mPlayer.reset();
+    mBackToMenu = false;
+    mQuitRequested = false;
+    mNextLevel = false;
+    ClearInput();
+    mFireTimer = 0;
+    mCurrentMap = 0;
 }
 
-void PlayState::HandleEvents(Game*) {}
-void PlayState::Tick(Game*) {}
-void PlayState::Render(Game*, const float&) {}
-bool PlayState::IsEntityCollision(Entity*, Entity*)
+void PlayState::ClearInput()
 {
-    return false;
+    mMoveLeft = false;
+    mMoveRight = false;
+    mDoJump = false;
+    mDoFire = false;
 }
-Entity* PlayState::GetEntityCollision(Game*, Entity*)
+
+bool PlayState::StartNextLevel(Game* game)
 {
-    return nullptr;
+    // Until the new level is complete the player's type belongs to a destroyed level: nothing may use it.
+    mLevelReady = false;
+    if (mCurrentMap < 0 || static_cast<std::size_t>(mCurrentMap) >= mMaps.size())
+    {
+        return false;
+    }
+    const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
+    if (!mMap->Load(kMapFolder + mMaps[mCurrentMap], info))
+    {
+        return false;
+    }
+    AddPlayImages(*mMap, info);
+
+    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType("Player");
+    if (playerType == nullptr || (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1))
+    {
+        return false;
+    }
+
+    // Shots refer to the old level's types; they do not survive the change.
+    mPlayer->mBullets.clear();
+    // The base Init rebinds type, flags, jump speed and position; health, weapon and state stay.
+    mPlayer->Init(mMap->mPlayerStartX * mMap->mTileSize, mMap->mPlayerStartY * mMap->mTileSize, "Player",
+                  playerType);
+    mPlayer->SetBaseType("Player");
+    mPlayer->SetDirection(mMap->mPlayerDirection);
+    mPlayer->SetDX(0.0);
+    mPlayer->SetDY(0.0);
+    mPlayer->SetIsOnGround(false);
+    mPlayer->SetState(mPlayer->GetWeapon() ? StandingArmed : Standing);
+    mPlayer->mOxygen = 10.0;
+    mPlayer->mHasKeycard = false;
+    mPlayer->mHurtTimer = 0;
+
+    mLevelReady = true;
+    return true;
 }
-void PlayState::UpdateEntity(Game*, Entity*) {}
-void PlayState::CheckPlayerCollision(Game*, bool) {}
-void PlayState::AquireItem(Game*, Entity*) {}

@@ -14,6 +14,7 @@ class Entity;
 class Image;
 class Map;
 class Player;
+struct TileCollision;
 
 class PlayState : public State
 {
@@ -53,4 +54,38 @@ public:
     std::unique_ptr<Map> mMap;
     std::vector<Utils::Star> mStars;
     std::vector<std::string> mMaps;
+
+private:
+    // Input (PlayStateInput.cpp). Each returns false when polling stops for this pass.
+    bool HandleKeyDown(Game* game);
+    bool HandleKeyUp(Game* game);
+    void TakeScreenshot(Game* game);
+    bool IsEnding() const { return mBackToMenu || mQuitRequested || mNextLevel; }
+    void ClearInput();
+
+    // Simulation (PlayStateTick.cpp). StepFade returns false when the update ends with it.
+    bool StepFade(Game* game);
+    void UpdateWorld(Game* game);
+    void Steer(Game* game);
+    void Fire(Game* game);
+    void UpdateShots(Game* game);
+    void UpdatePlainEntities(Game* game);
+    void ShootEnemies(Game* game);
+    void UpdateEnemies(Game* game);
+    void UpdateItems(Game* game);
+
+    // Set-up (PlayState.cpp): loads level mCurrentMap into the existing map and moves the player there.
+    bool StartNextLevel(Game* game);
+
+    // Collisions (PlayStateCollision.cpp).
+    void ApplyTileHarm(Game* game, Entity* e, const TileCollision& collision);
+    void FinishLevel();
+
+    // Rendering (PlayStateRender.cpp).
+    void DrawShots(Image& sprites, SDL_Surface* screen);
+    void DrawPlayer(Image* sprites, SDL_Surface* screen);
+    void DrawCountdown(Game* game, SDL_Surface* screen);
+
+    // True only while a level and the player are fully set up; play touches neither otherwise.
+    bool mLevelReady = false;
 };

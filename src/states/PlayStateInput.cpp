@@ -1,0 +1,144 @@
+// The play screen's input: the four game keys as flags, Escape, F12 screenshots and the close request.
+#include "states/PlayState.h"
+
+#include "Game.h"
+#include "entities/Player.h"
+#include "graphics/Framework.h"
+
+#include <SDL_image.h>
+
+#include <filesystem>
+#include <string>
+
+void PlayState::HandleEvents(Game* game)
+{
+    while (SDL_PollEvent(&mEvent))
+    {
+        bool keepPolling = true;
+        switch (mEvent.type)
+        {
+        case SDL_QUIT:
+            mQuitRequested = true;
+            break;
+        case SDL_KEYDOWN:
+            keepPolling = HandleKeyDown(game);
+            break;
+        case SDL_KEYUP:
+            keepPolling = HandleKeyUp(game);
+            break;
+        default:
+            break;
+        }
+        if (!keepPolling)
+        {
+            return; // the remaining events wait for the next pass
+        }
+    }
+}
+
+bool PlayState::HandleKeyDown(Game* game)
+{
+    const SDL_Keysym& key = mEvent.key.keysym;
+    const bool repeat = mEvent.key.repeat != 0;
+    if (key.scancode == SDL_SCANCODE_ESCAPE)
+    {
+        mFadeState = 2; // with no end flag set the fade-out ends in the main menu
+        return true;
+    }
+    if (key.scancode == SDL_SCANCODE_F12)
+    {
+        if (!repeat)
+        {
+            TakeScreenshot(game);
+        }
+        return true;
+    }
+    if (IsEnding())
+    {
+        mFadeState = 2;
+        return false;
+    }
+    if (!mLevelReady)
+    {
+        return true;
+    }
+    if (!mPlayer->GetIsAlive())
+    {
+        ClearInput();
+        return true;
+    }
+    // Every binding that matches applies, so one key bound to several actions does them all.
+    const int code = key.scancode;
+    if (code == game->mKeyLeft)
+    {
+        mMoveLeft = true;
+    }
+    if (code == game->mKeyRight)
+    {
+        mMoveRight = true;
+    }
+    if (code == game->mKeyJump && mPlayer->GetIsOnGround() && !repeat)
+    {
+        mDoJump = true;
+    }
+    // Repeats count: a held fire key fires again once 10 updates have passed since the last shot.
+    if (code == game->mKeyFire && mPlayer->GetWeapon() && mFireTimer > 9)
+    {
+        mDoFire = true;
+    }
+    return true;
+}
+
+bool PlayState::HandleKeyUp(Game* game)
+{
+    if (IsEnding())
+    {
+        mFadeState = 2;
+        return false;
+    }
+    if (!mLevelReady)
+    {
+        return true;
+    }
+    if (!mPlayer->GetIsAlive())
+    {
+        ClearInput();
+        return true;
+    }
+    const int code = mEvent.key.keysym.scancode;
+    if (code == game->mKeyLeft)
+    {
+        mMoveLeft = false;
+    }
+    if (code == game->mKeyRight)
+    {
+        mMoveRight = false;
+    }
+    if (code == game->mKeyJump)
+    {
+        mDoJump = false;
+    }
+    if (code == game->mKeyFire)
+    {
+        mDoFire = false;
+    }
+    return true;
+}
+
+void PlayState::TakeScreenshot(Game* game)
+{
+    // Shared by every game of one run, so screenshots of later games continue the numbering.
+    static unsigned long currGrab = 0;
+    std::string name;
+    std::error_code error;
+    // Never overwrites: numbers already used by files in the folder (from earlier runs) are skipped.
+    do
+    {
+        name = "kesv" + std::to_string(currGrab) + ".png";
+        ++currGrab;
+    } while (std::filesystem::exists(name, error));
+    if (game->mFramework && game->mFramework->mSurface)
+    {
+        IMG_SavePNG(game->mFramework->mSurface, name.c_str()); // a shot that cannot be written is lost
+    }
+}

@@ -1,0 +1,308 @@
+// One fixed update of play: the fade cycle and the ways out of play, then the world in its fixed order.
+#include "states/PlayState.h"
+
+#include "Game.h"
+#include "StateManager.h"
+#include "audio/AudioManager.h"
+#include "entities/Bullet.h"
+#include "entities/Player.h"
+#include "graphics/Image.h"
+#include "world/Map.h"
+
+#include <iterator>
+
+namespace
+{
+constexpr int kFadeStep = 8;
+constexpr double kShotOffset = 2.0; // a shot starts this far ahead of the player's x
+constexpr double kShotSpeed = 6.0;
+
+bool IsDead(const Entity& e)
+{
+    const EntityState state = e.GetState();
+    return state == Dead || state == DeadArmed;
+}
+
+// The enemy that takes a dead one's place, or null for none.
+const char* SuccessorOf(const std::string& typeName)
+{
+    if (typeName == "Blob1")
+    {
+        return "Blob2";
+    }
+    if (typeName == "Blob2")
+    {
+        return "Blob3";
+    }
+    return nullptr;
+}
+} // namespace
+
+void PlayState::Tick(Game* game)
+{
+    if (!StepFade(game))
+    {
+        return;
+    }
+    UpdateWorld(game);
+}
+
+bool PlayState::StepFade(Game* game)
+{
+    if (mFadeState == 1)
+    {
+        if (mAlpha > 0)
+        {
+            mAlpha -= kFadeStep;
+            if (mAlpha <= 0)
+            {
+                mAlpha = 0;
+            }
+        }
+        return true;
+    }
+    if (mFadeState != 2)
+    {
+        mFadeState = 1; // the update after a completed fade-out starts the fade-in
+        return true;
+    }
+
+    if (mAlpha <= 254)
+    {
+        mAlpha += kFadeStep;
+        if (mAlpha <= 254)
+        {
+            return true;
+        }
+    }
+    mAlpha = 255;
+    mFadeState = -1;
+    // The rest of the update still runs after a switch; it is no longer seen.
+    if (mQuitRequested)
+    {
+        game->mStateManager->ChangeState("Credits");
+    }
+    else if (mNextLevel)
+    {
+        // Cleared either way, so a level that failed to load is not tried again after every fade.
+        mNextLevel = false;
+        if (!StartNextLevel(game))
+        {
+            mBackToMenu = true;
+            return false;
+        }
+    }
+    else
+    {
+        game->mStateManager->ChangeState("MainMenu");
+        game->mAudioManager->PlayMusic("menu.ogg", true);
+    }
+    return true;
+}
+
+void PlayState::UpdateWorld(Game* game)
+{
+    if (!mLevelReady)
+    {
+        // No playable level or player (set-up failed): only the way back to the menu remains.
+        if (!mQuitRequested)
+        {
+            mBackToMenu = true;
+        }
+        mFadeState = 2;
+        ClearInput();
+        return;
+    }
+
+    mPlayer->SetDX(0.0);
+    // Nothing moves while a fade-out out of play runs. Escape sets no flag: the world runs on until the switch.
+    if (IsDead(*mPlayer) || IsEnding())
+    {
+        mFadeState = 2;
+        ClearInput();
+        return;
+    }
+
+    if (mPlayer->GetIsAlive())
+    {
+        Steer(game);
+    }
+    ++mFireTimer;
+    if (mPlayer->GetIsAlive() && mDoFire)
+    {
+        Fire(game);
+    }
+
+    UpdateEntity(game, mPlayer.get()); // also the player's contacts and pick-ups
+    mPlayer->Tick();
+    mMap->Tick();
+
+    UpdateShots(game);
+    UpdatePlainEntities(game);
+    ShootEnemies(game);
+    UpdateEnemies(game);
+    UpdateItems(game);
+}
+
+void PlayState::Steer(Game* game)
+{
+    Player& player = *mPlayer;
+    const bool armed = player.GetWeapon();
+    if (player.GetIsOnGround())
+    {
+        player.SetState(armed ? StandingArmed : Standing);
+    }
+    // The walking pose is taken in the air too; a falling player takes the jump pose again when it moves.
+    if (mMoveLeft)
+    {
+        player.SetDX(-player.GetMaxMotionSpeed());
+        player.SetDirection(false);
+        player.SetState(armed ? WalkingArmed : Walking);
+    }
+    // Right is applied last, so it wins when both keys are held.
+    if (mMoveRight)
+    {
+        player.SetDX(player.GetMaxMotionSpeed());
+        player.SetDirection(true);
+        player.SetState(armed ? WalkingArmed : Walking);
+    }
+    // In the air the request stays pending until the player lands.
+    if (mDoJump && player.GetIsOnGround())
+    {
+        player.Jump(false);
+        game->mAudioManager->PlaySound("jump.wav");
+        mDoJump = false;
+    }
+}
+
+void PlayState::Fire(Game* game)
+{
+    mDoFire = false;
+    EntityType* type = mMap->mEntityTypeManager->GetEntityType("Bullet");
+    if (type == nullptr)
+    {
+        return; // a level without shots
+    }
+    const bool right = mPlayer->GetDirection();
+    auto bullet = std::make_unique<Bullet>();
+    bullet->Init(mPlayer->GetX() + (right ? kShotOffset : -kShotOffset), mPlayer->GetY(), "0", type);
+    // The shot keeps its own default facing; only its motion follows the player's.
+    bullet->SetDX(right ? kShotSpeed : -kShotSpeed);
+    mPlayer->mBullets.push_back(std::move(bullet));
+    mFireTimer = 0;
+    game->mAudioManager->PlaySound("laser.wav");
+}
+
+void PlayState::UpdateShots(Game* game)
+{
+    // Shots leaving on the left end at a wall or the level's left edge, which blocks like a wall.
+    const double screenWidth = game->mScreen->mSurface->w;
+    auto& bullets = mPlayer->mBullets;
+    for (auto it = bullets.begin(); it != bullets.end();)
+    {
+        Bullet* bullet = it->get();
+        if (bullet->GetIsAlive() && bullet->GetX() - mMap->mCameraX < screenWidth)
+        {
+            UpdateEntity(game, bullet);
+            bullet->Tick();
+            ++it;
+        }
+        else
+        {
+            it = bullets.erase(it);
+        }
+    }
+}
+
+void PlayState::UpdatePlainEntities(Game* game)
+{
+    auto& entities = mMap->mEntities;
+    for (auto it = entities.begin(); it != entities.end();)
+    {
+        Entity* entity = it->second.get();
+        if (IsDead(*entity))
+        {
+            it = entities.erase(it);
+            continue;
+        }
+        UpdateEntity(game, entity);
+        entity->Tick();
+        ++it;
+    }
+}
+
+void PlayState::ShootEnemies(Game* game)
+{
+    auto& bullets = mPlayer->mBullets;
+    auto& enemies = mMap->mEnemies;
+    for (auto shot = bullets.begin(); shot != bullets.end();)
+    {
+        bool hit = false;
+        for (auto it = enemies.begin(); it != enemies.end();)
+        {
+            Enemy* enemy = it->second.get();
+            if (IsDead(*enemy))
+            {
+                // Removed here it leaves no successor: shots in flight decide that.
+                it = enemies.erase(it);
+                continue;
+            }
+            if (IsEntityCollision(shot->get(), enemy))
+            {
+                enemy->SetHealth(enemy->GetHealth() - (*shot)->GetHealth());
+                if (enemy->GetHealth() <= 0)
+                {
+                    enemy->SetState(Dying);
+                }
+                game->mAudioManager->PlaySound("hurt.wav");
+                hit = true;
+                break;
+            }
+            ++it;
+        }
+        shot = hit ? bullets.erase(shot) : std::next(shot);
+    }
+}
+
+void PlayState::UpdateEnemies(Game* game)
+{
+    auto& enemies = mMap->mEnemies;
+    for (auto it = enemies.begin(); it != enemies.end();)
+    {
+        Enemy* enemy = it->second.get();
+        if (!IsDead(*enemy))
+        {
+            UpdateEntity(game, enemy);
+            enemy->Tick();
+            ++it;
+            continue;
+        }
+        // Successors sort after their predecessor by name, so this pass reaches and moves them too.
+        if (const char* successor = SuccessorOf(it->first))
+        {
+            EntityType* type = mMap->mEntityTypeManager->GetEntityType(successor);
+            if (type != nullptr)
+            {
+                mMap->AddEntity(enemy->GetID(), type, enemy->GetDirection(), enemy->GetX(), enemy->GetY());
+            }
+        }
+        it = enemies.erase(it);
+    }
+}
+
+void PlayState::UpdateItems(Game* game)
+{
+    auto& items = mMap->mItems;
+    for (auto it = items.begin(); it != items.end();)
+    {
+        Item* item = it->second.get();
+        if (IsDead(*item))
+        {
+            it = items.erase(it); // used up
+            continue;
+        }
+        UpdateEntity(game, item);
+        item->Tick();
+        ++it;
+    }
+}
