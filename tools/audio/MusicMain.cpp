@@ -1,0 +1,46 @@
+// Build tool: renders one tune into a looping Ogg Vorbis file (or a WAV, for listening while writing it).
+#include "OggWriter.h"
+#include "Sequencer.h"
+#include "Song.h"
+#include "SourceFile.h"
+#include "WavWriter.h"
+
+#include <exception>
+#include <iostream>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    if (argc != 3)
+    {
+        std::cerr << "usage: kes_music <tune.song> <out.ogg | out.wav>\n";
+        return 2;
+    }
+    try
+    {
+        const Song song{SourceFile(argv[1])};
+        const Sequencer::Stereo sound = Sequencer::Render(song);
+        const std::string out = argv[2];
+        if (out.size() > 4 && out.compare(out.size() - 4, 4, ".wav") == 0)
+        {
+            std::vector<float> interleaved;
+            interleaved.reserve(sound.left.size() * 2);
+            for (std::size_t i = 0; i < sound.left.size(); ++i)
+            {
+                interleaved.push_back(sound.left[i]);
+                interleaved.push_back(sound.right[i]);
+            }
+            WavWriter::Write(out, interleaved, 2, 44100);
+        }
+        else
+        {
+            OggWriter::Write(out, sound.left, sound.right, 44100, song.mTitle, 0.5f);
+        }
+    }
+    catch (const std::exception& error)
+    {
+        std::cerr << "kes_music: " << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
