@@ -1,7 +1,6 @@
 // The credits: the fixed timeline that ends the program, undisturbed by input, and what they draw.
 #include "ScreenFixture.h"
 
-
 using Credits = ScreenTest;
 
 TEST_F(Credits, FadeInHoldAndFadeOutEndTheProgramOnTheNinetyFifthTick)
@@ -17,9 +16,8 @@ TEST_F(Credits, FadeInHoldAndFadeOutEndTheProgramOnTheNinetyFifthTick)
     EXPECT_TRUE(TextAt("A game created by Tamsel", 64, 128));
 
     // Keys and another close request are swallowed.
-    PushKey(SDL_SCANCODE_ESCAPE);
-    PushQuit();
-    HandleEvents();
+    Push(SDL_SCANCODE_ESCAPE);
+    Press(kCloseWindow);
     EXPECT_EQ(0, QueuedEvents());
     Ticks(30);
     EXPECT_EQ(1, mCredits->mFadeState);

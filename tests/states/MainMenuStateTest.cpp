@@ -1,7 +1,6 @@
 // The title screen driven tick by tick: the wrapping cursor, its fades and where each choice leads.
 #include "ScreenFixture.h"
 
-
 #include <SDL_mixer.h>
 
 using MainMenu = ScreenTest;
@@ -9,14 +8,13 @@ using MainMenu = ScreenTest;
 TEST_F(MainMenu, CursorWrapsBothWaysAndEachMovePlaysSelect)
 {
     StartGame();
-    PushKey(SDL_SCANCODE_UP);
-    HandleEvents();
+    Press(SDL_SCANCODE_UP);
     EXPECT_EQ(2, mMenu->mSelectedOption);
     EXPECT_EQ(1, Mix_Playing(-1));
 
-    PushKey(SDL_SCANCODE_DOWN);
-    PushKey(SDL_SCANCODE_DOWN);
-    PushKey(SDL_SCANCODE_LEFT); // not a menu key
+    Push(SDL_SCANCODE_DOWN);
+    Push(SDL_SCANCODE_DOWN);
+    Push(SDL_SCANCODE_LEFT); // not a menu key
     HandleEvents();
     EXPECT_EQ(1, mMenu->mSelectedOption);
     EXPECT_EQ(3, Mix_Playing(-1));
@@ -27,8 +25,7 @@ TEST_F(MainMenu, SelectionWhenTheFadeOutEndsDecidesTheNextScreen)
     StartGame();
     // Return during the fade-in fades out from the opacity reached: 223 -> 255 in four ticks.
     Ticks(4);
-    PushKey(SDL_SCANCODE_RETURN);
-    HandleEvents();
+    Press(SDL_SCANCODE_RETURN);
     Ticks(3);
     EXPECT_EQ(mMenu, Current());
     Ticks(1);
@@ -40,11 +37,9 @@ TEST_F(MainMenu, SelectionWhenTheFadeOutEndsDecidesTheNextScreen)
     EXPECT_TRUE(Dark(0, 0, 320, 240));
     Ticks(33);
     EXPECT_EQ(0, mMenu->mAlpha);
-    PushKey(SDL_SCANCODE_RETURN);
-    HandleEvents();
+    Press(SDL_SCANCODE_RETURN);
     Ticks(10);
-    PushKey(SDL_SCANCODE_DOWN);
-    HandleEvents();
+    Press(SDL_SCANCODE_DOWN);
     Ticks(21);
     EXPECT_EQ(mMenu, Current());
     Ticks(1);
@@ -54,9 +49,8 @@ TEST_F(MainMenu, SelectionWhenTheFadeOutEndsDecidesTheNextScreen)
     Show("MainMenu");
     Ticks(33);
     EXPECT_EQ(1, mMenu->mSelectedOption);
-    PushKey(SDL_SCANCODE_DOWN);
-    PushKey(SDL_SCANCODE_RETURN);
-    HandleEvents();
+    Push(SDL_SCANCODE_DOWN);
+    Press(SDL_SCANCODE_RETURN);
     Ticks(32);
     EXPECT_EQ(mCredits, Current());
 }
@@ -65,13 +59,11 @@ TEST_F(MainMenu, ClosingTheWindowDuringAFadeOutLeadsToCreditsAndFreezesKeys)
 {
     StartGame();
     Ticks(32);
-    PushKey(SDL_SCANCODE_RETURN);
-    HandleEvents();
+    Press(SDL_SCANCODE_RETURN);
     Ticks(5);
-    PushQuit();
-    PushKey(SDL_SCANCODE_DOWN);
-    PushKey(SDL_SCANCODE_UP);
-    HandleEvents();
+    Push(kCloseWindow);
+    Push(SDL_SCANCODE_DOWN);
+    Press(SDL_SCANCODE_UP);
     EXPECT_TRUE(mMenu->mQuitRequested);
     EXPECT_EQ(0, mMenu->mSelectedOption);
     EXPECT_EQ(1, QueuedEvents()); // handling stopped at Down; Up waits
@@ -99,8 +91,7 @@ TEST_F(MainMenu, DrawsPicturesTextAndABlinkingArrow)
 
     // Visible since tick 32, hidden from tick 48 to 63, whatever the player does meanwhile.
     Ticks(8);
-    PushKey(SDL_SCANCODE_DOWN);
-    HandleEvents();
+    Press(SDL_SCANCODE_DOWN);
     Ticks(7);
     RenderFrame();
     EXPECT_TRUE(ArrowAt(120, 176));

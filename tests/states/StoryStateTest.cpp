@@ -1,7 +1,6 @@
 // The story screen driven tick by tick: the typing rule, reading the story, skipping and hand-over.
 #include "ScreenFixture.h"
 
-
 #include <string>
 #include <vector>
 
@@ -59,8 +58,7 @@ TEST_F(Story, AnyKeyFadesOutFromWhereItStandsAndStartsAFreshGame)
     StartGame();
     Show("Story");
     Ticks(10); // opacity 175, two characters shown
-    PushKey(SDL_SCANCODE_X);
-    HandleEvents();
+    Press(SDL_SCANCODE_X);
     Ticks(9);
     EXPECT_EQ(2u, mStory->mShownChars); // typing stops while fading out
     EXPECT_EQ(mStory, Current());
@@ -83,8 +81,7 @@ TEST_F(Story, ClosingTheWindowLeadsToTheCreditsNotToPlay)
     StartGame();
     Show("Story");
     Ticks(40);
-    PushQuit();
-    HandleEvents();
+    Press(kCloseWindow);
     Ticks(32);
     EXPECT_EQ(mCredits, Current());
     EXPECT_EQ(0, mPlay->mInitCalls);
