@@ -7,13 +7,6 @@
 
 namespace
 {
-// Floor division, so that cells left of or above a negative camera are found correctly.
-int FloorDiv(int value, int divisor)
-{
-    int quotient = value / divisor;
-    return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
-}
-
 int TruncateToScreen(double value)
 {
     // Positions far outside any screen are clamped before truncation; they draw nothing either way.
@@ -62,10 +55,11 @@ void Map::DrawLayer(const std::vector<std::string>& layer, SDL_Surface* screen)
         return;
     }
     // Only the cells under the screen: one extra column or row when the view is off the tile grid.
-    int firstColumn = std::max(FloorDiv(mCameraX, mTileSize), 0);
-    int lastColumn = std::min(FloorDiv(mCameraX + screen->w - 1, mTileSize), mWidth - 1);
-    int firstRow = std::max(FloorDiv(mCameraY, mTileSize), 0);
-    int lastRow = std::min(FloorDiv(mCameraY + screen->h - 1, mTileSize), mHeight - 1);
+    // A negative camera (a small, centred level) starts at the first cell.
+    int firstColumn = std::max(mCameraX / mTileSize, 0);
+    int lastColumn = std::min((mCameraX + screen->w - 1) / mTileSize, mWidth - 1);
+    int firstRow = std::max(mCameraY / mTileSize, 0);
+    int lastRow = std::min((mCameraY + screen->h - 1) / mTileSize, mHeight - 1);
 
     // Consecutive cells usually share a tile, so the image of the last one is remembered.
     const TileType* lastType = nullptr;

@@ -1,4 +1,4 @@
-// Drawing a level: which cells are drawn where, animation frames, entities, mirroring and small levels.
+// Drawing a level, checked on screen pixels: every sheet pixel tells where it came from.
 #include "LevelTest.h"
 
 using test::SheetPixel;
@@ -6,168 +6,101 @@ using test::SheetPixel;
 class RenderTest : public LevelTest
 {
 protected:
-    void Use(const std::vector<std::string>& background, const std::vector<std::string>& collision,
-             const std::string& placement = "")
+    // Collision layer of columns alternating wall (sheet x 0) and lava (sheet x 32), empty background.
+    void UseStripes(int columns, int rows, const std::string& placement = "")
     {
-        test::LevelFiles level;
-        level.name = "v";
-        level.background = background;
-        level.collision = collision;
-        level.placement = placement;
-        ASSERT_TRUE(LoadLevel(level));
+        std::string row;
+        for (int c = 0; c < columns; ++c)
+        {
+            row += (c % 2 == 0) ? '#' : '~';
+        }
+        std::vector<std::string> sky(rows, std::string(columns, '.'));
+        ASSERT_TRUE(LoadLevel({"v", sky, std::vector<std::string>(rows, row), placement}));
     }
 
-    void AddSprites() { mMap.mImageManager->AddImage("sprites", "sprites", mInfo, true); }
+    std::uint32_t At(int x, int y) { return ColourAt(mScreen.get(), x, y); }
 
     test::SurfacePtr mScreen = MakeScreen();
 };
 
-namespace
+TEST_F(RenderTest, VisibleCellsFollowTheCamera)
 {
-// A rows x columns layer of one character.
-std::vector<std::string> Fill(int columns, int rows, char cell)
-{
-    return std::vector<std::string>(static_cast<std::size_t>(rows), std::string(static_cast<std::size_t>(columns), cell));
-}
+    UseStripes(40, 30);
+    mMap.Render(160 + 32, 120 + 48, mScreen.get()); // aligned: camera (32, 48)
+    EXPECT_EQ(At(0, 0), SheetPixel(0, 0));
+    EXPECT_EQ(At(16, 5), SheetPixel(32, 5));
+    EXPECT_EQ(At(319, 239), SheetPixel(47, 15));
 
-// Columns alternating wall and lava, so neighbouring cells show different pictures.
-std::vector<std::string> Stripes(int columns, int rows)
-{
-    std::string row;
-    for (int c = 0; c < columns; ++c)
-    {
-        row += (c % 2 == 0) ? '#' : '~';
-    }
-    return std::vector<std::string>(static_cast<std::size_t>(rows), row);
-}
-} // namespace
+    mMap.Render(160 + 8, 120 + 4, mScreen.get()); // camera (8, 4): one more column and row
+    EXPECT_EQ(At(0, 0), SheetPixel(8, 4));
+    EXPECT_EQ(At(8, 0), SheetPixel(32, 4));
+    EXPECT_EQ(At(319, 239), SheetPixel(7, 3)); // the 21st column, a wall, in the 16th row
 
-TEST_F(RenderTest, AlignedCameraDrawsTheCellsUnderTheScreen)
-{
-    Use(Fill(40, 30, '.'), Stripes(40, 30));
-    mMap.Render(160 + 32, 120 + 48, mScreen.get()); // camera (32, 48): column 2, row 3
-    EXPECT_EQ(mMap.mCameraX, 32);
-    EXPECT_EQ(mMap.mCameraY, 48);
-    // Column 2 is a wall (sheet x 0..15), column 3 lava (sheet x 32..47).
-    EXPECT_EQ(ColourAt(mScreen.get(), 0, 0), SheetPixel(0, 0));
-    EXPECT_EQ(ColourAt(mScreen.get(), 15, 15), SheetPixel(15, 15));
-    EXPECT_EQ(ColourAt(mScreen.get(), 16, 5), SheetPixel(32, 5));
-    EXPECT_EQ(ColourAt(mScreen.get(), 319, 239), SheetPixel(47, 15));
-}
-
-TEST_F(RenderTest, UnalignedCameraDrawsOneMoreColumnAndRowPartlyOffScreen)
-{
-    Use(Fill(40, 30, '.'), Stripes(40, 30));
-    mMap.Render(160 + 8, 120 + 4, mScreen.get()); // camera (8, 4)
-    // Column 0 is cut by 8 pixels on the left, row 0 by 4 at the top.
-    EXPECT_EQ(ColourAt(mScreen.get(), 0, 0), SheetPixel(8, 4));
-    EXPECT_EQ(ColourAt(mScreen.get(), 7, 11), SheetPixel(15, 15));
-    EXPECT_EQ(ColourAt(mScreen.get(), 8, 0), SheetPixel(32, 4));
-    // The 21st column (20, a wall) and the 16th row fill the right and bottom edges.
-    EXPECT_EQ(ColourAt(mScreen.get(), 319, 239), SheetPixel(7, 3));
-}
-
-TEST_F(RenderTest, CameraIsClampedAtTheLevelEnd)
-{
-    Use(Fill(40, 30, '.'), Stripes(40, 30));
-    mMap.Render(10000, 10000, mScreen.get());
+    mMap.Render(10000, -50, mScreen.get());
     EXPECT_EQ(mMap.mCameraX, 40 * 16 - 320);
-    EXPECT_EQ(mMap.mCameraY, 30 * 16 - 240);
-    EXPECT_EQ(ColourAt(mScreen.get(), 319, 239), SheetPixel(47, 15)); // column 39 is lava
+    EXPECT_EQ(mMap.mCameraY, 0);
 }
 
-TEST_F(RenderTest, BothLayersAreDrawnAndEmptyCellsLeaveTheBackground)
+TEST_F(RenderTest, LayersEmptyCellsAndAnimatedTiles)
 {
-    // Background: wall in cell (0, 0), sky elsewhere. Collision: lava at (1, 0), undefined colour at (2, 0).
-    std::vector<std::string> background = Fill(20, 15, '.');
+    std::vector<std::string> background(15, std::string(20, '.'));
     background[0][0] = '#';
-    std::vector<std::string> collision = Fill(20, 15, '.');
+    background[0][3] = 'w';
+    std::vector<std::string> collision(15, std::string(20, '.'));
     collision[0][1] = '~';
     collision[0][2] = '?';
-    Use(background, collision);
+    ASSERT_TRUE(LoadLevel({"l", background, collision, ""}));
     mMap.Render(0, 0, mScreen.get());
-    EXPECT_EQ(ColourAt(mScreen.get(), 3, 3), SheetPixel(3, 3));
-    EXPECT_EQ(ColourAt(mScreen.get(), 19, 3), SheetPixel(35, 3));
-    EXPECT_EQ(ColourAt(mScreen.get(), 35, 3), 0u); // undefined colour: not drawn
-    EXPECT_EQ(ColourAt(mScreen.get(), 100, 100), 0u); // sky has image "0"
-}
+    EXPECT_EQ(At(3, 3), SheetPixel(3, 3));    // background wall
+    EXPECT_EQ(At(19, 3), SheetPixel(35, 3));  // collision lava
+    EXPECT_EQ(At(35, 3), 0u);                 // undefined colour: not drawn
+    EXPECT_EQ(At(100, 100), 0u);              // sky has the image "0"
 
-TEST_F(RenderTest, AnimatedTilesAlternateTwoFramesEveryTenUpdates)
-{
-    Use(Fill(20, 15, 'w'), Fill(20, 15, '.'));
     TileType* water = mMap.mTileManager->GetTileType("255");
-    const std::pair<unsigned, int> cases[] = {{0, 48}, {9, 48}, {10, 64}, {19, 64}, {20, 48}};
-    for (const auto& [counter, sourceX] : cases)
+    const std::pair<unsigned, int> frames[] = {{9, 48}, {10, 64}, {19, 64}, {20, 48}};
+    for (const auto& [counter, sourceX] : frames)
     {
         water->mFrameCounter = counter;
         mMap.Render(0, 0, mScreen.get());
-        EXPECT_EQ(ColourAt(mScreen.get(), 2, 1), SheetPixel(sourceX + 2, 1)) << "counter " << counter;
+        EXPECT_EQ(At(48 + 2, 1), SheetPixel(sourceX + 2, 1)) << "counter " << counter;
     }
 }
 
-TEST_F(RenderTest, EntitiesAreDrawnRelativeToTheCameraAndMirroredWhenFacingLeft)
+TEST_F(RenderTest, EntitiesFramesMirroringAndOrder)
 {
-    Use(Fill(40, 30, '.'), Fill(40, 30, '.'),
-        "Health 0 3 2 a\n"  // item facing left: mirrored
-        "Crate 0 5 2 b\n"   // plain entity facing left: never mirrored
-        "Blob1 1 7 2 c\n");
-    AddSprites();
+    UseStripes(40, 30, "Health 0 3 2 a\n"  // item facing left: mirrored
+                       "Crate 0 5 2 b\n"   // plain entity facing left: never mirrored
+                       "Blob1 1 7 2 c\n"   // animated, Walking: 4 frames
+                       "OxygenTank 1 9 2 d\nBlob1 1 9 2 e\n");
+    mMap.Render(160 + 16, 120, mScreen.get());
+    EXPECT_EQ(At(33, 32), SheetPixel(33, 0)); // no "sprites": only the lava tile under the item
+    mMap.mImageManager->AddImage("sprites", "sprites", mInfo, true);
+    mMap.mEntityTypeManager->GetEntityType("Blob1")->mFrameCounter = 35;
     mMap.Render(160 + 16, 120, mScreen.get()); // camera (16, 0)
-    // Health: sheet (0, 32), drawn at (32, 32), mirrored: the left column shows sheet x 15.
-    EXPECT_EQ(ColourAt(mScreen.get(), 32, 32), SheetPixel(15, 32));
-    EXPECT_EQ(ColourAt(mScreen.get(), 47, 40), SheetPixel(0, 40));
-    // Crate: sheet (160, 32), drawn at (64, 32) as in the sheet.
-    EXPECT_EQ(ColourAt(mScreen.get(), 64, 32), SheetPixel(160, 32));
-    // Blob1, animated, Walking with 4 frames, counter 0: sheet (0, 16) at (96, 32).
-    EXPECT_EQ(ColourAt(mScreen.get(), 96, 33), SheetPixel(0, 17));
-}
-
-TEST_F(RenderTest, AnimatedEntitiesShowTheirTypesFrame)
-{
-    Use(Fill(20, 15, '.'), Fill(20, 15, '.'), "OxygenTank 1 1 1 a\nBlob1 1 3 1 b\n");
-    AddSprites();
-    mMap.mEntityTypeManager->GetEntityType("OxygenTank")->mFrameCounter = 10; // Standing: 2 frames
-    mMap.mEntityTypeManager->GetEntityType("Blob1")->mFrameCounter = 35;      // Walking: 4 frames
-    mMap.Render(0, 0, mScreen.get());
-    EXPECT_EQ(ColourAt(mScreen.get(), 16, 16), SheetPixel(32 + 16, 32));
-    EXPECT_EQ(ColourAt(mScreen.get(), 48, 16), SheetPixel(0 + 3 * 16, 16));
+    EXPECT_EQ(At(32, 32), SheetPixel(15, 32));  // Health at (32, 32), mirrored
+    EXPECT_EQ(At(47, 40), SheetPixel(0, 40));
+    EXPECT_EQ(At(64, 32), SheetPixel(160, 32)); // Crate as in the sheet
+    EXPECT_EQ(At(96, 33), SheetPixel(48, 17));  // Blob1 in frame 3
+    EXPECT_EQ(At(128, 32), SheetPixel(48, 16)); // the enemy lies over the item
 
     // A state without frames shows frame 0 instead of dividing by zero.
-    mMap.GetEntity("Item", "OxygenTank")->SetState(JumpingArmed);
-    mMap.Render(0, 0, mScreen.get());
-    EXPECT_EQ(ColourAt(mScreen.get(), 16, 16), SheetPixel(32, 32));
-}
-
-TEST_F(RenderTest, EnemiesLieOverItemsOverPlainEntities)
-{
-    Use(Fill(20, 15, '.'), Fill(20, 15, '.'), "Blob1 1 1 1 a\nHealth 1 1 1 b\nCrate 1 1 1 c\n");
-    AddSprites();
-    mMap.Render(0, 0, mScreen.get());
-    EXPECT_EQ(ColourAt(mScreen.get(), 16, 16), SheetPixel(0, 16));
     mMap.RemoveEntity("Enemy", "Blob1");
-    mMap.Render(0, 0, mScreen.get());
-    EXPECT_EQ(ColourAt(mScreen.get(), 16, 16), SheetPixel(0, 32));
-}
-
-TEST_F(RenderTest, WithoutSpritesTilesAreDrawnButNoEntity)
-{
-    Use(Fill(20, 15, '.'), Stripes(20, 15), "Health 1 1 1 b\n");
-    mMap.Render(0, 0, mScreen.get());
-    EXPECT_EQ(ColourAt(mScreen.get(), 16, 16), SheetPixel(32, 0)); // the lava tile, not the item
+    mMap.mEntityTypeManager->GetEntityType("OxygenTank")->mFrameCounter = 10;
+    mMap.Render(160 + 16, 120, mScreen.get());
+    EXPECT_EQ(At(128, 32), SheetPixel(48, 32)); // Standing: 2 frames, frame 1
+    mMap.GetEntity("Item", "OxygenTank")->SetState(JumpingArmed);
+    mMap.Render(160 + 16, 120, mScreen.get());
+    EXPECT_EQ(At(128, 32), SheetPixel(32, 32));
 }
 
 TEST_F(RenderTest, SmallLevelIsCentredWithItsEntities)
 {
-    // 10 x 5 tiles = 160 x 80 pixels on a 320 x 240 screen: 80 pixels margin each side.
-    Use(Fill(10, 5, '.'), Stripes(10, 5), "Health 1 2 1 a\n");
-    AddSprites();
+    UseStripes(10, 5, "Health 1 2 1 a\n"); // 160 x 80 pixels: 80 pixels of margin each side
+    mMap.mImageManager->AddImage("sprites", "sprites", mInfo, true);
     mMap.Render(0, 0, mScreen.get());
-    EXPECT_EQ(mMap.mCameraX, -80);
-    EXPECT_EQ(mMap.mCameraY, -80);
-    EXPECT_EQ(ColourAt(mScreen.get(), 79, 80), 0u);
-    EXPECT_EQ(ColourAt(mScreen.get(), 80, 80), SheetPixel(0, 0));
-    EXPECT_EQ(ColourAt(mScreen.get(), 239, 159), SheetPixel(47, 15)); // the last cell, lava
-    EXPECT_EQ(ColourAt(mScreen.get(), 240, 159), 0u);
-    // The item at level (32, 16) sits on its cell, at screen (112, 96).
-    EXPECT_EQ(ColourAt(mScreen.get(), 112, 96), SheetPixel(0, 32));
+    EXPECT_EQ(At(79, 80), 0u);
+    EXPECT_EQ(At(80, 80), SheetPixel(0, 0));
+    EXPECT_EQ(At(239, 159), SheetPixel(47, 15));
+    EXPECT_EQ(At(240, 159), 0u);
+    EXPECT_EQ(At(112, 96), SheetPixel(0, 32)); // the item at level (32, 16)
 }
