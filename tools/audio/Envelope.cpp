@@ -1,4 +1,5 @@
-// The loudness (or filter) shape of one note: attack, decay to a sustain level, release after the key is let go.
+// The loudness (or filter) shape of one note: attack, decay to a sustain level, release after the key is let
+// go.
 #include "Envelope.h"
 
 #include <algorithm>

@@ -1,11 +1,13 @@
-// The loudness (or filter) shape of one note: attack, decay to a sustain level, release after the key is let go.
+// The loudness (or filter) shape of one note: attack, decay to a sustain level, release after the key is let
+// go.
 #pragma once
 
 class Envelope
 {
-public:
+  public:
     Envelope() = default;
-    // Times in seconds; sustain is a level 0..1. Very short attacks and releases are lengthened to avoid clicks.
+    // Times in seconds; sustain is a level 0..1. Very short attacks and releases are lengthened to avoid
+    // clicks.
     Envelope(double attack, double decay, double sustain, double release);
 
     // Level 0..1 at time seconds after the note began, for a key held gate seconds.
@@ -13,7 +15,7 @@ public:
     // Seconds from the start of a note held gate seconds until it is silent.
     double Length(double gate) const { return gate + mRelease; }
 
-private:
+  private:
     double Held(double time) const;
 
     double mAttack = 0.002;

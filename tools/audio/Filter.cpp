@@ -6,9 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-Filter::Filter(FilterType type, double resonance) : mType(type), mDamping(1.0 / std::max(resonance, 0.3))
-{
-}
+Filter::Filter(FilterType type, double resonance) : mType(type), mDamping(1.0 / std::max(resonance, 0.3)) {}
 
 void Filter::SetCutoff(double cutoff)
 {
@@ -56,8 +54,8 @@ bool Filter::Parse(const std::string& name, FilterType& type)
 {
     if (name == "none" || name == "lowpass" || name == "highpass" || name == "bandpass")
     {
-        type = name == "none"      ? FilterType::None
-               : name == "lowpass" ? FilterType::Lowpass
+        type = name == "none"       ? FilterType::None
+               : name == "lowpass"  ? FilterType::Lowpass
                : name == "highpass" ? FilterType::Highpass
                                     : FilterType::Bandpass;
         return true;

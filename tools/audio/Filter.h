@@ -13,7 +13,7 @@ enum class FilterType
 
 class Filter
 {
-public:
+  public:
     // resonance is the filter's Q: 0.707 is flat, higher rings at the cutoff.
     Filter(FilterType type, double resonance);
 
@@ -23,7 +23,7 @@ public:
     // The type of a name ("none", "lowpass", "highpass", "bandpass"); false if unknown.
     static bool Parse(const std::string& name, FilterType& type);
 
-private:
+  private:
     void SetCutoff(double cutoff);
 
     FilterType mType;

@@ -130,8 +130,8 @@ bool Instrument::Set(const SourceLine& line)
     return true;
 }
 
-void Instrument::Play(double frequency, double velocity, double gate, std::uint32_t seed, std::vector<float>& left,
-                      std::vector<float>& right, std::size_t first) const
+void Instrument::Play(double frequency, double velocity, double gate, std::uint32_t seed,
+                      std::vector<float>& left, std::vector<float>& right, std::size_t first) const
 {
     const double rate = Oscillator::mSampleRate;
     const std::size_t count = static_cast<std::size_t>(std::ceil(Length(gate) * rate));
@@ -172,7 +172,8 @@ void Instrument::Play(double frequency, double velocity, double gate, std::uint3
         {
             // The vibrato fades in over a quarter second after its delay, as a singer's would.
             const double depth = mVibratoCents * std::min((time - mVibratoDelay) / 0.25, 1.0);
-            pitch *= std::pow(2.0, depth * std::sin(2.0 * mPi * mVibratoRate * (time - mVibratoDelay)) / 1200.0);
+            pitch *=
+                std::pow(2.0, depth * std::sin(2.0 * mPi * mVibratoRate * (time - mVibratoDelay)) / 1200.0);
         }
         double sumLeft = 0.0, sumRight = 0.0;
         for (int v = 0; v < mUnison; ++v)
@@ -194,7 +195,8 @@ void Instrument::Play(double frequency, double velocity, double gate, std::uint3
         else
         {
             // One voice sits at one place: filter it once, then pan.
-            const double mono = filterLeft.Process(sumLeft + sumRight, cutoff) / (leftWeights[0] + rightWeights[0]);
+            const double mono =
+                filterLeft.Process(sumLeft + sumRight, cutoff) / (leftWeights[0] + rightWeights[0]);
             sumLeft = mono * leftWeights[0];
             sumRight = mono * rightWeights[0];
         }

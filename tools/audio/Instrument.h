@@ -13,7 +13,7 @@ class SourceLine;
 
 class Instrument
 {
-public:
+  public:
     // Applies one setting line ("wave saw", "envelope 0.01 0.2 0.5 0.3", ...); false if the key is unknown.
     bool Set(const SourceLine& line);
 
@@ -26,11 +26,11 @@ public:
 
     double mDefaultFrequency = 261.6255653; // the note an "x" plays
     double mGain = 0.5;
-    double mPan = 0.0;       // -1 left .. 1 right
+    double mPan = 0.0;        // -1 left .. 1 right
     double mReverbSend = 0.0; // share of the sound sent to the hall
     double mDelaySend = 0.0;  // share of the sound sent to the echo
 
-private:
+  private:
     Waveform mWave = Waveform::Saw;
     double mDuty = 0.5;
     Waveform mSecondWave = Waveform::Sine;

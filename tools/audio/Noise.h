@@ -5,7 +5,7 @@
 
 class Noise
 {
-public:
+  public:
     explicit Noise(std::uint32_t seed) : mState(seed != 0 ? seed : 0x9E3779B9u) {}
 
     // Uniform in -1..1.
@@ -18,6 +18,6 @@ public:
         return static_cast<double>(mState) / 2147483648.0 - 1.0;
     }
 
-private:
+  private:
     std::uint32_t mState;
 };

@@ -16,7 +16,7 @@ const int mSerialNumber = 0x4B455356;
 // Owns libvorbis's encoder state for one file.
 class Encoder
 {
-public:
+  public:
     Encoder(int rate, float quality)
     {
         vorbis_info_init(&mInfo);
@@ -74,7 +74,7 @@ public:
         Drain(out);
     }
 
-private:
+  private:
     void Drain(std::ofstream& out)
     {
         while (vorbis_analysis_blockout(&mState, &mBlock) == 1)
@@ -115,8 +115,8 @@ private:
 };
 } // namespace
 
-void OggWriter::Write(const std::string& path, const std::vector<float>& left, const std::vector<float>& right,
-                      int rate, const std::string& title, float quality)
+void OggWriter::Write(const std::string& path, const std::vector<float>& left,
+                      const std::vector<float>& right, int rate, const std::string& title, float quality)
 {
     if (left.size() != right.size())
     {

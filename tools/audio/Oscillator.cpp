@@ -82,7 +82,7 @@ bool Oscillator::Parse(const std::string& name, Waveform& wave)
     {
         const char* name;
         Waveform wave;
-    } names[] = {{"sine", Waveform::Sine},   {"triangle", Waveform::Triangle}, {"saw", Waveform::Saw},
+    } names[] = {{"sine", Waveform::Sine},     {"triangle", Waveform::Triangle}, {"saw", Waveform::Saw},
                  {"square", Waveform::Square}, {"noise", Waveform::Noise},       {"crush", Waveform::Crush}};
     for (const auto& entry : names)
     {

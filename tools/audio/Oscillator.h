@@ -18,7 +18,7 @@ enum class Waveform
 
 class Oscillator
 {
-public:
+  public:
     static constexpr double mSampleRate = 44100.0;
 
     // phase is where the cycle starts, 0..1; seed feeds the noise waveforms.
@@ -30,7 +30,7 @@ public:
     // The waveform of a name ("sine", "triangle", "saw", "square", "noise", "crush"); false if unknown.
     static bool Parse(const std::string& name, Waveform& wave);
 
-private:
+  private:
     Waveform mWave;
     double mPhase;
     double mHeld;

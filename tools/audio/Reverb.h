@@ -5,14 +5,14 @@
 
 class Reverb
 {
-public:
+  public:
     // size 0..1 sets how long the hall rings; damping 0..1 how fast its high end dies.
     Reverb(double size, double damping);
 
     // Adds the reverberation of the mono send to left and right (all three the same length).
     void Process(const std::vector<float>& send, std::vector<float>& left, std::vector<float>& right);
 
-private:
+  private:
     struct Loop
     {
         std::vector<double> line;

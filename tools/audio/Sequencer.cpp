@@ -22,7 +22,8 @@ Sequencer::Stereo Sequencer::Render(const Song& song)
     for (const NoteEvent& note : events)
     {
         const double gate = static_cast<double>(note.length * stepSamples) / rate;
-        const auto length = static_cast<std::size_t>(std::ceil(instruments[note.instrument].Length(gate) * rate));
+        const auto length =
+            static_cast<std::size_t>(std::ceil(instruments[note.instrument].Length(gate) * rate));
         end = std::max(end, note.start * stepSamples + length);
     }
     // The hall and echo keep ringing after the last note; the tail gives them time to die away.
@@ -39,8 +40,8 @@ Sequencer::Stereo Sequencer::Render(const Song& song)
         const auto length = static_cast<std::size_t>(std::ceil(instrument.Length(gate) * rate));
         noteLeft.assign(length, 0.0f);
         noteRight.assign(length, 0.0f);
-        instrument.Play(note.frequency, note.velocity, gate, static_cast<std::uint32_t>(n + 1), noteLeft, noteRight,
-                        0);
+        instrument.Play(note.frequency, note.velocity, gate, static_cast<std::uint32_t>(n + 1), noteLeft,
+                        noteRight, 0);
         const std::size_t first = note.start * stepSamples;
         const auto hall = static_cast<float>(instrument.mReverbSend * 0.5);
         const auto echo = static_cast<float>(instrument.mDelaySend);
@@ -57,7 +58,8 @@ Sequencer::Stereo Sequencer::Render(const Song& song)
     const auto echoSamples = static_cast<std::size_t>(std::lround(song.mEchoSteps * stepSamples));
     if (echoSamples > 0)
     {
-        EchoDelay(echoSamples, song.mEchoFeedback, song.mEchoDamping).Process(echoLeft, echoRight, left, right);
+        EchoDelay(echoSamples, song.mEchoFeedback, song.mEchoDamping)
+            .Process(echoLeft, echoRight, left, right);
     }
     Reverb(song.mHallSize, song.mHallDamping).Process(hallSend, left, right);
 

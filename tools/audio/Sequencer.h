@@ -12,7 +12,7 @@ struct Stereo
     std::vector<float> left, right;
 };
 
-// Exactly TotalSteps() * SamplesPerStep() samples per side at 44100 Hz. Whatever still rings after the last step
-// is folded into the start, so the end flows into the beginning when the tune repeats.
+// Exactly TotalSteps() * SamplesPerStep() samples per side at 44100 Hz. Whatever still rings after the last
+// step is folded into the start, so the end flows into the beginning when the tune repeats.
 Stereo Render(const Song& song);
 } // namespace Sequencer

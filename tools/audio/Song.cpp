@@ -1,4 +1,5 @@
-// A tune as written: tempo and effects, instruments, patterns of notes on a step grid, and the order they play in.
+// A tune as written: tempo and effects, instruments, patterns of notes on a step grid, and the order they
+// play in.
 #include "Song.h"
 
 #include "Pitch.h"
@@ -208,7 +209,8 @@ void Song::ParseToken(const SourceLine& line, const std::string& token, std::vec
     {
         body = token.substr(0, star);
         const std::string count = token.substr(star + 1);
-        if (count.empty() || count.size() > 3 || !std::all_of(count.begin(), count.end(), [](unsigned char c) { return std::isdigit(c) != 0; }) ||
+        if (count.empty() || count.size() > 3 ||
+            !std::all_of(count.begin(), count.end(), [](unsigned char c) { return std::isdigit(c) != 0; }) ||
             std::stoi(count) < 1)
         {
             line.Fail("'" + token + "': the count after '*' is a whole number from 1 to 999");
@@ -274,8 +276,9 @@ void Song::CheckPattern(const Pattern& pattern) const
         // Catches a step left out or typed twice, which would shift everything after it.
         if (lane.second.size() != length || length % bar != 0)
         {
-            pattern.line->Fail("pattern '" + pattern.line->Word(1) + "': every lane must be the same whole number of " +
-                               std::to_string(bar) + "-step bars long");
+            pattern.line->Fail("pattern '" + pattern.line->Word(1) +
+                               "': every lane must be the same whole number of " + std::to_string(bar) +
+                               "-step bars long");
         }
     }
 }
@@ -309,9 +312,9 @@ void Song::Arrange(const SourceLine& line, std::size_t& at)
                 }
                 for (double frequency : held->frequencies)
                 {
-                    mEvents.push_back({instrument,
-                                       frequency > 0.0 ? frequency : mInstruments[instrument].mDefaultFrequency,
-                                       held->velocity, at + heldFrom, now - heldFrom});
+                    mEvents.push_back(
+                        {instrument, frequency > 0.0 ? frequency : mInstruments[instrument].mDefaultFrequency,
+                         held->velocity, at + heldFrom, now - heldFrom});
                 }
                 held = nullptr;
             };

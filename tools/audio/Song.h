@@ -1,4 +1,5 @@
-// A tune as written: tempo and effects, instruments, patterns of notes on a step grid, and the order they play in.
+// A tune as written: tempo and effects, instruments, patterns of notes on a step grid, and the order they
+// play in.
 #pragma once
 
 #include "Instrument.h"
@@ -23,7 +24,7 @@ struct NoteEvent
 
 class Song
 {
-public:
+  public:
     // Reads and checks the whole tune; throws std::runtime_error naming the file and line of a fault.
     explicit Song(const SourceFile& source);
 
@@ -38,12 +39,12 @@ public:
     double mTempo = 120.0; // beats per minute
     int mStepsPerBeat = 4;
     int mBeatsPerBar = 4;
-    double mTail = 6.0; // seconds of ringing rendered past the end and folded into the start
+    double mTail = 6.0;  // seconds of ringing rendered past the end and folded into the start
     double mPeak = -1.0; // dBFS of the loudest sample
     double mHallSize = 0.5, mHallDamping = 0.5;
     double mEchoSteps = 3.0, mEchoFeedback = 0.3, mEchoDamping = 0.3;
 
-private:
+  private:
     struct Step
     {
         enum Kind

@@ -143,12 +143,14 @@ void SoundEffect::AddLayer(const Layer& layer, std::size_t index, std::vector<do
         double frequency = layer.pitchFrom * std::pow(layer.pitchTo / layer.pitchFrom, glide);
         if (!layer.steps.empty())
         {
-            const std::size_t step = std::min(static_cast<std::size_t>(time / layer.stepTime), layer.steps.size() - 1);
+            const std::size_t step =
+                std::min(static_cast<std::size_t>(time / layer.stepTime), layer.steps.size() - 1);
             frequency *= Pitch::Semitones(layer.steps[step]);
         }
         if (layer.vibratoDepth != 0.0)
         {
-            frequency *= Pitch::Semitones(layer.vibratoDepth * std::sin(2.0 * 3.14159265358979 * layer.vibratoRate * time));
+            frequency *= Pitch::Semitones(layer.vibratoDepth *
+                                          std::sin(2.0 * 3.14159265358979 * layer.vibratoRate * time));
         }
         const double heldShare = std::min(time / std::max(layer.held, 1e-3), 1.0);
         const double duty = layer.dutyFrom + (layer.dutyTo - layer.dutyFrom) * heldShare;

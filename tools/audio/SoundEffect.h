@@ -12,14 +12,14 @@ class SourceFile;
 
 class SoundEffect
 {
-public:
+  public:
     // Reads the effect's description; throws std::runtime_error naming the file and line of a fault.
     explicit SoundEffect(const SourceFile& source);
 
     // Mono samples at 44100 Hz, normalised so the loudest one sits at the chosen peak.
     std::vector<float> Render() const;
 
-private:
+  private:
     struct Layer
     {
         Waveform wave = Waveform::Sine;

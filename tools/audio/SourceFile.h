@@ -8,7 +8,7 @@
 // One non-empty line of a source file, with enough context to point at it in an error.
 class SourceLine
 {
-public:
+  public:
     SourceLine(std::string file, int number, std::vector<std::string> words);
 
     std::size_t Size() const { return mWords.size(); }
@@ -22,7 +22,7 @@ public:
     // Throws std::runtime_error with "file:line: message".
     [[noreturn]] void Fail(const std::string& message) const;
 
-private:
+  private:
     std::string mFile;
     int mNumber;
     std::vector<std::string> mWords;
@@ -30,13 +30,13 @@ private:
 
 class SourceFile
 {
-public:
+  public:
     // Reads the whole file; throws std::runtime_error if it cannot be opened.
     explicit SourceFile(const std::string& path);
 
     // Lines with their words; "//" starts a comment anywhere, blank lines are dropped.
     const std::vector<SourceLine>& Lines() const { return mLines; }
 
-private:
+  private:
     std::vector<SourceLine> mLines;
 };

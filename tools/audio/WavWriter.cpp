@@ -32,13 +32,13 @@ void WavWriter::Write(const std::string& path, const std::vector<float>& samples
     out.write("RIFF", 4);
     PutLittle(out, 36 + dataBytes, 4);
     out.write("WAVEfmt ", 8);
-    PutLittle(out, 16, 4);                 // size of the format block
-    PutLittle(out, 1, 2);                  // integer PCM
+    PutLittle(out, 16, 4); // size of the format block
+    PutLittle(out, 1, 2);  // integer PCM
     PutLittle(out, channels, 2);
     PutLittle(out, rate, 4);
     PutLittle(out, rate * channels * 2, 4); // bytes per second
-    PutLittle(out, channels * 2, 2);       // bytes per frame
-    PutLittle(out, 16, 2);                 // bits per sample
+    PutLittle(out, channels * 2, 2);        // bytes per frame
+    PutLittle(out, 16, 2);                  // bits per sample
     out.write("data", 4);
     PutLittle(out, dataBytes, 4);
     for (float sample : samples)
