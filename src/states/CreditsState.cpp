@@ -23,7 +23,8 @@ CreditsState::~CreditsState()
 bool CreditsState::Init(Game* game)
 {
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
-    mBackgroundImage = MenuScreen::LoadPicture("data/gfx/bg.png", info, false, "Couldn't load credits screen!");
+    mBackgroundImage =
+        MenuScreen::LoadPicture("data/gfx/bg.png", info, false, "Couldn't load credits screen!");
     mBlackScreen = MenuScreen::CreateBlackScreen(game->mScreen->mSurface, mAlpha);
     return true;
 }

@@ -119,7 +119,8 @@ void MainMenuState::Render(Game* game, const float& /*interpolation*/)
     const int optionsY = h / 5 + h / 2;
     if (mArrowVisible)
     {
-        MenuScreen::DrawShape(*mArrowImage, grey, w / 2 - fw / 2 - 36, optionsY + fw * mSelectedOption, screen);
+        MenuScreen::DrawShape(*mArrowImage, grey, w / 2 - fw / 2 - 36, optionsY + fw * mSelectedOption,
+                              screen);
     }
     font.DrawString(kOptionsText, w / 2 - 32, optionsY, grey, screen);
 

@@ -32,10 +32,9 @@ enum Option
     OptionCount
 };
 
-const char* const kLabels[OptionCount] = {"Move Left: ",    "Move Right: ",   "Jump: ",
-                                          "Fire: ",         "Fullscreen: ",   "VSync: ",
-                                          "Display FPS: ",  "Sound: ",        "Sound Volume: ",
-                                          "Music: ",        "Music Volume: "};
+const char* const kLabels[OptionCount] = {
+    "Move Left: ",   "Move Right: ", "Jump: ",         "Fire: ",  "Fullscreen: ",  "VSync: ",
+    "Display FPS: ", "Sound: ",      "Sound Volume: ", "Music: ", "Music Volume: "};
 
 // The groups are kept two text lines apart.
 const int kOptionRows[OptionCount] = {0, 1, 2, 3, 6, 7, 8, 11, 12, 15, 16};
@@ -99,8 +98,10 @@ bool SettingsState::Init(Game* game)
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
     mArrowImage = MenuScreen::LoadPicture("data/gfx/arrow.png", info, true, "Couldn't load arrow image!");
     mBlackScreen = MenuScreen::CreateBlackScreen(game->mScreen->mSurface, mAlpha);
-    mBackgroundImage = MenuScreen::LoadPicture("data/gfx/bg.png", info, false, "Couldn't load background screen!");
-    mTitleImage = MenuScreen::LoadPicture("data/gfx/settings.png", info, true, "Couldn't load settings screen!");
+    mBackgroundImage =
+        MenuScreen::LoadPicture("data/gfx/bg.png", info, false, "Couldn't load background screen!");
+    mTitleImage =
+        MenuScreen::LoadPicture("data/gfx/settings.png", info, true, "Couldn't load settings screen!");
     return true;
 }
 
@@ -304,7 +305,8 @@ std::string SettingsState::OptionLine(Game* game, int option) const
     {
     case Fullscreen:
         // Window and renderer are asked every frame, so the line shows what is really in effect.
-        return label + OnOff((SDL_GetWindowFlags(game->mFramework->mWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0);
+        return label +
+               OnOff((SDL_GetWindowFlags(game->mFramework->mWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0);
     case VSync:
         return label + OnOff((game->mFramework->GetRendererInfo().flags & SDL_RENDERER_PRESENTVSYNC) != 0);
     case DisplayFPS:

@@ -32,7 +32,8 @@ bool StoryState::Init(Game* game)
 {
     mBlackScreen = MenuScreen::CreateBlackScreen(game->mScreen->mSurface, mAlpha);
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
-    mBackgroundImage = MenuScreen::LoadPicture("data/gfx/bg.png", info, false, "Couldn't load background screen!");
+    mBackgroundImage =
+        MenuScreen::LoadPicture("data/gfx/bg.png", info, false, "Couldn't load background screen!");
 
     mLines.clear();
     std::ifstream file("data/story.txt");
@@ -146,13 +147,15 @@ void StoryState::Render(Game* game, const float& /*interpolation*/)
     mBackgroundImage->Draw(screen, 0, 0);
     for (unsigned int index = 0; index < mCurrentLine && index < mLines.size(); ++index)
     {
-        font.DrawString(mLines[index], kTextX, kTextY + font.mCharHeight * static_cast<int>(index), grey, screen);
+        font.DrawString(mLines[index], kTextX, kTextY + font.mCharHeight * static_cast<int>(index), grey,
+                        screen);
     }
     if (mCurrentLine < mLines.size())
     {
         const std::string& line = mLines[mCurrentLine];
         const std::string shown = line.substr(0, std::min<std::size_t>(mShownChars, line.size()));
-        font.DrawString(shown, kTextX, kTextY + font.mCharHeight * static_cast<int>(mCurrentLine), grey, screen);
+        font.DrawString(shown, kTextX, kTextY + font.mCharHeight * static_cast<int>(mCurrentLine), grey,
+                        screen);
     }
     MenuScreen::DrawOverlay(*mBlackScreen, mAlpha, screen);
 }

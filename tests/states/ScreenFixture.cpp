@@ -33,7 +33,8 @@ bool ArrowPixel(int x, int y)
     return x <= y && x <= 7 - y; // a right-pointing triangle
 }
 
-std::vector<std::uint32_t> Picture(int width, int height, const std::function<std::uint32_t(int, int)>& colour)
+std::vector<std::uint32_t> Picture(int width, int height,
+                                   const std::function<std::uint32_t(int, int)>& colour)
 {
     std::vector<std::uint32_t> pixels;
     for (int i = 0; i < width * height; ++i)
@@ -52,8 +53,9 @@ std::string WaveFile()
         samples[i] = (i / 50) % 2 ? 1024 : -1024;
     }
     const std::uint32_t bytes = static_cast<std::uint32_t>(samples.size() * 2);
-    const std::uint32_t header[] = {0x46464952, 36 + bytes, 0x45564157, 0x20746D66, 16, 0x00010001, 22050, 44100,
-                                    0x00100002, 0x61746164, bytes}; // RIFF, WAVE, "fmt ", PCM mono 22050 Hz, data
+    const std::uint32_t header[] = {
+        0x46464952, 36 + bytes, 0x45564157, 0x20746D66, 16,   0x00010001,
+        22050,      44100,      0x00100002, 0x61746164, bytes}; // RIFF, WAVE, "fmt ", PCM mono 22050 Hz, data
     return std::string(reinterpret_cast<const char*>(header), sizeof(header)) +
            std::string(reinterpret_cast<const char*>(samples.data()), bytes);
 }
@@ -61,12 +63,16 @@ std::string WaveFile()
 
 void ScreenTest::StartGame(bool sound, bool music)
 {
-    mDir.WritePng("data/gfx/font.png", 96, 64, Picture(96, 64, [](int x, int y) {
-                      return GlyphPixel(y / 8 * 12 + x / 8, x % 8, y % 8) ? 0xFFFFFFu : kKey;
-                  }));
-    mDir.WritePng("data/gfx/arrow.png", 8, 8, Picture(8, 8, [](int x, int y) {
-                      return ArrowPixel(x, y) ? 0x20E020u : kKey; // drawn as a grey shape anyway
-                  }));
+    mDir.WritePng("data/gfx/font.png", 96, 64,
+                  Picture(96, 64,
+                          [](int x, int y)
+                          { return GlyphPixel(y / 8 * 12 + x / 8, x % 8, y % 8) ? 0xFFFFFFu : kKey; }));
+    mDir.WritePng("data/gfx/arrow.png", 8, 8,
+                  Picture(8, 8,
+                          [](int x, int y)
+                          {
+                              return ArrowPixel(x, y) ? 0x20E020u : kKey; // drawn as a grey shape anyway
+                          }));
     mDir.WritePng("data/gfx/bg.png", 320, 240, Picture(320, 240, [](int, int) { return 0u; }));
     mDir.WritePng("data/gfx/title.png", 16, 8, Picture(16, 8, [](int, int) { return 0x3040A0u; }));
     mDir.WritePng("data/gfx/settings.png", 24, 8, Picture(24, 8, [](int, int) { return 0x40A030u; }));
@@ -147,7 +153,8 @@ SDL_Color ScreenTest::PixelColour(int x, int y)
     return colour;
 }
 
-::testing::AssertionResult ScreenTest::LitExactly(const std::vector<SDL_Point>& points, int x, int y, int w, int h)
+::testing::AssertionResult ScreenTest::LitExactly(const std::vector<SDL_Point>& points, int x, int y, int w,
+                                                  int h)
 {
     for (int j = y; j < y + h; ++j)
     {
@@ -160,8 +167,8 @@ SDL_Color ScreenTest::PixelColour(int x, int y)
                                           [&](const SDL_Point& p) { return p.x == i && p.y == j; });
             if (lit != want)
             {
-                return ::testing::AssertionFailure() << "pixel (" << i << ", " << j << ") is "
-                                                     << (lit ? "lit" : "dark");
+                return ::testing::AssertionFailure()
+                       << "pixel (" << i << ", " << j << ") is " << (lit ? "lit" : "dark");
             }
         }
     }

@@ -8,7 +8,7 @@
 
 class Settings : public ScreenTest
 {
-protected:
+  protected:
     void Open(bool sound = true, bool music = true)
     {
         StartGame(sound, music);
@@ -164,12 +164,20 @@ TEST_F(Settings, DrawsEveryOptionLineWithTheRealWindowStateAndTheHints)
     }
     EXPECT_TRUE(mGame.mFullscreen && mGame.mVSync && mGame.mShowFPS);
     // Fullscreen and vertical sync are read back from the window and the renderer.
-    const bool fullscreen = (SDL_GetWindowFlags(mGame.mFramework->mWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    const bool fullscreen =
+        (SDL_GetWindowFlags(mGame.mFramework->mWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     const bool vsync = (mGame.mFramework->GetRendererInfo().flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     RenderWithBlink(true);
-    const std::string lines[] = {"Move Left: Left", "Move Right: Right", "Jump: Up", "Fire: Space",
-                                 fullscreen ? "Fullscreen: On" : "Fullscreen: Off", vsync ? "VSync: On" : "VSync: Off",
-                                 "Display FPS: On", "Sound: On", "Sound Volume: 50%", "Music: On",
+    const std::string lines[] = {"Move Left: Left",
+                                 "Move Right: Right",
+                                 "Jump: Up",
+                                 "Fire: Space",
+                                 fullscreen ? "Fullscreen: On" : "Fullscreen: Off",
+                                 vsync ? "VSync: On" : "VSync: Off",
+                                 "Display FPS: On",
+                                 "Sound: On",
+                                 "Sound Volume: 50%",
+                                 "Music: On",
                                  "Music Volume: 50%"};
     const int ys[] = {60, 68, 76, 84, 108, 116, 124, 148, 156, 180, 188};
     for (int i = 0; i < 11; ++i)
