@@ -6,8 +6,11 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
+#include <string>
 
 namespace
 {
@@ -333,6 +336,34 @@ void ApplyColorKey(SDL_Surface* surface, int r, int g, int b)
     SDL_SetColorKey(surface, SDL_TRUE, key);
     SDL_SetSurfaceRLE(surface, 1);
 }
+
+// The game's pictures are small. A PNG whose header claims a huge size would make the loader allocate
+// (and clear) gigabytes before noticing that the data is missing, so such files are refused up front.
+constexpr std::uint32_t kMaxPictureSide = 8192;
+constexpr std::uint64_t kMaxPicturePixels = 16u * 1024u * 1024u;
+
+// The size a PNG file's header claims; false when the file is no PNG or too short to tell.
+bool ReadPngSize(const std::string& file, std::uint32_t& width, std::uint32_t& height)
+{
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    unsigned char header[24] = {};
+    std::ifstream in(file, std::ios::binary);
+    if (!in.read(reinterpret_cast<char*>(header), sizeof header))
+    {
+        return false;
+    }
+    if (std::memcmp(header, kSignature, sizeof kSignature) != 0 || std::memcmp(header + 12, "IHDR", 4) != 0)
+    {
+        return false;
+    }
+    auto bigEndian = [&header](int at) {
+        return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
+               (std::uint32_t{header[at + 2]} << 8) | std::uint32_t{header[at + 3]};
+    };
+    width = bigEndian(16);
+    height = bigEndian(20);
+    return true;
+}
 } // namespace
 
 Image::~Image()
@@ -342,6 +373,15 @@ Image::~Image()
 
 bool Image::Load(const std::string& file, SDL_RendererInfo info, bool colorKey, int r, int g, int b)
 {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    if (ReadPngSize(file, width, height) &&
+        (width > kMaxPictureSide || height > kMaxPictureSide ||
+         std::uint64_t{width} * height > kMaxPicturePixels))
+    {
+        throw std::runtime_error("Unable to load image: " + file + " is too large (" + std::to_string(width) +
+                                 "x" + std::to_string(height) + " pixels)");
+    }
     SDL_Surface* loaded = IMG_Load(file.c_str());
     if (!loaded)
     {

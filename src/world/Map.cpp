@@ -11,6 +11,9 @@
 namespace
 {
 const std::string kMapFolder = "data/maps/";
+// Every cell holds its key twice over (two layers); a level beyond this would take gigabytes and
+// seconds to read, and no playable level comes near it.
+constexpr long long kMaxCells = 1024 * 1024;
 
 // Loads a layer image in the renderer's format, without colour key.
 std::unique_ptr<Image> LoadLayerImage(const std::string& name, SDL_RendererInfo info)
@@ -62,6 +65,13 @@ bool Map::Load(const std::string& path, SDL_RendererInfo info)
     }
 
     std::unique_ptr<Image> background = LoadLayerImage(mBackgroundLayerName, info);
+    const long long cells = static_cast<long long>(background->mSurface->w) * background->mSurface->h;
+    if (cells > kMaxCells)
+    {
+        throw std::runtime_error("Unable to open map: " + mBackgroundLayerName + " is too large (" +
+                                 Utils::ToString(background->mSurface->w) + "x" +
+                                 Utils::ToString(background->mSurface->h) + " tiles)");
+    }
     mWidth = background->mSurface->w;
     mHeight = background->mSurface->h;
     mCameraX = 0;
