@@ -20,7 +20,10 @@ std::unique_ptr<Image> MenuScreen::LoadPicture(const std::string& file, SDL_Rend
 std::unique_ptr<Image> MenuScreen::CreateBlackScreen(SDL_Surface* screen, int alpha)
 {
     auto overlay = std::make_unique<Image>();
-    if (!screen || !overlay->Load(screen, screen->w, screen->h, false, 128, 0, 128) || !overlay->mSurface)
+    // Without a screen, Load throws its own error.
+    const int width = screen ? screen->w : 0;
+    const int height = screen ? screen->h : 0;
+    if (!overlay->Load(screen, width, height, false, 128, 0, 128) || !overlay->mSurface)
     {
         throw std::runtime_error("Couldn't initialize black screen surface!");
     }
