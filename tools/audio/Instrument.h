@@ -31,6 +31,13 @@ class Instrument
     double mDelaySend = 0.0;  // share of the sound sent to the echo
 
   private:
+    struct Controls
+    {
+        double pitch = 0.0;
+        double cutoff = 0.0;
+        double level = 0.0;
+    };
+
     Waveform mWave = Waveform::Saw;
     double mDuty = 0.5;
     Waveform mSecondWave = Waveform::Sine;
