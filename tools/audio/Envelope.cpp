@@ -1,5 +1,4 @@
-// The loudness (or filter) shape of one note: attack, decay to a sustain level, release after the key is let
-// go.
+// The loudness (or filter) shape of one note: attack, decay to a sustain level, release at the end.
 #include "Envelope.h"
 
 #include <algorithm>

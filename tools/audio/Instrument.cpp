@@ -161,7 +161,7 @@ void Instrument::Play(double frequency, double velocity, double gate, std::uint3
     const double secondRatio = Pitch::Semitones(mSecondSemitones);
 
     // Pitch, cutoff and loudness change slowly next to the waveform: they are worked out every few samples
-    // and drawn as straight lines in between, which makes rendering several times faster.
+    // and drawn as straight lines in between, which spares most of the costly maths.
     const std::size_t controlStep = 16;
     auto controls = [&](std::size_t sample)
     {

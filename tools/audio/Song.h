@@ -1,5 +1,4 @@
-// A tune as written: tempo and effects, instruments, patterns of notes on a step grid, and the order they
-// play in.
+// A tune as written: instruments, patterns of notes on a step grid, and the order they play in.
 #pragma once
 
 #include "Instrument.h"
