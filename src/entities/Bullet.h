@@ -5,7 +5,7 @@
 
 class Bullet : public Entity
 {
-public:
+  public:
     Bullet();
     ~Bullet() override = default;
 

@@ -14,7 +14,7 @@
 // Callers go through the virtual operations only, so each kind reacts in its own way.
 class Entity
 {
-public:
+  public:
     Entity() = default;
     virtual ~Entity() = default;
     Entity(const Entity&) = delete;
@@ -83,7 +83,7 @@ public:
     // without frames or an entity without a type.
     unsigned GetAnimationFrame();
 
-protected:
+  protected:
     bool mIsAnimated = false;
     bool mIsBlockingMotion = false;
     bool mIsFlying = false; // no gravity; nothing in the game sets it
@@ -106,6 +106,6 @@ protected:
     std::string mName;
     std::string mBaseType = "Entity";
     std::string mType = "None";
-    EntityType* mEntityType = nullptr; // not owned
+    EntityType* mEntityType = nullptr;                // not owned
     std::map<EntityState, unsigned> mStateAnimations; // frames per state
 };

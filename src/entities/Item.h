@@ -5,7 +5,7 @@
 
 class Item : public Entity
 {
-public:
+  public:
     Item();
     ~Item() override = default;
 

@@ -13,7 +13,7 @@
 
 class Player : public Entity
 {
-public:
+  public:
     Player();
     ~Player() override;
 
@@ -42,7 +42,7 @@ public:
     // Shots in flight, in firing order.
     std::list<std::unique_ptr<Bullet>> mBullets;
 
-private:
+  private:
     // Enters Dying (or DyingArmed) without stopping the motion, and restarts the type's animation.
     void StartDying();
 };

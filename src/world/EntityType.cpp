@@ -1,8 +1,8 @@
 // Entity types: the shared description of one kind of entity.
 #include "world/EntityType.h"
 
-void EntityType::Init(const std::string& baseType, const std::string& name, unsigned sourceX, unsigned sourceY,
-                      unsigned value, bool animated, bool blocking, double jumpSpeed)
+void EntityType::Init(const std::string& baseType, const std::string& name, unsigned sourceX,
+                      unsigned sourceY, unsigned value, bool animated, bool blocking, double jumpSpeed)
 {
     mBaseType = baseType;
     mName = name;

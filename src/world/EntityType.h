@@ -6,7 +6,7 @@
 
 class EntityType
 {
-public:
+  public:
     EntityType() = default;
 
     // Source positions are in pixels of the sprite sheet.
@@ -17,12 +17,12 @@ public:
 
     bool mIsAnimated = false;
     bool mIsBlockingMotion = false;
-    bool mHasValue = false; // mValue != 0; a closed door opens only when its type has a value
+    bool mHasValue = false;          // mValue != 0; a closed door opens only when its type has a value
     std::uint32_t mFrameCounter = 0; // wraps at 2^32
     std::uint32_t mSourceX = 0;
     std::uint32_t mSourceY = 0;
     std::uint32_t mValue = 0;
-    double mJumpSpeed = 0.0;         // pixels per update; negative jumps upwards
+    double mJumpSpeed = 0.0; // pixels per update; negative jumps upwards
     std::string mName = "None";
     std::string mBaseType = "Entity"; // "Player", "Enemy", "Item" or "Entity"
 };

@@ -28,8 +28,9 @@ bool EntityTypeManager::InitEntityTypes(const std::string& file, unsigned scale)
         auto type = std::make_unique<EntityType>();
         type->Init(fields[0], fields[1], Utils::ConvertString<unsigned>(fields[2], false) * scale,
                    Utils::ConvertString<unsigned>(fields[3], false) * scale,
-                   Utils::ConvertString<unsigned>(fields[4], false), Utils::ConvertString<bool>(fields[5], false),
-                   Utils::ConvertString<bool>(fields[6], false), Utils::ConvertString<double>(fields[7], false));
+                   Utils::ConvertString<unsigned>(fields[4], false),
+                   Utils::ConvertString<bool>(fields[5], false), Utils::ConvertString<bool>(fields[6], false),
+                   Utils::ConvertString<double>(fields[7], false));
         mEntityTypes.emplace(fields[1], std::move(type));
     }
     return true;

@@ -9,13 +9,14 @@
 
 class EntityTypeManager
 {
-public:
+  public:
     EntityTypeManager() = default;
     ~EntityTypeManager();
     EntityTypeManager(const EntityTypeManager&) = delete;
     EntityTypeManager& operator=(const EntityTypeManager&) = delete;
 
-    // Adds the types of the file; scale is the tile size in pixels. False only when the file cannot be opened.
+    // Adds the types of the file; scale is the tile size in pixels. False only when the file cannot be
+    // opened.
     bool InitEntityTypes(const std::string& file, unsigned scale);
     EntityType* GetEntityType(const std::string& name);
     void ClearEntityTypes();

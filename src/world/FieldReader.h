@@ -7,7 +7,7 @@
 
 class FieldReader
 {
-public:
+  public:
     explicit FieldReader(const std::string& path);
 
     bool IsOpen() const { return mStream.is_open(); }
@@ -18,7 +18,7 @@ public:
     // Cuts one line (without its line end) into fields by the rules above.
     static void Split(const std::string& line, std::vector<std::string>& fields);
 
-private:
+  private:
     std::ifstream mStream;
     std::string mLine;
 };

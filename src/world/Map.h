@@ -1,4 +1,5 @@
-// One level: two tile layers, the entities placed in it, the camera, and the managers of its types and images.
+// One level: two tile layers, the entities placed in it, the camera, and the managers of its types and
+// images.
 #pragma once
 
 #include "entities/Enemy.h"
@@ -18,7 +19,7 @@
 
 class Map
 {
-public:
+  public:
     Map() = default;
     ~Map();
     Map(const Map&) = delete;
@@ -61,9 +62,9 @@ public:
     int mCameraX = 0;
     int mCameraY = 0;
     int mTileSize = 16;
-    int mTileShift = 4;    // pixel coordinate >> mTileShift = tile index
-    int mWidth = 0;        // in tiles
-    int mHeight = 0;       // in tiles
+    int mTileShift = 4;     // pixel coordinate >> mTileShift = tile index
+    int mWidth = 0;         // in tiles
+    int mHeight = 0;        // in tiles
     int mPlayerStartX = -1; // in tiles; -1 while no player was placed
     int mPlayerStartY = -1;
     int mOxygenTanksTotal = 0;
@@ -84,7 +85,7 @@ public:
     std::unique_ptr<ImageManager> mImageManager;
     std::unique_ptr<EntityTypeManager> mEntityTypeManager;
 
-private:
+  private:
     // Fills one layer from a loaded layer image over mWidth x mHeight, registering tiles and images.
     void ReadLayer(SDL_Surface* image, std::vector<std::string>& layer, SDL_RendererInfo info);
     // A level smaller than the screen on an axis gets a negative camera that centres it.

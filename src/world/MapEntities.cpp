@@ -6,7 +6,8 @@
 
 namespace
 {
-template <typename T> Entity* FirstUnder(std::multimap<std::string, std::unique_ptr<T>>& registry, const std::string& key)
+template <typename T>
+Entity* FirstUnder(std::multimap<std::string, std::unique_ptr<T>>& registry, const std::string& key)
 {
     auto found = registry.find(key); // the first of equal keys in insertion order
     return found == registry.end() ? nullptr : found->second.get();
@@ -31,7 +32,7 @@ bool Map::InitEntities(const std::string& path)
         {
             continue;
         }
-        EntityType* type = mEntityTypeManager->GetEntityType(fields[0]);
+        EntityType* type = mEntityTypeManager ? mEntityTypeManager->GetEntityType(fields[0]) : nullptr;
         if (type == nullptr)
         {
             continue;

@@ -53,7 +53,8 @@ Tile* Map::GetTile(int x, int y, int layer)
     {
         return nullptr;
     }
-    std::size_t index = static_cast<std::size_t>(y) * static_cast<std::size_t>(mWidth) + static_cast<std::size_t>(x);
+    std::size_t index =
+        static_cast<std::size_t>(y) * static_cast<std::size_t>(mWidth) + static_cast<std::size_t>(x);
     if (index >= cells->size())
     {
         return nullptr; // layers are empty after Clear

@@ -7,7 +7,7 @@
 
 class Tile
 {
-public:
+  public:
     Tile() = default;
 
     // type must not be null.

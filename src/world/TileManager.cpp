@@ -36,8 +36,9 @@ bool TileManager::InitTileTypes(const std::string& file, unsigned scale)
         auto type = std::make_unique<TileType>();
         type->Init(key, fields[1], Utils::ConvertString<unsigned>(fields[2], false) * scale,
                    Utils::ConvertString<unsigned>(fields[3], false) * scale,
-                   Utils::ConvertString<unsigned>(fields[4], false), Utils::ConvertString<bool>(fields[5], false),
-                   Utils::ConvertString<bool>(fields[6], false), Utils::ConvertString<bool>(fields[7], false));
+                   Utils::ConvertString<unsigned>(fields[4], false),
+                   Utils::ConvertString<bool>(fields[5], false), Utils::ConvertString<bool>(fields[6], false),
+                   Utils::ConvertString<bool>(fields[7], false));
         mTileTypes.emplace(key, std::move(type));
     }
     return true;

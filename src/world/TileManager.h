@@ -10,13 +10,14 @@
 
 class TileManager
 {
-public:
+  public:
     TileManager() = default;
     ~TileManager();
     TileManager(const TileManager&) = delete;
     TileManager& operator=(const TileManager&) = delete;
 
-    // Adds the types of the file; scale is the tile size in pixels. False only when the file cannot be opened.
+    // Adds the types of the file; scale is the tile size in pixels. False only when the file cannot be
+    // opened.
     bool InitTileTypes(const std::string& file, unsigned scale);
     TileType* GetTileType(const std::string& key);
 

@@ -6,7 +6,7 @@
 
 class TileType
 {
-public:
+  public:
     TileType() = default;
 
     // Source positions are in pixels of the tile sheet.
@@ -21,7 +21,7 @@ public:
     std::uint32_t mFrameCounter = 0; // wraps at 2^32
     std::uint32_t mSourceX = 0;
     std::uint32_t mSourceY = 0;
-    std::uint32_t mDamage = 0;       // health taken by a harmful tile
-    std::string mName = "Empty";     // decimal text of the 24-bit colour
-    std::string mImage = "-1";       // image cache name; "0" means never drawn
+    std::uint32_t mDamage = 0;   // health taken by a harmful tile
+    std::string mName = "Empty"; // decimal text of the 24-bit colour
+    std::string mImage = "-1";   // image cache name; "0" means never drawn
 };

@@ -60,12 +60,13 @@ void WriteHud(const TempDir& dir, std::uint32_t colour)
 
 const std::map<char, std::uint32_t>& StandardLegend()
 {
-    static const std::map<char, std::uint32_t> legend{
-        {'.', kSky}, {'#', kWall}, {'^', kSpikes}, {'~', kLava}, {'w', kWater}, {'?', 0x123456}};
+    static const std::map<char, std::uint32_t> legend{{'.', kSky},  {'#', kWall},  {'^', kSpikes},
+                                                      {'~', kLava}, {'w', kWater}, {'?', 0x123456}};
     return legend;
 }
 
-std::vector<std::uint32_t> Grid(const std::vector<std::string>& rows, const std::map<char, std::uint32_t>& legend)
+std::vector<std::uint32_t> Grid(const std::vector<std::string>& rows,
+                                const std::map<char, std::uint32_t>& legend)
 {
     std::vector<std::uint32_t> pixels;
     for (const std::string& row : rows)

@@ -34,16 +34,17 @@ void WriteSheet(const TempDir& dir, const std::string& name, int width, int heig
 void WriteHud(const TempDir& dir, std::uint32_t colour = 0x00FF00);
 
 // One pixel per cell, rows as text: each character is looked up in the legend.
-std::vector<std::uint32_t> Grid(const std::vector<std::string>& rows, const std::map<char, std::uint32_t>& legend);
+std::vector<std::uint32_t> Grid(const std::vector<std::string>& rows,
+                                const std::map<char, std::uint32_t>& legend);
 // The legend: '.' sky, '#' wall, '^' spikes, '~' lava, 'w' water, '?' an undefined colour (0x123456).
 const std::map<char, std::uint32_t>& StandardLegend();
 
 struct LevelFiles
 {
-    std::string name = "level";               // description "data/maps/<name>"
-    std::vector<std::string> background;      // rows of the background layer (StandardLegend)
-    std::vector<std::string> collision;       // rows of the collision layer; empty = same as background
-    std::string placement;                    // text of the placement file
+    std::string name = "level";          // description "data/maps/<name>"
+    std::vector<std::string> background; // rows of the background layer (StandardLegend)
+    std::vector<std::string> collision;  // rows of the collision layer; empty = same as background
+    std::string placement;               // text of the placement file
 };
 // Writes the description, both layer images and the placement file of one level.
 void WriteLevel(const TempDir& dir, const LevelFiles& level);

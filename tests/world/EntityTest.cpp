@@ -118,7 +118,7 @@ TEST(Entity, EnemyBulletAndItemReactions)
 
 class PlayerTest : public ::testing::Test
 {
-protected:
+  protected:
     PlayerTest()
     {
         test::WriteHud(mDir, 0x00FF00);
@@ -175,7 +175,8 @@ TEST_F(PlayerTest, StatusDisplayBarsFollowHealthAndOxygen)
 {
     test::SurfacePtr screen(SDL_CreateRGBSurfaceWithFormat(0, 320, 240, 32, SDL_PIXELFORMAT_ARGB8888));
     // The width of a bar: how many pixels of row y from x0 on have the colour.
-    auto width = [&](int x0, int y, std::uint32_t colour) {
+    auto width = [&](int x0, int y, std::uint32_t colour)
+    {
         auto* row = static_cast<std::uint32_t*>(screen->pixels) + y * screen->pitch / 4;
         int count = 0;
         while ((row[x0 + count] & 0xFFFFFFu) == colour)
@@ -184,7 +185,8 @@ TEST_F(PlayerTest, StatusDisplayBarsFollowHealthAndOxygen)
         }
         return count;
     };
-    const std::tuple<int, double, int, int> cases[] = {{50, 5.0, 12, 12}, {100, 10.0, 24, 24}, {1, 0.0, 0, 0}};
+    const std::tuple<int, double, int, int> cases[] = {
+        {50, 5.0, 12, 12}, {100, 10.0, 24, 24}, {1, 0.0, 0, 0}};
     for (const auto& [health, oxygen, healthWidth, oxygenWidth] : cases)
     {
         mPlayer.SetHealth(health);

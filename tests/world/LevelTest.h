@@ -9,7 +9,7 @@
 
 class LevelTest : public ::testing::Test
 {
-protected:
+  protected:
     LevelTest() { test::WriteWorldData(mDir); }
 
     // Writes the level and loads it into mMap; the result of Map::Load.
@@ -22,7 +22,8 @@ protected:
     // A 320 x 240 screen in the renderer's format, cleared to 0.
     test::SurfacePtr MakeScreen(int width = 320, int height = 240)
     {
-        return test::SurfacePtr(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888));
+        return test::SurfacePtr(
+            SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888));
     }
 
     // The 0xRRGGBB colour of a screen pixel.

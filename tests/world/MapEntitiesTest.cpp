@@ -3,7 +3,7 @@
 
 class RegistryTest : public LevelTest
 {
-protected:
+  protected:
     RegistryTest() { EXPECT_TRUE(LoadLevel({"r", {"...."}, {}, ""})); }
 
     EntityType* Type(const std::string& name) { return mMap.mEntityTypeManager->GetEntityType(name); }

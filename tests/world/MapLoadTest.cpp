@@ -58,13 +58,14 @@ TEST_F(LevelTest, DescriptionRulesAndFailures)
 
 TEST_F(LevelTest, PlacementFillsRegistriesAndPlayerStart)
 {
-    ASSERT_TRUE(LoadLevel(SmallLevel("p", "Player 0 5 7\n"
-                                          "Health 1 1 1 h1\n"
-                                          "Nobody 1 1 1 x\n" // unknown type: skipped, reading goes on
-                                          "Health 0 2 1 h2\n"
-                                          "Blob1 0 3 1 e1\n"
-                                          "Blob1 1 3\n"      // short line: skipped
-                                          "OxygenTank 1 0 0 o1\nOxygenTank 1 1 0 o2\nOxygenTank 1 2 0 o3\n")));
+    ASSERT_TRUE(
+        LoadLevel(SmallLevel("p", "Player 0 5 7\n"
+                                  "Health 1 1 1 h1\n"
+                                  "Nobody 1 1 1 x\n" // unknown type: skipped, reading goes on
+                                  "Health 0 2 1 h2\n"
+                                  "Blob1 0 3 1 e1\n"
+                                  "Blob1 1 3\n" // short line: skipped
+                                  "OxygenTank 1 0 0 o1\nOxygenTank 1 1 0 o2\nOxygenTank 1 2 0 o3\n")));
     EXPECT_EQ(mMap.mPlayerStartX, 5);
     EXPECT_EQ(mMap.mPlayerStartY, 7);
     EXPECT_FALSE(mMap.mPlayerDirection);

@@ -3,7 +3,7 @@
 
 class CollisionTest : public LevelTest
 {
-protected:
+  protected:
     // A 16 x 16 entity at (x, y).
     Entity* At(double x, double y)
     {
@@ -50,8 +50,9 @@ TEST_F(CollisionTest, HarmIsGatheredInScanOrderUntilTheFirstBlock)
     // column 2: spikes over the damage-7 tile; column 3: the damage-7 tile over spikes.
     mDir.WriteFile("data/maps/tiletypes.cfg", test::StandardTileTypes() + "00FF00 tiles 1 0 7 0 0 1\n");
     test::WriteLevel(mDir, {"h", {"....", "...."}, {}, ""});
-    mDir.WritePng("data/maps/h_col.png", 4, 2,
-                  {test::kSpikes, test::kLava, test::kSpikes, 0x00FF00, test::kWall, 0, 0x00FF00, test::kSpikes});
+    mDir.WritePng(
+        "data/maps/h_col.png", 4, 2,
+        {test::kSpikes, test::kLava, test::kSpikes, 0x00FF00, test::kWall, 0, 0x00FF00, test::kSpikes});
     ASSERT_TRUE(mMap.Load("data/maps/h", mInfo));
     TileCollision wall = mMap.GetTileCollision(At(0, 0), 0, 16);
     EXPECT_EQ(wall.mTileY, 1);

@@ -5,7 +5,7 @@ using test::SheetPixel;
 
 class RenderTest : public LevelTest
 {
-protected:
+  protected:
     // Collision layer of columns alternating wall (sheet x 0) and lava (sheet x 32), empty background.
     void UseStripes(int columns, int rows, const std::string& placement = "")
     {
@@ -51,10 +51,10 @@ TEST_F(RenderTest, LayersEmptyCellsAndAnimatedTiles)
     collision[0][2] = '?';
     ASSERT_TRUE(LoadLevel({"l", background, collision, ""}));
     mMap.Render(0, 0, mScreen.get());
-    EXPECT_EQ(At(3, 3), SheetPixel(3, 3));    // background wall
-    EXPECT_EQ(At(19, 3), SheetPixel(35, 3));  // collision lava
-    EXPECT_EQ(At(35, 3), 0u);                 // undefined colour: not drawn
-    EXPECT_EQ(At(100, 100), 0u);              // sky has the image "0"
+    EXPECT_EQ(At(3, 3), SheetPixel(3, 3));   // background wall
+    EXPECT_EQ(At(19, 3), SheetPixel(35, 3)); // collision lava
+    EXPECT_EQ(At(35, 3), 0u);                // undefined colour: not drawn
+    EXPECT_EQ(At(100, 100), 0u);             // sky has the image "0"
 
     TileType* water = mMap.mTileManager->GetTileType("255");
     const std::pair<unsigned, int> frames[] = {{9, 48}, {10, 64}, {19, 64}, {20, 48}};
@@ -68,16 +68,17 @@ TEST_F(RenderTest, LayersEmptyCellsAndAnimatedTiles)
 
 TEST_F(RenderTest, EntitiesFramesMirroringAndOrder)
 {
-    UseStripes(40, 30, "Health 0 3 2 a\n"  // item facing left: mirrored
-                       "Crate 0 5 2 b\n"   // plain entity facing left: never mirrored
-                       "Blob1 1 7 2 c\n"   // animated, Walking: 4 frames
-                       "OxygenTank 1 9 2 d\nBlob1 1 9 2 e\n");
+    UseStripes(40, 30,
+               "Health 0 3 2 a\n" // item facing left: mirrored
+               "Crate 0 5 2 b\n"  // plain entity facing left: never mirrored
+               "Blob1 1 7 2 c\n"  // animated, Walking: 4 frames
+               "OxygenTank 1 9 2 d\nBlob1 1 9 2 e\n");
     mMap.Render(160 + 16, 120, mScreen.get());
     EXPECT_EQ(At(33, 32), SheetPixel(33, 0)); // no "sprites": only the lava tile under the item
     mMap.mImageManager->AddImage("sprites", "sprites", mInfo, true);
     mMap.mEntityTypeManager->GetEntityType("Blob1")->mFrameCounter = 35;
     mMap.Render(160 + 16, 120, mScreen.get()); // camera (16, 0)
-    EXPECT_EQ(At(32, 32), SheetPixel(15, 32));  // Health at (32, 32), mirrored
+    EXPECT_EQ(At(32, 32), SheetPixel(15, 32)); // Health at (32, 32), mirrored
     EXPECT_EQ(At(47, 40), SheetPixel(0, 40));
     EXPECT_EQ(At(64, 32), SheetPixel(160, 32)); // Crate as in the sheet
     EXPECT_EQ(At(96, 33), SheetPixel(48, 17));  // Blob1 in frame 3

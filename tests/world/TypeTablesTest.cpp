@@ -9,11 +9,11 @@ TEST(TileTypes, LineRulesHexKeysAndFirstDefinitionWins)
 {
     test::TempDir dir;
     dir.WriteFile("t.cfg", "FF0000 tiles 3 1 10 0 1 1 extra\n"
-                           "0xff0000 second 2 0 0 0 0 0\n"  // same key: ignored
-                           "FFFFFFFF top 0 0 0 0 0 0\n"     // the top byte is dropped
-                           "010101 tiles 1 1 0 0 1\n"       // seven fields: nothing
-                           "020202 tiles  1 1 0 0 1 0\n"    // double space shifts the fields
-                           "//030303 tiles 1 1 0 0 1 0\n"   // a comment, even without a blank
+                           "0xff0000 second 2 0 0 0 0 0\n" // same key: ignored
+                           "FFFFFFFF top 0 0 0 0 0 0\n"    // the top byte is dropped
+                           "010101 tiles 1 1 0 0 1\n"      // seven fields: nothing
+                           "020202 tiles  1 1 0 0 1 0\n"   // double space shifts the fields
+                           "//030303 tiles 1 1 0 0 1 0\n"  // a comment, even without a blank
                            "\n"
                            " //040404 tiles 1 1 0 0 1 0\n"); // a blank first: a definition of colour 0
     TileManager manager;
