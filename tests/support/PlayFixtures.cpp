@@ -314,7 +314,8 @@ SDL_Surface* PlayHarness::Screen() const
 ContentDir::ContentDir() : mContent(std::filesystem::absolute("data")), mDir(true)
 {
     std::error_code error;
-    if (std::filesystem::is_directory(mContent, error))
+    // The level list is the last thing a complete content folder lacks.
+    if (std::filesystem::exists(mContent / "maps" / "maps.lst", error))
     {
         std::filesystem::create_directory_symlink(mContent, mDir.Path() / "data");
         mHasContent = true;

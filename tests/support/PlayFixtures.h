@@ -107,7 +107,7 @@ class ContentDir
 {
 public:
     ContentDir();
-    // False when there was no data/ folder to link.
+    // False when there was no data/ folder with a level list to link.
     bool HasContent() const { return mHasContent; }
     const std::filesystem::path& ContentPath() const { return mContent; }
 
