@@ -1,0 +1,153 @@
+"""Prints the measured figures against the performance budgets, from the JSON files run.sh collects.
+
+Usage: report.py BENCH_JSON [STARTUP_JSON] [IDLE_JSON]. Exits 0 whatever the verdicts: the table is the
+result. Benchmark times are the medians over the repetitions, in wall-clock time.
+"""
+
+import json
+import sys
+
+UNIT_TO_US = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
+
+
+def load(path):
+    try:
+        with open(path) as file:
+            return json.load(file)
+    except (OSError, ValueError):
+        return None
+
+
+def medians(bench):
+    """run_name -> the median aggregate entry of that benchmark."""
+    found = {}
+    for entry in bench.get("benchmarks", []):
+        if entry.get("run_type") == "aggregate" and entry.get("aggregate_name") == "median":
+            found[entry["run_name"]] = entry
+        elif entry.get("run_type") == "iteration" and entry["run_name"] not in found:
+            found[entry["run_name"]] = entry  # a run without repetitions
+    return found
+
+
+def time_us(entry, which="real_time"):
+    return entry[which] * UNIT_TO_US[entry.get("time_unit", "ns")]
+
+
+def find(entries, prefix):
+    for name, entry in entries.items():
+        if name.startswith(prefix):
+            return entry
+    return None
+
+
+class Table:
+    def __init__(self):
+        self.rows = []
+
+    def add(self, what, measured, budget, ok, note=""):
+        verdict = "n/a" if ok is None else ("ok" if ok else "MISSED")
+        self.rows.append((what, measured, budget, verdict, note))
+
+    def show(self):
+        headers = ("measurement", "median", "budget", "verdict", "notes")
+        widths = [max(len(str(row[i])) for row in self.rows + [headers]) for i in range(5)]
+        line = "  ".join("%-*s" % (widths[i], headers[i]) for i in range(5))
+        print(line)
+        print("-" * len(line))
+        for row in self.rows:
+            print("  ".join("%-*s" % (widths[i], row[i]) for i in range(5)))
+
+
+def bench_rows(table, bench):
+    entries = medians(bench)
+
+    frame = find(entries, "BM_FrameOfPlay_BusiestShipped")
+    if frame:
+        us = time_us(frame)
+        table.add("frame of play, busiest shipped screen", "%.1f us" % us, "<= 1000 us", us <= 1000.0,
+                  "%s, %d entities on screen, cpu %.1f us" % (frame.get("label", "?"), frame.get("entities", 0),
+                                                             time_us(frame, "cpu_time")))
+    stress_frame = find(entries, "BM_FrameOfPlay_StressArena")
+    if stress_frame:
+        table.add("frame of play, stress arena", "%.1f us" % time_us(stress_frame), "-", None,
+                  "%d entities on screen" % stress_frame.get("entities", 0))
+
+    enlarge = find(entries, "BM_Enlarge_DrawScaled")
+    if enlarge:
+        ratio = enlarge.get("x_memcpy", float("nan"))
+        table.add("enlargement 320x240 -> 640x480", "%.1f us = x%.2f memcpy" % (time_us(enlarge), ratio),
+                  "<= x4 memcpy", ratio <= 4.0, "memcpy of 1.2 MB in the same run: %.1f us"
+                  % enlarge.get("memcpy_us", float("nan")))
+
+    tick = find(entries, "BM_Tick_MostEntitiesShipped")
+    if tick:
+        us = time_us(tick)
+        table.add("PlayState::Tick, most entities shipped", "%.2f us" % us, "<= 20 us", us <= 20.0,
+                  "%s, %d entities" % (tick.get("label", "?"), tick.get("entities", 0)))
+    stress = find(entries, "BM_Tick_StressArena")
+    if stress:
+        us = time_us(stress)
+        table.add("PlayState::Tick, 200 enemies + 50 shots", "%.1f us" % us, "<= 200 us", us <= 200.0,
+                  "%d enemies, %d shots at the end" % (stress.get("enemies", 0), stress.get("shots", 0)))
+
+    largest = find(entries, "BM_MapLoad_LargestShipped")
+    if largest:
+        ms = time_us(largest) / 1e3
+        table.add("Map::Load, largest shipped level", "%.2f ms" % ms, "<= 5 ms", ms <= 5.0,
+                  "%s, %d cells" % (largest.get("label", "?"), largest.get("cells", 0)))
+
+    decks = sorted((entry["cells"], entry) for name, entry in entries.items()
+                   if name.startswith("BM_MapLoad_Deck/") and "cells" in entry)
+    for cells, entry in decks:
+        table.add("Map::Load, generated deck %d cells" % cells, "%.2f ms" % (time_us(entry) / 1e3), "-", None,
+                  "%.1f ns per cell" % (entry["per_cell"] * 1e9))
+    if len(decks) >= 3:
+        # Fixed costs (tables, the tile sheet) make small levels dearer per cell; a cost that grows faster
+        # than the cell count shows as a per-cell time rising with size.
+        smallest = decks[1][1]["per_cell"]
+        largest_deck = decks[-1][1]["per_cell"]
+        growth = largest_deck / smallest
+        table.add("Map::Load, per-cell growth", "x%.2f from %d to %d cells" % (growth, decks[1][0], decks[-1][0]),
+                  "<= x1.25 (linear)", growth <= 1.25, "per-cell time of the largest deck over the second smallest")
+
+
+def startup_rows(table, startup):
+    ms = startup["startup_ms_median"]
+    table.add("start-up to first presented frame", "%.0f ms" % ms, "<= 300 ms", ms <= 300.0,
+              "%d runs, peak resident %.1f MB" % (len(startup["runs"]), startup["peak_mb_median"]))
+
+
+def idle_rows(table, idle):
+    ratio = idle["ratio_median"]
+    table.add("CPU at idle main menu vs bare present loop", "x%.2f" % ratio, "<= x1.3", ratio <= 1.3,
+              "game %.1f%%, bare %.1f%% of a core" % (idle["game_cpu_median"] * 100, idle["bare_cpu_median"] * 100))
+    extra = idle["extra_mb_median"]
+    table.add("peak resident memory above bare loop", "+%.1f MB" % extra, "<= +32 MB", extra <= 32.0,
+              "game %.1f MB, bare %.1f MB" % (idle["game_peak_mb_median"], idle["bare_peak_mb_median"]))
+
+
+def main(argv):
+    if len(argv) < 2:
+        print(__doc__)
+        return 2
+    table = Table()
+    bench = load(argv[1])
+    if bench:
+        bench_rows(table, bench)
+        context = bench.get("context", {})
+        print("benchmarks on %s, %s CPUs at %s MHz, load average %s"
+              % (context.get("host_name", "?"), context.get("num_cpus", "?"), context.get("mhz_per_cpu", "?"),
+                 ", ".join("%.1f" % value for value in context.get("load_avg", []))))
+    startup = load(argv[2]) if len(argv) > 2 else None
+    if startup:
+        startup_rows(table, startup)
+    idle = load(argv[3]) if len(argv) > 3 else None
+    if idle:
+        idle_rows(table, idle)
+    print()
+    table.show()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
