@@ -2,13 +2,34 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps bench clean
+.PHONY: run test test-sanitize test-fuzz build deps bench clean
 
 run: build
 	cd $(BUILD_DIR) && ./kestrovane
 
+# Everything: the normal build and its tests (unit, scenario and real-window tests), the same tests built
+# with AddressSanitizer and UndefinedBehaviorSanitizer plus a long soak under them, then every fuzz
+# target for a short bounded time.
+SAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+SOAK_SECONDS ?= 180
+FUZZ_SECONDS ?= 12
+SAN_ENV = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/e2e/lsan.supp:print_suppressions=0
+
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-sanitize test-fuzz
+
+test-sanitize: deps
+	cmake -S . -B $(SAN_DIR) -DKES_SANITIZE=ON -DKES_BENCH=OFF
+	cmake --build $(SAN_DIR) -j $(JOBS)
+	cd $(SAN_DIR) && $(SAN_ENV) KES_SOAK_SECONDS=$(SOAK_SECONDS) ctest --output-on-failure -j $(JOBS)
+
+test-fuzz: deps
+	CXX=clang++ cmake -S fuzz -B $(FUZZ_DIR)
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	bash fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench: build
 	cd $(BUILD_DIR) && bash ../bench/run.sh

@@ -2,6 +2,21 @@
 #include "entities/Entity.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace
+{
+// Placement files are not range checked, so a position may lie far beyond the int range of the box.
+int BoxCoordinate(double value)
+{
+    if (std::isnan(value))
+    {
+        return 0;
+    }
+    return static_cast<int>(std::clamp(value, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+}
+} // namespace
 
 bool Entity::Init(double x, double y, const std::string& id, EntityType* type)
 {
@@ -14,8 +29,8 @@ bool Entity::Init(double x, double y, const std::string& id, EntityType* type)
     mBaseType = "Entity";
     mType = type->mName;
     mJumpSpeed = type->mJumpSpeed;
-    mRect.x = static_cast<int>(x);
-    mRect.y = static_cast<int>(y);
+    mRect.x = BoxCoordinate(x);
+    mRect.y = BoxCoordinate(y);
     mRect.w = mFrameWidth;
     mRect.h = mFrameHeight;
     // Subclasses may have registered their own counts already; those stay.

@@ -353,3 +353,131 @@ def copy_data(build_dir, workdir):
         return False
     shutil.copytree(source, os.path.join(workdir, "data"))
     return True
+
+
+# ---- Added for the robustness tests: reading pictures, checking drawn text, the error box. ----
+
+def read_png(path):
+    """Reads an 8-bit PNG (grey, RGB, palette, grey+alpha or RGBA, not interlaced) as a Picture of RGB bytes."""
+    with open(path, "rb") as file:
+        data = file.read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise DriverError("%s is not a PNG file" % path)
+    offset, idat, palette = 8, b"", b""
+    width = height = depth = colour = interlace = None
+    while offset < len(data):
+        length, kind = struct.unpack(">I4s", data[offset:offset + 8])
+        body = data[offset + 8:offset + 8 + length]
+        offset += 12 + length
+        if kind == b"IHDR":
+            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
+        elif kind == b"PLTE":
+            palette = body
+        elif kind == b"IDAT":
+            idat += body
+        elif kind == b"IEND":
+            break
+    channels = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}.get(colour)
+    if depth != 8 or channels is None or interlace:
+        raise DriverError("%s: unsupported PNG layout (depth %s, colour type %s)" % (path, depth, colour))
+    raw = zlib.decompress(idat)
+    stride = width * channels
+    rows, previous, at = [], bytearray(stride), 0
+    for _ in range(height):
+        kind, line = raw[at], bytearray(raw[at + 1:at + 1 + stride])
+        at += 1 + stride
+        for i in range(stride):
+            left = line[i - channels] if i >= channels else 0
+            up = previous[i]
+            corner = previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 0xFF
+            elif kind == 2:
+                line[i] = (line[i] + up) & 0xFF
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 0xFF
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                line[i] = (line[i] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 0xFF
+        rows.append(bytes(line))
+        previous = line
+    rgb = bytearray()
+    for line in rows:
+        for x in range(width):
+            pixel = line[x * channels:(x + 1) * channels]
+            if colour in (0, 4):
+                rgb += bytes((pixel[0],) * 3)
+            elif colour == 3:
+                rgb += palette[pixel[0] * 3:pixel[0] * 3 + 3]
+            else:
+                rgb += pixel[:3]
+    return Picture(width, height, bytes(rgb))
+
+
+KEY_COLOUR = (128, 0, 128)
+
+
+def text_mismatches(picture, font, text, x, y, colour, scale=2, cell=8):
+    """Compares text drawn with the game's bitmap font (a Picture of font.png: 12 cells of cell x cell
+    per row, printable ASCII from space, key colour as background) at (x, y) of the game's picture,
+    enlarged by scale in the screenshot. Every glyph pixel must show colour and no background pixel
+    of the cells may; returns the number of pixels that differ (0 means the text is there)."""
+    wrong = 0
+    for index, char in enumerate(text):
+        glyph = ord(char) - 32
+        gx0, gy0 = (glyph % 12) * cell, (glyph // 12) * cell
+        for gy in range(cell):
+            for gx in range(cell):
+                lit = font.pixel(gx0 + gx, gy0 + gy) != KEY_COLOUR
+                sx, sy = (x + index * cell + gx) * scale, (y + gy) * scale
+                for dy in range(scale):
+                    for dx in range(scale):
+                        if (picture.pixel(sx + dx, sy + dy) == colour) != lit:
+                            wrong += 1
+    return wrong
+
+
+def find_error_box(xserver):
+    """The error box window ("Kestrovane - Error") when it is shown, else None."""
+    return xserver.find_window(ERROR_BOX_TITLE)
+
+
+def wait_for_error_box(game, timeout=60):
+    """Waits until the game shows its error box (the game process is still running then) and returns it."""
+    def shown():
+        box = find_error_box(game.xserver)
+        if box is None and not game.running():
+            raise DriverError("the game exited with code %s without an error box" % game.process.returncode)
+        return box
+
+    return wait_until(shown, timeout, "the error box")
+
+
+def close_error_box(game, box):
+    """Asks the error box to close, as a window manager does when its close button is clicked."""
+    display = game.xserver.display
+    event = Xlib.protocol.event.ClientMessage(
+        window=box, client_type=display.intern_atom("WM_PROTOCOLS"),
+        data=(32, [display.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
+    box.send_event(event, event_mask=X.NoEventMask)
+    display.flush()
+
+
+def run_without_display(binary, workdir, timeout=60):
+    """Runs the game on SDL's dummy video driver with no X display, where no error box can open, so an
+    error goes to standard error. Returns (exit code, standard error text)."""
+    env = dict(os.environ)
+    env.pop("DISPLAY", None)
+    env["SDL_VIDEODRIVER"] = "dummy"
+    env["SDL_AUDIODRIVER"] = "dummy"
+    result = subprocess.run([os.path.abspath(binary)], cwd=workdir, env=env, stdin=subprocess.DEVNULL,
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
+    return result.returncode, result.stderr.decode("utf-8", "replace")
+
+
+def settings_text(fullscreen=0, vsync=0, fps=0, keys=(80, 79, 82, 44), audio=(1, 1, 64, 64)):
+    """A settings file as the game writes it."""
+    return ("// Default config file\n// Fullscreen VSync Show FPS\n%d %d %d\n// Controls\n// Left Right Jump Fire\n"
+            "%d %d %d %d\n// Sound Music Sound Volume Music Volume\n%d %d %d %d"
+            % ((fullscreen, vsync, fps) + tuple(keys) + tuple(audio)))

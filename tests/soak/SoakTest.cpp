@@ -1,0 +1,223 @@
+// A long run of random input on every screen of the real game: quits lead through the credits, the game
+// is started again each time it ends, and the heap must stop growing once the first third has passed.
+// KES_SOAK_SECONDS sets the length (20 s by default), KES_SOAK_SEED the random sequence.
+#include "PlayFixtures.h"
+#include "SpoiledData.h"
+
+#include "Game.h"
+#include "StateManager.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KES_SOAK_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define KES_SOAK_ASAN 1
+#endif
+
+#ifdef KES_SOAK_ASAN
+#include <sanitizer/allocator_interface.h>
+#else
+#include <malloc.h>
+#endif
+
+namespace
+{
+// Bytes the program holds on the heap right now.
+long long LiveHeapBytes()
+{
+#ifdef KES_SOAK_ASAN
+    return static_cast<long long>(__sanitizer_get_current_allocated_bytes());
+#else
+    return static_cast<long long>(mallinfo2().uordblks);
+#endif
+}
+
+long long ResidentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long long pages = 0;
+    long long resident = 0;
+    statm >> pages >> resident;
+    return resident * 4096;
+}
+
+double EnvSeconds(const char* name, double fallback)
+{
+    const char* value = std::getenv(name);
+    return value ? std::atof(value) : fallback;
+}
+
+void PushKey(SDL_Scancode code, bool down, bool repeat)
+{
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.repeat = repeat ? 1 : 0;
+    event.key.keysym.scancode = code;
+    event.key.keysym.sym = SDL_GetKeyFromScancode(code);
+    SDL_PushEvent(&event);
+}
+
+// Random input, mostly the keys the screens react to, now and then a quit request.
+class Monkey
+{
+public:
+    explicit Monkey(unsigned seed) : mRandom(seed) {}
+
+    void Act(const std::string& screen, int& screenshotsLeft)
+    {
+        static const SDL_Scancode keys[] = {SDL_SCANCODE_LEFT,   SDL_SCANCODE_RIGHT, SDL_SCANCODE_UP,
+                                            SDL_SCANCODE_DOWN,   SDL_SCANCODE_SPACE, SDL_SCANCODE_RETURN,
+                                            SDL_SCANCODE_ESCAPE, SDL_SCANCODE_A,     SDL_SCANCODE_F12};
+        const int roll = Roll(3000);
+        if (roll < 2)
+        {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+            return;
+        }
+        if (screen == "MainMenu" && roll < 60)
+        {
+            // Leave the menu often, for whichever entry the cursor is on.
+            PushKey(SDL_SCANCODE_RETURN, true, false);
+            PushKey(SDL_SCANCODE_RETURN, false, false);
+            return;
+        }
+        if (roll < 900)
+        {
+            SDL_Scancode key = keys[Roll(sizeof keys / sizeof keys[0])];
+            // Escape and Return end screens; keep them rarer so that play and the settings get time.
+            if ((key == SDL_SCANCODE_ESCAPE || key == SDL_SCANCODE_RETURN) && Roll(8) != 0)
+            {
+                key = SDL_SCANCODE_RIGHT;
+            }
+            if (key == SDL_SCANCODE_F12 && (screenshotsLeft <= 0 || Roll(20) != 0))
+            {
+                key = SDL_SCANCODE_SPACE;
+            }
+            if (key == SDL_SCANCODE_F12)
+            {
+                --screenshotsLeft;
+            }
+            const bool held = mHeld[key];
+            if (held && Roll(3) == 0)
+            {
+                PushKey(key, true, true); // a key repeat
+            }
+            else
+            {
+                PushKey(key, !held, false);
+                mHeld[key] = !held;
+            }
+        }
+    }
+
+    int Roll(int n) { return std::uniform_int_distribution<int>(0, n - 1)(mRandom); }
+
+private:
+    std::mt19937 mRandom;
+    std::map<SDL_Scancode, bool> mHeld;
+};
+
+TEST(Soak, RandomInputOnEveryScreenRunsWithoutFailureOrGrowingMemory)
+{
+    const double seconds = EnvSeconds("KES_SOAK_SECONDS", 20.0);
+    const unsigned seed = static_cast<unsigned>(EnvSeconds("KES_SOAK_SEED", 20261207.0));
+    // The game's own content when the build made it, otherwise the small fixture game.
+    test::ContentDir content;
+    std::unique_ptr<test::TempDir> fixture;
+    if (!content.HasContent())
+    {
+        fixture = std::make_unique<test::TempDir>();
+        badinput::WriteGame(*fixture);
+    }
+    std::ofstream("kesv.cfg") << badinput::kWindowedSettings;
+
+    Monkey monkey(seed);
+    int screenshotsLeft = 50;
+    std::map<std::string, long long> updatesOn;
+    int games = 0;
+    long long updates = 0;
+    std::vector<long long> heapAtStart; // measured each time a fresh game has started
+    std::vector<long long> residentAtStart;
+
+    const auto begin = std::chrono::steady_clock::now();
+    auto elapsed = [&begin] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    };
+    const double warmUp = std::min(60.0, seconds / 3.0);
+    while (elapsed() < seconds)
+    {
+        auto game = std::make_unique<Game>();
+        ASSERT_TRUE(game->Init());
+        ++games;
+        if (elapsed() >= warmUp)
+        {
+            heapAtStart.push_back(LiveHeapBytes());
+            residentAtStart.push_back(ResidentBytes());
+        }
+        // One game: until the credits end it, or the time is up.
+        while (game->mIsRunning && elapsed() < seconds)
+        {
+            std::string screen;
+            for (const auto& entry : game->mStateManager->mStates)
+            {
+                if (entry.second.get() == game->mStateManager->mCurrentState)
+                {
+                    screen = entry.first;
+                }
+            }
+            ++updatesOn[screen];
+            monkey.Act(screen, screenshotsLeft);
+            game->HandleEvents();
+            game->Tick();
+            ++updates;
+            if (updates % 2 == 0)
+            {
+                game->Render(0.5f);
+            }
+        }
+    }
+
+    std::printf("soak: %.0f s, seed %u, %d games, %lld updates:", seconds, seed, games, updates);
+    for (const auto& entry : updatesOn)
+    {
+        std::printf(" %s %lld", entry.first.c_str(), entry.second);
+    }
+    std::printf("\n");
+    EXPECT_GT(games, 1);
+    EXPECT_GT(updatesOn["Play"], 0);
+    EXPECT_GT(updatesOn["Settings"], 0);
+    EXPECT_GT(updatesOn["Credits"], 0);
+
+    if (heapAtStart.size() >= 2)
+    {
+        const long long heapGrowth = heapAtStart.back() - heapAtStart.front();
+        const long long residentGrowth = residentAtStart.back() - residentAtStart.front();
+        std::printf("soak: %zu game starts after the warm-up; heap %lld -> %lld bytes, resident %lld -> %lld bytes\n",
+                    heapAtStart.size(), heapAtStart.front(), heapAtStart.back(), residentAtStart.front(),
+                    residentAtStart.back());
+        // The same starting point every time: a freshly started game on its main menu.
+        EXPECT_LT(heapGrowth, 4ll << 20);
+        EXPECT_LT(residentGrowth, 64ll << 20);
+    }
+}
+} // namespace

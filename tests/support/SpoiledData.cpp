@@ -1,0 +1,142 @@
+// A complete small game written into a TempDir, and the ways one of its files can go bad.
+#include "SpoiledData.h"
+
+#include "PlayFixtures.h"
+#include "WorldFixtures.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <filesystem>
+
+namespace badinput
+{
+const char* const kWindowedSettings = "// Default config file\n"
+                                      "// Fullscreen VSync Show FPS\n"
+                                      "0 0 0\n"
+                                      "// Controls\n"
+                                      "// Left Right Jump Fire\n"
+                                      "80 79 82 44\n"
+                                      "// Sound Music Sound Volume Music Volume\n"
+                                      "1 1 64 64";
+
+const char* Name(Spoil spoil)
+{
+    switch (spoil)
+    {
+    case Spoil::Missing:
+        return "missing";
+    case Spoil::Empty:
+        return "empty";
+    case Spoil::Truncated:
+        return "truncated";
+    case Spoil::Garbage:
+        return "garbage";
+    }
+    return "?";
+}
+
+void WriteGame(const test::TempDir& dir)
+{
+    test::WritePlayData(dir, {"level"});
+    dir.WritePng("data/gfx/bg.png", 320, 240, std::vector<std::uint32_t>(320 * 240, 0x203040));
+    dir.WritePng("data/gfx/arrow.png", 8, 8, std::vector<std::uint32_t>(64, 0xFFFF00));
+    dir.WritePng("data/gfx/title.png", 64, 16, std::vector<std::uint32_t>(64 * 16, 0xC04040));
+    dir.WritePng("data/gfx/settings.png", 64, 16, std::vector<std::uint32_t>(64 * 16, 0x40C040));
+    dir.WriteFile("data/story.txt", "// the story\nLong ago.\n\nThe end.\n");
+    test::LevelFiles level;
+    level.background = {"........", "..w.....", "...#..^.", "########"};
+    level.placement = "Player 1 1 2\nBlob1 0 5 2 a\nOxygenTank 1 3 1 b\n";
+    test::WriteLevel(dir, level);
+    dir.WriteFile("kesv.cfg", kWindowedSettings);
+}
+
+void SpoilFile(const test::TempDir& dir, const std::string& relative, Spoil spoil)
+{
+    const std::string original = dir.ReadFile(relative);
+    switch (spoil)
+    {
+    case Spoil::Missing:
+        std::filesystem::remove(dir.Path() / relative);
+        break;
+    case Spoil::Empty:
+        dir.WriteFile(relative, "");
+        break;
+    case Spoil::Truncated:
+        dir.WriteFile(relative, original.substr(0, original.size() / 2));
+        break;
+    case Spoil::Garbage:
+    {
+        std::string bytes(original.size(), '\0');
+        std::uint32_t state = 0x2545F491u;
+        for (char& c : bytes)
+        {
+            state = state * 1664525u + 1013904223u;
+            c = static_cast<char>(state >> 24);
+        }
+        dir.WriteFile(relative, bytes);
+        break;
+    }
+    }
+}
+
+namespace
+{
+std::uint32_t Crc32(const std::string& bytes)
+{
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes)
+    {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit)
+        {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+void PutChunk(std::string& out, const char* kind, const std::string& data)
+{
+    auto put32 = [&out](std::uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+        {
+            out.push_back(static_cast<char>((v >> shift) & 0xFF));
+        }
+    };
+    put32(static_cast<std::uint32_t>(data.size()));
+    const std::string body = std::string(kind, 4) + data;
+    out += body;
+    put32(Crc32(body));
+}
+} // namespace
+
+void WritePngHeaderOnly(const test::TempDir& dir, const std::string& relative, unsigned width, unsigned height)
+{
+    std::string header;
+    for (unsigned v : {width, height})
+    {
+        for (int shift = 24; shift >= 0; shift -= 8)
+        {
+            header.push_back(static_cast<char>((v >> shift) & 0xFF));
+        }
+    }
+    header += std::string("\x08\x02\x00\x00\x00", 5); // 8-bit RGB
+    // A deflate stream of one stored block with a single byte: far less than the header promises.
+    const std::string packed("\x78\x01\x01\x01\x00\xFE\xFF\x00\x00\x01\x00\x01", 12);
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "IDAT", packed);
+    PutChunk(png, "IEND", "");
+    dir.WriteFile(relative, png);
+}
+
+bool Matches(const std::string& text, const std::string& expected)
+{
+    if (!expected.empty() && expected.back() == '*')
+    {
+        return text.compare(0, expected.size() - 1, expected, 0, expected.size() - 1) == 0;
+    }
+    return text == expected;
+}
+} // namespace badinput
