@@ -38,12 +38,6 @@ TEST_F(PlayTest, WalkingMovesTwoPixelsPerUpdateAndRightWinsOverLeft)
     H().Tick();
     EXPECT_EQ(80.0, Pl().GetX()) << "released keys stop the player at once";
     EXPECT_EQ(Standing, Pl().GetState());
-
-    // Armed, the walking and standing poses are the armed ones.
-    Pl().SetWeapon(true);
-    P().mMoveRight = true;
-    H().Tick();
-    EXPECT_EQ(WalkingArmed, Pl().GetState());
 }
 
 TEST_F(PlayTest, JumpingWorksOnlyFromTheGroundAndAWaitingJumpHappensOnLanding)
@@ -213,16 +207,4 @@ TEST_F(PlayTest, HarmfulTilesHurtOnEveryProbeButSoundOncePerImmunity)
     EXPECT_EQ(0, Pl().mHurtTimer);
     H().Tick();
     EXPECT_EQ(std::vector<std::string>{"hurt.wav"}, H().PlayingSounds()) << "the immunity is over";
-}
-
-TEST_F(PlayTest, HarmfulTilesWearDownEnemiesWithoutKillingThem)
-{
-    std::vector<std::string> rows = Room();
-    rows[11] = "#.....^^^^^^^^^^^^.#";
-    BeginPlaying(Level("room", "Player 1 1 11 p\nBlob1 1 10 11 e\n", rows));
-    Entity* blob = Find("Enemy", "Blob1");
-    ASSERT_NE(nullptr, blob);
-    H().Tick(5);
-    EXPECT_EQ(0, blob->GetHealth());
-    EXPECT_TRUE(blob->GetIsAlive());
 }

@@ -51,11 +51,8 @@ TEST_F(PlayTest, InitStartsTheFirstListedLevelWithEverythingPlayNeeds)
     {
         EXPECT_TRUE(Mix_PlayingMusic()) << "the level music starts";
     }
-}
 
-TEST_F(PlayTest, FadeInTakes32UpdatesFromBlack)
-{
-    ASSERT_TRUE(Begin({Level("room", "Player 1 5 11 p\n")}));
+    // The fade-in from black takes 32 updates.
     H().Tick();
     EXPECT_EQ(247, P().mAlpha);
     H().Tick(30);
@@ -121,22 +118,21 @@ TEST_F(PlayTest, AGameThatCannotBeSetUpFadesBackToTheMenuWithoutTouchingTheLevel
     EXPECT_EQ("MainMenu", H().CurrentState());
     EXPECT_EQ(255, P().mAlpha);
 
-    // Even when Init threw half-way and nobody looked: the level is never played.
-    std::filesystem::remove("data/maps/maps.lst");
+    // Even when Init threw half-way (level loaded, no player) and nobody looked, nothing is played.
+    test::WriteLevel(mDir, Level("nobody", "Blob1 1 3 11 e\n"));
+    mDir.WriteFile("data/maps/maps.lst", "nobody\n");
     H().mGame.mStateManager->ChangeState("Play");
     EXPECT_THROW(P().Init(G()), std::runtime_error);
     H().HandleEvents();
     H().Tick(2);
     H().RenderFrame();
     EXPECT_EQ("MainMenu", H().CurrentState());
-}
 
-TEST_F(PlayTest, ALevelWithoutAPlayerTypeCannotBePlayed)
-{
-    ASSERT_TRUE(Begin({Level("room", "Player 1 5 11 p\nHero 1 5 11 p\n")}));
-    // The start is placed by a player-kind type, but there is no type "Player" to make the player from.
+    // A level that places a player with a type not called "Player": there is nothing to make it from.
+    test::WriteLevel(mDir, Level("hero", "Hero 1 5 11 p\n"));
     mDir.WriteFile("data/maps/entitytypes.cfg", "Player Hero 0 0 0 1 0 -8\n");
-    EXPECT_FALSE(P().Init(G()));
+    mDir.WriteFile("data/maps/maps.lst", "hero\n");
+    EXPECT_FALSE(H().BeginGame());
     H().Tick(2);
     EXPECT_EQ("MainMenu", H().CurrentState());
 }
