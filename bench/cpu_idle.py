@@ -50,6 +50,8 @@ def one_run(paths, build_dir, seconds):
                 "game_peak_kb": game.peak_kb(),
                 "bare_peak_kb": bare.peak_kb(),
                 "seconds": elapsed,
+                "game_fps": game.frame_rate(),
+                "bare_fps": bare.frame_rate(),
             }
     finally:
         shutil.rmtree(game_dir, ignore_errors=True)
@@ -74,9 +76,10 @@ def main():
         run["extra_mb"] = (run["game_peak_kb"] - run["bare_peak_kb"]) / 1024.0
         runs.append(run)
         print("idle run %d (%.0f s): game %5.1f%% of a core, bare present loop %5.1f%% (x%.2f); "
-              "peak resident game %.1f MB, bare %.1f MB (+%.1f MB)"
+              "peak resident game %.1f MB, bare %.1f MB (+%.1f MB); %.1f and %.1f frames/s"
               % (index + 1, run["seconds"], run["game_cpu"] * 100, run["bare_cpu"] * 100, run["ratio"],
-                 run["game_peak_kb"] / 1024.0, run["bare_peak_kb"] / 1024.0, run["extra_mb"]))
+                 run["game_peak_kb"] / 1024.0, run["bare_peak_kb"] / 1024.0, run["extra_mb"],
+                 run["game_fps"], run["bare_fps"]))
     result = {
         "runs": runs,
         "game_cpu_median": realrun.median([run["game_cpu"] for run in runs]),

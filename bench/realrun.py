@@ -80,6 +80,7 @@ class Program:
         self.exit_peak_kb = None     # VmHWM reported by the program itself at exit
         self.sampled_peak_kb = 0     # highest VmHWM seen from outside while it ran
         self.presents = None
+        self.ended = None            # time.monotonic() when it was seen to have ended
         self.marks = {}              # milestone -> seconds after the start (see present_probe.cpp)
         self.lines = []
         self._reader = None
@@ -150,8 +151,15 @@ class Program:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        self.ended = time.monotonic()
         self._reader.join(timeout=5)
         return self.process.returncode
+
+    def frame_rate(self):
+        """Frames presented per second between the first present and the end, from the probe's count."""
+        if self.presents is None or self.first_present is None or self.ended is None:
+            return float("nan")
+        return self.presents / max(self.ended - self.first_present, 1e-6)
 
     def peak_kb(self):
         """The program's own report when it exited normally, else the highest value seen from outside."""
