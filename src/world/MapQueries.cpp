@@ -80,6 +80,10 @@ TileCollision Map::GetTileCollision(Entity* entity, double x, double y)
     int firstRow = std::max(r0, 0);
     int lastRow = std::min(r1, mHeight - 1);
 
+    // Neighbouring cells mostly hold the same key, and a lookup in the tile catalogue costs several text
+    // comparisons, so the tile of the last key looked up is reused while the key repeats.
+    const std::string* lastKey = nullptr;
+    Tile* lastTile = nullptr;
     for (int c = c0; c <= c1; ++c)
     {
         if (c < 0 || c >= mWidth)
@@ -93,7 +97,20 @@ TileCollision Map::GetTileCollision(Entity* entity, double x, double y)
         }
         for (int r = firstRow; r <= lastRow; ++r)
         {
-            Tile* tile = GetTile(c, r, 1);
+            // As GetTile(c, r, 1): no tile without a catalogue or beyond an emptied layer.
+            const std::size_t index = static_cast<std::size_t>(r) * static_cast<std::size_t>(mWidth) +
+                                      static_cast<std::size_t>(c);
+            if (!mTileManager || index >= mCollisionLayer.size())
+            {
+                continue;
+            }
+            const std::string& key = mCollisionLayer[index];
+            if (lastKey == nullptr || key != *lastKey)
+            {
+                lastTile = mTileManager->GetTile(key);
+                lastKey = &key;
+            }
+            Tile* tile = lastTile;
             if (tile == nullptr || tile->mTileType == nullptr)
             {
                 continue;
