@@ -18,7 +18,7 @@ struct TileCollision;
 
 class PlayState : public State
 {
-public:
+  public:
     PlayState();
     ~PlayState() override;
 
@@ -47,15 +47,15 @@ public:
     bool mDoFire = false;
     unsigned int mFireTimer = 0; // updates since the last shot
     int mAlpha = 255;
-    int mCurrentMap = 0;         // index in mMaps of the level being played
-    int mFadeState = 1;          // 1 fading in or playing, 2 fading out, -1 a fade-out just finished
+    int mCurrentMap = 0; // index in mMaps of the level being played
+    int mFadeState = 1;  // 1 fading in or playing, 2 fading out, -1 a fade-out just finished
     std::unique_ptr<Image> mBlackScreen;
     std::unique_ptr<Player> mPlayer;
     std::unique_ptr<Map> mMap;
     std::vector<Utils::Star> mStars;
     std::vector<std::string> mMaps;
 
-private:
+  private:
     // Input (PlayStateInput.cpp). Each returns false when polling stops for this pass.
     bool HandleKeyDown(Game* game);
     bool HandleKeyUp(Game* game);

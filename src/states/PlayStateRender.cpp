@@ -65,7 +65,8 @@ void PlayState::DrawShots(Image& sprites, SDL_Surface* screen)
         }
         else
         {
-            sprites.DrawFlipped(screen, x, y, sourceX, sourceY, bullet->GetFrameWidth(), bullet->GetFrameHeight());
+            sprites.DrawFlipped(screen, x, y, sourceX, sourceY, bullet->GetFrameWidth(),
+                                bullet->GetFrameHeight());
         }
     }
 }
@@ -84,8 +85,8 @@ void PlayState::DrawPlayer(Image* sprites, SDL_Surface* screen)
     {
         const int width = player.GetFrameWidth();
         const int height = player.GetFrameHeight();
-        const int sourceX =
-            static_cast<int>(frame) * width + Player::GetSheetOffset(state) + static_cast<int>(type->mSourceX);
+        const int sourceX = static_cast<int>(frame) * width + Player::GetSheetOffset(state) +
+                            static_cast<int>(type->mSourceX);
         const int sourceY = static_cast<int>(type->mSourceY);
         const int x = ToScreen(player.GetX(), mMap->mCameraX);
         const int y = ToScreen(player.GetY(), mMap->mCameraY);

@@ -115,7 +115,8 @@ void PlayState::UpdateWorld(Game* game)
     }
 
     mPlayer->SetDX(0.0);
-    // Nothing moves while a fade-out out of play runs. Escape sets no flag: the world runs on until the switch.
+    // Nothing moves while a fade-out out of play runs. Escape sets no flag: the world runs on until the
+    // switch.
     if (IsDead(*mPlayer) || IsEnding())
     {
         mFadeState = 2;

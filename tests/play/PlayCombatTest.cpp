@@ -20,7 +20,7 @@ std::vector<std::string> CageRoom(std::vector<std::string> rows)
 
 class CombatTest : public PlayTest
 {
-protected:
+  protected:
     Bullet* AddShot(double x, double y, double dx)
     {
         auto shot = std::make_unique<Bullet>();

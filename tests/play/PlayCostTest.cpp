@@ -25,13 +25,13 @@ std::string Crowd(int enemies, int items)
     placement << "Player 1 30 11 p\n";
     for (int i = 0; i < enemies; ++i)
     {
-        placement << "Blob" << 1 + i % 3 << " " << i % 2 << " " << 1 + i % 57 << " " << 2 + i % 10 << " e" << i
-                  << "\n";
+        placement << "Blob" << 1 + i % 3 << " " << i % 2 << " " << 1 + i % 57 << " " << 2 + i % 10 << " e"
+                  << i << "\n";
     }
     for (int i = 0; i < items; ++i)
     {
-        placement << (i % 2 ? "Health" : "OxygenTank") << " 1 " << 2 + (i * 7) % 55 << " " << 3 + i % 8 << " i"
-                  << i << "\n";
+        placement << (i % 2 ? "Health" : "OxygenTank") << " 1 " << 2 + (i * 7) % 55 << " " << 3 + i % 8
+                  << " i" << i << "\n";
     }
     return placement.str();
 }
@@ -39,7 +39,7 @@ std::string Crowd(int enemies, int items)
 
 class CostTest : public PlayTest
 {
-protected:
+  protected:
     // The median time of one update over `updates` updates, keeping `shots` shots in flight.
     double MedianMicroseconds(int updates, std::size_t shots)
     {
@@ -50,8 +50,10 @@ protected:
             for (std::size_t n = Pl().mBullets.size(); n < shots; ++n)
             {
                 auto shot = std::make_unique<Bullet>();
-                // Above the enemies (rows 2 and lower): every shot is tested against every enemy and hits none.
-                shot->Init(32.0 + static_cast<double>(n * 17 % 880), 4.0 + static_cast<double>(n % 2) * 12, "0", type);
+                // Above the enemies (rows 2 and lower): every shot is tested against every enemy and hits
+                // none.
+                shot->Init(32.0 + static_cast<double>(n * 17 % 880), 4.0 + static_cast<double>(n % 2) * 12,
+                           "0", type);
                 shot->SetDX(n % 2 ? 6.0 : -6.0);
                 Pl().mBullets.push_back(std::move(shot));
             }

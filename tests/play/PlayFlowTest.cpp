@@ -110,7 +110,8 @@ TEST_F(PlayTest, AfterAnEndFlagTheFirstKeyStartsTheFadeAndTheRestWaits)
 TEST_F(PlayTest, F12SavesNumberedScreenshotsWithoutOverwriting)
 {
     BeginPlaying(Level("room", "Player 1 2 11 p\n"));
-    const auto shots = [] {
+    const auto shots = []
+    {
         std::set<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator("."))
         {

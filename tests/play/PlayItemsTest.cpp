@@ -71,8 +71,8 @@ TEST_F(PlayTest, TheWeaponArmsThePlayer)
 TEST_F(PlayTest, KeycardLockDoorNextLevelLastLevelMainMenu)
 {
     // A list of two levels and an empty line: after the second level there is no level to go to.
-    const test::LevelFiles one = Level(
-        "one", "Player 1 2 11 p\nKeycardLock 1 6 11 a\nKeycard 1 10 11 k\nShipDoor1 1 14 11 a\nShipDoor1 1 16 11 z\n");
+    const test::LevelFiles one = Level("one", "Player 1 2 11 p\nKeycardLock 1 6 11 a\nKeycard 1 10 11 "
+                                              "k\nShipDoor1 1 14 11 a\nShipDoor1 1 16 11 z\n");
     const test::LevelFiles two = Level("two", "Player 0 4 11 p\nShipDoor2 1 8 11 x\n");
     ASSERT_TRUE(Begin({one, two}, {"one", "two", ""}));
     H().SkipFadeIn();

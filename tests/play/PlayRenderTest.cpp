@@ -29,7 +29,7 @@ bool IsSheetPixel(SDL_Color c, int x, int y)
 
 class RenderTest : public PlayTest
 {
-protected:
+  protected:
     // A room whose top row of background is wall pictures, so a black shadow shows against it; the
     // stars are taken away so that nothing else is white.
     void Start(const std::string& placement = "Player 1 5 11 p\n")
@@ -46,9 +46,8 @@ protected:
     ::testing::AssertionResult CountdownReads(const std::string& text)
     {
         SDL_Surface* screen = H().Screen();
-        test::SurfacePtr expected(SDL_CreateRGBSurfaceWithFormat(0, screen->w, screen->h,
-                                                                 screen->format->BitsPerPixel,
-                                                                 screen->format->format));
+        test::SurfacePtr expected(SDL_CreateRGBSurfaceWithFormat(
+            0, screen->w, screen->h, screen->format->BitsPerPixel, screen->format->format));
         const Uint32 white = SDL_MapRGB(screen->format, 255, 255, 255);
         G()->mFont->DrawString(text, 96, 4, white, expected.get());
         const auto glyph = [&](int x, int y) { return Utils::GetPixel(expected.get(), x, y) == white; };
@@ -58,7 +57,8 @@ protected:
             {
                 if (IsWhite(H().Pixel(x, y)) != glyph(x, y))
                 {
-                    return ::testing::AssertionFailure() << "\"" << text << "\" differs at (" << x << ", " << y << ")";
+                    return ::testing::AssertionFailure()
+                           << "\"" << text << "\" differs at (" << x << ", " << y << ")";
                 }
                 if (glyph(x - 1, y) && !glyph(x, y) && !IsBlack(H().Pixel(x, y)))
                 {

@@ -8,7 +8,8 @@ std::vector<std::string> PlayTest::Room()
     return rows;
 }
 
-test::LevelFiles PlayTest::Level(const std::string& name, const std::string& placement, std::vector<std::string> rows)
+test::LevelFiles PlayTest::Level(const std::string& name, const std::string& placement,
+                                 std::vector<std::string> rows)
 {
     test::LevelFiles level;
     level.name = name;

@@ -12,7 +12,7 @@
 
 class PlayTest : public ::testing::Test
 {
-protected:
+  protected:
     // A closed 20 x 15 room (exactly one screen, so the camera stays at 0, 0): walls in columns 0 and 19,
     // the floor's top at row 12 (y 192). A player standing on it has y 176.
     static std::vector<std::string> Room();

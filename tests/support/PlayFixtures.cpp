@@ -195,7 +195,8 @@ void PlayHarness::HandleEvents()
 
 void PlayHarness::Step(const HeldKeys& keys)
 {
-    const auto change = [this](bool before, bool now, int binding) {
+    const auto change = [this](bool before, bool now, int binding)
+    {
         if (now && !before)
         {
             PushKeyDown(static_cast<SDL_Scancode>(binding));

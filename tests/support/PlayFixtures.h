@@ -3,8 +3,8 @@
 #pragma once
 
 #include "Game.h"
-#include "StateManager.h"
 #include "State.h"
+#include "StateManager.h"
 #include "TestSupport.h"
 #include "audio/AudioManager.h"
 #include "entities/Player.h"
@@ -30,7 +30,7 @@ void WritePlayData(const TempDir& dir, const std::vector<std::string>& levelList
 // Stands in for the menus, settings, story and credits: play only ever switches to them by name.
 class IdleState : public State
 {
-public:
+  public:
     bool Init(Game*) override { return true; }
     void CleanUp() override {}
     void Pause() override {}
@@ -55,7 +55,7 @@ struct HeldKeys
 // "Settings", "Story" and "Credits". Reads data/ under the working directory; "MainMenu" is current.
 class PlayHarness
 {
-public:
+  public:
     PlayHarness();
     ~PlayHarness();
     PlayHarness(const PlayHarness&) = delete;
@@ -95,7 +95,7 @@ public:
 
     Game mGame;
 
-private:
+  private:
     PlayState* mPlay = nullptr;
     HeldKeys mHeld;
 };
@@ -105,13 +105,13 @@ private:
 // screenshots the game writes stay out of the build folder.
 class ContentDir
 {
-public:
+  public:
     ContentDir();
     // False when there was no data/ folder with a level list to link.
     bool HasContent() const { return mHasContent; }
     const std::filesystem::path& ContentPath() const { return mContent; }
 
-private:
+  private:
     std::filesystem::path mContent; // taken before the folder below is entered
     TempDir mDir;
     bool mHasContent = false;
