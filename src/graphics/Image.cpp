@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -337,32 +336,47 @@ void ApplyColorKey(SDL_Surface* surface, int r, int g, int b)
     SDL_SetSurfaceRLE(surface, 1);
 }
 
-// The game's pictures are small. A PNG whose header claims a huge size would make the loader allocate
-// (and clear) gigabytes before noticing that the data is missing, so such files are refused up front.
+// The game's pictures are PNG files, and small. SDL_image guesses a file's format from its content and
+// its other decoders allocate whatever size a header claims (a GIMP header asked for petabytes), and so
+// does the PNG decoder before it notices missing data: only PNG data is decoded, and a PNG whose header
+// claims a huge picture is refused up front.
 constexpr std::uint32_t kMaxPictureSide = 8192;
 constexpr std::uint64_t kMaxPicturePixels = 16u * 1024u * 1024u;
 
-// The size a PNG file's header claims; false when the file is no PNG or too short to tell.
-bool ReadPngSize(const std::string& file, std::uint32_t& width, std::uint32_t& height)
+// Opens a picture for decoding; throws "Unable to load image: ..." when it is no PNG or too large.
+SDL_RWops* OpenPng(const std::string& file)
 {
-    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    SDL_RWops* stream = SDL_RWFromFile(file.c_str(), "rb");
+    if (!stream)
+    {
+        throw std::runtime_error(std::string("Unable to load image: ") + SDL_GetError());
+    }
+    if (!IMG_isPNG(stream))
+    {
+        SDL_RWclose(stream);
+        throw std::runtime_error("Unable to load image: " + file + " is not a PNG picture");
+    }
+    // The IHDR chunk comes first: width and height big-endian at bytes 16 to 23.
     unsigned char header[24] = {};
-    std::ifstream in(file, std::ios::binary);
-    if (!in.read(reinterpret_cast<char*>(header), sizeof header))
+    const bool complete = SDL_RWread(stream, header, sizeof header, 1) == 1;
+    SDL_RWseek(stream, 0, RW_SEEK_SET);
+    if (complete && std::memcmp(header + 12, "IHDR", 4) == 0)
     {
-        return false;
+        auto bigEndian = [&header](int at) {
+            return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
+                   (std::uint32_t{header[at + 2]} << 8) | std::uint32_t{header[at + 3]};
+        };
+        const std::uint32_t width = bigEndian(16);
+        const std::uint32_t height = bigEndian(20);
+        if (width > kMaxPictureSide || height > kMaxPictureSide ||
+            std::uint64_t{width} * height > kMaxPicturePixels)
+        {
+            SDL_RWclose(stream);
+            throw std::runtime_error("Unable to load image: " + file + " is too large (" + std::to_string(width) +
+                                     "x" + std::to_string(height) + " pixels)");
+        }
     }
-    if (std::memcmp(header, kSignature, sizeof kSignature) != 0 || std::memcmp(header + 12, "IHDR", 4) != 0)
-    {
-        return false;
-    }
-    auto bigEndian = [&header](int at) {
-        return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
-               (std::uint32_t{header[at + 2]} << 8) | std::uint32_t{header[at + 3]};
-    };
-    width = bigEndian(16);
-    height = bigEndian(20);
-    return true;
+    return stream;
 }
 } // namespace
 
@@ -373,16 +387,7 @@ Image::~Image()
 
 bool Image::Load(const std::string& file, SDL_RendererInfo info, bool colorKey, int r, int g, int b)
 {
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    if (ReadPngSize(file, width, height) &&
-        (width > kMaxPictureSide || height > kMaxPictureSide ||
-         std::uint64_t{width} * height > kMaxPicturePixels))
-    {
-        throw std::runtime_error("Unable to load image: " + file + " is too large (" + std::to_string(width) +
-                                 "x" + std::to_string(height) + " pixels)");
-    }
-    SDL_Surface* loaded = IMG_Load(file.c_str());
+    SDL_Surface* loaded = IMG_LoadTyped_RW(OpenPng(file), 1, "PNG");
     if (!loaded)
     {
         throw std::runtime_error(std::string("Unable to load image: ") + SDL_GetError());

@@ -99,6 +99,13 @@ TEST(BadLevelData, AbsurdlyLargeLayerImagesAreRefusedWithAClearError)
     dir.WritePng("data/maps/level_bg.png", 2000, 1000, std::vector<std::uint32_t>(2000 * 1000, 0x808080));
     EXPECT_EQ(BeginPlay(), "Unable to open map: level_bg.png is too large (2000x1000 tiles)");
 
+    // Other picture formats are not decoded at all: their decoders allocate whatever their headers claim
+    // (this GIMP header, found by fuzzing, asked for petabytes).
+    dir.WriteFile("data/maps/level_bg.png", std::string("gimp xcf \n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01"
+                                                        "\x08\x02\x0d\x31\x1a\0\0\0\x90\x77\x53\xde",
+                                                        36));
+    EXPECT_EQ(BeginPlay(), "Unable to load image: data/maps/level_bg.png is not a PNG picture");
+
     // The largest level that is still allowed loads and plays.
     dir.WritePng("data/maps/level_bg.png", 1024, 1024, std::vector<std::uint32_t>(1024 * 1024, 0x000000));
     dir.WritePng("data/maps/level_col.png", 1024, 1024, std::vector<std::uint32_t>(1024 * 1024, 0x808080));
