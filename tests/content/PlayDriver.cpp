@@ -1,0 +1,203 @@
+// Drives the real play screen from an input script, in a scratch folder that starts play at a chosen level.
+#include "PlayDriver.h"
+
+#include "StateManager.h"
+#include "audio/AudioManager.h"
+#include "entities/Player.h"
+#include "graphics/Font.h"
+#include "graphics/Framework.h"
+#include "graphics/Image.h"
+#include "states/PlayState.h"
+#include "world/Map.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace content
+{
+namespace
+{
+// The screens play may switch to; only their names matter here.
+class NamedState : public State
+{
+public:
+    bool Init(Game*) override { return true; }
+    void CleanUp() override {}
+    void Pause() override {}
+    void Resume() override {}
+    void HandleEvents(Game*) override {}
+    void Tick(Game*) override {}
+    void Render(Game*, const float&) override {}
+};
+
+void PushKey(Uint32 type, SDL_Scancode key)
+{
+    SDL_Event event{};
+    event.type = type;
+    event.key.keysym.scancode = key;
+    event.key.keysym.sym = SDL_GetKeyFromScancode(key);
+    SDL_PushEvent(&event);
+}
+} // namespace
+
+std::vector<unsigned> ParseScript(const std::string& script)
+{
+    std::vector<unsigned> updates;
+    std::istringstream words(script);
+    std::string word;
+    while (words >> word)
+    {
+        unsigned keys = 0;
+        std::size_t i = 0;
+        for (; i < word.size() && !std::isdigit(static_cast<unsigned char>(word[i])); ++i)
+        {
+            switch (word[i])
+            {
+            case 'L': keys |= kLeft; break;
+            case 'R': keys |= kRight; break;
+            case 'J': keys |= kJump; break;
+            case 'F': keys |= kFire; break;
+            case '-': break;
+            default: throw std::runtime_error("unknown key in input script: " + word);
+            }
+        }
+        if (i == word.size())
+            throw std::runtime_error("no count in input script: " + word);
+        updates.insert(updates.end(), std::stoul(word.substr(i)), keys);
+    }
+    return updates;
+}
+
+std::string FormatScript(const std::vector<unsigned>& updates)
+{
+    std::ostringstream out;
+    for (std::size_t i = 0; i < updates.size();)
+    {
+        std::size_t run = i;
+        while (run < updates.size() && updates[run] == updates[i])
+            ++run;
+        const unsigned keys = updates[i];
+        std::string name;
+        if (keys & kLeft)
+            name += 'L';
+        if (keys & kRight)
+            name += 'R';
+        if (keys & kJump)
+            name += 'J';
+        if (keys & kFire)
+            name += 'F';
+        out << (i ? " " : "") << (name.empty() ? "-" : name) << run - i;
+        i = run;
+    }
+    return out.str();
+}
+
+PlayDriver::PlayDriver(std::size_t firstLevel, bool render) : mRender(render)
+{
+    // A scratch folder whose data/ shares the real pictures and levels but lists the levels from firstLevel on.
+    static std::atomic<int> counter{0};
+    mPreviousFolder = fs::current_path();
+    const fs::path data = mPreviousFolder / "data";
+    mFolder = fs::temp_directory_path() /
+              ("kes-play-" + std::to_string(SDL_GetTicks()) + "-" + std::to_string(counter++) + "-" +
+               std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    fs::create_directories(mFolder / "data" / "maps");
+    for (const char* folder : {"gfx", "sfx", "music"})
+        fs::create_directory_symlink(data / folder, mFolder / "data" / folder);
+    std::vector<std::string> levels;
+    std::ifstream list(data / "maps" / "maps.lst");
+    for (std::string line; std::getline(list, line);)
+        levels.push_back(line);
+    if (firstLevel >= levels.size())
+        throw std::runtime_error("no such level");
+    for (const auto& entry : fs::directory_iterator(data / "maps"))
+        if (entry.path().filename() != "maps.lst")
+            fs::create_symlink(entry.path(), mFolder / "data" / "maps" / entry.path().filename());
+    std::ofstream shortened(mFolder / "data" / "maps" / "maps.lst");
+    for (std::size_t i = firstLevel; i < levels.size(); ++i)
+        shortened << levels[i] << '\n';
+    shortened.close();
+    fs::current_path(mFolder);
+
+    mGame.mFullscreen = false;
+    mGame.mFramework = std::make_unique<Framework>();
+    if (!mGame.mFramework->Init(false, false))
+        throw std::runtime_error("no window");
+    mGame.mScreen = std::make_unique<Image>();
+    mGame.mScreen->Load(mGame.mFramework->mSurface, 320, 240, false, 128, 0, 128);
+    mGame.mFont = std::make_unique<Font>();
+    mGame.mFont->Init("font.png", mGame.mFramework->GetRendererInfo(), 8, 8);
+    // Silent: sounds and music change nothing in play.
+    mGame.mAudioManager = std::make_unique<AudioManager>();
+    mGame.mAudioManager->Init(false, false, 0, 0);
+    mGame.mStateManager = std::make_unique<StateManager>();
+    mGame.mStateManager->AddState("MainMenu", new NamedState());
+    mGame.mStateManager->AddState("Credits", new NamedState());
+    mGame.mStateManager->AddState("Play", mPlay = new PlayState());
+    mGame.mPlayState = mPlay;
+    mGame.mStateManager->ChangeState("Play");
+    mGame.mIsRunning = true;
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    if (!mPlay->Init(&mGame))
+        throw std::runtime_error("play did not start");
+}
+
+PlayDriver::~PlayDriver()
+{
+    mGame.mStateManager.reset();
+    mGame.mAudioManager.reset();
+    mGame.mFont.reset();
+    mGame.mScreen.reset();
+    mGame.mFramework.reset();
+    std::error_code ignored;
+    fs::current_path(mPreviousFolder, ignored);
+    fs::remove_all(mFolder, ignored);
+}
+
+void PlayDriver::Step(unsigned keys)
+{
+    const std::pair<unsigned, int> bindings[] = {
+        {kLeft, mGame.mKeyLeft}, {kRight, mGame.mKeyRight}, {kJump, mGame.mKeyJump}, {kFire, mGame.mKeyFire}};
+    for (const auto& [key, scancode] : bindings)
+    {
+        if ((keys & key) && !(mKeys & key))
+            PushKey(SDL_KEYDOWN, static_cast<SDL_Scancode>(scancode));
+        if (!(keys & key) && (mKeys & key))
+            PushKey(SDL_KEYUP, static_cast<SDL_Scancode>(scancode));
+    }
+    mKeys = keys;
+    State* current = mGame.mStateManager->mCurrentState;
+    current->HandleEvents(&mGame);
+    current->Tick(&mGame);
+    if (mGame.mStateManager->mCurrentState != mPlay)
+        return;
+    if (mRender)
+        mPlay->Render(&mGame, 0.0f);
+    else if (mPlay->mMap && mPlay->mPlayer)
+        mPlay->mMap->CameraCheck(mPlay->mPlayer->GetX(), mPlay->mPlayer->GetY(), mGame.mScreen->mSurface);
+}
+
+bool PlayDriver::Finished() const
+{
+    return mPlay->mCurrentMap > mStartLevel || mPlay->mNextLevel || mPlay->mBackToMenu;
+}
+
+bool PlayDriver::PlayerAlive() const
+{
+    return mPlay->mPlayer && mPlay->mPlayer->GetIsAlive();
+}
+
+std::string PlayDriver::CurrentStateName() const
+{
+    for (const auto& [name, state] : mGame.mStateManager->mStates)
+        if (state.get() == mGame.mStateManager->mCurrentState)
+            return name;
+    return "";
+}
+} // namespace content
