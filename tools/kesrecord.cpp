@@ -35,10 +35,10 @@ struct Outcome
     std::tuple<int, int, int, int> mKey;
 };
 
-Outcome Evaluate(std::size_t level, const std::vector<std::pair<int, int>>& waypoints,
+Outcome Evaluate(content::PlayDriver& driver, const std::vector<std::pair<int, int>>& waypoints,
                  const std::vector<unsigned>& updates)
 {
-    content::PlayDriver driver(level, false);
+    driver.Restart();
     std::size_t reached = 0;
     Outcome outcome;
     for (unsigned keys : updates)
@@ -89,6 +89,7 @@ int main(int argc, char** argv)
             waypoints.emplace_back(column, row);
     }
     const std::vector<unsigned> actions = {kRight, kRight | kJump, 0u, kLeft, kLeft | kJump, kRight | kFire};
+    content::PlayDriver driver(level, false);
     std::vector<std::vector<unsigned>> beam = {{}};
     for (int segment = 0; segment < kMaxSegments; ++segment)
     {
@@ -100,7 +101,7 @@ int main(int argc, char** argv)
             {
                 std::vector<unsigned> updates = prefix;
                 updates.insert(updates.end(), kSegment, action);
-                const Outcome outcome = Evaluate(level, waypoints, updates);
+                const Outcome outcome = Evaluate(driver, waypoints, updates);
                 if (outcome.mFinished)
                 {
                     std::cout << content::FormatScript(updates) << "\n";

@@ -141,9 +141,16 @@ PlayDriver::PlayDriver(std::size_t firstLevel, bool render) : mRender(render)
     mGame.mStateManager->AddState("Credits", new NamedState());
     mGame.mStateManager->AddState("Play", mPlay = new PlayState());
     mGame.mPlayState = mPlay;
-    mGame.mStateManager->ChangeState("Play");
     mGame.mIsRunning = true;
+    Restart();
+}
+
+void PlayDriver::Restart()
+{
+    mGame.mStateManager->ChangeState("Play");
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    mKeys = 0;
+    mPlay->mAlpha = 255;
     if (!mPlay->Init(&mGame))
         throw std::runtime_error("play did not start");
 }

@@ -37,6 +37,8 @@ public:
     PlayDriver(const PlayDriver&) = delete;
     PlayDriver& operator=(const PlayDriver&) = delete;
 
+    // Begins the game afresh at the same level, as a new game from the menu would.
+    void Restart();
     // One update: key events for the change from the previous keys, HandleEvents, Tick, then the frame.
     void Step(unsigned keys);
 
