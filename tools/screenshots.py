@@ -1,0 +1,54 @@
+#!/usr/bin/env python3
+"""Takes the README screenshots from the real game in a virtual display: the main menu, the story and play.
+
+Usage: python3 tools/screenshots.py [build folder] [output folder]   (defaults: build, docs/screenshots)
+Needs Xvfb, xdotool and python3-xlib (tools/install-deps.sh installs them) and a built game with its data.
+"""
+import os
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+import kesdriver  # noqa: E402
+
+
+def main():
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
+    out = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else os.path.join(ROOT, "docs", "screenshots"))
+    os.makedirs(out, exist_ok=True)
+    workdir = tempfile.mkdtemp(prefix="kestrovane-shots-")
+    if not kesdriver.copy_data(build, workdir):
+        sys.exit("%s/data does not exist: build the game first" % build)
+    binary = os.path.join(build, "kestrovane")
+
+    def settle(seconds):
+        # The screens fade in over about a second; pictures are taken once they stand still.
+        time.sleep(seconds)
+
+    with kesdriver.XServer() as xserver, kesdriver.GameProcess(xserver, binary, workdir) as game:
+        game.start()
+        game.wait_for_window()
+        game.focus()
+        game.wait_for_picture(lambda picture: not picture.is_black(), what="the main menu")
+        settle(2.0)
+        game.screenshot(os.path.join(out, "menu.png"))
+        game.key("Return")
+        settle(25.0)  # the story types itself out, about 7 characters a second
+        game.screenshot(os.path.join(out, "story.png"))
+        game.key("space")
+        settle(2.5)
+        game.key_down("Right")
+        settle(1.6)
+        game.key("Up")
+        settle(0.5)
+        game.screenshot(os.path.join(out, "play.png"))
+        game.key_up("Right")
+        game.close_window()
+        game.wait_exit()
+    print("screenshots written to %s" % out)
+
+
+if __name__ == "__main__":
+    main()
