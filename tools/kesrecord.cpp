@@ -1,11 +1,18 @@
 // Searches an input script that finishes one level of the built data, for the level replay tests.
 // Usage (in the build folder): kesrecord <level index> <waypoints "column,row column,row ...">
+//                           or kesrecord --shot <level index> <updates> <out.png> "<script>"
+// (the second form plays a script with drawing on and saves the 320x240 picture after that many updates).
 // The search plays the real play screen from the start for every candidate, so the script it prints is
 // exactly what a player pressing those keys would do; waypoints steer it past detours such as keycards.
 #include "PlayDriver.h"
 
 #include "entities/Player.h"
 #include "states/PlayState.h"
+
+#include <SDL_image.h>
+
+#include "Game.h"
+#include "graphics/Image.h"
 
 #include <algorithm>
 #include <cmath>
@@ -74,6 +81,17 @@ Outcome Evaluate(content::PlayDriver& driver, const std::vector<std::pair<int, i
 
 int main(int argc, char** argv)
 {
+    if (argc == 6 && std::string(argv[1]) == "--shot")
+    {
+        content::PlayDriver driver(std::stoul(argv[2]), true);
+        std::vector<unsigned> updates = content::ParseScript(argv[5]);
+        updates.resize(std::stoul(argv[3]), 0u);
+        for (unsigned keys : updates)
+            driver.Step(keys);
+        const std::string out = (driver.Folder() / argv[4]).string();
+        // The driver works in a scratch folder; the picture goes where the caller asked.
+        return IMG_SavePNG(driver.GetGame().mScreen->mSurface, argv[4][0] == '/' ? argv[4] : out.c_str()) == 0 ? 0 : 1;
+    }
     if (argc < 2)
     {
         std::cerr << "usage: kesrecord <level index> [column,row ...]\n";

@@ -48,6 +48,8 @@ public:
     PlayState& Play() { return *mPlay; }
     Game& GetGame() { return mGame; }
     std::string CurrentStateName() const;
+    // The working directory the driver left for its scratch folder.
+    const std::filesystem::path& Folder() const { return mPreviousFolder; }
 
 private:
     std::filesystem::path mFolder;
