@@ -18,7 +18,8 @@ long long Visible(long long x, long long y, long long width, long long height, i
     return w > 0 && h > 0 ? w * h : 0;
 }
 
-// The cells the drawing skips: no tile, the empty default type, a type never drawn or without picture.
+// Whether the level drawing draws a cell with this key: not without a tile, for the empty default type,
+// for a type that is never drawn ("0") or whose picture is missing.
 bool IsDrawn(Map& map, const std::string& key)
 {
     const Tile* tile = map.mTileManager->GetTile(key);

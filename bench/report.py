@@ -1,7 +1,9 @@
 """Prints the measured figures against the performance budgets, from the JSON files run.sh collects.
 
 Usage: report.py BENCH_JSON [STARTUP_JSON] [IDLE_JSON]. Exits 0 whatever the verdicts: the table is the
-result. Benchmark times are the medians over the repetitions, in wall-clock time.
+result. Benchmark times are the medians over the repetitions: wall-clock time, and beside it the CPU time
+of the measuring thread, which a busy machine inflates less (on an idle machine the two agree). The
+verdict is taken on the wall-clock time; "(cpu ok)" marks a budget that only the waiting for a core missed.
 """
 
 import json
@@ -33,6 +35,11 @@ def time_us(entry, which="real_time"):
     return entry[which] * UNIT_TO_US[entry.get("time_unit", "ns")]
 
 
+def both_us(entry, scale=1.0, digits=1):
+    """'wall / cpu' of an entry, in microseconds divided by scale."""
+    return "%.*f / %.*f" % (digits, time_us(entry) / scale, digits, time_us(entry, "cpu_time") / scale)
+
+
 def find(entries, prefix):
     for name, entry in entries.items():
         if name.startswith(prefix):
@@ -44,12 +51,14 @@ class Table:
     def __init__(self):
         self.rows = []
 
-    def add(self, what, measured, budget, ok, note=""):
+    def add(self, what, measured, budget, ok, note="", cpu_ok=None):
         verdict = "n/a" if ok is None else ("ok" if ok else "MISSED")
+        if ok is False and cpu_ok:
+            verdict += " (cpu ok)"
         self.rows.append((what, measured, budget, verdict, note))
 
     def show(self):
-        headers = ("measurement", "median", "budget", "verdict", "notes")
+        headers = ("measurement", "median (wall / cpu)", "budget", "verdict", "notes")
         widths = [max(len(str(row[i])) for row in self.rows + [headers]) for i in range(5)]
         line = "  ".join("%-*s" % (widths[i], headers[i]) for i in range(5))
         print(line)
@@ -64,17 +73,18 @@ def bench_rows(table, bench):
     frame = entries.get("BM_FrameOfPlay_BusiestShipped")
     if frame:
         us = time_us(frame)
-        table.add("frame of play, busiest shipped screen", "%.1f us" % us, "<= 1000 us", us <= 1000.0,
-                  "%s, %d entities on screen, cpu %.1f us" % (frame.get("label", "?"), frame.get("entities", 0),
-                                                             time_us(frame, "cpu_time")))
+        table.add("frame of play, busiest shipped screen", both_us(frame) + " us", "<= 1000 us", us <= 1000.0,
+                  "%s, %d entities on screen" % (frame.get("label", "?"), frame.get("entities", 0)),
+                  time_us(frame, "cpu_time") <= 1000.0)
     skipped = find(entries, "BM_FrameOfPlay_BusiestShipped_ClearOverlaySkipped")
     if skipped:
         us = time_us(skipped)
-        table.add("  same, clear fade overlay not blended", "%.1f us" % us, "<= 1000 us", us <= 1000.0,
-                  "the same picture; what skipping the opacity-0 blend would give")
+        table.add("  same, clear fade overlay not blended", both_us(skipped) + " us", "<= 1000 us", us <= 1000.0,
+                  "the same picture; what skipping the opacity-0 blend would give",
+                  time_us(skipped, "cpu_time") <= 1000.0)
     stress_frame = find(entries, "BM_FrameOfPlay_StressArena")
     if stress_frame:
-        table.add("frame of play, stress arena", "%.1f us" % time_us(stress_frame), "-", None,
+        table.add("frame of play, stress arena", both_us(stress_frame) + " us", "-", None,
                   "%d entities on screen" % stress_frame.get("entities", 0))
 
     parts = [("Starfield", "starfield"), ("Level", "both tile layers and the entities"),
@@ -83,7 +93,7 @@ def bench_rows(table, bench):
     for key, title in parts:
         part = entries.get("BM_FramePart_" + key)
         if part:
-            table.add("  frame step: %s" % title, "%.1f us" % time_us(part), "-", None, "")
+            table.add("  frame step: %s" % title, both_us(part) + " us", "-", None, "")
 
     enlarge = find(entries, "BM_Enlarge_DrawScaled")
     if enlarge:
@@ -95,24 +105,27 @@ def bench_rows(table, bench):
     tick = find(entries, "BM_Tick_MostEntitiesShipped")
     if tick:
         us = time_us(tick)
-        table.add("PlayState::Tick, most entities shipped", "%.2f us" % us, "<= 20 us", us <= 20.0,
-                  "%s, %d entities" % (tick.get("label", "?"), tick.get("entities", 0)))
+        table.add("PlayState::Tick, most entities shipped", both_us(tick, digits=2) + " us", "<= 20 us", us <= 20.0,
+                  "%s, %d entities" % (tick.get("label", "?"), tick.get("entities", 0)),
+                  time_us(tick, "cpu_time") <= 20.0)
     stress = find(entries, "BM_Tick_StressArena")
     if stress:
         us = time_us(stress)
-        table.add("PlayState::Tick, 200 enemies + 50 shots", "%.1f us" % us, "<= 200 us", us <= 200.0,
-                  "%d enemies, %d shots at the end" % (stress.get("enemies", 0), stress.get("shots", 0)))
+        table.add("PlayState::Tick, 200 enemies + 50 shots", both_us(stress) + " us", "<= 200 us", us <= 200.0,
+                  "%d enemies, %d shots at the end" % (stress.get("enemies", 0), stress.get("shots", 0)),
+                  time_us(stress, "cpu_time") <= 200.0)
 
     largest = find(entries, "BM_MapLoad_LargestShipped")
     if largest:
         ms = time_us(largest) / 1e3
-        table.add("Map::Load, largest shipped level", "%.2f ms" % ms, "<= 5 ms", ms <= 5.0,
-                  "%s, %d cells" % (largest.get("label", "?"), largest.get("cells", 0)))
+        table.add("Map::Load, largest shipped level", both_us(largest, 1e3, 2) + " ms", "<= 5 ms", ms <= 5.0,
+                  "%s, %d cells" % (largest.get("label", "?"), largest.get("cells", 0)),
+                  time_us(largest, "cpu_time") / 1e3 <= 5.0)
 
     decks = sorted((entry["cells"], entry) for name, entry in entries.items()
                    if name.startswith("BM_MapLoad_Deck/") and "cells" in entry)
     for cells, entry in decks:
-        table.add("Map::Load, generated deck %d cells" % cells, "%.2f ms" % (time_us(entry) / 1e3), "-", None,
+        table.add("Map::Load, generated deck %d cells" % cells, both_us(entry, 1e3, 2) + " ms", "-", None,
                   "%.1f ns per cell" % (entry["per_cell"] * 1e9))
     if len(decks) >= 3:
         # Fixed costs (tables, the tile sheet) make small levels dearer per cell; a cost that grows faster
