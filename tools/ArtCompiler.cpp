@@ -105,10 +105,12 @@ void ArtCompiler::Process(TextSource& source, int depth)
             if (fields[1] != "space" && fields[1].size() != 1)
                 throw source.Error("glyph takes one character or 'space'");
             Grid grid = ReadGrid(source, fields[1]);
-            if (static_cast<int>(grid.size()) != mCellHeight || static_cast<int>(grid[0].size()) != mCellWidth)
+            if (static_cast<int>(grid.size()) != mCellHeight ||
+                static_cast<int>(grid[0].size()) != mCellWidth)
                 throw source.Error("glyph grid does not match the cell size");
             int index = code - ' ';
-            DrawGrid(grid, index % mCellColumns * mCellWidth, index / mCellColumns * mCellHeight, false, {}, 1);
+            DrawGrid(grid, index % mCellColumns * mCellWidth, index / mCellColumns * mCellHeight, false, {},
+                     1);
         }
         else if (word == "rect" && fields.size() == 6)
         {
@@ -128,8 +130,9 @@ void ArtCompiler::Process(TextSource& source, int depth)
         else if (word == "stars" && fields.size() == 8)
         {
             RequirePicture(source);
-            Stars(static_cast<unsigned>(source.Number(fields[1])), source.Number(fields[2]), source.Number(fields[3]),
-                  source.Number(fields[4]), source.Number(fields[5]), source.Number(fields[6]), fields[7]);
+            Stars(static_cast<unsigned>(source.Number(fields[1])), source.Number(fields[2]),
+                  source.Number(fields[3]), source.Number(fields[4]), source.Number(fields[5]),
+                  source.Number(fields[6]), fields[7]);
         }
         else if (word == "disc" && fields.size() == 5)
         {
@@ -194,7 +197,8 @@ ArtCompiler::Grid ArtCompiler::ReadGrid(TextSource& source, const std::string& n
             throw source.Error("grid " + name + ": row width differs from the first row");
         for (char symbol : line)
             if (symbol != Palette::mClear && !mPalette.Has(symbol))
-                throw source.Error(std::string("grid ") + name + ": colour not in the palette: '" + symbol + "'");
+                throw source.Error(std::string("grid ") + name + ": colour not in the palette: '" + symbol +
+                                   "'");
         grid.push_back(line);
     }
     if (grid.empty())
@@ -210,7 +214,8 @@ void ArtCompiler::Paint(int x, int y, char symbol)
     mPainted[static_cast<std::size_t>(y) * mPicture->Width() + x] = true;
 }
 
-void ArtCompiler::DrawGrid(const Grid& grid, int x, int y, bool flip, const std::map<char, char>& swaps, int scale)
+void ArtCompiler::DrawGrid(const Grid& grid, int x, int y, bool flip, const std::map<char, char>& swaps,
+                           int scale)
 {
     int width = static_cast<int>(grid[0].size());
     for (int row = 0; row < static_cast<int>(grid.size()); ++row)
@@ -288,11 +293,13 @@ void ArtCompiler::Gradient(int x, int y, int width, int height, const std::strin
     }
 }
 
-void ArtCompiler::Stars(unsigned seed, int count, int x, int y, int width, int height, const std::string& symbols)
+void ArtCompiler::Stars(unsigned seed, int count, int x, int y, int width, int height,
+                        const std::string& symbols)
 {
     // A fixed-seed generator, so every build scatters the stars alike.
     std::uint32_t state = seed;
-    auto next = [&state](int range) {
+    auto next = [&state](int range)
+    {
         state = state * 1103515245u + 12345u;
         return static_cast<int>((state >> 8) % static_cast<std::uint32_t>(range));
     };

@@ -13,12 +13,12 @@ class TextSource;
 
 class ArtCompiler
 {
-public:
+  public:
     // Reads the source and paints the picture; throws with file and line on any fault.
     void Compile(const std::string& sourcePath);
     const Picture& GetPicture() const;
 
-private:
+  private:
     using Grid = std::vector<std::string>;
 
     void Process(TextSource& source, int depth);

@@ -6,7 +6,7 @@
 
 class ContentBuilder
 {
-public:
+  public:
     ContentBuilder(std::string assetsFolder, std::string dataFolder);
 
     // Writes gfx/*.png, maps/* and story.txt under the data folder; throws on the first fault in a source.
@@ -18,7 +18,7 @@ public:
     static constexpr std::size_t mStoryColumns = 39;
     static constexpr std::size_t mStoryLines = 29;
 
-private:
+  private:
     void BuildPictures();
     void BuildMaps();
     void BuildStory();

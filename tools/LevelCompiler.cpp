@@ -113,7 +113,8 @@ void LevelCompiler::Compile(const std::string& sourcePath)
         }
     }
     if (players != 1)
-        throw std::runtime_error(sourcePath + ": needs exactly one player start, found " + std::to_string(players));
+        throw std::runtime_error(sourcePath + ": needs exactly one player start, found " +
+                                 std::to_string(players));
 }
 
 const LevelCompiler::Symbol& LevelCompiler::Lookup(const std::map<char, Symbol>& legend, char symbol,

@@ -12,7 +12,7 @@ class TextSource;
 
 class LevelCompiler
 {
-public:
+  public:
     // One meaning of a grid character: a tile colour, or (foreground only) an entity placed on an empty cell.
     struct Symbol
     {
@@ -25,7 +25,8 @@ public:
 
     explicit LevelCompiler(const TypeTables& tables) : mTables(tables) {}
 
-    // The shared legend: "back <char> <RRGGBB>", "fore <char> <RRGGBB>", "fore <char> entity <type> <0|1> <id>".
+    // The shared legend: "back <char> <RRGGBB>", "fore <char> <RRGGBB>", "fore <char> entity <type> <0|1>
+    // <id>".
     void LoadLegend(const std::string& path);
     // Reads a level source (its own legend lines may add to or replace the shared ones) and checks it.
     void Compile(const std::string& sourcePath);
@@ -39,7 +40,7 @@ public:
     static constexpr int mMinWidth = 20;
     static constexpr int mMinHeight = 15;
 
-private:
+  private:
     void ReadLegendLine(TextSource& source, const std::vector<std::string>& fields);
     std::vector<std::string> ReadGrid(TextSource& source);
     const Symbol& Lookup(const std::map<char, Symbol>& legend, char symbol, const std::string& layer) const;

@@ -7,7 +7,7 @@
 
 class Palette
 {
-public:
+  public:
     // Reads lines "<char> <name> <r> <g> <b>"; "//" lines are comments. Throws on a malformed line.
     void Load(const std::string& path);
 
@@ -21,7 +21,7 @@ public:
     // Painting with this character leaves the pixel below unchanged.
     static constexpr char mClear = '.';
 
-private:
+  private:
     std::map<char, std::uint32_t> mColors;
     std::map<std::string, char> mNames;
 };

@@ -7,7 +7,7 @@
 
 class Picture
 {
-public:
+  public:
     Picture(int width, int height, std::uint32_t fill);
 
     int Width() const { return mWidth; }
@@ -20,7 +20,7 @@ public:
     // Writes a 24-bit PNG with no metadata, so equal pictures give equal files. Throws on failure.
     void Save(const std::string& path) const;
 
-private:
+  private:
     int mWidth;
     int mHeight;
     std::vector<std::uint32_t> mPixels;

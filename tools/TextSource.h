@@ -8,7 +8,7 @@
 
 class TextSource
 {
-public:
+  public:
     // Throws when the file cannot be opened.
     explicit TextSource(const std::string& path);
 
@@ -28,7 +28,7 @@ public:
     const std::string& Path() const { return mPath; }
     int LineNumber() const { return mLineNumber; }
 
-private:
+  private:
     std::string mPath;
     std::ifstream mStream;
     int mLineNumber = 0;

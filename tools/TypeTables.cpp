@@ -26,53 +26,61 @@ template <typename Handle> void ReadTable(const std::string& path, Handle handle
     }
 }
 
-bool IsFlag(const std::string& text) { return text == "0" || text == "1"; }
+bool IsFlag(const std::string& text)
+{
+    return text == "0" || text == "1";
+}
 } // namespace
 
 void TypeTables::Load(const std::string& tileTypesPath, const std::string& entityTypesPath)
 {
-    ReadTable(tileTypesPath, [this](TextSource& source, const std::vector<std::string>& fields) {
-        std::size_t used = 0;
-        unsigned long color = 0;
-        try
-        {
-            color = std::stoul(fields[0], &used, 16);
-        }
-        catch (const std::exception&)
-        {
-        }
-        if (used != fields[0].size() || fields[0].size() != 6)
-            throw source.Error("tile colour must be six hexadecimal digits RRGGBB: " + fields[0]);
-        if (!mTileColors.insert(static_cast<std::uint32_t>(color)).second)
-            throw source.Error("tile colour defined twice: " + fields[0]);
-        for (int i = 2; i <= 4; ++i)
-            if (source.Number(fields[i]) < 0)
-                throw source.Error("negative number: " + fields[i]);
-        for (int i = 5; i <= 7; ++i)
-            if (!IsFlag(fields[i]))
-                throw source.Error("flag must be 0 or 1: " + fields[i]);
-    });
-    ReadTable(entityTypesPath, [this](TextSource& source, const std::vector<std::string>& fields) {
-        const std::string& base = fields[0];
-        if (base != "Player" && base != "Enemy" && base != "Item" && base != "Entity" && base != "Bullet")
-            throw source.Error("unknown base type: " + base);
-        if (!mEntityBases.emplace(fields[1], base).second)
-            throw source.Error("entity type defined twice: " + fields[1]);
-        for (int i = 2; i <= 4; ++i)
-            if (source.Number(fields[i]) < 0)
-                throw source.Error("negative number: " + fields[i]);
-        for (int i = 5; i <= 6; ++i)
-            if (!IsFlag(fields[i]))
-                throw source.Error("flag must be 0 or 1: " + fields[i]);
-        try
-        {
-            std::stod(fields[7]);
-        }
-        catch (const std::exception&)
-        {
-            throw source.Error("jump speed is not a number: " + fields[7]);
-        }
-    });
+    ReadTable(tileTypesPath,
+              [this](TextSource& source, const std::vector<std::string>& fields)
+              {
+                  std::size_t used = 0;
+                  unsigned long color = 0;
+                  try
+                  {
+                      color = std::stoul(fields[0], &used, 16);
+                  }
+                  catch (const std::exception&)
+                  {
+                  }
+                  if (used != fields[0].size() || fields[0].size() != 6)
+                      throw source.Error("tile colour must be six hexadecimal digits RRGGBB: " + fields[0]);
+                  if (!mTileColors.insert(static_cast<std::uint32_t>(color)).second)
+                      throw source.Error("tile colour defined twice: " + fields[0]);
+                  for (int i = 2; i <= 4; ++i)
+                      if (source.Number(fields[i]) < 0)
+                          throw source.Error("negative number: " + fields[i]);
+                  for (int i = 5; i <= 7; ++i)
+                      if (!IsFlag(fields[i]))
+                          throw source.Error("flag must be 0 or 1: " + fields[i]);
+              });
+    ReadTable(entityTypesPath,
+              [this](TextSource& source, const std::vector<std::string>& fields)
+              {
+                  const std::string& base = fields[0];
+                  if (base != "Player" && base != "Enemy" && base != "Item" && base != "Entity" &&
+                      base != "Bullet")
+                      throw source.Error("unknown base type: " + base);
+                  if (!mEntityBases.emplace(fields[1], base).second)
+                      throw source.Error("entity type defined twice: " + fields[1]);
+                  for (int i = 2; i <= 4; ++i)
+                      if (source.Number(fields[i]) < 0)
+                          throw source.Error("negative number: " + fields[i]);
+                  for (int i = 5; i <= 6; ++i)
+                      if (!IsFlag(fields[i]))
+                          throw source.Error("flag must be 0 or 1: " + fields[i]);
+                  try
+                  {
+                      std::stod(fields[7]);
+                  }
+                  catch (const std::exception&)
+                  {
+                      throw source.Error("jump speed is not a number: " + fields[7]);
+                  }
+              });
 }
 
 std::string TypeTables::EntityBase(const std::string& name) const

@@ -9,7 +9,7 @@
 
 class TypeTables
 {
-public:
+  public:
     // Both files use the game's line rules: "//" comments, fields cut at every single space.
     // Throws on any line the game would skip or misread (short lines, double spaces, repeated keys).
     void Load(const std::string& tileTypesPath, const std::string& entityTypesPath);
@@ -22,7 +22,7 @@ public:
     // Cuts a line at every single space, as the game does (two spaces make an empty field).
     static std::vector<std::string> GameFields(const std::string& line);
 
-private:
+  private:
     std::set<std::uint32_t> mTileColors;
     std::map<std::string, std::string> mEntityBases;
 };

@@ -90,7 +90,9 @@ int main(int argc, char** argv)
             driver.Step(keys);
         const std::string out = (driver.Folder() / argv[4]).string();
         // The driver works in a scratch folder; the picture goes where the caller asked.
-        return IMG_SavePNG(driver.GetGame().mScreen->mSurface, argv[4][0] == '/' ? argv[4] : out.c_str()) == 0 ? 0 : 1;
+        return IMG_SavePNG(driver.GetGame().mScreen->mSurface, argv[4][0] == '/' ? argv[4] : out.c_str()) == 0
+                   ? 0
+                   : 1;
     }
     if (argc < 2)
     {

@@ -94,11 +94,17 @@ TEST(ContentPictures, EveryPictureLoadsWithTheSizeItsScreenNeeds)
         const char* mName;
         int mMinWidth, mMinHeight, mMaxWidth, mMaxHeight;
     };
-    // Title drawn at y 40 must end above the menu at 160; the settings heading at y 16 above its first line at 58.
+    // Title drawn at y 40 must end above the menu at 160; the settings heading at y 16 above its first line
+    // at 58.
     const Expected pictures[] = {
-        {"font.png", 96, 64, 4096, 4096},  {"tiles.png", 256, 64, 4096, 4096}, {"sprites.png", 256, 48, 4096, 4096},
-        {"hud.png", 72, 24, 320, 240},     {"arrow.png", 4, 4, 8, 8},          {"bg.png", 320, 240, 320, 240},
-        {"title.png", 80, 16, 320, 120},   {"settings.png", 40, 8, 320, 42},
+        {"font.png", 96, 64, 4096, 4096},
+        {"tiles.png", 256, 64, 4096, 4096},
+        {"sprites.png", 256, 48, 4096, 4096},
+        {"hud.png", 72, 24, 320, 240},
+        {"arrow.png", 4, 4, 8, 8},
+        {"bg.png", 320, 240, 320, 240},
+        {"title.png", 80, 16, 320, 120},
+        {"settings.png", 40, 8, 320, 42},
     };
     for (const Expected& expected : pictures)
     {
@@ -184,14 +190,16 @@ TEST(ContentTables, EveryNameTheGameLooksUpIsDefinedAndDrawable)
     ASSERT_TRUE(types.InitEntityTypes("data/maps/entitytypes.cfg", 16));
     Surface sprites = LoadPicture("sprites.png");
     ASSERT_TRUE(sprites);
-    const std::map<std::string, unsigned> frames = {
-        {"Player", 16}, {"Bullet", 1},      {"Blob1", 4},       {"Blob2", 4},       {"Blob3", 4},      {"OxygenTank", 2},
-        {"Health", 2},  {"Keycard", 2},     {"KeycardLock", 2}, {"Weapon", 2},      {"ShipDoor1", 2}, {"ShipDoor2", 2}};
+    const std::map<std::string, unsigned> frames = {{"Player", 16}, {"Bullet", 1},    {"Blob1", 4},
+                                                    {"Blob2", 4},   {"Blob3", 4},     {"OxygenTank", 2},
+                                                    {"Health", 2},  {"Keycard", 2},   {"KeycardLock", 2},
+                                                    {"Weapon", 2},  {"ShipDoor1", 2}, {"ShipDoor2", 2}};
     for (const auto& [name, count] : frames)
     {
         EntityType* type = types.GetEntityType(name);
         ASSERT_NE(nullptr, type) << name;
-        EXPECT_LE(type->mSourceX + 16 * (type->mIsAnimated ? count : 1), static_cast<unsigned>(sprites->w)) << name;
+        EXPECT_LE(type->mSourceX + 16 * (type->mIsAnimated ? count : 1), static_cast<unsigned>(sprites->w))
+            << name;
         EXPECT_LE(type->mSourceY + 16, static_cast<unsigned>(sprites->h)) << name;
     }
     // The player's counter drives its animations and its death, and it jumps upwards.
@@ -243,7 +251,8 @@ TEST(ContentLevels, EveryListedLevelLoadsWithDefinedColoursAndOnePlayer)
         {
             ASSERT_EQ(static_cast<std::size_t>(map.mWidth * map.mHeight), layer->size());
             for (const std::string& key : *layer)
-                ASSERT_NE(nullptr, map.mTileManager->GetTileType(key)) << "colour " << key << " not in tiletypes.cfg";
+                ASSERT_NE(nullptr, map.mTileManager->GetTileType(key))
+                    << "colour " << key << " not in tiletypes.cfg";
         }
         int players = 0;
         for (const Placement& placement : Placements(map.mEntitiesFile))
@@ -259,7 +268,8 @@ TEST(ContentLevels, EveryListedLevelLoadsWithDefinedColoursAndOnePlayer)
         EXPECT_EQ(1, players);
         ASSERT_NE(-1, map.mPlayerStartX);
         // The player starts standing on something.
-        const std::string& below = map.mCollisionLayer[(map.mPlayerStartY + 1) * map.mWidth + map.mPlayerStartX];
+        const std::string& below =
+            map.mCollisionLayer[(map.mPlayerStartY + 1) * map.mWidth + map.mPlayerStartX];
         EXPECT_TRUE(map.mTileManager->GetTileType(below)->mIsBlockingMotion);
     }
 }
@@ -292,8 +302,8 @@ TEST(ContentLevels, EveryLevelHasAWayOutAndTheLevelsTogetherUseEveryMechanic)
             if (map.mTileManager->GetTileType(key)->mIsHarmful)
                 used.insert("harmful tile");
     }
-    for (const char* mechanic : {"Blob1", "Blob2", "Blob3", "Health", "OxygenTank", "Keycard", "KeycardLock", "Weapon",
-                                 "ShipDoor1", "ShipDoor2", "harmful tile"})
+    for (const char* mechanic : {"Blob1", "Blob2", "Blob3", "Health", "OxygenTank", "Keycard", "KeycardLock",
+                                 "Weapon", "ShipDoor1", "ShipDoor2", "harmful tile"})
         EXPECT_TRUE(used.count(mechanic)) << mechanic << " appears in no level";
 }
 

@@ -37,8 +37,12 @@ std::size_t LevelCount()
 TEST(ContentScripts, ParseAndFormatAreInverse)
 {
     const std::vector<unsigned> updates = content::ParseScript("R3 RJ2 -1 LF1");
-    const std::vector<unsigned> expected = {content::kRight, content::kRight, content::kRight,
-                                            content::kRight | content::kJump, content::kRight | content::kJump, 0u,
+    const std::vector<unsigned> expected = {content::kRight,
+                                            content::kRight,
+                                            content::kRight,
+                                            content::kRight | content::kJump,
+                                            content::kRight | content::kJump,
+                                            0u,
                                             content::kLeft | content::kFire};
     EXPECT_EQ(expected, updates);
     EXPECT_EQ("R3 RJ2 -1 LF1", content::FormatScript(updates));
@@ -60,9 +64,9 @@ TEST(ContentLevels, EveryLevelIsCompletedByItsRecordedInput)
         {
             driver.Step(updates[used++]);
             const Player& player = *driver.Play().mPlayer;
-            ASSERT_TRUE(player.GetIsAlive()) << "died after " << used << " updates at " << player.GetX() << ","
-                                             << player.GetY() << " with health " << player.GetHealth()
-                                             << " and oxygen " << player.mOxygen;
+            ASSERT_TRUE(player.GetIsAlive())
+                << "died after " << used << " updates at " << player.GetX() << "," << player.GetY()
+                << " with health " << player.GetHealth() << " and oxygen " << player.mOxygen;
         }
         ASSERT_TRUE(driver.Finished()) << "the input ran out at " << driver.Play().mPlayer->GetX() << ","
                                        << driver.Play().mPlayer->GetY();

@@ -26,7 +26,7 @@ namespace
 // The screens play may switch to; only their names matter here.
 class NamedState : public State
 {
-public:
+  public:
     bool Init(Game*) override { return true; }
     void CleanUp() override {}
     void Pause() override {}
@@ -59,12 +59,22 @@ std::vector<unsigned> ParseScript(const std::string& script)
         {
             switch (word[i])
             {
-            case 'L': keys |= kLeft; break;
-            case 'R': keys |= kRight; break;
-            case 'J': keys |= kJump; break;
-            case 'F': keys |= kFire; break;
-            case '-': break;
-            default: throw std::runtime_error("unknown key in input script: " + word);
+            case 'L':
+                keys |= kLeft;
+                break;
+            case 'R':
+                keys |= kRight;
+                break;
+            case 'J':
+                keys |= kJump;
+                break;
+            case 'F':
+                keys |= kFire;
+                break;
+            case '-':
+                break;
+            default:
+                throw std::runtime_error("unknown key in input script: " + word);
             }
         }
         if (i == word.size())
@@ -100,7 +110,8 @@ std::string FormatScript(const std::vector<unsigned>& updates)
 
 PlayDriver::PlayDriver(std::size_t firstLevel, bool render) : mRender(render)
 {
-    // A scratch folder whose data/ shares the real pictures and levels but lists the levels from firstLevel on.
+    // A scratch folder whose data/ shares the real pictures and levels but lists the levels from firstLevel
+    // on.
     static std::atomic<int> counter{0};
     mPreviousFolder = fs::current_path();
     const fs::path data = mPreviousFolder / "data";

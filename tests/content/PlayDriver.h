@@ -1,4 +1,5 @@
-// Drives the real play screen update by update from a compact input script, as a player at the keyboard would.
+// Drives the real play screen update by update from a compact input script, as a player at the keyboard
+// would.
 #pragma once
 
 #include "Game.h"
@@ -29,9 +30,9 @@ std::string FormatScript(const std::vector<unsigned>& updates);
 // The working directory must hold the built data/ folder.
 class PlayDriver
 {
-public:
-    // Plays the levels of maps.lst from firstLevel on; with render false the camera is placed as drawing would
-    // place it, without drawing (for fast searches).
+  public:
+    // Plays the levels of maps.lst from firstLevel on; with render false the camera is placed as drawing
+    // would place it, without drawing (for fast searches).
     PlayDriver(std::size_t firstLevel, bool render);
     ~PlayDriver();
     PlayDriver(const PlayDriver&) = delete;
@@ -51,7 +52,7 @@ public:
     // The working directory the driver left for its scratch folder.
     const std::filesystem::path& Folder() const { return mPreviousFolder; }
 
-private:
+  private:
     std::filesystem::path mFolder;
     std::filesystem::path mPreviousFolder;
     Game mGame;

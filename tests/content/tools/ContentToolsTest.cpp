@@ -8,11 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
-#include <tuple>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -21,8 +21,10 @@ namespace
 // A scratch folder of source files, removed at the end of the test.
 class Sources
 {
-public:
-    Sources() : mPath(fs::temp_directory_path() / ("kes-tools-" + std::to_string(reinterpret_cast<std::uintptr_t>(this))))
+  public:
+    Sources()
+        : mPath(fs::temp_directory_path() /
+                ("kes-tools-" + std::to_string(reinterpret_cast<std::uintptr_t>(this))))
     {
         fs::create_directories(mPath);
         Write("palette.txt", "_ key 128 0 128\nr red 255 0 0\ng green 0 255 0\nb blue 0 0 255\n");
@@ -42,7 +44,7 @@ public:
     }
     const fs::path& Path() const { return mPath; }
 
-private:
+  private:
     fs::path mPath;
 };
 
@@ -116,7 +118,8 @@ TEST(ArtCompiler, FaultsNameTheirFileAndLine)
 TEST(ArtCompiler, SavedPicturesReadBackWithTheSameColours)
 {
     Sources sources;
-    const std::string art = sources.Write("s.art", "palette palette.txt\nsize 3 1 _\ngrid g\nrgb\ndraw g 0 0\n");
+    const std::string art =
+        sources.Write("s.art", "palette palette.txt\nsize 3 1 _\ngrid g\nrgb\ndraw g 0 0\n");
     ArtCompiler compiler;
     compiler.Compile(art);
     const std::string png = (sources.Path() / "s.png").string();
@@ -140,7 +143,8 @@ TEST(TypeTables, RefuseLinesTheGameWouldSkipOrMisread)
     const std::string entities = sources.Write("e.cfg", kEntityTypes);
     const std::string doubleSpace = sources.Write("t1.cfg", "808890  tiles 0 0 0 0 1 0\n");
     EXPECT_THROW(TypeTables().Load(doubleSpace, entities), std::runtime_error);
-    const std::string repeated = sources.Write("t2.cfg", "808890 tiles 0 0 0 0 1 0\n808890 tiles 1 0 0 0 1 0\n");
+    const std::string repeated =
+        sources.Write("t2.cfg", "808890 tiles 0 0 0 0 1 0\n808890 tiles 1 0 0 0 1 0\n");
     EXPECT_THROW(TypeTables().Load(repeated, entities), std::runtime_error);
     const std::string badFlag = sources.Write("t3.cfg", "808890 tiles 0 0 0 2 1 0\n");
     EXPECT_THROW(TypeTables().Load(badFlag, entities), std::runtime_error);
@@ -156,13 +160,17 @@ TEST(LevelCompiler, WritesLayersPlacementAndDescription)
     Sources sources;
     TypeTables tables;
     tables.Load(sources.Write("t.cfg", kTileTypes), sources.Write("e.cfg", kEntityTypes));
-    const std::string legend = sources.Write("legend.txt", "back . 000000\nfore . 000000\nfore = 808890\n"
-                                                           "fore P entity Player 1 Player\nfore B entity Blob1 0 b1\n");
+    const std::string legend =
+        sources.Write("legend.txt", "back . 000000\nfore . 000000\nfore = 808890\n"
+                                    "fore P entity Player 1 Player\nfore B entity Blob1 0 b1\n");
     std::string back, fore;
     for (int y = 0; y < 15; ++y)
     {
         back += std::string(20, '.') + "\n";
-        fore += (y == 12 ? std::string("P..B") + std::string(16, '.') : y == 13 ? std::string(20, '=') : std::string(20, '.')) + "\n";
+        fore += (y == 12   ? std::string("P..B") + std::string(16, '.')
+                 : y == 13 ? std::string(20, '=')
+                           : std::string(20, '.')) +
+                "\n";
     }
     const std::string level = sources.Write("level.txt", "backdrop\n" + back + "\nforeground\n" + fore);
     LevelCompiler compiler(tables);
@@ -187,9 +195,12 @@ TEST(LevelCompiler, RefusesLevelsTheGameCouldNotPlay)
     tables.Load(sources.Write("t.cfg", kTileTypes), sources.Write("e.cfg", kEntityTypes));
     LevelCompiler legendCheck(tables);
     EXPECT_NE(std::string::npos,
-              ErrorOf([&] { legendCheck.LoadLegend(sources.Write("l1.txt", "fore # 123456\n")); }).find("tiletypes"));
-    const std::string legend = sources.Write("legend.txt", "back . 000000\nfore . 000000\nfore P entity Player 1 Player\n");
-    auto level = [&](int width, int height, int players) {
+              ErrorOf([&] { legendCheck.LoadLegend(sources.Write("l1.txt", "fore # 123456\n")); })
+                  .find("tiletypes"));
+    const std::string legend =
+        sources.Write("legend.txt", "back . 000000\nfore . 000000\nfore P entity Player 1 Player\n");
+    auto level = [&](int width, int height, int players)
+    {
         std::string back, fore;
         for (int y = 0; y < height; ++y)
         {
