@@ -132,6 +132,15 @@ extern "C" int Mix_OpenAudio(int frequency, std::uint16_t format, int channels, 
     return result;
 }
 
+// The first look for events: start-up is over and the main loop has begun.
+extern "C" int SDL_PollEvent(void* event)
+{
+    static int (*next)(void*) = nullptr;
+    static bool reported = false;
+    Mark("loop", reported);
+    return Next(next, "SDL_PollEvent")(event);
+}
+
 extern "C" void SDL_RenderPresent(SDL_Renderer* renderer)
 {
     if (Next(gPresent, "SDL_RenderPresent") == nullptr)

@@ -6,7 +6,7 @@ desktop fullscreen) and once with a settings file that asks for a window. The sa
 bench/bare_present (the game's window and renderer in desktop fullscreen, nothing else) as the floor.
 The clock starts just before the process is created and stops when the first SDL_RenderPresent returns,
 as reported by the preloaded probe (bench/present_probe.cpp), which also stamps the end of SDL_Init,
-window and renderer creation and the opening of audio. Each program is then closed as a window close
+window and renderer creation, the opening of audio and the first look for events (the main loop begins). Each program is then closed as a window close
 does and reports its peak resident memory (VmHWM) at exit.
 Usage: startup.py [build_dir] [--runs N] [--json FILE]
 """
@@ -23,7 +23,7 @@ import realrun  # noqa: E402
 
 WINDOWED_SETTINGS = ("// Default config file\n// Fullscreen VSync Show FPS\n0 0 0\n// Controls\n"
                      "// Left Right Jump Fire\n80 79 82 44\n// Sound Music Sound Volume Music Volume\n1 1 64 64")
-MARKS = ["loaded", "sdl-init", "window", "renderer", "audio", "first-present"]
+MARKS = ["loaded", "sdl-init", "window", "renderer", "audio", "loop", "first-present"]
 
 
 def measure(binary, workdir, paths):
