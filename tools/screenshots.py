@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Takes the README screenshots from the real game in a virtual display: the main menu, the story and play.
+"""Takes the README screenshots from the real game in a virtual display: the main menu, the settings, the story and play.
 
 Usage: python3 tools/screenshots.py [build folder] [output folder]   (defaults: build, docs/screenshots)
 Needs Xvfb, xdotool and python3-xlib (tools/install-deps.sh installs them) and a built game with its data.
@@ -22,6 +22,12 @@ def main():
     if not kesdriver.copy_data(build, workdir):
         sys.exit("%s/data does not exist: build the game first" % build)
     binary = os.path.join(build, "kestrovane")
+    # The play picture shows the cargo hold, the first deck with blobs: the copied level list starts there.
+    levels_path = os.path.join(workdir, "data", "maps", "maps.lst")
+    with open(levels_path) as file:
+        levels = file.read().splitlines()
+    with open(levels_path, "w") as file:
+        file.write("\n".join(levels[1:2] + levels) + "\n")
 
     def settle(seconds):
         # The screens fade in over about a second; pictures are taken once they stand still.
@@ -34,15 +40,22 @@ def main():
         game.wait_for_picture(lambda picture: not picture.is_black(), what="the main menu")
         settle(2.0)
         game.screenshot(os.path.join(out, "menu.png"))
+        game.key("Down")
+        game.key("Return")
+        settle(2.0)
+        game.screenshot(os.path.join(out, "settings.png"))
+        game.key("Escape")
+        settle(1.5)
+        game.key("Up")
         game.key("Return")
         settle(25.0)  # the story types itself out, about 7 characters a second
         game.screenshot(os.path.join(out, "story.png"))
         game.key("space")
         settle(2.5)
         game.key_down("Right")
-        settle(1.6)
+        settle(1.2)
         game.key("Up")
-        settle(0.5)
+        settle(0.3)
         game.screenshot(os.path.join(out, "play.png"))
         game.key_up("Right")
         game.close_window()
