@@ -1,6 +1,7 @@
 // Reading and writing the settings file "kesv.cfg".
 #include "Game.h"
 
+#include "graphics/FieldReader.h"
 #include "graphics/Utils.h"
 
 #include <cstdio>
@@ -12,30 +13,6 @@ namespace
 {
 const char* const kConfigFile = "kesv.cfg";
 const char* const kConfigTempFile = "kesv.cfg.tmp";
-
-// Every single space ends a field, so two spaces give an empty field; a trailing space adds nothing.
-std::vector<std::string> SplitFields(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::string current;
-    for (const char c : line)
-    {
-        if (c == ' ')
-        {
-            fields.push_back(current);
-            current.clear();
-        }
-        else
-        {
-            current += c;
-        }
-    }
-    if (!current.empty())
-    {
-        fields.push_back(current);
-    }
-    return fields;
-}
 
 // Assigns the fields that are present; a short line keeps the current value of each missing field.
 template <typename T> void Assign(const std::vector<std::string>& fields, std::size_t index, T& target)
@@ -49,26 +26,17 @@ template <typename T> void Assign(const std::vector<std::string>& fields, std::s
 
 bool Game::ReadConfig()
 {
-    std::ifstream file(kConfigFile, std::ios::binary);
-    if (!file)
+    FieldReader reader(kConfigFile);
+    if (!reader.IsOpen())
     {
         return false;
     }
 
     // Data lines are counted on their own: comments between them do not shift the numbering.
     int dataLine = 0;
-    std::string line;
-    while (std::getline(file, line))
+    std::vector<std::string> fields;
+    while (reader.NextLine(fields))
     {
-        if (!line.empty() && line.back() == '\r')
-        {
-            line.pop_back();
-        }
-        if (line.size() >= 2 && line[0] == '/' && line[1] == '/')
-        {
-            continue;
-        }
-        const std::vector<std::string> fields = SplitFields(line);
         if (fields.empty())
         {
             continue;

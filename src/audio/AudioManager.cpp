@@ -1,6 +1,8 @@
 // The game's sound service: opens the mixer, loads the listed effects and music, plays them by name.
 #include "audio/AudioManager.h"
 
+#include "graphics/FieldReader.h"
+
 #include <SDL.h>
 
 #include <fstream>
@@ -17,50 +19,19 @@ constexpr int kMixingChannels = 8;
 constexpr int kFadeMilliseconds = 3000;
 constexpr Uint32 kFadeRetryMilliseconds = 100;
 
-// Every single space ends a name, so two spaces give an empty name; a trailing space adds nothing.
-std::vector<std::string> SplitNames(const std::string& line)
-{
-    std::vector<std::string> names;
-    std::string current;
-    for (const char c : line)
-    {
-        if (c == ' ')
-        {
-            names.push_back(current);
-            current.clear();
-        }
-        else
-        {
-            current += c;
-        }
-    }
-    if (!current.empty())
-    {
-        names.push_back(current);
-    }
-    return names;
-}
-
 // Calls load for every name of the list file in order; false when the file cannot be opened.
 template <typename Load> bool ReadList(const char* path, Load load)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    FieldReader reader(path);
+    if (!reader.IsOpen())
     {
         return false;
     }
-    std::string line;
-    while (std::getline(file, line))
+    // Two spaces give an empty name, which is loaded (and fails) like any other.
+    std::vector<std::string> names;
+    while (reader.NextLine(names))
     {
-        if (!line.empty() && line.back() == '\r')
-        {
-            line.pop_back();
-        }
-        if (line.size() >= 2 && line[0] == '/' && line[1] == '/')
-        {
-            continue;
-        }
-        for (const std::string& name : SplitNames(line))
+        for (const std::string& name : names)
         {
             load(name);
         }

@@ -2,7 +2,7 @@
 #include "world/EntityTypeManager.h"
 
 #include "graphics/Utils.h"
-#include "world/FieldReader.h"
+#include "graphics/FieldReader.h"
 
 #include <vector>
 

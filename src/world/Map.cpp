@@ -3,7 +3,7 @@
 
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
-#include "world/FieldReader.h"
+#include "graphics/FieldReader.h"
 
 #include <stdexcept>
 #include <unordered_map>

@@ -2,7 +2,7 @@
 #include "world/TileManager.h"
 
 #include "graphics/Utils.h"
-#include "world/FieldReader.h"
+#include "graphics/FieldReader.h"
 
 #include <vector>
 

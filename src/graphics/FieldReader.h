@@ -1,4 +1,4 @@
-// Line reader shared by the level data files: "//" comments at column 0, fields cut at single spaces.
+// Line reader shared by the data files: "//" comments at column 0, fields cut at single spaces.
 #pragma once
 
 #include <fstream>

@@ -1,5 +1,5 @@
-// Line reader shared by the level data files.
-#include "world/FieldReader.h"
+// Line reader shared by the data files.
+#include "graphics/FieldReader.h"
 
 FieldReader::FieldReader(const std::string& path) : mStream(path) {}
 
