@@ -9,7 +9,8 @@ namespace bench
 namespace
 {
 // Taken once, before any folder is entered: Source() must not depend on the current working directory.
-const std::filesystem::path kSource = [] {
+const std::filesystem::path kSource = []
+{
     std::error_code error;
     const std::filesystem::path built(KES_CONTENT_DIR);
     if (std::filesystem::is_directory(built / "maps", error))
@@ -24,7 +25,8 @@ ContentFolder::ContentFolder() : mDir(true)
 {
     if (!Available())
     {
-        throw std::runtime_error("no generated content in " + kSource.string() + "; build the data target first");
+        throw std::runtime_error("no generated content in " + kSource.string() +
+                                 "; build the data target first");
     }
     std::filesystem::copy(kSource, mDir.Path() / "data", std::filesystem::copy_options::recursive);
 }

@@ -11,7 +11,7 @@ namespace bench
 {
 class ContentFolder
 {
-public:
+  public:
     // Copies the content into a fresh temporary folder and makes it the working directory until
     // destruction. Throws std::runtime_error when the build has generated no content.
     ContentFolder();
@@ -28,7 +28,7 @@ public:
 
     const test::TempDir& Dir() const { return mDir; }
 
-private:
+  private:
     test::TempDir mDir;
 };
 } // namespace bench

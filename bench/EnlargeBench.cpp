@@ -94,7 +94,8 @@ void BM_Enlarge_MemcpyFloor(benchmark::State& state)
         std::memcpy(window->pixels, source.data(), source.size());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(source.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(source.size()));
 }
 BENCHMARK(BM_Enlarge_MemcpyFloor)->Unit(benchmark::kMicrosecond);
 } // namespace

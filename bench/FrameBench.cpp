@@ -52,14 +52,18 @@ BENCHMARK(BM_FrameOfPlay_BusiestShipped_ClearOverlaySkipped)->Unit(benchmark::kM
 
 void BM_FrameOfPlay_StressArena(benchmark::State& state)
 {
-    Stage& stage = bench::CurrentStage("stress-frame", [](Stage& built) {
-        built.folder = std::make_unique<bench::ContentFolder>();
-        bench::LevelGenerator(built.folder->Dir()).WriteStressArena("stress.map");
-        built.level = "stress.map";
-        built.scene = std::make_unique<bench::PlayScene>(*built.folder, built.level);
-        built.view = bench::FindBusiestView(built.scene->TheMap(), built.scene->Screen());
-        bench::ShowBusyView(built);
-    });
+    Stage& stage =
+        bench::CurrentStage("stress-frame",
+                            [](Stage& built)
+                            {
+                                built.folder = std::make_unique<bench::ContentFolder>();
+                                bench::LevelGenerator(built.folder->Dir()).WriteStressArena("stress.map");
+                                built.level = "stress.map";
+                                built.scene = std::make_unique<bench::PlayScene>(*built.folder, built.level);
+                                built.view =
+                                    bench::FindBusiestView(built.scene->TheMap(), built.scene->Screen());
+                                bench::ShowBusyView(built);
+                            });
     MeasureFrames(state, stage);
 }
 BENCHMARK(BM_FrameOfPlay_StressArena)->Unit(benchmark::kMicrosecond);

@@ -113,7 +113,8 @@ void LevelGenerator::WriteDeck(const std::string& name, int width, int height, i
     for (int i = 0; i < wanted && !spots.empty(); ++i)
     {
         // Spread over all spots; enemies and items alternate.
-        const auto& spot = spots[static_cast<std::size_t>(i) * spots.size() / static_cast<std::size_t>(wanted)];
+        const auto& spot =
+            spots[static_cast<std::size_t>(i) * spots.size() / static_cast<std::size_t>(wanted)];
         const char* type = i % 2 == 0 ? "Blob1" : (i % 4 == 1 ? "Health" : "OxygenTank");
         entities.push_back({type, spot.first, spot.second, i % 3 != 0, i % 2 == 0 ? "blob" : "item"});
     }
@@ -154,8 +155,10 @@ void LevelGenerator::WriteStressArena(const std::string& name) const
     Write(name, width, height, background, collision, entities);
 }
 
-void LevelGenerator::Write(const std::string& name, int width, int height, const std::vector<std::uint32_t>& background,
-                           const std::vector<std::uint32_t>& collision, const std::vector<Placement>& entities) const
+void LevelGenerator::Write(const std::string& name, int width, int height,
+                           const std::vector<std::uint32_t>& background,
+                           const std::vector<std::uint32_t>& collision,
+                           const std::vector<Placement>& entities) const
 {
     const std::string maps = "data/maps/";
     mDir.WritePng(maps + name + "-back.png", width, height, background);

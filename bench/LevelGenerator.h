@@ -11,7 +11,7 @@ namespace bench
 {
 class LevelGenerator
 {
-public:
+  public:
     // Reads the shipped tables of dir's "data/maps/" to pick the colours the levels are painted with.
     // Throws std::runtime_error when they lack a drawn backdrop tile, a blocking tile or an entity type
     // the levels place.
@@ -32,7 +32,7 @@ public:
     const std::vector<std::uint32_t>& Backdrops() const { return mBackdrops; }
     std::uint32_t Wall() const { return mWall; }
 
-private:
+  private:
     struct Placement
     {
         std::string type;

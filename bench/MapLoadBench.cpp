@@ -43,9 +43,9 @@ void MeasureLoads(benchmark::State& state, const std::string& level)
     }
     state.counters["cells"] = static_cast<double>(cells);
     // Seconds per cell, from the time of a whole load.
-    state.counters["per_cell"] = benchmark::Counter(static_cast<double>(cells),
-                                                    benchmark::Counter::kIsIterationInvariantRate |
-                                                        benchmark::Counter::kInvert);
+    state.counters["per_cell"] =
+        benchmark::Counter(static_cast<double>(cells),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.SetComplexityN(cells);
 }
 
@@ -63,14 +63,17 @@ BENCHMARK(BM_MapLoad_LargestShipped)->Unit(benchmark::kMillisecond);
 // Decks 64 tiles high and range(0) wide, one enemy and one item every eight columns.
 void BM_MapLoad_Deck(benchmark::State& state)
 {
-    bench::CurrentStage("generated-decks", [](Stage& built) {
-        built.folder = std::make_unique<bench::ContentFolder>();
-        const bench::LevelGenerator generator(built.folder->Dir());
-        for (int width = 64; width <= 1024; width *= 2)
-        {
-            generator.WriteDeck("deck" + std::to_string(width) + ".map", width, 64, width / 8);
-        }
-    });
+    bench::CurrentStage("generated-decks",
+                        [](Stage& built)
+                        {
+                            built.folder = std::make_unique<bench::ContentFolder>();
+                            const bench::LevelGenerator generator(built.folder->Dir());
+                            for (int width = 64; width <= 1024; width *= 2)
+                            {
+                                generator.WriteDeck("deck" + std::to_string(width) + ".map", width, 64,
+                                                    width / 8);
+                            }
+                        });
     MeasureLoads(state, "deck" + std::to_string(state.range(0)) + ".map");
 }
 BENCHMARK(BM_MapLoad_Deck)

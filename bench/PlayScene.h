@@ -11,7 +11,7 @@ namespace bench
 {
 class PlayScene
 {
-public:
+  public:
     // Begins a game whose first level is `level` (a description in data/maps/ of the working folder) and
     // runs the opening fade-in. Throws std::runtime_error when the game cannot begin.
     PlayScene(const ContentFolder& folder, const std::string& level);
@@ -35,7 +35,7 @@ public:
     SDL_Surface* Screen() const { return mHarness->Screen(); }
     SDL_Surface* Window() const;
 
-private:
+  private:
     std::unique_ptr<test::PlayHarness> mHarness;
 };
 } // namespace bench

@@ -65,7 +65,8 @@ void CloseStage()
 
 const std::vector<LevelSurvey>& SurveyShippedLevels()
 {
-    static const std::vector<LevelSurvey> survey = [] {
+    static const std::vector<LevelSurvey> survey = []
+    {
         CloseStage();
         std::vector<LevelSurvey> levels;
         ContentFolder folder;
@@ -78,9 +79,10 @@ const std::vector<LevelSurvey>& SurveyShippedLevels()
             entry.cells = map.mWidth * map.mHeight;
             entry.entities = static_cast<int>(map.mEntities.size() + map.mItems.size() + map.mEnemies.size());
             entry.busiest = FindBusiestView(map, scene.Screen());
-            std::fprintf(stderr, "level %-12s %4d x %-3d cells, %3d entities, busiest view at (%d, %d): %lld pixels\n",
-                         level.c_str(), map.mWidth, map.mHeight, entry.entities, entry.busiest.cameraX,
-                         entry.busiest.cameraY, entry.busiest.Pixels());
+            std::fprintf(
+                stderr, "level %-12s %4d x %-3d cells, %3d entities, busiest view at (%d, %d): %lld pixels\n",
+                level.c_str(), map.mWidth, map.mHeight, entry.entities, entry.busiest.cameraX,
+                entry.busiest.cameraY, entry.busiest.Pixels());
             levels.push_back(entry);
         }
         return levels;
@@ -90,7 +92,8 @@ const std::vector<LevelSurvey>& SurveyShippedLevels()
 
 const LevelSurvey& BusiestScreenLevel()
 {
-    return Pick([](const LevelSurvey& a, const LevelSurvey& b) { return a.busiest.Pixels() < b.busiest.Pixels(); });
+    return Pick([](const LevelSurvey& a, const LevelSurvey& b)
+                { return a.busiest.Pixels() < b.busiest.Pixels(); });
 }
 
 const LevelSurvey& MostEntitiesLevel()

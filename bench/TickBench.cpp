@@ -20,11 +20,14 @@ constexpr int kArenaShots = 50;
 
 void BM_Tick_MostEntitiesShipped(benchmark::State& state)
 {
-    Stage& stage = bench::CurrentStage("most-entities", [](Stage& built) {
-        built.level = bench::MostEntitiesLevel().level;
-        built.folder = std::make_unique<bench::ContentFolder>();
-        built.scene = std::make_unique<bench::PlayScene>(*built.folder, built.level);
-    });
+    Stage& stage = bench::CurrentStage("most-entities",
+                                       [](Stage& built)
+                                       {
+                                           built.level = bench::MostEntitiesLevel().level;
+                                           built.folder = std::make_unique<bench::ContentFolder>();
+                                           built.scene =
+                                               std::make_unique<bench::PlayScene>(*built.folder, built.level);
+                                       });
     bench::PlayScene& scene = *stage.scene;
     Game& game = scene.TheGame();
     PlayState& play = scene.Play();
@@ -44,7 +47,8 @@ void BM_Tick_MostEntitiesShipped(benchmark::State& state)
         ++done;
     }
     Map& map = scene.TheMap();
-    state.counters["entities"] = static_cast<double>(map.mEnemies.size() + map.mItems.size() + map.mEntities.size());
+    state.counters["entities"] =
+        static_cast<double>(map.mEnemies.size() + map.mItems.size() + map.mEntities.size());
     state.SetLabel(stage.level);
 }
 BENCHMARK(BM_Tick_MostEntitiesShipped)->Unit(benchmark::kMicrosecond);
@@ -63,12 +67,15 @@ void ReloadArenaShots(bench::PlayScene& scene)
 
 void BM_Tick_StressArena(benchmark::State& state)
 {
-    Stage& stage = bench::CurrentStage("stress-tick", [](Stage& built) {
-        built.folder = std::make_unique<bench::ContentFolder>();
-        bench::LevelGenerator(built.folder->Dir()).WriteStressArena("stress.map");
-        built.level = "stress.map";
-        built.scene = std::make_unique<bench::PlayScene>(*built.folder, built.level);
-    });
+    Stage& stage =
+        bench::CurrentStage("stress-tick",
+                            [](Stage& built)
+                            {
+                                built.folder = std::make_unique<bench::ContentFolder>();
+                                bench::LevelGenerator(built.folder->Dir()).WriteStressArena("stress.map");
+                                built.level = "stress.map";
+                                built.scene = std::make_unique<bench::PlayScene>(*built.folder, built.level);
+                            });
     bench::PlayScene& scene = *stage.scene;
     Game& game = scene.TheGame();
     PlayState& play = scene.Play();

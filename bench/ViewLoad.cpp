@@ -11,7 +11,8 @@ namespace bench
 namespace
 {
 // Area of the part of a box that lies inside the screen.
-long long Visible(long long x, long long y, long long width, long long height, int screenWidth, int screenHeight)
+long long Visible(long long x, long long y, long long width, long long height, int screenWidth,
+                  int screenHeight)
 {
     const long long w = std::min<long long>(x + width, screenWidth) - std::max<long long>(x, 0);
     const long long h = std::min<long long>(y + height, screenHeight) - std::max<long long>(y, 0);
@@ -37,9 +38,10 @@ void AddEntities(const Registry& registry, ViewLoad& load, int screenWidth, int 
     for (const auto& entry : registry)
     {
         const Entity& entity = *entry.second;
-        const long long area = Visible(static_cast<long long>(entity.GetX()) - load.cameraX,
-                                       static_cast<long long>(entity.GetY()) - load.cameraY, entity.GetFrameWidth(),
-                                       entity.GetFrameHeight(), screenWidth, screenHeight);
+        const long long area =
+            Visible(static_cast<long long>(entity.GetX()) - load.cameraX,
+                    static_cast<long long>(entity.GetY()) - load.cameraY, entity.GetFrameWidth(),
+                    entity.GetFrameHeight(), screenWidth, screenHeight);
         if (area > 0)
         {
             load.entityPixels += area;
@@ -72,8 +74,8 @@ ViewLoad MeasureView(Map& map, int cameraX, int cameraY, const SDL_Surface* scre
             for (int column = 0; column < map.mWidth; ++column)
             {
                 const long long area = Visible(static_cast<long long>(column) * size - cameraX,
-                                               static_cast<long long>(row) * size - cameraY, size, size, screenWidth,
-                                               screenHeight);
+                                               static_cast<long long>(row) * size - cameraY, size, size,
+                                               screenWidth, screenHeight);
                 if (area > 0 && IsDrawn(map, (*layer)[static_cast<std::size_t>(row) * map.mWidth + column]))
                 {
                     load.tilePixels += area;

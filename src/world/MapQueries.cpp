@@ -98,8 +98,8 @@ TileCollision Map::GetTileCollision(Entity* entity, double x, double y)
         for (int r = firstRow; r <= lastRow; ++r)
         {
             // As GetTile(c, r, 1): no tile without a catalogue or beyond an emptied layer.
-            const std::size_t index = static_cast<std::size_t>(r) * static_cast<std::size_t>(mWidth) +
-                                      static_cast<std::size_t>(c);
+            const std::size_t index =
+                static_cast<std::size_t>(r) * static_cast<std::size_t>(mWidth) + static_cast<std::size_t>(c);
             if (!mTileManager || index >= mCollisionLayer.size())
             {
                 continue;

@@ -18,9 +18,8 @@ namespace
 // level's side edges block like walls (row 0 stands in for row -1 there), rows above and below never do.
 TileCollision PlainScan(Map& map, Entity& entity, double x, double y)
 {
-    const auto cell = [&map](double value) {
-        return static_cast<int>(std::clamp(value, -2.0e9, 2.0e9)) >> map.mTileShift;
-    };
+    const auto cell = [&map](double value)
+    { return static_cast<int>(std::clamp(value, -2.0e9, 2.0e9)) >> map.mTileShift; };
     const int c0 = cell(std::min(entity.GetX(), x));
     const int r0 = cell(std::min(entity.GetY(), y));
     const int c1 = cell(std::max(entity.GetX(), x) + entity.GetFrameWidth() - 1);
@@ -103,9 +102,9 @@ TEST(CollisionScan, AnswersAsThePlainScanForRandomBoxesAndMoves)
         const double y = entity.GetY() + (trial % 2 == 1 ? step(random) : 0.0);
         const TileCollision fast = map.GetTileCollision(&entity, x, y);
         const TileCollision plain = PlainScan(map, entity, x, y);
-        ASSERT_TRUE(Same(fast, plain)) << "trial " << trial << ": box " << entity.GetFrameWidth() << "x"
-                                       << entity.GetFrameHeight() << " from (" << entity.GetX() << ", "
-                                       << entity.GetY() << ") to (" << x << ", " << y << ")";
+        ASSERT_TRUE(Same(fast, plain))
+            << "trial " << trial << ": box " << entity.GetFrameWidth() << "x" << entity.GetFrameHeight()
+            << " from (" << entity.GetX() << ", " << entity.GetY() << ") to (" << x << ", " << y << ")";
     }
 }
 

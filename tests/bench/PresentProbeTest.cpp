@@ -67,7 +67,8 @@ ProbeRun RunBareLoop()
     // A sanitizer build insists on being first in the list of libraries, and the probe comes before it;
     // leaks of the measured program are no concern here.
     std::vector<std::string> settings{std::string("LD_PRELOAD=") + KES_PRESENT_PROBE, "SDL_VIDEODRIVER=dummy",
-                                      "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0"};
+                                      "SDL_AUDIODRIVER=dummy",
+                                      "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0"};
     std::vector<char*> environment;
     for (char** entry = environ; *entry != nullptr; ++entry)
     {
@@ -93,7 +94,8 @@ ProbeRun RunBareLoop()
     std::string program = KES_BARE_PRESENT;
     char* arguments[] = {program.data(), nullptr};
     pid_t child = -1;
-    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, arguments, environment.data());
+    const int spawned =
+        posix_spawn(&child, program.c_str(), &actions, nullptr, arguments, environment.data());
     posix_spawn_file_actions_destroy(&actions);
     close(pipe[1]);
     ProbeRun run;
@@ -154,7 +156,8 @@ TEST(PresentProbe, StampsStartUpInOrderAndReportsPeakMemoryAtExit)
         ASSERT_EQ(run.marks.count(order[i]), 1u) << order[i];
         if (i > 0)
         {
-            EXPECT_LE(run.marks.at(order[i - 1]), run.marks.at(order[i])) << order[i - 1] << " then " << order[i];
+            EXPECT_LE(run.marks.at(order[i - 1]), run.marks.at(order[i]))
+                << order[i - 1] << " then " << order[i];
         }
     }
     EXPECT_EQ(run.marks.count("audio"), 0u);

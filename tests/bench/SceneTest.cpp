@@ -17,7 +17,7 @@ namespace
 {
 class SceneTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         if (!bench::ContentFolder::Available())

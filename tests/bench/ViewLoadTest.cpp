@@ -15,12 +15,13 @@ namespace
 // A map of rows in the standard legend (collision layer; the background is all sky), with the sprite sheet.
 class ViewLoadTest : public ::testing::Test
 {
-protected:
+  protected:
     void Load(const std::vector<std::string>& collision, const std::string& placement, bool sprites = true)
     {
         test::WriteWorldData(mDir);
         test::LevelFiles level;
-        level.background = std::vector<std::string>(collision.size(), std::string(collision.front().size(), '.'));
+        level.background =
+            std::vector<std::string>(collision.size(), std::string(collision.front().size(), '.'));
         level.collision = collision;
         level.placement = placement;
         test::WriteLevel(mDir, level);
@@ -33,7 +34,8 @@ protected:
 
     static std::vector<std::string> Rows(int width, int height)
     {
-        return std::vector<std::string>(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), '.'));
+        return std::vector<std::string>(static_cast<std::size_t>(height),
+                                        std::string(static_cast<std::size_t>(width), '.'));
     }
 
     test::TempDir mDir;
