@@ -21,7 +21,6 @@ fi
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
-export LSAN_OPTIONS=suppressions=$here/lsan.supp:print_suppressions=0
 mkdir -p "$build/artifacts" "$build/logs"
 
 run_one() {
@@ -29,14 +28,11 @@ run_one() {
   local work="$build/corpus/$name"
   mkdir -p "$work"
   local seeds="$here/corpus/$name"
-  local asan=$ASAN_OPTIONS
   if [ "$name" = layerimage ]; then
     seeds="$build/seeds/layerimage"
     python3 "$here/make_image_seeds.py" "$seeds"
-    # Full stacks through the image libraries, so that their own leaks can be told apart.
-    asan="$asan:fast_unwind_on_malloc=0"
   fi
-  ASAN_OPTIONS=$asan "$build/fuzz_$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=16384 \
+  "$build/fuzz_$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=16384 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$name-" "$work" "$seeds" \
     > "$build/logs/$name.log" 2>&1
 }

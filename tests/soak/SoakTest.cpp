@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -32,7 +33,8 @@
 #endif
 
 #ifdef KES_SOAK_ASAN
-#include <sanitizer/allocator_interface.h>
+// Part of every sanitizer runtime; declared here because GCC ships no header for it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif
@@ -217,7 +219,13 @@ TEST(Soak, RandomInputOnEveryScreenRunsWithoutFailureOrGrowingMemory)
                     residentAtStart.back());
         // The same starting point every time: a freshly started game on its main menu.
         EXPECT_LT(heapGrowth, 4ll << 20);
+#ifndef KES_SOAK_ASAN
+        // Under AddressSanitizer the resident size also holds its quarantine of freed blocks (up to
+        // 256 MB), so there only the heap itself is judged.
         EXPECT_LT(residentGrowth, 64ll << 20);
+#else
+        (void)residentGrowth;
+#endif
     }
 }
 } // namespace
