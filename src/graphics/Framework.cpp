@@ -28,8 +28,16 @@ bool Framework::Init(bool fullscreen, bool vsync)
     {
         ThrowSdl("Unable to initialize SDL: ");
     }
+    const Uint32 windowFlags = fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    // Made ready for OpenGL at once: otherwise the renderer recreates the window, and without a window
+    // manager SDL waits for each of the two windows to show. Drivers without OpenGL get a plain window.
     mWindow = SDL_CreateWindow("Kestrovane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ScreenWidth,
-                               ScreenHeight, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+                               ScreenHeight, windowFlags | SDL_WINDOW_OPENGL);
+    if (!mWindow)
+    {
+        mWindow = SDL_CreateWindow("Kestrovane", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ScreenWidth,
+                                   ScreenHeight, windowFlags);
+    }
     if (!mWindow)
     {
         ThrowSdl("Unable to create window: ");
