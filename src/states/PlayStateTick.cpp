@@ -9,6 +9,7 @@
 #include "graphics/Image.h"
 #include "world/Map.h"
 
+#include <cmath>
 #include <iterator>
 
 namespace
@@ -238,6 +239,14 @@ void PlayState::ShootEnemies(Game* game)
     auto& enemies = mMap->mEnemies;
     for (auto shot = bullets.begin(); shot != bullets.end();)
     {
+        // The shot's side of the contact test is the same against every enemy, so it is read once;
+        // a shot that is no longer alive touches nothing but still sweeps out the dead enemies.
+        Bullet& bullet = **shot;
+        const bool shotAlive = bullet.GetIsAlive();
+        const double shotX = std::trunc(bullet.GetX());
+        const double shotY = std::trunc(bullet.GetY());
+        const int shotWidth = bullet.GetFrameWidth();
+        const int shotHeight = bullet.GetFrameHeight();
         bool hit = false;
         for (auto it = enemies.begin(); it != enemies.end();)
         {
@@ -248,7 +257,12 @@ void PlayState::ShootEnemies(Game* game)
                 it = enemies.erase(it);
                 continue;
             }
-            if (IsEntityCollision(shot->get(), enemy))
+            const double enemyX = std::trunc(enemy->GetX());
+            const double enemyY = std::trunc(enemy->GetY());
+            const bool touches = shotAlive && shotX < enemyX + enemy->GetFrameWidth() &&
+                                 enemyX < shotX + shotWidth && shotY < enemyY + enemy->GetFrameHeight() &&
+                                 enemyY < shotY + shotHeight && enemy->GetIsAlive();
+            if (touches)
             {
                 enemy->SetHealth(enemy->GetHealth() - (*shot)->GetHealth());
                 if (enemy->GetHealth() <= 0)
