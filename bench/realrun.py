@@ -6,11 +6,11 @@ The CPU time of a process (all its threads) is read from /proc/<pid>/stat.
 """
 
 import os
-import select
 import shutil
 import signal
 import statistics
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -18,51 +18,14 @@ import time
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 
 
-class MeasureError(Exception):
-    """A program did not do what the measurement needs."""
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "tests", "e2e"))
+import kesdriver  # noqa: E402  (the real-window driver: its Xvfb server serves the measurements too)
 
+# A program that does not do what the measurement needs, or an X server that does not start.
+MeasureError = kesdriver.DriverError
 
-class XServer:
-    """An Xvfb server on a free display number, stopped again on exit."""
-
-    def __init__(self):
-        self.process = None
-        self.name = None
-
-    def __enter__(self):
-        read_end, write_end = os.pipe()
-        # Xvfb picks a free display number itself and reports it on the pipe.
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "640x480x24", "-nolisten", "tcp", "-noreset"],
-            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + 30
-        try:
-            while not number.endswith(b"\n"):
-                remaining = deadline - time.monotonic()
-                if remaining <= 0 or self.process.poll() is not None:
-                    raise MeasureError("Xvfb did not start")
-                ready, _, _ = select.select([read_end], [], [], remaining)
-                if ready:
-                    data = os.read(read_end, 16)
-                    if not data:
-                        raise MeasureError("Xvfb closed its display pipe")
-                    number += data
-        finally:
-            os.close(read_end)
-        self.name = ":" + number.decode().strip()
-        return self
-
-    def __exit__(self, *exc):
-        if self.process is not None and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-        return False
+# An Xvfb server of the game's size on a free display number, stopped again on exit.
+XServer = kesdriver.XServer
 
 
 class Program:
