@@ -14,11 +14,12 @@ SAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 SOAK_SECONDS ?= 180
 FUZZ_SECONDS ?= 12
-# The real game draws with SDL's software renderer here: Mesa's driver is unloaded before the leak
-# report, so its own leaks could not be told apart from the game's (see tests/e2e/lsan.supp).
+# The real game runs without OpenGL here (no GL library to load, software renderer, plain X11
+# framebuffer): Mesa's driver is unloaded before the leak report, so its own leaks could not be told
+# apart from the game's (see tests/e2e/lsan.supp).
 SAN_ENV = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/e2e/lsan.supp:print_suppressions=0 \
-	SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
+	SDL_OPENGL_LIBRARY=/nonexistent/libGL.so.1 SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
