@@ -38,6 +38,21 @@ def scenario(settings=WINDOWED, remove=(), write=None):
     return make
 
 
+def from_the_menu(xserver, binary, workdir, failure_shot, act):
+    """Starts the game in workdir, waits for the main menu, then act(game); the folder goes in any case."""
+    with kesdriver.GameProcess(xserver, binary, workdir.path) as game:
+        try:
+            game.start()
+            game.wait_for_window()
+            game.focus()
+            game.wait_for_picture(workdir.on_menu, timeout=60, what="the main menu")
+            act(game)
+        except kesdriver.DriverError as error:
+            raise e2e_support.fail_with_log(game, error, failure_shot)
+        finally:
+            workdir.cleanup()
+
+
 def missing_font(xserver, binary, build_dir):
     workdir = scenario()(build_dir)
     font = workdir.font  # read before the file goes
@@ -60,81 +75,57 @@ def missing_font(xserver, binary, build_dir):
 def garbage_settings(xserver, binary, build_dir):
     garbage = bytes((i * 73 + 41) % 256 for i in range(700)) + b"\n\x00\xff 1 2\n"
     workdir = scenario(settings=garbage)(build_dir)
-    with kesdriver.GameProcess(xserver, binary, workdir.path) as game:
-        try:
-            game.start()
-            game.wait_for_window()
-            game.focus()
-            game.wait_for_picture(workdir.on_menu, timeout=60, what="the main menu")
-            e2e_support.close_through_credits(game, workdir)
-            lines = workdir.read("kesv.cfg").decode("latin-1").split("\n")
-            layout = kesdriver.settings_text().split("\n")
-            if len(lines) != 8 or [lines[i] for i in (0, 1, 3, 4, 6)] != [layout[i] for i in (0, 1, 3, 4, 6)]:
-                raise kesdriver.DriverError("kesv.cfg not rewritten in the full layout: %r" % lines)
-            for i in (2, 5, 7):
-                if not all(field.lstrip("-").isdigit() for field in lines[i].split(" ")):
-                    raise kesdriver.DriverError("kesv.cfg line %d is not numbers: %r" % (i + 1, lines[i]))
-        except kesdriver.DriverError as error:
-            raise e2e_support.fail_with_log(game, error, "kestrovane-garbage-settings-failure.png")
-        finally:
-            workdir.cleanup()
+
+    def act(game):
+        e2e_support.close_through_credits(game, workdir)
+        lines = workdir.read("kesv.cfg").decode("latin-1").split("\n")
+        layout = kesdriver.settings_text().split("\n")
+        if len(lines) != 8 or [lines[i] for i in (0, 1, 3, 4, 6)] != [layout[i] for i in (0, 1, 3, 4, 6)]:
+            raise kesdriver.DriverError("kesv.cfg not rewritten in the full layout: %r" % lines)
+        for i in (2, 5, 7):
+            if not all(field.lstrip("-").isdigit() for field in lines[i].split(" ")):
+                raise kesdriver.DriverError("kesv.cfg line %d is not numbers: %r" % (i + 1, lines[i]))
+
+    from_the_menu(xserver, binary, workdir, "kestrovane-garbage-settings-failure.png", act)
 
 
 def missing_story(xserver, binary, build_dir):
     workdir = scenario(remove=["data/story.txt"])(build_dir)
-    with kesdriver.GameProcess(xserver, binary, workdir.path) as game:
-        try:
-            game.start()
-            game.wait_for_window()
-            game.focus()
-            game.wait_for_picture(workdir.on_menu, timeout=60, what="the main menu")
-            game.key("Return")
-            # Typed at one character per four updates: the whole line stands after about two seconds.
-            game.wait_for_picture(lambda p: workdir.on_story(p, "Not available!"), timeout=60,
-                                  what='"Not available!" on the story screen')
-            e2e_support.close_through_credits(game, workdir)
-        except kesdriver.DriverError as error:
-            raise e2e_support.fail_with_log(game, error, "kestrovane-story-failure.png")
-        finally:
-            workdir.cleanup()
+
+    def act(game):
+        game.key("Return")
+        # Typed at one character per four updates: the whole line stands after about two seconds.
+        game.wait_for_picture(lambda p: workdir.on_story(p, "Not available!"), timeout=60,
+                              what='"Not available!" on the story screen')
+        e2e_support.close_through_credits(game, workdir)
+
+    from_the_menu(xserver, binary, workdir, "kestrovane-story-failure.png", act)
 
 
 def no_sound_at_all(xserver, binary, build_dir):
     workdir = scenario(remove=["data/sfx", "data/music"])(build_dir)
-    with kesdriver.GameProcess(xserver, binary, workdir.path) as game:
-        try:
-            game.start()
-            game.wait_for_window()
-            game.focus()
-            game.wait_for_picture(workdir.on_menu, timeout=60, what="the main menu")
-            game.key("Down", "Up", "Return")  # cursor sounds that do not exist
-            game.wait_for_picture(workdir.on_story, timeout=60, what="the story")
-            game.key("space")
-            game.wait_for_picture(on_play, timeout=60, what="play")
-            game.key("Up", "space", "Right")  # jump and fire sounds that do not exist either
-            e2e_support.close_through_credits(game, workdir)
-        except kesdriver.DriverError as error:
-            raise e2e_support.fail_with_log(game, error, "kestrovane-nosound-failure.png")
-        finally:
-            workdir.cleanup()
+
+    def act(game):
+        game.key("Down", "Up", "Return")  # cursor sounds that do not exist
+        game.wait_for_picture(workdir.on_story, timeout=60, what="the story")
+        game.key("space")
+        game.wait_for_picture(on_play, timeout=60, what="play")
+        game.key("Up", "space", "Right")  # jump and fire sounds that do not exist either
+        e2e_support.close_through_credits(game, workdir)
+
+    from_the_menu(xserver, binary, workdir, "kestrovane-nosound-failure.png", act)
 
 
 def missing_level_list(xserver, binary, build_dir):
     workdir = scenario(remove=["data/maps/maps.lst"])(build_dir)
-    with kesdriver.GameProcess(xserver, binary, workdir.path) as game:
-        try:
-            game.start()
-            game.wait_for_window()
-            game.focus()
-            game.wait_for_picture(workdir.on_menu, timeout=60, what="the main menu")
-            game.key("Return")
-            game.wait_for_picture(workdir.on_story, timeout=60, what="the story")
-            game.key("space")
-            expect_error_box_then_exit(game, workdir)
-        except kesdriver.DriverError as error:
-            raise e2e_support.fail_with_log(game, error, "kestrovane-maplist-failure.png")
-        finally:
-            workdir.cleanup()
+
+    def act(game):
+        game.key("Return")
+        game.wait_for_picture(workdir.on_story, timeout=60, what="the story")
+        game.key("space")
+        expect_error_box_then_exit(game, workdir)
+
+    from_the_menu(xserver, binary, workdir, "kestrovane-maplist-failure.png", act)
 
 
 def main():
