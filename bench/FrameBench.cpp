@@ -3,8 +3,6 @@
 #include "LevelGenerator.h"
 #include "Stage.h"
 
-#include "graphics/Image.h"
-
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -32,23 +30,6 @@ void BM_FrameOfPlay_BusiestShipped(benchmark::State& state)
     MeasureFrames(state, stage);
 }
 BENCHMARK(BM_FrameOfPlay_BusiestShipped)->Unit(benchmark::kMicrosecond);
-
-// The same frame as the play screen would draw it if a clear fade overlay (opacity 0, as throughout play)
-// were not blended at all: the picture is the same byte for byte (tests/bench SceneTest), the time is not.
-void BM_FrameOfPlay_BusiestShipped_ClearOverlaySkipped(benchmark::State& state)
-{
-    Stage& stage = bench::CurrentStage("busiest-screen", bench::BuildBusiestScreen);
-    PlayState& play = stage.scene->Play();
-    if (play.mAlpha != 0)
-    {
-        state.SkipWithError("the fade overlay is not clear");
-        return;
-    }
-    std::unique_ptr<Image> overlay = std::move(play.mBlackScreen);
-    MeasureFrames(state, stage);
-    play.mBlackScreen = std::move(overlay);
-}
-BENCHMARK(BM_FrameOfPlay_BusiestShipped_ClearOverlaySkipped)->Unit(benchmark::kMicrosecond);
 
 void BM_FrameOfPlay_StressArena(benchmark::State& state)
 {

@@ -76,12 +76,6 @@ def bench_rows(table, bench):
         table.add("frame of play, busiest shipped screen", both_us(frame) + " us", "<= 1000 us", us <= 1000.0,
                   "%s, %d entities on screen" % (frame.get("label", "?"), frame.get("entities", 0)),
                   time_us(frame, "cpu_time") <= 1000.0)
-    skipped = find(entries, "BM_FrameOfPlay_BusiestShipped_ClearOverlaySkipped")
-    if skipped:
-        us = time_us(skipped)
-        table.add("  same, clear fade overlay not blended", both_us(skipped) + " us", "<= 1000 us", us <= 1000.0,
-                  "the same picture; what skipping the opacity-0 blend would give",
-                  time_us(skipped, "cpu_time") <= 1000.0)
     stress_frame = find(entries, "BM_FrameOfPlay_StressArena")
     if stress_frame:
         table.add("frame of play, stress arena", both_us(stress_frame) + " us", "-", None,
