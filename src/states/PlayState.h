@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,7 @@ class PlayState : public State
     // Input (PlayStateInput.cpp). Each returns false when polling stops for this pass.
     bool HandleKeyDown(Game* game);
     bool HandleKeyUp(Game* game);
+    std::optional<bool> KeyBypassesPlayer();
     void TakeScreenshot(Game* game);
     bool IsEnding() const { return mBackToMenu || mQuitRequested || mNextLevel; }
     void ClearInput();

@@ -53,19 +53,9 @@ bool PlayState::HandleKeyDown(Game* game)
         }
         return true;
     }
-    if (IsEnding())
+    if (const std::optional<bool> keepPolling = KeyBypassesPlayer())
     {
-        mFadeState = 2;
-        return false;
-    }
-    if (!mLevelReady)
-    {
-        return true;
-    }
-    if (!mPlayer->GetIsAlive())
-    {
-        ClearInput();
-        return true;
+        return *keepPolling;
     }
     // Every binding that matches applies, so one key bound to several actions does them all.
     const int code = key.scancode;
@@ -91,19 +81,9 @@ bool PlayState::HandleKeyDown(Game* game)
 
 bool PlayState::HandleKeyUp(Game* game)
 {
-    if (IsEnding())
+    if (const std::optional<bool> keepPolling = KeyBypassesPlayer())
     {
-        mFadeState = 2;
-        return false;
-    }
-    if (!mLevelReady)
-    {
-        return true;
-    }
-    if (!mPlayer->GetIsAlive())
-    {
-        ClearInput();
-        return true;
+        return *keepPolling;
     }
     const int code = mEvent.key.keysym.scancode;
     if (code == game->mKeyLeft)
@@ -123,6 +103,27 @@ bool PlayState::HandleKeyUp(Game* game)
         mDoFire = false;
     }
     return true;
+}
+
+// Keys steer the player only while a level runs and the player lives. Otherwise this is the handler's
+// answer: stop polling while play is ending (the fade-out takes over), or ignore the key.
+std::optional<bool> PlayState::KeyBypassesPlayer()
+{
+    if (IsEnding())
+    {
+        mFadeState = 2;
+        return false;
+    }
+    if (!mLevelReady)
+    {
+        return true;
+    }
+    if (!mPlayer->GetIsAlive())
+    {
+        ClearInput();
+        return true;
+    }
+    return std::nullopt;
 }
 
 void PlayState::TakeScreenshot(Game* game)
