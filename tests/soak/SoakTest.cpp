@@ -221,12 +221,14 @@ TEST(Soak, RandomInputOnEveryScreenRunsWithoutFailureOrGrowingMemory)
     EXPECT_GT(updatesOn["Settings"], 0);
     EXPECT_GT(updatesOn["Credits"], 0);
 
+    int judgedSizes = 0;
     for (const auto& [size, starts] : startsBySize)
     {
         if (starts.size() < 2)
         {
             continue;
         }
+        ++judgedSizes;
         const StartFigures& first = starts.front();
         const StartFigures& last = starts.back();
         std::printf("soak: %zu game starts in a %dx%d window after the warm-up; heap %lld -> %lld bytes, "
@@ -240,5 +242,6 @@ TEST(Soak, RandomInputOnEveryScreenRunsWithoutFailureOrGrowingMemory)
         EXPECT_LT(last.resident - first.resident, 64ll << 20) << size.first << "x" << size.second;
 #endif
     }
+    EXPECT_GT(judgedSizes, 0) << "no window size was started twice after the warm-up";
 }
 } // namespace
