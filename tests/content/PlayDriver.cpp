@@ -1,6 +1,7 @@
 // Drives the real play screen from an input script, in a scratch folder that starts play at a chosen level.
 #include "PlayDriver.h"
 
+#include "IdleState.h"
 #include "StateManager.h"
 #include "audio/AudioManager.h"
 #include "entities/Player.h"
@@ -23,19 +24,6 @@ namespace content
 {
 namespace
 {
-// The screens play may switch to; only their names matter here.
-class NamedState : public State
-{
-  public:
-    bool Init(Game*) override { return true; }
-    void CleanUp() override {}
-    void Pause() override {}
-    void Resume() override {}
-    void HandleEvents(Game*) override {}
-    void Tick(Game*) override {}
-    void Render(Game*, const float&) override {}
-};
-
 void PushKey(Uint32 type, SDL_Scancode key)
 {
     SDL_Event event{};
@@ -148,8 +136,8 @@ PlayDriver::PlayDriver(std::size_t firstLevel, bool render) : mRender(render)
     mGame.mAudioManager = std::make_unique<AudioManager>();
     mGame.mAudioManager->Init(false, false, 0, 0);
     mGame.mStateManager = std::make_unique<StateManager>();
-    mGame.mStateManager->AddState("MainMenu", new NamedState());
-    mGame.mStateManager->AddState("Credits", new NamedState());
+    mGame.mStateManager->AddState("MainMenu", new test::IdleState());
+    mGame.mStateManager->AddState("Credits", new test::IdleState());
     mGame.mStateManager->AddState("Play", mPlay = new PlayState());
     mGame.mPlayState = mPlay;
     mGame.mIsRunning = true;

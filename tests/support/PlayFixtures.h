@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Game.h"
-#include "State.h"
+#include "IdleState.h"
 #include "StateManager.h"
 #include "TestSupport.h"
 #include "audio/AudioManager.h"
@@ -26,19 +26,6 @@ extern const std::vector<std::string> kPlaySounds;
 // HUD (WriteWorldData), an 8x8 font whose glyphs all differ, the play sounds, "level.ogg" and "menu.ogg"
 // in the music list (played from PCM twins, see PlayHarness), and "data/maps/maps.lst" holding the lines.
 void WritePlayData(const TempDir& dir, const std::vector<std::string>& levelList);
-
-// Stands in for the menus, settings, story and credits: play only ever switches to them by name.
-class IdleState : public State
-{
-  public:
-    bool Init(Game*) override { return true; }
-    void CleanUp() override {}
-    void Pause() override {}
-    void Resume() override {}
-    void HandleEvents(Game*) override {}
-    void Tick(Game*) override {}
-    void Render(Game*, const float&) override {}
-};
 
 // The keys held during one update of a replay.
 struct HeldKeys
