@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Game.h"
+#include "IdleState.h"
 #include "StateManager.h"
 #include "TestSupport.h"
 #include "states/CreditsState.h"
@@ -17,16 +18,10 @@
 #include <vector>
 
 // Stands in for the play screen and counts how often a new game was set up.
-class FakePlayState : public State
+class FakePlayState : public test::IdleState
 {
 public:
     bool Init(Game*) override { return ++mInitCalls > 0; }
-    void CleanUp() override {}
-    void Pause() override {}
-    void Resume() override {}
-    void HandleEvents(Game*) override {}
-    void Tick(Game*) override {}
-    void Render(Game*, const float&) override {}
     int mInitCalls = 0;
 };
 
