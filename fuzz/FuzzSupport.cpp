@@ -12,7 +12,8 @@ namespace fuzz
 {
 test::TempDir& Work()
 {
-    static test::TempDir* dir = [] {
+    static test::TempDir* dir = []
+    {
         // Everything runs without a display or a sound device.
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         setenv("SDL_AUDIODRIVER", "dummy", 0);

@@ -5,7 +5,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool described = [] {
+    static const bool described = []
+    {
         fuzz::Work().WriteFile("data/maps/fuzz_image", "fuzz_layer.png fuzz_layer.png level.ent\n");
         return true;
     }();

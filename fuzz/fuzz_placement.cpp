@@ -5,7 +5,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool described = [] {
+    static const bool described = []
+    {
         fuzz::Work().WriteFile("data/maps/fuzz_placed", "level_bg.png level_col.png fuzz_placement.ent\n");
         return true;
     }();

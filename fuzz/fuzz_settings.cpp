@@ -9,10 +9,11 @@ namespace
 {
 std::string Record(const Game& g)
 {
-    return std::to_string(g.mFullscreen) + ' ' + std::to_string(g.mVSync) + ' ' + std::to_string(g.mShowFPS) + ' ' +
-           std::to_string(g.mSound) + ' ' + std::to_string(g.mMusic) + ' ' + std::to_string(g.mSoundVolume) + ' ' +
-           std::to_string(g.mMusicVolume) + ' ' + std::to_string(g.mKeyLeft) + ' ' + std::to_string(g.mKeyRight) +
-           ' ' + std::to_string(g.mKeyJump) + ' ' + std::to_string(g.mKeyFire);
+    return std::to_string(g.mFullscreen) + ' ' + std::to_string(g.mVSync) + ' ' + std::to_string(g.mShowFPS) +
+           ' ' + std::to_string(g.mSound) + ' ' + std::to_string(g.mMusic) + ' ' +
+           std::to_string(g.mSoundVolume) + ' ' + std::to_string(g.mMusicVolume) + ' ' +
+           std::to_string(g.mKeyLeft) + ' ' + std::to_string(g.mKeyRight) + ' ' + std::to_string(g.mKeyJump) +
+           ' ' + std::to_string(g.mKeyFire);
 }
 } // namespace
 

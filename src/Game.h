@@ -17,7 +17,7 @@ class CreditsState;
 
 class Game
 {
-public:
+  public:
     Game();
     ~Game();
     Game(const Game&) = delete;

@@ -5,7 +5,7 @@ class Game;
 
 class State
 {
-public:
+  public:
     virtual ~State() = default;
     virtual bool Init(Game* game) = 0;
     virtual void CleanUp() = 0;

@@ -9,7 +9,7 @@
 
 class StateManager
 {
-public:
+  public:
     StateManager() = default;
     ~StateManager();
 

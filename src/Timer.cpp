@@ -13,10 +13,7 @@ double Step()
 }
 } // namespace
 
-Timer::Timer()
-    : mClock([] { return static_cast<double>(SDL_GetTicks()); }), mSleep([] { SDL_Delay(1); })
-{
-}
+Timer::Timer() : mClock([] { return static_cast<double>(SDL_GetTicks()); }), mSleep([] { SDL_Delay(1); }) {}
 
 void Timer::Init(double frameRate)
 {

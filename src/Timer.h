@@ -1,11 +1,12 @@
-// The fixed-step clock of the main loop: update cap, backlog drop, interpolation, frame pacing and frame rate.
+// The fixed-step clock of the main loop: update cap, backlog drop, interpolation, frame pacing and frame
+// rate.
 #pragma once
 
 #include <functional>
 
 class Timer
 {
-public:
+  public:
     Timer();
     ~Timer() = default;
 

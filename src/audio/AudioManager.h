@@ -8,7 +8,7 @@
 
 class AudioManager
 {
-public:
+  public:
     AudioManager() = default;
     ~AudioManager();
     AudioManager(const AudioManager&) = delete;

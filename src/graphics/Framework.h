@@ -5,7 +5,7 @@
 
 class Framework
 {
-public:
+  public:
     Framework() = default;
     ~Framework();
     Framework(const Framework&) = delete;

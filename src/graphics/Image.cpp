@@ -42,7 +42,7 @@ struct Clip
 
 class SurfaceLock
 {
-public:
+  public:
     explicit SurfaceLock(SDL_Surface* surface)
     {
         if (SDL_MUSTLOCK(surface))
@@ -69,7 +69,7 @@ public:
 
     bool Failed() const { return mFailed; }
 
-private:
+  private:
     SDL_Surface* mLocked = nullptr;
     bool mFailed = false;
 };
@@ -120,7 +120,8 @@ void DrawAnySize(SDL_Surface* source, SDL_Surface* dest, const Span& span, const
 }
 
 // The range [first, last) of offsets i whose source column lies inside a source of the given width.
-void SourceInside(const Span& span, long long sourceWidth, const Clip& clip, long long& first, long long& last)
+void SourceInside(const Span& span, long long sourceWidth, const Clip& clip, long long& first,
+                  long long& last)
 {
     long long low;
     long long high;
@@ -164,8 +165,9 @@ void DrawFourBytes(SDL_Surface* source, SDL_Surface* dest, const Span& span, con
     Uint32* previous = nullptr;
     for (long long j = clip.top; j < clip.bottom; ++j)
     {
-        Uint32* out = reinterpret_cast<Uint32*>(static_cast<Uint8*>(dest->pixels) + (span.y + j) * dest->pitch) +
-                      (span.x + clip.left);
+        Uint32* out =
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(dest->pixels) + (span.y + j) * dest->pitch) +
+            (span.x + clip.left);
         if (rowsRepeat && previous && (j - 1) / span.scale == j / span.scale)
         {
             std::memcpy(out, previous, static_cast<std::size_t>(count) * sizeof(Uint32));
@@ -195,8 +197,8 @@ void DrawFourBytes(SDL_Surface* source, SDL_Surface* dest, const Span& span, con
             FillRow(out + (last - clip.left), clip.right - last, zeroValue);
         }
 
-        const Uint32* in = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(source->pixels) +
-                                                           sy * source->pitch);
+        const Uint32* in =
+            reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(source->pixels) + sy * source->pitch);
         const long long left = clip.left;
         if (span.flipped)
         {
@@ -362,7 +364,8 @@ SDL_RWops* OpenPng(const std::string& file)
     SDL_RWseek(stream, 0, RW_SEEK_SET);
     if (complete && std::memcmp(header + 12, "IHDR", 4) == 0)
     {
-        auto bigEndian = [&header](int at) {
+        auto bigEndian = [&header](int at)
+        {
             return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
                    (std::uint32_t{header[at + 2]} << 8) | std::uint32_t{header[at + 3]};
         };
@@ -372,8 +375,8 @@ SDL_RWops* OpenPng(const std::string& file)
             std::uint64_t{width} * height > kMaxPicturePixels)
         {
             SDL_RWclose(stream);
-            throw std::runtime_error("Unable to load image: " + file + " is too large (" + std::to_string(width) +
-                                     "x" + std::to_string(height) + " pixels)");
+            throw std::runtime_error("Unable to load image: " + file + " is too large (" +
+                                     std::to_string(width) + "x" + std::to_string(height) + " pixels)");
         }
     }
     return stream;
@@ -461,7 +464,8 @@ void Image::Draw(SDL_Surface* dest, int x, int y, int srcX, int srcY, int width,
     Render(mSurface, mHasColorKey, dest, RectangleSpan(x, y, srcX, srcY, width, height));
 }
 
-void Image::Draw(SDL_Surface* dest, unsigned int color, int x, int y, int srcX, int srcY, int width, int height)
+void Image::Draw(SDL_Surface* dest, unsigned int color, int x, int y, int srcX, int srcY, int width,
+                 int height)
 {
     Span span = RectangleSpan(x, y, srcX, srcY, width, height);
     span.paint = true;
@@ -519,7 +523,8 @@ void Image::Fill(SDL_Surface* dest, int x1, int y1, int x2, int y2, unsigned int
     {
         if (dest->format->BytesPerPixel == 4)
         {
-            auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(dest->pixels) + static_cast<std::ptrdiff_t>(y) * dest->pitch);
+            auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(dest->pixels) +
+                                                  static_cast<std::ptrdiff_t>(y) * dest->pitch);
             std::fill(row + left, row + std::max(left, right), color);
             continue;
         }

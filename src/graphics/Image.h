@@ -7,7 +7,7 @@
 
 class Image
 {
-public:
+  public:
     Image() = default;
     ~Image();
     Image(const Image&) = delete;

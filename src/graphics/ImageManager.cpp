@@ -1,7 +1,8 @@
 // The named cache of sprite sheets.
 #include "graphics/ImageManager.h"
 
-void ImageManager::AddImage(const std::string& file, const std::string& name, SDL_RendererInfo info, bool colorKey)
+void ImageManager::AddImage(const std::string& file, const std::string& name, SDL_RendererInfo info,
+                            bool colorKey)
 {
     // The first image stored under a name stays, whatever file a later call names.
     if (mImages.count(name) != 0)

@@ -11,7 +11,7 @@
 
 class ImageManager
 {
-public:
+  public:
     // Loads "data/gfx/" + file + ".png" under name unless the name is taken already.
     void AddImage(const std::string& file, const std::string& name, SDL_RendererInfo info, bool colorKey);
     // The image under name, or null.

@@ -1,8 +1,8 @@
 // Raw pixel access, lines and circles, the starfield and the program's random numbers.
 #include "graphics/Utils.h"
 
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -60,7 +60,8 @@ void PutPixel(SDL_Surface* surface, int x, int y, unsigned int pixel)
         return;
     }
     const int bytes = surface->format->BytesPerPixel;
-    Uint8* at = static_cast<Uint8*>(surface->pixels) + static_cast<std::ptrdiff_t>(y) * surface->pitch + x * bytes;
+    Uint8* at =
+        static_cast<Uint8*>(surface->pixels) + static_cast<std::ptrdiff_t>(y) * surface->pitch + x * bytes;
     switch (bytes)
     {
     case 1:
@@ -95,8 +96,8 @@ unsigned int GetPixel(SDL_Surface* surface, int x, int y)
         return 0;
     }
     const int bytes = surface->format->BytesPerPixel;
-    const Uint8* at =
-        static_cast<const Uint8*>(surface->pixels) + static_cast<std::ptrdiff_t>(y) * surface->pitch + x * bytes;
+    const Uint8* at = static_cast<const Uint8*>(surface->pixels) +
+                      static_cast<std::ptrdiff_t>(y) * surface->pitch + x * bytes;
     switch (bytes)
     {
     case 1:

@@ -11,7 +11,7 @@ class Image;
 
 class CreditsState : public State
 {
-public:
+  public:
     CreditsState();
     ~CreditsState() override;
 

@@ -11,7 +11,7 @@ class Image;
 
 class MainMenuState : public State
 {
-public:
+  public:
     MainMenuState();
     ~MainMenuState() override;
 
@@ -26,9 +26,9 @@ public:
     SDL_Event mEvent{};
     bool mArrowVisible = true;
     bool mQuitRequested = false;
-    int mAlpha = 255;              // black overlay opacity, 0..255
-    int mFadeState = 1;            // 1 fading in, 2 fading out, -1 idle
-    int mSelectedOption = 0;       // 0 New Game, 1 Options, 2 Quit
+    int mAlpha = 255;        // black overlay opacity, 0..255
+    int mFadeState = 1;      // 1 fading in, 2 fading out, -1 idle
+    int mSelectedOption = 0; // 0 New Game, 1 Options, 2 Quit
     unsigned int mBlinkCounter = 0;
     std::unique_ptr<Image> mArrowImage;
     std::unique_ptr<Image> mBlackScreen;

@@ -11,7 +11,7 @@ class Image;
 
 class MenuScreen
 {
-public:
+  public:
     MenuScreen() = delete;
 
     // Fade step in overlay opacity units per tick: a full fade takes 32 ticks.

@@ -12,7 +12,7 @@ class Image;
 
 class SettingsState : public State
 {
-public:
+  public:
     SettingsState();
     ~SettingsState() override;
 
@@ -26,17 +26,17 @@ public:
 
     SDL_Event mEvent{};
     bool mArrowVisible = true;
-    bool mEditing = false;         // a key binding waits for a key, or a volume takes arrow keys
+    bool mEditing = false; // a key binding waits for a key, or a volume takes arrow keys
     int mAlpha = 255;
-    int mFadeState = 1;            // 1 fading in, 2 fading out, -1 idle
-    int mSelectedOption = 0;       // 0..10
+    int mFadeState = 1;      // 1 fading in, 2 fading out, -1 idle
+    int mSelectedOption = 0; // 0..10
     unsigned int mBlinkCounter = 0;
     std::unique_ptr<Image> mArrowImage;
     std::unique_ptr<Image> mBlackScreen;
     std::unique_ptr<Image> mBackgroundImage;
     std::unique_ptr<Image> mTitleImage;
 
-private:
+  private:
     void Browse(Game* game, SDL_Scancode key);
     // A key press while the selected option is edited: binds a key or steps a volume.
     void EditOption(Game* game, SDL_Scancode key);

@@ -13,7 +13,7 @@ class Image;
 
 class StoryState : public State
 {
-public:
+  public:
     StoryState();
     ~StoryState() override;
 
@@ -36,7 +36,7 @@ public:
     std::unique_ptr<Image> mBackgroundImage;
     std::vector<std::string> mLines;
 
-private:
+  private:
     // Shows one more character, or moves on to the next line.
     void TypeStep();
     void ResetTyping();

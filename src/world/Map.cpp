@@ -1,9 +1,9 @@
 // Loading a level: its description, its two layer images and its managers.
 #include "world/Map.h"
 
+#include "graphics/FieldReader.h"
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
-#include "graphics/FieldReader.h"
 
 #include <stdexcept>
 #include <unordered_map>

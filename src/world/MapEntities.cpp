@@ -1,8 +1,8 @@
 // The level's entity registries: the placement file, adding, finding and removing entities, and doors.
 #include "world/Map.h"
 
-#include "graphics/Utils.h"
 #include "graphics/FieldReader.h"
+#include "graphics/Utils.h"
 
 namespace
 {

@@ -22,13 +22,15 @@ std::string MakeWav(int milliseconds)
     const std::uint32_t samples = rate * static_cast<std::uint32_t>(milliseconds) / 1000;
     const std::uint32_t dataSize = samples * 2;
     std::string wav;
-    auto put32 = [&wav](std::uint32_t v) {
+    auto put32 = [&wav](std::uint32_t v)
+    {
         for (int i = 0; i < 4; ++i)
         {
             wav += static_cast<char>((v >> (8 * i)) & 0xFF);
         }
     };
-    auto put16 = [&wav](std::uint16_t v) {
+    auto put16 = [&wav](std::uint16_t v)
+    {
         wav += static_cast<char>(v & 0xFF);
         wav += static_cast<char>(v >> 8);
     };
@@ -63,7 +65,7 @@ std::vector<std::string> Keys(const std::map<std::string, Mix_Chunk*>& table)
 
 class AudioManagerTest : public ::testing::Test
 {
-protected:
+  protected:
     void TearDown() override
     {
         audio.CleanUp();
@@ -291,7 +293,8 @@ TEST_F(AudioManagerTest, UnavailableAudioDriverThrowsTheSubsystemMessage)
     }
     catch (const std::runtime_error& error)
     {
-        EXPECT_EQ(std::string(error.what()).rfind("Unable to initialize SDL sub system: ", 0), 0u) << error.what();
+        EXPECT_EQ(std::string(error.what()).rfind("Unable to initialize SDL sub system: ", 0), 0u)
+            << error.what();
     }
     SDL_setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
     EXPECT_FALSE(audio.mIsInitialized);

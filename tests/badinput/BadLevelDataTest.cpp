@@ -60,8 +60,8 @@ TEST(BadLevelData, EverySpoiledFileOfALevelHasItsDefinedOutcome)
     const std::string image = "Unable to load image: *";
     const Case cases[] = {
         {"data/maps/maps.lst", "Unable to load maps.lst!", "No maps were found!", "menu", "menu"},
-        {"data/maps/tiletypes.cfg", "Unable to initialize tile types: data/maps/tiletypes.cfg", "plays", "plays",
-         "plays"},
+        {"data/maps/tiletypes.cfg", "Unable to initialize tile types: data/maps/tiletypes.cfg", "plays",
+         "plays", "plays"},
         {"data/maps/entitytypes.cfg", "Unable to initialize entity types: data/maps/entitytypes.cfg",
          "Player not on map found!", "plays", "Player not on map found!"},
         {"data/maps/level", "menu", image.c_str(), image.c_str(), image.c_str()},
@@ -93,7 +93,8 @@ TEST(BadLevelData, AbsurdlyLargeLayerImagesAreRefusedWithAClearError)
     badinput::WriteGame(dir);
     // The header alone would make the loader allocate gigabytes.
     badinput::WritePngHeaderOnly(dir, "data/maps/level_bg.png", 100000, 100000);
-    EXPECT_EQ(BeginPlay(), "Unable to load image: data/maps/level_bg.png is too large (100000x100000 pixels)");
+    EXPECT_EQ(BeginPlay(),
+              "Unable to load image: data/maps/level_bg.png is too large (100000x100000 pixels)");
 
     // A real picture, but a level of two million tiles: refused before its cells are read.
     dir.WritePng("data/maps/level_bg.png", 2000, 1000, std::vector<std::uint32_t>(2000 * 1000, 0x808080));
@@ -150,7 +151,7 @@ TEST(BadLevelData, LevelListEntriesThatAreNotLevelsLeadBackToTheMenu)
 {
     // A folder, the list itself, a path out of the data folder, an absurdly long name.
     for (const std::string& name : {std::string(""), std::string("."), std::string("maps.lst"),
-                                   std::string("../../../../../../etc/passwd"), std::string(5000, 'x')})
+                                    std::string("../../../../../../etc/passwd"), std::string(5000, 'x')})
     {
         SCOPED_TRACE(name.substr(0, 40));
         test::TempDir dir;

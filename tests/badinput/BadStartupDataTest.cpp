@@ -113,7 +113,8 @@ TEST(BadStartupData, ASettingsPathThatIsAFolderGivesTheDefaultsAndIsLeftAlone)
 
 TEST(BadStartupData, SpoiledSoundListsAndFilesLeaveAGameThatRunsSilently)
 {
-    const char* files[] = {"data/sfx/sounds.cfg", "data/music/music.cfg", "data/sfx/jump.wav", "data/music/menu.ogg"};
+    const char* files[] = {"data/sfx/sounds.cfg", "data/music/music.cfg", "data/sfx/jump.wav",
+                           "data/music/menu.ogg"};
     for (const char* file : files)
     {
         for (Spoil spoil : badinput::kAllSpoils)
@@ -137,7 +138,8 @@ TEST(BadStartupData, SpoiledAudioFilesAreRegisteredSilentAndPlayingThemIsHarmles
         const std::string name = std::string(badinput::Name(spoil)) + ".wav";
         dir.WriteFile("data/sfx/" + name, dir.ReadFile("data/sfx/jump.wav"));
         badinput::SpoilFile(dir, "data/sfx/" + name, spoil);
-        dir.WriteFile("data/music/" + std::string(badinput::Name(spoil)) + ".ogg", dir.ReadFile("data/sfx/" + name));
+        dir.WriteFile("data/music/" + std::string(badinput::Name(spoil)) + ".ogg",
+                      dir.ReadFile("data/sfx/" + name));
     }
     dir.WriteFile("data/sfx/sounds.cfg", "missing.wav empty.wav truncated.wav garbage.wav\n");
     dir.WriteFile("data/music/music.cfg", "missing.ogg empty.ogg truncated.ogg garbage.ogg\n");

@@ -37,7 +37,7 @@ void ExpectDefaults(const Game& game)
 // The game is declared after the folder, so its clean-up writes into the folder before it goes.
 class SettingsFile : public ::testing::Test
 {
-protected:
+  protected:
     test::TempDir dir;
     Game game;
 };
@@ -180,7 +180,8 @@ TEST_F(SettingsFile, ShortLinesKeepTheValuesOfTheirMissingFields)
 TEST_F(SettingsFile, WindowsLineEndingsReadLikeUnixOnes)
 {
     // Were the carriage returns kept, the blank line would count as a data line.
-    dir.WriteFile("kesv.cfg", "// Default config file\r\n0 1 0\r\n\r\n// Controls\r\n4 5 6 7\r\n1 0 12 34\r\n");
+    dir.WriteFile("kesv.cfg",
+                  "// Default config file\r\n0 1 0\r\n\r\n// Controls\r\n4 5 6 7\r\n1 0 12 34\r\n");
     ASSERT_TRUE(game.ReadConfig());
     EXPECT_FALSE(game.mFullscreen);
     EXPECT_TRUE(game.mVSync);

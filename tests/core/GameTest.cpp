@@ -29,7 +29,7 @@ const std::string kDefaultSettings = "// Default config file\n// Fullscreen VSyn
 // A screen that records what the loop asks of it and runs a test-given action on each update.
 class ScriptedState : public State
 {
-public:
+  public:
     ScriptedState(std::string name, std::vector<std::string>& log) : mName(std::move(name)), mLog(log) {}
     bool Init(Game*) override { return true; }
     void CleanUp() override {}
@@ -56,7 +56,7 @@ public:
     std::function<void(Game*)> mOnTick;
     std::function<void(Game*)> mOnRender;
 
-private:
+  private:
     std::string mName;
     std::vector<std::string>& mLog;
 };
@@ -64,7 +64,7 @@ private:
 // The pictures the four menu screens load at start-up, in a temporary working folder.
 class GameTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         // Font glyphs draw only their left column, so neighbouring copies of a text stay apart.
@@ -234,9 +234,8 @@ TEST_F(GameTest, FrameRateTextIsWhiteWithABlackCopyOnePixelRight)
 
     // The whole picture is doubled onto the window surface.
     SDL_Surface* window = game.mFramework->mSurface;
-    auto windowPixel = [window](int x, int y) {
-        return *reinterpret_cast<Uint32*>(static_cast<Uint8*>(window->pixels) + y * window->pitch + x * 4);
-    };
+    auto windowPixel = [window](int x, int y)
+    { return *reinterpret_cast<Uint32*>(static_cast<Uint8*>(window->pixels) + y * window->pitch + x * 4); };
     EXPECT_EQ(windowPixel(528, 8), white);
     EXPECT_EQ(windowPixel(529, 9), white);
     EXPECT_EQ(windowPixel(530, 8), black);

@@ -10,7 +10,7 @@ namespace
 // Counts its destructions and any call the manager must not make.
 class ProbeState : public State
 {
-public:
+  public:
     ProbeState(int& destroyed, int& calls) : mDestroyed(destroyed), mCalls(calls) {}
     ~ProbeState() override { ++mDestroyed; }
     bool Init(Game*) override { return ++mCalls, true; }
@@ -21,7 +21,7 @@ public:
     void Tick(Game*) override { ++mCalls; }
     void Render(Game*, const float&) override { ++mCalls; }
 
-private:
+  private:
     int& mDestroyed;
     int& mCalls;
 };

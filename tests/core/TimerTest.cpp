@@ -10,11 +10,12 @@ const double kStep = static_cast<double>(Timer::mTimeBetweenUpdates);
 // A timer whose clock is a plain number the test moves; every 1 ms sleep advances it by 1 ms.
 class FakeClockTimer : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         timer.mClock = [this] { return now; };
-        timer.mSleep = [this] {
+        timer.mSleep = [this]
+        {
             ++sleeps;
             now += 1.0;
         };

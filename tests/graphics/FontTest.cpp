@@ -81,7 +81,7 @@ int InkCount(SDL_Surface* surface)
 
 class FontTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         WriteLabelledFont(mDir, "font.png", 8, 8);

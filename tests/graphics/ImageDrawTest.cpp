@@ -33,9 +33,9 @@ struct Call
 std::string Describe(const Call& call, int sourceBytes, int destBytes, bool hasKey)
 {
     std::ostringstream text;
-    text << "form " << static_cast<int>(call.form) << " at (" << call.x << "," << call.y << ") src (" << call.srcX
-         << "," << call.srcY << ") size " << call.width << "x" << call.height << " scale " << call.scale
-         << " bytes " << sourceBytes << "->" << destBytes << " key " << hasKey;
+    text << "form " << static_cast<int>(call.form) << " at (" << call.x << "," << call.y << ") src ("
+         << call.srcX << "," << call.srcY << ") size " << call.width << "x" << call.height << " scale "
+         << call.scale << " bytes " << sourceBytes << "->" << destBytes << " key " << hasKey;
     return text.str();
 }
 
@@ -145,7 +145,8 @@ void ExpectSamePixels(SDL_Surface* expected, SDL_Surface* actual, const std::str
 void CompareManyCalls(int sourceBytes, int destBytes, bool hasKey, bool surfaceKey, unsigned seed)
 {
     std::mt19937 random(seed);
-    auto uniform = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    auto uniform = [&random](int low, int high)
+    { return std::uniform_int_distribution<int>(low, high)(random); };
     const Uint32 sourceMask = ValueMask(sourceBytes);
     const Uint32 key = surfaceKey ? (0x00A5C3E1u & sourceMask) | 1u : 0;
 
@@ -225,9 +226,10 @@ TEST_P(ImageDrawMatchesReference, SurfaceKeyIgnoredWithoutFlag)
 }
 
 INSTANTIATE_TEST_SUITE_P(PixelSizes, ImageDrawMatchesReference,
-                         ::testing::Values(Pairing{1, 1}, Pairing{2, 2}, Pairing{3, 3}, Pairing{4, 4}, Pairing{1, 4},
-                                           Pairing{3, 4}, Pairing{4, 3}),
-                         [](const ::testing::TestParamInfo<Pairing>& info) {
+                         ::testing::Values(Pairing{1, 1}, Pairing{2, 2}, Pairing{3, 3}, Pairing{4, 4},
+                                           Pairing{1, 4}, Pairing{3, 4}, Pairing{4, 3}),
+                         [](const ::testing::TestParamInfo<Pairing>& info)
+                         {
                              return "Source" + std::to_string(info.param.sourceBytes) + "Dest" +
                                     std::to_string(info.param.destBytes);
                          });
@@ -315,7 +317,8 @@ TEST(ImageFill, RightAndBottomBoundsAreExclusiveAndClipped)
             for (int x = 0; x < 6; ++x)
             {
                 const Uint32 expected = (x < 2 && y >= 3) ? 0x5A : (x == 5 && y == 0) ? 0x33 : 0;
-                EXPECT_EQ(Utils::GetPixel(dest.get(), x, y), expected) << bytes << " bytes at " << x << "," << y;
+                EXPECT_EQ(Utils::GetPixel(dest.get(), x, y), expected)
+                    << bytes << " bytes at " << x << "," << y;
             }
         }
     }

@@ -111,7 +111,8 @@ TEST(Colors, StarGreyDependsOnSpeedBand)
     {
         int speed;
         Uint8 level;
-    } cases[] = {{1, 160}, {3, 160}, {4, 192}, {6, 192}, {7, 224}, {9, 224}, {10, 255}, {12, 255}, {0, 255}, {-4, 255}};
+    } cases[] = {{1, 160}, {3, 160},  {4, 192},  {6, 192}, {7, 224},
+                 {9, 224}, {10, 255}, {12, 255}, {0, 255}, {-4, 255}};
     for (const auto& c : cases)
     {
         EXPECT_EQ(Utils::GetStarColor(surface.get(), c.speed), grey(c.level)) << "speed " << c.speed;

@@ -16,7 +16,7 @@ std::minstd_rand0 generatorAtStart;
 
 class CaptureGenerator : public ::testing::Environment
 {
-public:
+  public:
     void SetUp() override { generatorAtStart = Utils::rand_gen; }
 };
 const auto* const captureGenerator = ::testing::AddGlobalTestEnvironment(new CaptureGenerator);
@@ -75,7 +75,6 @@ TEST(Starfield, FirstStarsAreAlwaysTheSame)
         ASSERT_EQ(star.y, expected.Uniform(0, 240));
         ASSERT_EQ(star.speed, expected.Uniform(1, 12));
     }
-
 }
 
 TEST(Starfield, StarsThatPassTheLeftEdgeArePlacedAnew)

@@ -88,7 +88,7 @@ void PushKey(SDL_Scancode code, bool down, bool repeat)
 // Random input, mostly the keys the screens react to, now and then a quit request.
 class Monkey
 {
-public:
+  public:
     explicit Monkey(unsigned seed) : mRandom(seed) {}
 
     void Act(const std::string& screen, int& screenshotsLeft)
@@ -142,7 +142,7 @@ public:
 
     int Roll(int n) { return std::uniform_int_distribution<int>(0, n - 1)(mRandom); }
 
-private:
+  private:
     std::mt19937 mRandom;
     std::map<SDL_Scancode, bool> mHeld;
 };
@@ -172,9 +172,8 @@ TEST(Soak, RandomInputOnEveryScreenRunsWithoutFailureOrGrowingMemory)
     std::map<std::pair<int, int>, std::vector<StartFigures>> startsBySize;
 
     const auto begin = std::chrono::steady_clock::now();
-    auto elapsed = [&begin] {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    };
+    auto elapsed = [&begin]
+    { return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count(); };
     const double warmUp = std::min(60.0, seconds / 3.0);
     while (elapsed() < seconds)
     {
@@ -233,7 +232,8 @@ TEST(Soak, RandomInputOnEveryScreenRunsWithoutFailureOrGrowingMemory)
         const StartFigures& last = starts.back();
         std::printf("soak: %zu game starts in a %dx%d window after the warm-up; heap %lld -> %lld bytes, "
                     "resident %lld -> %lld bytes\n",
-                    starts.size(), size.first, size.second, first.heap, last.heap, first.resident, last.resident);
+                    starts.size(), size.first, size.second, first.heap, last.heap, first.resident,
+                    last.resident);
         // The same starting point every time: a freshly started game on its main menu.
         EXPECT_LT(last.heap - first.heap, 1ll << 20) << size.first << "x" << size.second;
 #ifndef KES_SOAK_ASAN

@@ -20,14 +20,14 @@
 // Stands in for the play screen and counts how often a new game was set up.
 class FakePlayState : public test::IdleState
 {
-public:
+  public:
     bool Init(Game*) override { return ++mInitCalls > 0; }
     int mInitCalls = 0;
 };
 
 class ScreenTest : public ::testing::Test
 {
-protected:
+  protected:
     // Builds the game with the four screens and the stand-in play screen; "MainMenu" is current.
     void StartGame(bool sound = true, bool music = true);
     void Show(const char* name) { mGame.mStateManager->ChangeState(name); }

@@ -98,7 +98,8 @@ std::uint32_t Crc32(const std::string& bytes)
 
 void PutChunk(std::string& out, const char* kind, const std::string& data)
 {
-    auto put32 = [&out](std::uint32_t v) {
+    auto put32 = [&out](std::uint32_t v)
+    {
         for (int shift = 24; shift >= 0; shift -= 8)
         {
             out.push_back(static_cast<char>((v >> shift) & 0xFF));
@@ -111,7 +112,8 @@ void PutChunk(std::string& out, const char* kind, const std::string& data)
 }
 } // namespace
 
-void WritePngHeaderOnly(const test::TempDir& dir, const std::string& relative, unsigned width, unsigned height)
+void WritePngHeaderOnly(const test::TempDir& dir, const std::string& relative, unsigned width,
+                        unsigned height)
 {
     std::string header;
     for (unsigned v : {width, height})

@@ -27,7 +27,8 @@ extern const char* const kWindowedSettings;
 void SpoilFile(const test::TempDir& dir, const std::string& relative, Spoil spoil);
 
 // A PNG whose header claims width x height pixels but that carries almost no data.
-void WritePngHeaderOnly(const test::TempDir& dir, const std::string& relative, unsigned width, unsigned height);
+void WritePngHeaderOnly(const test::TempDir& dir, const std::string& relative, unsigned width,
+                        unsigned height);
 
 // True when text equals expected, or starts with it when expected ends with '*'.
 bool Matches(const std::string& text, const std::string& expected);

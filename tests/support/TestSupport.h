@@ -15,7 +15,7 @@ namespace test
 // With enter = true it is also the working directory until then (the game reads "data/..." relative to it).
 class TempDir
 {
-public:
+  public:
     explicit TempDir(bool enter = true);
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -27,9 +27,10 @@ public:
     std::string ReadFile(const std::string& relative) const;
     bool Exists(const std::string& relative) const;
     // Writes a PNG whose pixels are 0xRRGGBB values, row after row (width x height entries).
-    void WritePng(const std::string& relative, int width, int height, const std::vector<std::uint32_t>& rgb) const;
+    void WritePng(const std::string& relative, int width, int height,
+                  const std::vector<std::uint32_t>& rgb) const;
 
-private:
+  private:
     std::filesystem::path mPath;
     std::filesystem::path mPreviousDir;
     bool mEntered;
