@@ -1,36 +1,34 @@
 // Every level stays completable: a recorded input, fed through the real play screen, reaches the exit alive.
 #include "PlayDriver.h"
+#include "TestSupport.h"
 
 #include "entities/Player.h"
 #include "states/PlayState.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 namespace
 {
-// Recorded with tools/kesrecord; re-record a level's line whenever its layout changes.
-const std::vector<std::string> kReplays = {
-    "R24 RJ6 R24 RJ6 R24 RJ6 R30 RJ6 R30 RJ6 R24 RJ6 R24 RJ6 R60",
-    "R42 RJ6 R30 RJ6 R60 RJ6 R24 RJ6 R24 RJ6 R24 RJ6 R24 RJ6 R48 RJ6 R24 RJ6 R24 RJ6 R18 RJ6 R54",
-    "R18 RJ6 R30 RJ6 R60 RJ6 R24 RF6 RJ6 R18 RJ6 R24 RJ6 R48 RJ6 R18 RJ6 R42 RJ6 R12 RJ6 R48 RF6 R18 "
-    "RJ6 R54",
-    "R18 RJ6 R30 RJ6 R24 RJ6 R12 -12 RJ6 R18 RJ6 R54 RJ6 R18 -6 R6 -6 R6 RJ6 R18 L6 RJ6 R24 RJ6 R24 "
-    "RJ6 R24 RJ6 R30 RJ6 R24 RJ6 R36 RJ6 R12 RJ6 R66 RJ6 R30 RJ6 R30",
-    "R6 -6 R6 RJ6 R24 RJ6 R30 RJ6 R30 RJ6 R48 RJ6 R24 RJ6 R24 RJ6 R24 RJ6 R24 RJ6 R30 RJ6 R30 RJ6 "
-    "R24 RJ6 R30 RJ6 R24 RJ6 R24 RJ6 R18 RJ6 R84 RJ6 R30 RJ6 R54",
-};
-
-std::size_t LevelCount()
+// Every level of the built list, by file name ("level1.map").
+std::vector<std::string> LevelNames()
 {
     std::ifstream list("data/maps/maps.lst");
-    std::size_t count = 0;
+    std::vector<std::string> names;
     for (std::string line; std::getline(list, line);)
-        ++count;
-    return count;
+        names.push_back(line);
+    return names;
+}
+
+// The recorded input kept beside a level's source: "level1.map" plays assets/maps/level1.replay.
+std::string ReplayPath(const std::string& levelName)
+{
+    return std::string(KES_ASSETS_DIR) + "/maps/" + std::filesystem::path(levelName).stem().string() +
+           ".replay";
 }
 } // namespace
 
@@ -50,15 +48,47 @@ TEST(ContentScripts, ParseAndFormatAreInverse)
     EXPECT_THROW(content::ParseScript("X4"), std::runtime_error);
 }
 
+TEST(ContentScripts, ReplayFilesJoinTheirLinesAndNameTheFileWhenBad)
+{
+    test::TempDir folder(false);
+    const std::string root = folder.Path().string() + "/";
+    folder.WriteFile("good.replay", "// recorded for a test\nR2 RJ1\n  // indented note\n-1\r\nLF1\n");
+    folder.WriteFile("bad.replay", "R2 X1\n");
+    folder.WriteFile("empty.replay", "// only a comment\n\n");
+    EXPECT_EQ(content::ParseScript("R2 RJ1 -1 LF1"), content::LoadReplay(root + "good.replay"));
+    for (const char* name : {"bad.replay", "empty.replay", "missing.replay"})
+    {
+        try
+        {
+            content::LoadReplay(root + name);
+            ADD_FAILURE() << name << " was accepted";
+        }
+        catch (const std::runtime_error& error)
+        {
+            EXPECT_NE(std::string::npos, std::string(error.what()).find(root + name)) << error.what();
+        }
+    }
+}
+
 TEST(ContentLevels, EveryLevelIsCompletedByItsRecordedInput)
 {
-    const std::size_t levels = LevelCount();
-    ASSERT_EQ(levels, kReplays.size()) << "every level of maps.lst needs a recorded input";
+    const std::vector<std::string> names = LevelNames();
+    ASSERT_FALSE(names.empty()) << "no levels in data/maps/maps.lst";
+    const std::size_t levels = names.size();
     for (std::size_t level = 0; level < levels; ++level)
     {
-        SCOPED_TRACE("level " + std::to_string(level + 1));
+        SCOPED_TRACE("level " + std::to_string(level + 1) + ", " + names[level]);
+        std::vector<unsigned> updates;
+        try
+        {
+            updates = content::LoadReplay(ReplayPath(names[level]));
+        }
+        catch (const std::runtime_error& error)
+        {
+            ADD_FAILURE() << "every level needs a recorded input beside its source; " << error.what();
+            continue;
+        }
         content::PlayDriver driver(level, true);
-        const std::vector<unsigned> updates = content::ParseScript(kReplays[level]);
         std::size_t used = 0;
         while (used < updates.size() && !driver.Finished())
         {
