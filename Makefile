@@ -48,3 +48,9 @@ deps:
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# Rewrites docs/levels.md and the level pictures in docs/levels/ after a level or its input changed.
+.PHONY: atlas
+atlas: deps
+	cmake -S . -B $(BUILD_DIR)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target atlas

@@ -1,0 +1,43 @@
+// One row of the level table: a level's size, what it holds, and how its recorded input fares.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+class Map;
+
+namespace content
+{
+class PlayDriver;
+}
+
+class LevelSurvey
+{
+  public:
+    // Counts of one kind of thing by name ("Blob1" -> 3), in name order.
+    using Counts = std::map<std::string, int>;
+
+    // Counts what a freshly loaded level holds; name is its file in maps.lst ("level1.map").
+    LevelSurvey(const std::string& name, const Map& map);
+
+    // Plays the recorded input from the level's start, stopping at the exit, at death or at its end.
+    void PlayInput(content::PlayDriver& driver, const std::vector<unsigned>& updates);
+
+    // The file name without ".map": the picture and the recorded input share it.
+    std::string Stem() const;
+
+    std::string mName;
+    std::string mDescription; // the first comment line of the level's source, if any
+    int mColumns = 0;
+    int mRows = 0;
+    Counts mEnemies;
+    Counts mItems;                 // pick-ups
+    Counts mHazards;               // harmful tiles of the collision layer, by kind
+    Counts mLocks;                 // keycard locks and the closed doors they open
+    std::size_t mInputUpdates = 0; // 0 while the level has no recorded input
+    bool mFinished = false;        // the input left the level through its exit, alive
+    double mLowestOxygen = 10.0;   // as the countdown reads it: 10 is a full tank
+    std::string mProblem;          // why the input is missing or falls short
+};

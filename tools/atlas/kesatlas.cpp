@@ -1,0 +1,181 @@
+// Writes docs/levels.md, the table of every level, and docs/levels/<name>.png, a picture of each whole
+// level, from the built data and the recorded inputs; --check compares them with what is there instead.
+// Usage (in the build folder): kesatlas [--check] <assets folder> <docs folder>
+#include "AtlasPage.h"
+#include "LevelPicture.h"
+#include "LevelSurvey.h"
+#include "PlayDriver.h"
+
+#include "Game.h"
+#include "entities/Player.h"
+#include "graphics/Image.h"
+#include "states/PlayState.h"
+
+#include <SDL_image.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+std::vector<std::string> LevelNames()
+{
+    std::ifstream list("data/maps/maps.lst");
+    std::vector<std::string> names;
+    for (std::string line; std::getline(list, line);)
+        names.push_back(line);
+    return names;
+}
+
+// The first line of a level's source says what the level is, when it is a comment.
+std::string Description(const fs::path& source)
+{
+    std::ifstream file(source);
+    std::string line;
+    if (!std::getline(file, line) || line.compare(0, 2, "//") != 0)
+        return "";
+    const std::size_t start = line.find_first_not_of(" /");
+    return start == std::string::npos ? "" : line.substr(start);
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// The committed picture must be there and show the whole level.
+bool PictureMatches(const fs::path& path, const LevelPicture& picture)
+{
+    SDL_Surface* saved = IMG_Load(path.string().c_str());
+    if (saved == nullptr)
+    {
+        std::cerr << "kesatlas: no picture " << path << "\n";
+        return false;
+    }
+    const bool same = saved->w == picture.Width() && saved->h == picture.Height();
+    if (!same)
+        std::cerr << "kesatlas: " << path << " is " << saved->w << " x " << saved->h << ", the level "
+                  << picture.Width() << " x " << picture.Height() << "\n";
+    SDL_FreeSurface(saved);
+    return same;
+}
+
+// Pictures of levels that are no longer listed go, so the folder matches the table.
+void RemoveOtherPictures(const fs::path& folder, const std::vector<LevelSurvey>& levels)
+{
+    std::set<std::string> wanted;
+    for (const LevelSurvey& level : levels)
+        wanted.insert(level.Stem() + ".png");
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".png" && wanted.count(entry.path().filename().string()) == 0)
+            fs::remove(entry.path());
+}
+
+// Shows where a stale page first differs from the fresh one.
+void ReportDifference(const std::string& committed, const std::string& fresh)
+{
+    std::istringstream old(committed);
+    std::istringstream now(fresh);
+    std::string oldLine;
+    std::string newLine;
+    for (int number = 1;; ++number)
+    {
+        const bool hasOld = static_cast<bool>(std::getline(old, oldLine));
+        const bool hasNew = static_cast<bool>(std::getline(now, newLine));
+        if (!hasOld && !hasNew)
+            return;
+        if (!hasOld || !hasNew || oldLine != newLine)
+        {
+            std::cerr << "kesatlas: docs/levels.md is stale from line " << number
+                      << ":\n  committed: " << (hasOld ? oldLine : "(end)")
+                      << "\n  fresh:     " << (hasNew ? newLine : "(end)")
+                      << "\nRegenerate it with: cmake --build build --target atlas\n";
+            return;
+        }
+    }
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool check = argc == 4 && std::string(argv[1]) == "--check";
+    if (argc != 3 && !check)
+    {
+        std::cerr << "usage: kesatlas [--check] <assets folder> <docs folder>\n";
+        return 2;
+    }
+    // Absolute now: the play driver works in a scratch folder of its own.
+    const fs::path assets = fs::absolute(argv[check ? 2 : 1]).lexically_normal();
+    const fs::path docs = fs::absolute(argv[check ? 3 : 2]).lexically_normal();
+    const fs::path pictures = docs / "levels";
+    bool good = true;
+    try
+    {
+        const std::vector<std::string> names = LevelNames();
+        if (names.empty())
+            throw std::runtime_error("no levels in data/maps/maps.lst (run it in the build folder)");
+        if (!check)
+            fs::create_directories(pictures);
+        std::vector<LevelSurvey> levels;
+        for (std::size_t index = 0; index < names.size(); ++index)
+        {
+            content::PlayDriver driver(index, true);
+            PlayState& play = driver.Play();
+            LevelSurvey& level = levels.emplace_back(names[index], *play.mMap);
+            level.mDescription = Description(assets / "maps" / (level.Stem() + ".txt"));
+
+            const LevelPicture picture(*play.mMap, *play.mPlayer,
+                                       driver.GetGame().mScreen->mSurface->format->format);
+            const fs::path picturePath = pictures / (level.Stem() + ".png");
+            if (check)
+                good = PictureMatches(picturePath, picture) && good;
+            else if (!picture.Save(picturePath.string()))
+                throw std::runtime_error("cannot write " + picturePath.string() + ": " + SDL_GetError());
+
+            const fs::path replay = assets / "maps" / (level.Stem() + ".replay");
+            if (fs::exists(replay))
+                level.PlayInput(driver, content::LoadReplay(replay.string()));
+            else
+                level.mProblem = "no recorded input";
+            if (!level.mProblem.empty())
+            {
+                std::cerr << "kesatlas: " << level.mName << ": " << level.mProblem << "\n";
+                good = false;
+            }
+        }
+
+        const std::string page = AtlasPage(levels).Text();
+        const fs::path pagePath = docs / "levels.md";
+        if (check)
+        {
+            const std::string committed = ReadFile(pagePath);
+            if (committed != page)
+            {
+                ReportDifference(committed, page);
+                good = false;
+            }
+        }
+        else
+        {
+            std::ofstream(pagePath, std::ios::binary) << page;
+            RemoveOtherPictures(pictures, levels);
+            std::cout << "kesatlas: wrote " << pagePath.string() << " and " << levels.size() << " pictures\n";
+        }
+    }
+    catch (const std::exception& error)
+    {
+        std::cerr << "kesatlas: " << error.what() << "\n";
+        return 1;
+    }
+    return good ? 0 : 1;
+}
