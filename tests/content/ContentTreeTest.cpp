@@ -184,6 +184,24 @@ TEST(ContentPictures, BackgroundIsDarkEnoughForLightGreyText)
     EXPECT_LT(bright, bg->w * bg->h / 500);
 }
 
+TEST(ContentPictures, SettingsOptionLinesCrossOnlySky)
+{
+    // The option lines (arrow at x 84; "Music Volume: 100%" ends at 236; 8 rows from each y) lie over open
+    // sky: no shape of two or more lit pixels side by side, only single stars.
+    Surface bg = LoadPicture("bg.png");
+    ASSERT_TRUE(bg);
+    auto lit = [&](int x, int y)
+    {
+        const Uint32 rgb = Rgb(bg.get(), x, y);
+        return 0.299 * (rgb >> 16) + 0.587 * ((rgb >> 8) & 0xFF) + 0.114 * (rgb & 0xFF) >= 40.0;
+    };
+    for (int line : {60, 68, 76, 84, 108, 116, 124, 148, 156, 180, 188})
+        for (int y = line; y < line + 8; ++y)
+            for (int x = 84; x < 240; ++x)
+                EXPECT_FALSE(lit(x, y) && lit(x + 1, y))
+                    << "a shape behind the option line at " << x << "," << y;
+}
+
 TEST(ContentTables, EveryNameTheGameLooksUpIsDefinedAndDrawable)
 {
     EntityTypeManager types;
