@@ -25,13 +25,13 @@ namespace fs = std::filesystem;
 
 namespace
 {
+// The level list as play reads it, from a game started at the first level.
 std::vector<std::string> LevelNames()
 {
-    std::ifstream list("data/maps/maps.lst");
-    std::vector<std::string> names;
-    for (std::string line; std::getline(list, line);)
-        names.push_back(line);
-    return names;
+    if (!fs::exists("data/maps/maps.lst"))
+        throw std::runtime_error("no data/maps/maps.lst here: run kesatlas in the build folder");
+    content::PlayDriver driver(0, false);
+    return driver.Play().mMaps;
 }
 
 // The first line of a level's source says what the level is, when it is a comment.
@@ -122,8 +122,6 @@ int main(int argc, char** argv)
     try
     {
         const std::vector<std::string> names = LevelNames();
-        if (names.empty())
-            throw std::runtime_error("no levels in data/maps/maps.lst (run it in the build folder)");
         if (!check)
             fs::create_directories(pictures);
         std::vector<LevelSurvey> levels;
