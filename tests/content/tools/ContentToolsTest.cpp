@@ -219,3 +219,17 @@ TEST(LevelCompiler, RefusesLevelsTheGameCouldNotPlay)
         EXPECT_NE(std::string::npos, ErrorOf([&] { compiler.Compile(path); }).find(fault)) << fault;
     }
 }
+
+TEST(TextSource, AByteOrderMarkBeforeTheFirstLineIsIgnored)
+{
+    // Common editors save UTF-8 with EF BB BF in front; every tool reads through the one reader.
+    Sources sources;
+    TypeTables tables;
+    tables.Load(sources.Write("t.cfg", "\xEF\xBB\xBF"
+                                       "808890 tiles 0 0 0 0 1 0\n"),
+                sources.Write("e.cfg", kEntityTypes));
+    EXPECT_TRUE(tables.HasTileColor(0x808890));
+    LevelCompiler compiler(tables);
+    EXPECT_NO_THROW(compiler.LoadLegend(sources.Write("legend.txt", "\xEF\xBB\xBF"
+                                                                    "back . 808890\n")));
+}
