@@ -1,6 +1,7 @@
 // The content tools: pictures painted from grids, levels compiled from character maps, strict tables.
 #include "ArtCompiler.h"
 #include "LevelCompiler.h"
+#include "TextSource.h"
 #include "TypeTables.h"
 
 #include <SDL.h>
@@ -232,4 +233,16 @@ TEST(TextSource, AByteOrderMarkBeforeTheFirstLineIsIgnored)
     LevelCompiler compiler(tables);
     EXPECT_NO_THROW(compiler.LoadLegend(sources.Write("legend.txt", "\xEF\xBB\xBF"
                                                                     "back . 808890\n")));
+    // Sources copied into the game's data, which knows no such mark, lose it.
+    EXPECT_EQ("// story\n", TextSource::ReadBytes(sources.Write("story.txt", "\xEF\xBB\xBF// story\n")));
+}
+
+TEST(TextSource, ACommentMayFollowTheWordsOfADirective)
+{
+    Sources sources;
+    const std::string art = sources.Write("c.art", "palette palette.txt // shared\nsize 2 1 _\n"
+                                                   "grid g   // rows follow\nrg\n\ndraw g 0 0 // top-left\n");
+    ArtCompiler compiler;
+    compiler.Compile(art);
+    EXPECT_EQ(0x00FF00u, compiler.GetPicture().Get(1, 0));
 }
