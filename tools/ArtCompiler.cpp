@@ -1,4 +1,4 @@
-// Paints a picture from its text source.
+// Paints a picture from its text source: compiling it, and the painting steps its directives use.
 #include "ArtCompiler.h"
 
 #include "TextSource.h"

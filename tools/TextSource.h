@@ -11,8 +11,8 @@
 
 // Lines come without CR/LF, and without the UTF-8 byte-order mark some editors put in front of the file.
 // A line whose first two characters are "//" is a comment; in lines read as words, "//" anywhere starts
-// one. Lines the game itself reads verbatim (tables, story, grid rows) are read whole, since "//" inside
-// them is data.
+// one. Lines that are data (grid rows, and the tables and story the game reads with its own rule) are
+// read whole, since a "//" inside them is part of the data.
 class TextSource
 {
   public:
