@@ -34,15 +34,19 @@ std::vector<std::string> LevelNames()
     return driver.Play().mMaps;
 }
 
-// The first line of a level's source says what the level is, when it is a comment.
+// The comment lines that open a level's source say what the level is; joined into one paragraph.
 std::string Description(const fs::path& source)
 {
     std::ifstream file(source);
-    std::string line;
-    if (!std::getline(file, line) || line.compare(0, 2, "//") != 0)
-        return "";
-    const std::size_t start = line.find_first_not_of(" /");
-    return start == std::string::npos ? "" : line.substr(start);
+    std::string text;
+    for (std::string line; std::getline(file, line) && line.compare(0, 2, "//") == 0;)
+    {
+        const std::size_t start = line.find_first_not_of(" /");
+        const std::size_t end = line.find_last_not_of(" \r");
+        if (start != std::string::npos)
+            text += (text.empty() ? "" : " ") + line.substr(start, end + 1 - start);
+    }
+    return text;
 }
 
 std::string ReadFile(const fs::path& path)
