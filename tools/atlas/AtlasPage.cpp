@@ -6,6 +6,22 @@
 
 namespace
 {
+// Everything above the table rows.
+constexpr const char* kIntroduction = R"(# Levels
+
+Every level of `data/maps/maps.lst` in the order it is played. `tools/atlas/kesatlas` writes this
+page and the pictures from the built levels and their recorded inputs (`assets/maps/<name>.replay`):
+do not edit them by hand but run `make atlas` after changing a level (`make test` fails while they
+are stale).
+
+Hazards count harmful tiles. Input is the length of the recorded input that finishes the level.
+Lowest air is the lowest reading of the "Time left:" countdown along that input, the margin a
+player following it has: a full tank reads 10 and lasts about 11 seconds.
+
+| # | Level | Size | Enemies | Items | Hazards | Locks | Input | Lowest air |
+|---|---|---|---|---|---|---|---|---|
+)";
+
 // "3 Blob1, 1 Blob2", or a dash when there is none.
 std::string CountsText(const LevelSurvey::Counts& counts)
 {
@@ -37,19 +53,7 @@ std::string Duration(std::size_t updates)
 std::string AtlasPage::Text() const
 {
     std::ostringstream page;
-    page
-        << "# Levels\n\n"
-        << "Every level of `data/maps/maps.lst` in the order it is played. Written by "
-           "`tools/atlas/kesatlas`\n"
-        << "from the built levels and their recorded inputs (`assets/maps/<name>.replay`); do not edit it "
-           "by\n"
-        << "hand but regenerate it with `cmake --build build --target atlas` (`make test` fails while it is\n"
-        << "stale).\n\n"
-        << "Hazards count harmful tiles. Input is the length of the recorded input that finishes the level.\n"
-        << "Lowest air is the lowest reading of the \"Time left:\" countdown along that input, the margin a\n"
-        << "player following it has: a full tank reads 10 and lasts about 11 seconds.\n\n"
-        << "| # | Level | Size | Enemies | Items | Hazards | Locks | Input | Lowest air |\n"
-        << "|---|---|---|---|---|---|---|---|---|\n";
+    page << kIntroduction;
     std::size_t total = 0;
     for (std::size_t i = 0; i < mLevels.size(); ++i)
     {
@@ -66,7 +70,7 @@ std::string AtlasPage::Text() const
         else
             page << Duration(level.mInputUpdates) << " | " << Fixed(level.mLowestOxygen, 2) << " |\n";
     }
-    page << "\nAll recorded inputs together: " << Duration(total) << ".\n";
+    page << "\n" << mLevels.size() << " levels; all recorded inputs together: " << Duration(total) << ".\n";
     for (const LevelSurvey& level : mLevels)
     {
         page << "\n## " << level.Stem() << "\n\n";
