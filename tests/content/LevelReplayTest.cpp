@@ -2,13 +2,19 @@
 #include "PlayDriver.h"
 #include "TestSupport.h"
 
+#include "entities/Enemy.h"
 #include "entities/Player.h"
 #include "states/PlayState.h"
+#include "world/Map.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +36,42 @@ std::string ReplayPath(const std::string& levelName)
     return std::string(KES_ASSETS_DIR) + "/maps/" + std::filesystem::path(levelName).stem().string() +
            ".replay";
 }
+
+// The least air a recorded input may leave at its tightest point (10 is a full tank, about 11 seconds):
+// the replay plays tighter than a first-time player, who needs a margin.
+constexpr double kOxygenMargin = 1.5;
+
+// What a replay did to the blobs: stomps, and the kinds killed that the level did not place itself
+// (successors, so a Blob3 killed there ended a whole chain).
+struct BlobWatch
+{
+    std::set<std::string> mPlaced;
+    std::set<std::string> mKilledSuccessors;
+    std::map<const Enemy*, EntityState> mStates;
+    int mStomps = 0;
+
+    explicit BlobWatch(const Map& map)
+    {
+        for (const auto& [name, enemy] : map.mEnemies)
+            mPlaced.insert(name);
+    }
+
+    void Update(const Map& map, const Player& player)
+    {
+        for (const auto& [name, enemy] : map.mEnemies)
+        {
+            const auto known = mStates.find(enemy.get());
+            if (known != mStates.end() && known->second != Dying && enemy->GetState() == Dying)
+            {
+                // A stomp leaves the bouncing player standing on the blob's head.
+                mStomps += player.GetDY() < 0 && std::abs(player.GetY() + 16 - enemy->GetY()) < 1;
+                if (!mPlaced.count(name))
+                    mKilledSuccessors.insert(name);
+            }
+            mStates[enemy.get()] = enemy->GetState();
+        }
+    }
+};
 } // namespace
 
 TEST(ContentScripts, ParseAndFormatAreInverse)
@@ -75,6 +117,8 @@ TEST(ContentLevels, EveryLevelIsCompletedByItsRecordedInput)
     const std::vector<std::string> names = LevelNames();
     ASSERT_FALSE(names.empty()) << "no levels in data/maps/maps.lst";
     const std::size_t levels = names.size();
+    int stomps = 0;
+    bool wholeChain = false;
     for (std::size_t level = 0; level < levels; ++level)
     {
         SCOPED_TRACE("level " + std::to_string(level + 1) + ", " + names[level]);
@@ -89,17 +133,27 @@ TEST(ContentLevels, EveryLevelIsCompletedByItsRecordedInput)
             continue;
         }
         content::PlayDriver driver(level, true);
+        BlobWatch blobs(*driver.Play().mMap);
+        double lowestOxygen = driver.Play().mPlayer->mOxygen;
         std::size_t used = 0;
         while (used < updates.size() && !driver.Finished())
         {
             driver.Step(updates[used++]);
+            if (driver.Finished())
+                break;
             const Player& player = *driver.Play().mPlayer;
+            blobs.Update(*driver.Play().mMap, player);
+            lowestOxygen = std::min(lowestOxygen, player.mOxygen);
             ASSERT_TRUE(player.GetIsAlive())
                 << "died after " << used << " updates at " << player.GetX() << "," << player.GetY()
                 << " with health " << player.GetHealth() << " and oxygen " << player.mOxygen;
         }
         ASSERT_TRUE(driver.Finished()) << "the input ran out at " << driver.Play().mPlayer->GetX() << ","
                                        << driver.Play().mPlayer->GetY();
+        EXPECT_GE(lowestOxygen, kOxygenMargin) << "the air runs too short along the recorded route";
+        stomps += blobs.mStomps;
+        wholeChain =
+            wholeChain || (blobs.mKilledSuccessors.count("Blob2") && blobs.mKilledSuccessors.count("Blob3"));
         // Through the fade-out: the next level is played, or after the last one the main menu returns.
         for (int i = 0; i < 40; ++i)
             driver.Step(0);
@@ -112,4 +166,7 @@ TEST(ContentLevels, EveryLevelIsCompletedByItsRecordedInput)
             EXPECT_FALSE(driver.Play().mNextLevel);
         }
     }
+    // The inputs show the blob rules at work, so a change to them cannot pass unnoticed.
+    EXPECT_GE(stomps, 1) << "no recorded input stomps a blob";
+    EXPECT_TRUE(wholeChain) << "no recorded input kills a blob and both of its successors";
 }
