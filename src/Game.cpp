@@ -1,6 +1,7 @@
 // The application object: start-up, the fixed-step main loop, drawing a frame and shut-down.
 #include "Game.h"
 
+#include "GamepadInput.h"
 #include "StateManager.h"
 #include "Timer.h"
 #include "audio/AudioManager.h"
@@ -137,6 +138,13 @@ bool Game::Init()
     mCreditsState = Register(*mStateManager, "Credits", credits);
     mStateManager->ChangeState("MainMenu");
 
+    // Controllers are a convenience: when their support cannot start, the keyboard still plays.
+    mGamepads = std::make_unique<GamepadInput>();
+    if (!mGamepads->Start())
+    {
+        mGamepads.reset();
+    }
+
     mIsRunning = true;
     return true;
 }
@@ -158,6 +166,10 @@ void Game::Run()
 
 void Game::HandleEvents()
 {
+    if (mGamepads)
+    {
+        mGamepads->Update(GamepadLayout(), {mKeyLeft, mKeyRight, mKeyJump, mKeyFire}, SDL_GetTicks64());
+    }
     if (mStateManager && mStateManager->mCurrentState)
     {
         mStateManager->mCurrentState->HandleEvents(this);
@@ -213,5 +225,20 @@ void Game::CleanUp()
     mFont.reset();
     mScreen.reset();
     mAudioManager.reset();
+    mGamepads.reset();
     mFramework.reset();
+}
+
+GamepadInput::Layout Game::GamepadLayout() const
+{
+    const State* current = mStateManager ? mStateManager->mCurrentState : nullptr;
+    if (current != nullptr && current == mPlayState)
+    {
+        return GamepadInput::Layout::Play;
+    }
+    if (current != nullptr && current == mSettingsState && mSettingsState->IsCapturingKey())
+    {
+        return GamepadInput::Layout::Muted;
+    }
+    return GamepadInput::Layout::Menu;
 }

@@ -1,6 +1,8 @@
 // The application object: settings, services, the screens and the fixed-step main loop.
 #pragma once
 
+#include "GamepadInput.h"
+
 #include <memory>
 
 class Framework;
@@ -33,6 +35,8 @@ class Game
     // Writes "kesv.cfg"; false when it cannot be written.
     bool WriteConfig();
     void CleanUp();
+    // How controller input reads on the current screen.
+    GamepadInput::Layout GamepadLayout() const;
 
     bool mIsRunning = false;
 
@@ -54,6 +58,7 @@ class Game
     std::unique_ptr<Font> mFont;
     std::unique_ptr<Image> mScreen; // the 320x240 picture every screen draws on
     std::unique_ptr<AudioManager> mAudioManager;
+    std::unique_ptr<GamepadInput> mGamepads; // null when controller support could not start
 
     // The five screens, owned by mStateManager.
     MainMenuState* mMainMenuState = nullptr;

@@ -113,6 +113,11 @@ void SettingsState::CleanUp()
     mTitleImage.reset();
 }
 
+bool SettingsState::IsCapturingKey() const
+{
+    return mEditing && IsKeyBinding(mSelectedOption);
+}
+
 void SettingsState::HandleEvents(Game* game)
 {
     while (SDL_PollEvent(&mEvent))

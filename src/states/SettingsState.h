@@ -23,6 +23,8 @@ class SettingsState : public State
     void HandleEvents(Game* game) override;
     void Tick(Game* game) override;
     void Render(Game* game, const float& interpolation) override;
+    // A key binding is waiting for its new key.
+    bool IsCapturingKey() const;
 
     SDL_Event mEvent{};
     bool mArrowVisible = true;
