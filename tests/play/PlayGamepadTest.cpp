@@ -92,11 +92,13 @@ TEST_F(PlayGamepad, StickWalksOnlyPastItsDeadZoneAndUnpluggingLetsGo)
     EXPECT_EQ(x, Pl().GetX());
 }
 
-TEST_F(PlayGamepad, BackLeavesForTheMainMenuLikeEscape)
+TEST_F(PlayGamepad, APadPresentAtStartUpIsOpenedAndBackLeavesForTheMainMenu)
 {
-    StartPlaying();
     test::VirtualPad pad;
+    StartPlaying();
+    EXPECT_EQ(1u, G()->mGamepads->OpenControllers());
     Pass();
+    EXPECT_EQ(1u, G()->mGamepads->OpenControllers()) << "its announcement does not open it twice";
     pad.Press(SDL_CONTROLLER_BUTTON_BACK);
     Pass();
     H().Tick(40);
