@@ -6,7 +6,7 @@
 #include "entities/Player.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
-#include "states/MenuScreen.h"
+#include "states/Fade.h"
 #include "world/Map.h"
 
 #include <fstream>
@@ -61,7 +61,7 @@ bool PlayState::Init(Game* game)
     CleanUp(); // also restarts at the first level of the list
 
     SDL_Surface* screen = game->mScreen->mSurface;
-    mBlackScreen = MenuScreen::CreateBlackScreen(screen, mAlpha);
+    mBlackScreen = Fade::CreateOverlay(screen, mAlpha);
 
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
     mMap = std::make_unique<Map>();
@@ -100,7 +100,7 @@ bool PlayState::Init(Game* game)
     mBackToMenu = false;
     mQuitRequested = false;
     mNextLevel = false;
-    mFadeState = 1;
+    mFadeState = Fade::FadingIn;
     mLevelReady = true;
     return true;
 }

@@ -329,7 +329,7 @@ void PlayState::FinishLevel()
     {
         mCurrentMap = static_cast<int>(next);
         mNextLevel = true;
-        mFadeState = 2;
+        mFadeState = Fade::FadingOut;
     }
     else
     {
