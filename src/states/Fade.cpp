@@ -38,7 +38,8 @@ std::unique_ptr<Image> Fade::CreateOverlay(SDL_Surface* screen, int alpha)
     // Without a screen, Load throws its own error.
     const int width = screen ? screen->w : 0;
     const int height = screen ? screen->h : 0;
-    if (!overlay->Load(screen, width, height, false, 128, 0, 128) || !overlay->mSurface)
+    if (!overlay->Load(screen, width, height, false, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue) ||
+        !overlay->mSurface)
     {
         throw std::runtime_error("Couldn't initialize black screen surface!");
     }

@@ -48,7 +48,7 @@ std::unique_ptr<Image> MenuScreen::LoadPicture(const std::string& file, SDL_Rend
                                                const std::string& failure)
 {
     auto picture = std::make_unique<Image>();
-    if (!picture->Load(file, info, colorKey, 128, 0, 128))
+    if (!picture->Load(file, info, colorKey, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue))
     {
         throw std::runtime_error(failure);
     }

@@ -225,12 +225,12 @@ void PlayState::CheckPlayerCollision(Game* game, bool fromAbove)
         return;
     }
     const std::string baseType = other->GetBaseType();
-    if (baseType == "Item")
+    if (baseType == EntityType::mBaseItem)
     {
         AquireItem(game, other);
         return;
     }
-    if (baseType != "Enemy")
+    if (baseType != EntityType::mBaseEnemy)
     {
         return;
     }
