@@ -62,7 +62,7 @@ Game::~Game()
 
 bool Game::Init()
 {
-    // 1. Settings: written with the defaults when missing, then read again.
+    // Settings: written with the defaults when missing, then read again.
     if (!ReadConfig())
     {
         WriteConfig();
@@ -72,26 +72,27 @@ bool Game::Init()
         }
     }
 
-    // 2. Window, renderer and the 640x480 window surface.
+    // Window, renderer and the 640x480 window surface.
     mFramework = std::make_unique<Framework>();
     if (!mFramework->Init(mFullscreen, mVSync))
     {
         return false;
     }
 
-    // 3. The 320x240 picture every screen draws on, in the window surface's format.
+    // The 320x240 picture every screen draws on, in the window surface's format.
     mScreen = std::make_unique<Image>();
-    if (!mScreen->Load(mFramework->mSurface, kScreenWidth, kScreenHeight, false, 128, 0, 128))
+    if (!mScreen->Load(mFramework->mSurface, kScreenWidth, kScreenHeight, false, Image::mKeyRed,
+                       Image::mKeyGreen, Image::mKeyBlue))
     {
         return false;
     }
 
-    // 4. Loop timing from the display's refresh rate.
+    // Loop timing from the display's refresh rate.
     mTimer = std::make_unique<Timer>();
     const int refreshRate = mFramework->mDisplayMode.refresh_rate;
     mTimer->Init(refreshRate > 0 ? refreshRate : kFallbackRefreshRate);
 
-    // 5. The shared font.
+    // The shared font.
     mFont = std::make_unique<Font>();
     const SDL_RendererInfo rendererInfo = mFramework->GetRendererInfo();
     if (!mFont->Init("font.png", rendererInfo, 8, 8))
@@ -99,7 +100,7 @@ bool Game::Init()
         return false;
     }
 
-    // 6. Audio. Without a sound device the game runs silently: the manager stays uninitialised, so
+    // Audio. Without a sound device the game runs silently: the manager stays uninitialised, so
     // every operation is a no-op, but it keeps the player's choices for the settings screen.
     mAudioManager = std::make_unique<AudioManager>();
     try
@@ -121,7 +122,7 @@ bool Game::Init()
         mAudioManager->PlayMusic("menu.ogg", false);
     }
 
-    // 7. and 8. The screens. They stay in local owners until registered, so a later failing Init
+    // The screens. They stay in local owners until registered, so a later failing Init
     // frees the earlier ones. The play screen is set up each time play begins, not here.
     mStateManager = std::make_unique<StateManager>();
     auto mainMenu = CreateAndInit<MainMenuState>(this, "Unable to initialize main menu state!");
@@ -130,7 +131,7 @@ bool Game::Init()
     auto play = std::make_unique<PlayState>();
     auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
 
-    // 9. Registration, then the main menu is the first screen.
+    // Registration, then the main menu is the first screen.
     mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
     mSettingsState = Register(*mStateManager, "Settings", settings);
     mStoryState = Register(*mStateManager, "Story", story);

@@ -3,6 +3,8 @@
 
 #include "GamepadInput.h"
 
+#include <SDL_scancode.h>
+
 #include <memory>
 
 class Framework;
@@ -48,10 +50,10 @@ class Game
     bool mMusic = true;
     int mSoundVolume = 64;
     int mMusicVolume = 64;
-    int mKeyLeft = 80;  // SDL_SCANCODE_LEFT
-    int mKeyRight = 79; // SDL_SCANCODE_RIGHT
-    int mKeyJump = 82;  // SDL_SCANCODE_UP
-    int mKeyFire = 44;  // SDL_SCANCODE_SPACE
+    int mKeyLeft = SDL_SCANCODE_LEFT;
+    int mKeyRight = SDL_SCANCODE_RIGHT;
+    int mKeyJump = SDL_SCANCODE_UP;
+    int mKeyFire = SDL_SCANCODE_SPACE;
 
     std::unique_ptr<Framework> mFramework;
     std::unique_ptr<Timer> mTimer;
