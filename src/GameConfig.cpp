@@ -1,7 +1,7 @@
 // Reading and writing the settings file "kesv.cfg".
 #include "Game.h"
 
-#include "graphics/FieldReader.h"
+#include "io/FieldReader.h"
 #include "graphics/Utils.h"
 
 #include <cstdio>

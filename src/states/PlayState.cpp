@@ -6,10 +6,10 @@
 #include "entities/Player.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "io/FieldReader.h"
 #include "states/MenuScreen.h"
 #include "world/Map.h"
 
-#include <fstream>
 #include <stdexcept>
 
 namespace
@@ -36,23 +36,19 @@ PlayState::~PlayState()
 
 bool PlayState::Init(Game* game)
 {
-    std::ifstream list("data/maps/maps.lst");
-    if (!list.good())
+    FieldReader list("data/maps/maps.lst");
+    if (!list.IsOpen())
     {
         throw std::runtime_error("Unable to load maps.lst!");
     }
-    // Emptied first, so the list does not grow with every game begun.
+    // Emptied first, so the list does not grow with every game begun. Every line is a name, empty
+    // lines included: the list has no comments.
     mMaps.clear();
     std::string line;
-    while (std::getline(list, line))
+    while (list.ReadLine(line))
     {
-        if (!line.empty() && line.back() == '\r')
-        {
-            line.pop_back();
-        }
         mMaps.push_back(line);
     }
-    list.close();
     if (mMaps.empty())
     {
         throw std::runtime_error("No maps were found!");

@@ -6,10 +6,10 @@
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "io/FieldReader.h"
 #include "states/MenuScreen.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace
 {
@@ -36,19 +36,15 @@ bool StoryState::Init(Game* game)
         MenuScreen::LoadPicture("data/gfx/bg.png", info, false, "Couldn't load background screen!");
 
     mLines.clear();
-    std::ifstream file("data/story.txt");
+    // Lines are shown whole, as written: only comments are left out.
+    FieldReader file("data/story.txt");
     std::string line;
-    while (file && std::getline(file, line))
+    while (file.ReadLine(line))
     {
-        if (!line.empty() && line.back() == '\r')
+        if (!FieldReader::IsComment(line))
         {
-            line.pop_back();
+            mLines.push_back(line);
         }
-        if (line.compare(0, 2, "//") == 0)
-        {
-            continue;
-        }
-        mLines.push_back(line);
     }
     // A missing story, or one with nothing but comments, still leaves a line to type.
     if (mLines.empty())

@@ -1,7 +1,7 @@
 // The entity type table reader and the registry of a level's entity types.
 #include "world/EntityTypeManager.h"
 
-#include "graphics/FieldReader.h"
+#include "io/FieldReader.h"
 #include "graphics/Utils.h"
 
 #include <vector>

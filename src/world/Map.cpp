@@ -1,7 +1,7 @@
 // Loading a level: its description, its two layer images and its managers.
 #include "world/Map.h"
 
-#include "graphics/FieldReader.h"
+#include "io/FieldReader.h"
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
 

@@ -1,7 +1,7 @@
 // The level's entity registries: the placement file, adding, finding and removing entities, and doors.
 #include "world/Map.h"
 
-#include "graphics/FieldReader.h"
+#include "io/FieldReader.h"
 #include "graphics/Utils.h"
 
 namespace

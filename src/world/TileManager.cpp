@@ -1,7 +1,7 @@
 // The tile type table reader and the registry of a level's tile types and tiles.
 #include "world/TileManager.h"
 
-#include "graphics/FieldReader.h"
+#include "io/FieldReader.h"
 #include "graphics/Utils.h"
 
 #include <vector>
