@@ -10,12 +10,22 @@
 #include "states/MenuScreen.h"
 #include "world/Map.h"
 
+#include <iostream>
 #include <stdexcept>
 
 namespace
 {
 constexpr std::size_t kStarCount = 200;
 const char* const kMapFolder = "data/maps/";
+
+const char* const kNoPlayerType = "the entity types define no Player";
+
+// One line on stderr saying why a level is not played: the run still just ends in the main menu, but
+// whoever made the level can see which file is at fault.
+void ReportLevelFailure(const std::string& level, const std::string& reason)
+{
+    std::cerr << "Unable to load level " << level << ": " << reason << std::endl;
+}
 
 // The pictures play needs in a freshly loaded level's image cache: tiles and the entity sheet.
 void AddPlayImages(Map& map, SDL_RendererInfo info)
@@ -61,8 +71,10 @@ bool PlayState::Init(Game* game)
 
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
     mMap = std::make_unique<Map>();
-    if (!mMap->Load(kMapFolder + mMaps[mCurrentMap], info))
+    const std::string level = kMapFolder + mMaps[mCurrentMap];
+    if (!mMap->Load(level, info))
     {
+        ReportLevelFailure(level, mMap->mLoadFailure);
         return false;
     }
     AddPlayImages(*mMap, info);
@@ -74,7 +86,8 @@ bool PlayState::Init(Game* game)
     EntityType* playerType = mMap->mEntityTypeManager->GetEntityType("Player");
     if (playerType == nullptr)
     {
-        return false; // a player without a type could neither move nor be drawn
+        ReportLevelFailure(level, kNoPlayerType); // a player without a type could neither move nor be drawn
+        return false;
     }
     mPlayer = std::make_unique<Player>();
     // Products in integers: the player starts at the top-left corner of its start tile.
@@ -133,15 +146,23 @@ bool PlayState::StartNextLevel(Game* game)
         return false;
     }
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
-    if (!mMap->Load(kMapFolder + mMaps[mCurrentMap], info))
+    const std::string level = kMapFolder + mMaps[mCurrentMap];
+    if (!mMap->Load(level, info))
     {
+        ReportLevelFailure(level, mMap->mLoadFailure);
         return false;
     }
     AddPlayImages(*mMap, info);
 
     EntityType* playerType = mMap->mEntityTypeManager->GetEntityType("Player");
-    if (playerType == nullptr || (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1))
+    if (playerType == nullptr)
     {
+        ReportLevelFailure(level, kNoPlayerType);
+        return false;
+    }
+    if (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1)
+    {
+        ReportLevelFailure(level, "it places no player");
         return false;
     }
 
