@@ -179,7 +179,7 @@ TEST(ImageLoad, KeyColourAndClearPixelsAreSeeThroughInEveryPngColourType)
         {"grey", {PngColour::Grey, 8, false}, true, false},
         {"grey 16-bit with a transparent grey", {PngColour::Grey, 16, false}, true, true},
         {"grey with alpha", {PngColour::GreyAlpha, 8, false}, true, true},
-        {"grey with alpha 16-bit", {PngColour::GreyAlpha, 16, true}, true, true},
+        {"grey with alpha, 16-bit interlaced", {PngColour::GreyAlpha, 16, true}, true, true},
     };
     const Uint32 untouched = 0x12345678u;
     test::TempDir dir;

@@ -2,7 +2,6 @@
 #include "PngEncoder.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace test
 {
@@ -58,9 +57,15 @@ std::string StoredZlib(const std::string& data)
     return out;
 }
 
-std::uint32_t Alpha(std::uint32_t pixel)
+// Channel 0 is red, 1 green, 2 blue, 3 alpha.
+std::uint32_t Channel(std::uint32_t pixel, int channel)
 {
-    return pixel & 0xFF;
+    return (pixel >> (24 - 8 * channel)) & 0xFF;
+}
+
+bool IsGrey(PngColour colour)
+{
+    return colour == PngColour::Grey || colour == PngColour::GreyAlpha;
 }
 
 class Samples
@@ -85,37 +90,28 @@ class Samples
     // One pixel's samples appended to a scanline.
     void Put(std::string& line, std::uint32_t pixel) const
     {
-        const std::uint32_t red = pixel >> 24, green = (pixel >> 16) & 0xFF, blue = (pixel >> 8) & 0xFF;
-        switch (mEncoding.colour)
+        if (mEncoding.colour == PngColour::Palette)
         {
-        case PngColour::Palette:
             line.push_back(
                 static_cast<char>(std::find(mPalette.begin(), mPalette.end(), pixel) - mPalette.begin()));
             return;
-        case PngColour::Grey:
-            Sample(line, red);
-            return;
-        case PngColour::GreyAlpha:
-            Sample(line, red);
-            Sample(line, Alpha(pixel));
-            return;
-        case PngColour::Rgb:
-        case PngColour::Rgba:
-            Sample(line, red);
-            Sample(line, green);
-            Sample(line, blue);
-            if (mEncoding.colour == PngColour::Rgba)
-            {
-                Sample(line, Alpha(pixel));
-            }
-            return;
+        }
+        for (int channel = 0; channel < (IsGrey(mEncoding.colour) ? 1 : 3); ++channel)
+        {
+            Sample(line, Channel(pixel, channel), 8);
+        }
+        if (mEncoding.colour == PngColour::GreyAlpha || mEncoding.colour == PngColour::Rgba)
+        {
+            Sample(line, Channel(pixel, 3), 8);
         }
     }
 
-    // A sample at the file's depth: 16 bits repeat the byte, as editors widen 8-bit pictures.
-    void Sample(std::string& line, std::uint32_t value) const
+    // A sample at the file's depth (tRNS values take 16 bits whatever the depth); 16-bit files repeat
+    // the byte, as editors widen 8-bit pictures.
+    void Sample(std::string& out, std::uint32_t value, int minimumBits) const
     {
-        PutBigEndian(line, mEncoding.bitDepth == 16 ? value * 257 : value, mEncoding.bitDepth / 8);
+        PutBigEndian(out, mEncoding.bitDepth == 16 ? value * 257 : value,
+                     std::max(mEncoding.bitDepth, minimumBits) / 8);
     }
 
   private:
@@ -126,34 +122,24 @@ class Samples
 // The tRNS chunk of a type without alpha channel, or "" when every pixel is opaque.
 std::string Transparency(const std::vector<std::uint32_t>& rgba, const Samples& samples, PngEncoding encoding)
 {
+    const auto clear =
+        std::find_if(rgba.begin(), rgba.end(), [](std::uint32_t pixel) { return Channel(pixel, 3) != 0xFF; });
     std::string chunk;
+    if (clear == rgba.end())
+    {
+        return chunk;
+    }
     if (encoding.colour == PngColour::Palette)
     {
         for (std::uint32_t entry : samples.Palette())
         {
-            chunk.push_back(static_cast<char>(Alpha(entry)));
+            chunk.push_back(static_cast<char>(Channel(entry, 3)));
         }
-        const bool anyClear =
-            std::any_of(rgba.begin(), rgba.end(), [](std::uint32_t pixel) { return Alpha(pixel) != 0xFF; });
-        return anyClear ? chunk : std::string();
+        return chunk;
     }
-    for (std::uint32_t pixel : rgba)
+    for (int channel = 0; channel < (IsGrey(encoding.colour) ? 1 : 3); ++channel)
     {
-        if (Alpha(pixel) == 0xFF)
-        {
-            continue;
-        }
-        if (Alpha(pixel) != 0)
-        {
-            throw std::invalid_argument("partial alpha needs an alpha channel");
-        }
-        chunk.clear();
-        const int channels = encoding.colour == PngColour::Grey ? 1 : 3;
-        for (int channel = 0; channel < channels; ++channel)
-        {
-            PutBigEndian(chunk, ((pixel >> (24 - 8 * channel)) & 0xFF) * (encoding.bitDepth == 16 ? 257 : 1),
-                         2);
-        }
+        samples.Sample(chunk, Channel(*clear, channel), 16);
     }
     return chunk;
 }
