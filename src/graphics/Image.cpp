@@ -372,11 +372,16 @@ SDL_Surface* RepairGreyWithAlpha(SDL_Surface* loaded)
 // The pixels of a decoded picture that must come out see-through, whatever the PNG's colour type:
 // the key colour (an editor may save it opaque in an alpha channel, where SDL's blit ignores a colour
 // key, or twice in a palette), fully transparent pixels, and the picture's own transparent colour.
+// Empty when the blit's colour key alone gets them right.
 std::vector<bool> SeeThroughPixels(SDL_Surface* surface, int r, int g, int b)
 {
-    std::vector<bool> seeThrough(static_cast<std::size_t>(surface->w) * static_cast<std::size_t>(surface->h));
     Uint32 ownKey = 0;
     const bool hasOwnKey = SDL_GetColorKey(surface, &ownKey) == 0;
+    if (!hasOwnKey && surface->format->palette == nullptr && surface->format->Amask == 0)
+    {
+        return {}; // plain RGB: the colour key of the blit is exact, and nothing else is see-through
+    }
+    std::vector<bool> seeThrough(static_cast<std::size_t>(surface->w) * static_cast<std::size_t>(surface->h));
     const bool locked = SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) == 0;
     std::size_t at = 0;
     for (int y = 0; y < surface->h; ++y)
