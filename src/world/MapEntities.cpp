@@ -1,8 +1,8 @@
 // The level's entity registries: the placement file, adding, finding and removing entities, and doors.
 #include "world/Map.h"
 
-#include "io/FieldReader.h"
 #include "graphics/Utils.h"
+#include "io/FieldReader.h"
 
 namespace
 {

@@ -219,7 +219,8 @@ TEST_F(SettingsFile, AByteOrderMarkBeforeTheFileIsNoPartOfItsFirstLine)
     EXPECT_EQ(dir.ReadFile("kesv.cfg"), written);
 
     // Nor glue itself to the first value of a file that starts with data.
-    dir.WriteFile("kesv.cfg", "\xEF\xBB\xBF" "1 1 1\n");
+    dir.WriteFile("kesv.cfg", "\xEF\xBB\xBF"
+                              "1 1 1\n");
     ASSERT_TRUE(game.ReadConfig());
     EXPECT_TRUE(game.mFullscreen);
 }
