@@ -2,8 +2,8 @@
 #include "world/Map.h"
 
 #include "entities/Player.h"
-#include "graphics/FieldReader.h"
 #include "graphics/Utils.h"
+#include "io/FieldReader.h"
 
 namespace
 {
