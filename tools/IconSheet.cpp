@@ -1,68 +1,32 @@
 // The desktop icon: reading its grids and painting each size with a see-through background.
 #include "IconSheet.h"
 
+#include "TextSource.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace
 {
-std::vector<std::string> Words(const std::string& line)
+int Side(const TextSource& source, const std::string& text)
 {
-    std::istringstream stream(line);
-    std::vector<std::string> words;
-    for (std::string word; stream >> word;)
-        words.push_back(word);
-    return words;
-}
-
-int Number(const std::string& text, const std::string& where)
-{
-    std::size_t used = 0;
-    int value = 0;
-    try
-    {
-        value = std::stoi(text, &used);
-    }
-    catch (const std::exception&)
-    {
-        used = 0;
-    }
-    if (used != text.size() || value < 1 || value > 1024)
-        throw std::runtime_error(where + "expected a size from 1 to 1024, got '" + text + "'");
+    int value = source.Number(text);
+    if (value < 1 || value > 1024)
+        throw source.Error("expected a size from 1 to 1024, got '" + text + "'");
     return value;
 }
 } // namespace
 
 void IconSheet::Load(const std::string& path)
 {
-    std::ifstream file(path);
-    if (!file)
-        throw std::runtime_error("cannot open " + path);
-    int lineNumber = 0;
-    auto where = [&] { return path + ":" + std::to_string(lineNumber) + ": "; };
-    auto nextLine = [&](std::string& line)
-    {
-        if (!std::getline(file, line))
-            return false;
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        return true;
-    };
-
+    TextSource source(path);
     bool havePalette = false;
-    for (std::string line; nextLine(line);)
+    std::vector<std::string> words;
+    while (source.NextFields(words))
     {
-        if (line.compare(0, 2, "//") == 0)
-            continue;
-        std::vector<std::string> words = Words(line);
-        if (words.empty())
-            continue;
         if (words[0] == "palette" && words.size() == 2)
         {
             mPalette.Load((std::filesystem::path(path).parent_path() / words[1]).string());
@@ -70,32 +34,32 @@ void IconSheet::Load(const std::string& path)
             continue;
         }
         if (words[0] != "grid" || words.size() < 4 || words[2] != "sizes")
-            throw std::runtime_error(where() + "expected 'palette <file>' or 'grid <side> sizes <n>...'");
+            throw source.Error("expected 'palette <file>' or 'grid <side> sizes <n>...'");
         if (!havePalette)
-            throw std::runtime_error(where() + "the palette must come before the grids");
+            throw source.Error("the palette must come before the grids");
 
-        std::string gridWhere = where();
-        int side = Number(words[1], gridWhere);
+        int side = Side(source, words[1]);
         for (std::size_t i = 3; i < words.size(); ++i)
         {
-            int size = Number(words[i], where());
+            int size = Side(source, words[i]);
             if (size % side != 0)
-                throw std::runtime_error(where() + "size " + words[i] + " is not a multiple of " + words[1]);
+                throw source.Error("size " + words[i] + " is not a multiple of " + words[1]);
             if (!mGridForSize.emplace(size, mGrids.size()).second)
-                throw std::runtime_error(where() + "size " + words[i] + " is served twice");
+                throw source.Error("size " + words[i] + " is served twice");
         }
         Grid grid;
-        while (static_cast<int>(grid.size()) < side && nextLine(line))
+        for (std::string line; static_cast<int>(grid.size()) < side && source.NextLine(line);)
         {
             if (static_cast<int>(line.size()) != side)
-                throw std::runtime_error(where() + "a row of this grid must be " + words[1] + " wide");
+                throw source.Error("a row of this grid must be " + words[1] + " wide");
             for (char symbol : line)
                 if (symbol != Palette::mClear && !mPalette.Has(symbol))
-                    throw std::runtime_error(where() + "colour not in the palette: '" + symbol + "'");
+                    throw source.Error(std::string("colour not in the palette: '") + symbol + "'");
             grid.push_back(line);
         }
         if (static_cast<int>(grid.size()) != side)
-            throw std::runtime_error(gridWhere + "the grid ends before its " + words[1] + " rows");
+            throw source.Error("the grid ends after " + std::to_string(grid.size()) + " of its " + words[1] +
+                               " rows");
         mGrids.push_back(grid);
     }
     if (mGrids.empty())
