@@ -14,7 +14,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_support  # noqa: E402
 import kesdriver  # noqa: E402
 
-APP_ID = "example.kestrovane.Kestrovane"
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
 SDL_LIBRARIES = ("libsdl2-2.0-0", "libsdl2-image-2.0-0", "libsdl2-mixer-2.0-0")
 DEFAULT_SETTINGS = kesdriver.settings_text(fullscreen=1).encode()
@@ -64,17 +63,25 @@ def png_header(path):
     return width, height, head[25]
 
 
-def expected_files(build_dir):
+def app_id(build_dir):
+    """The desktop's name for the game, as the build configured its menu entry."""
+    entries = [name for name in os.listdir(os.path.join(build_dir, "packaging")) if name.endswith(".desktop")]
+    if len(entries) != 1:
+        raise kesdriver.DriverError("expected one desktop entry in %s/packaging, found %s" % (build_dir, entries))
+    return entries[0][:-len(".desktop")]
+
+
+def expected_files(build_dir, app):
     data = files_under(os.path.join(build_dir, "data"))
     return ({"usr/bin/kestrovane", "usr/libexec/kestrovane/kestrovane",
-             "usr/share/applications/%s.desktop" % APP_ID, "usr/share/metainfo/%s.metainfo.xml" % APP_ID}
+             "usr/share/applications/%s.desktop" % app, "usr/share/metainfo/%s.metainfo.xml" % app}
             | {"usr/share/kestrovane/data/" + name for name in data}
-            | {"usr/share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, APP_ID) for size in ICON_SIZES})
+            | {"usr/share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, app) for size in ICON_SIZES})
 
 
-def check_files(root, build_dir):
+def check_files(root, build_dir, app):
     installed = files_under(root)
-    expected = expected_files(build_dir)
+    expected = expected_files(build_dir, app)
     if installed != expected:
         raise kesdriver.DriverError("installed files differ; missing %s, unexpected %s"
                                     % (sorted(expected - installed), sorted(installed - expected)))
@@ -87,14 +94,14 @@ def check_files(root, build_dir):
             if built.read() != installed_file.read():
                 raise kesdriver.DriverError("installed data/%s differs from the build's" % name)
     for size in ICON_SIZES:
-        header = png_header(os.path.join(root, "usr/share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, APP_ID)))
+        header = png_header(os.path.join(root, "usr/share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, app)))
         if header != (size, size, 6):
             raise kesdriver.DriverError("the %d px icon is %dx%d of colour type %d, not RGBA" % ((size,) + header))
 
 
-def check_validators(root):
-    run(["desktop-file-validate", os.path.join(root, "usr/share/applications/%s.desktop" % APP_ID)])
-    run(["appstreamcli", "validate", "--no-net", os.path.join(root, "usr/share/metainfo/%s.metainfo.xml" % APP_ID)])
+def check_validators(root, app):
+    run(["desktop-file-validate", os.path.join(root, "usr/share/applications/%s.desktop" % app)])
+    run(["appstreamcli", "validate", "--no-net", os.path.join(root, "usr/share/metainfo/%s.metainfo.xml" % app)])
 
 
 def play_installed(xserver, build_dir, root, home, xdg_data_home):
@@ -174,12 +181,13 @@ def main():
         print("usage: test_install.py <build dir>")
         return 2
     build_dir = os.path.abspath(sys.argv[1])
+    app = app_id(build_dir)
     root = tempfile.mkdtemp(prefix="kestrovane-destdir-")
     try:
         run(["cmake", "--install", build_dir, "--prefix", "/usr"], env=dict(os.environ, DESTDIR=root))
         return e2e_support.run_scenarios(build_dir, [
-            ("installed files", lambda xserver, binary, build: check_files(root, build)),
-            ("desktop entry and AppStream data validate", lambda xserver, binary, build: check_validators(root)),
+            ("installed files", lambda xserver, binary, build: check_files(root, build, app)),
+            ("desktop entry and AppStream data validate", lambda xserver, binary, build: check_validators(root, app)),
             ("installed launcher plays in the player's folder",
              lambda xserver, binary, build: check_launcher(xserver, build, root)),
             ("Debian package", lambda xserver, binary, build: check_package(build, root)),
