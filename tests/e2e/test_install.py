@@ -13,6 +13,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_support  # noqa: E402
 import kesdriver  # noqa: E402
+from test_play import start_play  # noqa: E402
 
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
 SDL_LIBRARIES = ("libsdl2-2.0-0", "libsdl2-image-2.0-0", "libsdl2-mixer-2.0-0")
@@ -104,9 +105,9 @@ def check_validators(root, app):
     run(["appstreamcli", "validate", "--no-net", os.path.join(root, "usr/share/metainfo/%s.metainfo.xml" % app)])
 
 
-def play_installed(xserver, build_dir, root, home, xdg_data_home):
+def play_installed(xserver, build_dir, root, home, xdg_data_home, screenshot):
     """Starts the installed launcher from a folder that holds a copy of the data, so a launcher that forgot
-    to change folders would still run, and be caught writing its settings there."""
+    to change folders would still run, and be caught writing its settings (and a screenshot) there."""
     start = e2e_support.Workdir(build_dir, prefix="kestrovane-install-start-")
     before = snapshot(root)
     extra_env = {"HOME": home}
@@ -120,6 +121,12 @@ def play_installed(xserver, build_dir, root, home, xdg_data_home):
             try:
                 game.wait_for_window()
                 game.wait_for_picture(start.on_menu, timeout=60, what="the main menu")
+                if screenshot:
+                    game.focus()
+                    start_play(game, start, "a screenshot")
+                    game.key("F12")
+                    kesdriver.wait_until(lambda: os.path.exists(os.path.join(folder, "kesv0.png")), 30,
+                                         "kesv0.png in the player's folder")
                 e2e_support.close_through_credits(game, start)
             except kesdriver.DriverError as error:
                 raise e2e_support.fail_with_log(game, error, "kestrovane-install-fail.png")
@@ -129,8 +136,8 @@ def play_installed(xserver, build_dir, root, home, xdg_data_home):
         installed_data = os.path.realpath(os.path.join(root, "usr/share/kestrovane/data"))
         if os.path.realpath(os.path.join(folder, "data")) != installed_data:
             raise kesdriver.DriverError("the player's data/ does not lead to the installed data")
-        if os.path.exists(start.join("kesv.cfg")):
-            raise kesdriver.DriverError("the game wrote kesv.cfg in the folder it was started from")
+        if os.path.exists(start.join("kesv.cfg")) or os.path.exists(start.join("kesv0.png")):
+            raise kesdriver.DriverError("the game wrote in the folder it was started from")
         if snapshot(root) != before:
             raise kesdriver.DriverError("playing changed the install tree")
     finally:
@@ -141,9 +148,9 @@ def check_launcher(xserver, build_dir, root):
     home = tempfile.mkdtemp(prefix="kestrovane-home-")
     try:
         os.environ.pop("XDG_DATA_HOME", None)
-        play_installed(xserver, build_dir, root, home, None)
+        play_installed(xserver, build_dir, root, home, None, screenshot=False)
         xdg = os.path.join(home, "xdg-data")
-        play_installed(xserver, build_dir, root, home, xdg)
+        play_installed(xserver, build_dir, root, home, xdg, screenshot=True)
         # Each run kept to its own folder: the second left the first one's as it was.
         if sorted(os.listdir(os.path.join(home, ".local/share/kestrovane"))) != ["data", "kesv.cfg"]:
             raise kesdriver.DriverError("the home folder's kestrovane/ holds more than data and kesv.cfg")
@@ -188,7 +195,7 @@ def main():
         return e2e_support.run_scenarios(build_dir, [
             ("installed files", lambda xserver, binary, build: check_files(root, build, app)),
             ("desktop entry and AppStream data validate", lambda xserver, binary, build: check_validators(root, app)),
-            ("installed launcher plays in the player's folder",
+            ("installed launcher plays in the player's folder, settings and screenshot there",
              lambda xserver, binary, build: check_launcher(xserver, build, root)),
             ("Debian package", lambda xserver, binary, build: check_package(build, root)),
         ])
