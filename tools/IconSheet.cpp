@@ -47,19 +47,19 @@ void IconSheet::Load(const std::string& path)
             if (!mGridForSize.emplace(size, mGrids.size()).second)
                 throw source.Error("size " + words[i] + " is served twice");
         }
-        Grid grid;
-        for (std::string line; static_cast<int>(grid.size()) < side && source.NextLine(line);)
-        {
-            if (static_cast<int>(line.size()) != side)
-                throw source.Error("a row of this grid must be " + words[1] + " wide");
-            for (char symbol : line)
-                if (symbol != Palette::mClear && !mPalette.Has(symbol))
-                    throw source.Error(std::string("colour not in the palette: '") + symbol + "'");
-            grid.push_back(line);
-        }
+        Grid grid = source.ReadGrid(
+            "",
+            [&](const std::string& row)
+            {
+                if (static_cast<int>(row.size()) != side)
+                    throw source.Error("a row of this grid must be " + words[1] + " wide");
+                for (char symbol : row)
+                    if (symbol != Palette::mClear && !mPalette.Has(symbol))
+                        throw source.Error(std::string("colour not in the palette: '") + symbol + "'");
+            });
         if (static_cast<int>(grid.size()) != side)
-            throw source.Error("the grid ends after " + std::to_string(grid.size()) + " of its " + words[1] +
-                               " rows");
+            throw source.Error("a grid of side " + words[1] + " needs " + words[1] + " rows, not " +
+                               std::to_string(grid.size()));
         mGrids.push_back(grid);
     }
     if (mGrids.empty())

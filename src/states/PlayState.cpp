@@ -6,7 +6,7 @@
 #include "entities/Player.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
-#include "states/MenuScreen.h"
+#include "states/Fade.h"
 #include "world/Map.h"
 
 #include <fstream>
@@ -61,7 +61,7 @@ bool PlayState::Init(Game* game)
     CleanUp(); // also restarts at the first level of the list
 
     SDL_Surface* screen = game->mScreen->mSurface;
-    mBlackScreen = MenuScreen::CreateBlackScreen(screen, mAlpha);
+    mBlackScreen = Fade::CreateOverlay(screen, mAlpha);
 
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
     mMap = std::make_unique<Map>();
@@ -75,7 +75,7 @@ bool PlayState::Init(Game* game)
     {
         throw std::runtime_error("Player not on map found!");
     }
-    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType("Player");
+    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType(Player::mTypeName);
     if (playerType == nullptr)
     {
         return false; // a player without a type could neither move nor be drawn
@@ -84,7 +84,7 @@ bool PlayState::Init(Game* game)
     // Products in integers: the player starts at the top-left corner of its start tile.
     const int startX = mMap->mPlayerStartX * mMap->mTileSize;
     const int startY = mMap->mPlayerStartY * mMap->mTileSize;
-    if (!mPlayer->Init(startX, startY, "Player", playerType, info))
+    if (!mPlayer->Init(startX, startY, Player::mTypeName, playerType, info))
     {
         return false;
     }
@@ -100,7 +100,7 @@ bool PlayState::Init(Game* game)
     mBackToMenu = false;
     mQuitRequested = false;
     mNextLevel = false;
-    mFadeState = 1;
+    mFadeState = Fade::FadingIn;
     mLevelReady = true;
     return true;
 }
@@ -143,7 +143,7 @@ bool PlayState::StartNextLevel(Game* game)
     }
     AddPlayImages(*mMap, info);
 
-    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType("Player");
+    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType(Player::mTypeName);
     if (playerType == nullptr || (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1))
     {
         return false;
@@ -152,9 +152,9 @@ bool PlayState::StartNextLevel(Game* game)
     // Shots refer to the old level's types; they do not survive the change.
     mPlayer->mBullets.clear();
     // The base Init rebinds type, flags, jump speed and position; health, weapon and state stay.
-    mPlayer->Init(mMap->mPlayerStartX * mMap->mTileSize, mMap->mPlayerStartY * mMap->mTileSize, "Player",
-                  playerType);
-    mPlayer->SetBaseType("Player");
+    mPlayer->Init(mMap->mPlayerStartX * mMap->mTileSize, mMap->mPlayerStartY * mMap->mTileSize,
+                  Player::mTypeName, playerType);
+    mPlayer->SetBaseType(EntityType::mBasePlayer);
     mPlayer->SetDirection(mMap->mPlayerDirection);
     mPlayer->SetDX(0.0);
     mPlayer->SetDY(0.0);

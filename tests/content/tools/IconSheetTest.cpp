@@ -75,8 +75,8 @@ TEST_F(IconSheetTest, FaultySourcesAreRefusedWithTheirLine)
 {
     const std::pair<const char*, const char*> faults[] = {
         {"grid 2 sizes 3\nrr\nrr\n", "icon.txt:3: size 3 is not a multiple of 2"},
-        {"grid 2 sizes 2\nrr\nrrr\n", "icon.txt:5: a row of this grid must be 2 wide"},
-        {"grid 2 sizes 2\nrr\n", "icon.txt:4: the grid ends after 1 of its 2 rows"},
+        {"grid 2 sizes 2\nrrr\nrr\n", "icon.txt:4: a row of this grid must be 2 wide"},
+        {"grid 2 sizes 2\nrr\n", "icon.txt:4: a grid of side 2 needs 2 rows, not 1"},
         {"grid 2 sizes 2\nrx\nrr\n", "icon.txt:4: colour not in the palette: 'x'"},
         {"grid 1 sizes 2\nr\ngrid 2 sizes 2\nrr\nrr\n", "icon.txt:5: size 2 is served twice"},
         {"grid 0 sizes 2\n", "icon.txt:3: expected a size from 1 to 1024, got '0'"},
