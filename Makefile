@@ -46,5 +46,15 @@ build: deps
 deps:
 	bash tools/install-deps.sh
 
+# Installs the game with its launcher, menu entry, icons and AppStream data under PREFIX (DESTDIR is
+# honoured); package builds the Debian package into $(BUILD_DIR)/.
+PREFIX ?= /usr/local
+.PHONY: install package
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+package: build
+	cd $(BUILD_DIR) && cpack
+
 clean:
 	rm -rf $(BUILD_DIR)
