@@ -190,3 +190,34 @@ TEST_F(PlayTest, ANextLevelThatFailsToLoadEndsTheRunOnce)
     EXPECT_FALSE(P().mNextLevel) << "not tried again";
     EXPECT_TRUE(P().mBackToMenu);
 }
+
+// The way out of a level that leads nowhere playable: a next level without a player line (the map keeps
+// the previous start across loads, so it must not be reused), or a player who died on the door.
+TEST_F(PlayTest, ANextLevelWithoutAPlayerStartEndsTheRun)
+{
+    ASSERT_TRUE(
+        Begin({Level("one", "Player 1 2 11 p\nShipDoor2 1 8 11 x\n"), Level("two", "Health 1 4 11 h\n")}));
+    H().SkipFadeIn();
+    PlacePlayer(128.0, 176.0);
+    H().Tick();
+    ASSERT_TRUE(P().mNextLevel);
+    H().Tick(40);
+    EXPECT_EQ("MainMenu", H().CurrentState());
+    EXPECT_TRUE(P().mBackToMenu);
+}
+
+TEST_F(PlayTest, APlayerWhoDiesOnTheExitDoorStaysDead)
+{
+    ASSERT_TRUE(
+        Begin({Level("one", "Player 1 2 11 p\nShipDoor2 1 8 11 x\n"), Level("two", "Player 1 4 11 p\n")}));
+    H().SkipFadeIn();
+    PlacePlayer(128.0, 176.0);
+    Pl().mOxygen = 0.01; // runs out in the update that reaches the door
+    H().Tick();
+    ASSERT_TRUE(P().mNextLevel);
+    ASSERT_EQ(Dying, Pl().GetState());
+    H().Tick(40);
+    EXPECT_EQ("MainMenu", H().CurrentState());
+    EXPECT_FALSE(Pl().GetIsAlive());
+    EXPECT_EQ(0.0, Pl().mOxygen);
+}
