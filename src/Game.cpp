@@ -16,6 +16,7 @@
 
 #include <SDL.h>
 
+#include <iostream>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -41,6 +42,13 @@ template <typename T> T* Register(StateManager& manager, const std::string& name
     return raw;
 }
 
+// A start-up that ends without an error box still says why, on standard error.
+bool StartFailed(const char* reason)
+{
+    std::cerr << "Kestrovane: not started: " << reason << '\n';
+    return false;
+}
+
 template <typename T> std::unique_ptr<T> CreateAndInit(Game* game, const char* failure)
 {
     auto state = std::make_unique<T>();
@@ -61,13 +69,18 @@ Game::~Game()
 
 bool Game::Init()
 {
-    // 1. Settings: written with the defaults when missing, then read again.
+    // 1. Settings: written with the defaults only when missing, then read again. A file that is there but
+    // cannot be read is the player's: it is left alone, and the game does not start.
     if (!ReadConfig())
     {
+        if (ConfigFileExists())
+        {
+            return StartFailed("the settings file kesv.cfg exists but cannot be read");
+        }
         WriteConfig();
         if (!ReadConfig())
         {
-            return false;
+            return StartFailed("the settings file kesv.cfg can be neither read nor created");
         }
     }
 
@@ -75,14 +88,14 @@ bool Game::Init()
     mFramework = std::make_unique<Framework>();
     if (!mFramework->Init(mFullscreen, mVSync))
     {
-        return false;
+        return StartFailed("the window could not be opened");
     }
 
     // 3. The 320x240 picture every screen draws on, in the window surface's format.
     mScreen = std::make_unique<Image>();
     if (!mScreen->Load(mFramework->mSurface, kScreenWidth, kScreenHeight, false, 128, 0, 128))
     {
-        return false;
+        return StartFailed("the screen picture could not be created");
     }
 
     // 4. Loop timing from the display's refresh rate.
@@ -95,7 +108,7 @@ bool Game::Init()
     const SDL_RendererInfo rendererInfo = mFramework->GetRendererInfo();
     if (!mFont->Init("font.png", rendererInfo, 8, 8))
     {
-        return false;
+        return StartFailed("the font picture font.png could not be loaded");
     }
 
     // 6. Audio. Without a sound device the game runs silently: the manager stays uninitialised, so
@@ -105,7 +118,7 @@ bool Game::Init()
     {
         if (!mAudioManager->Init(mSound, mMusic, mSoundVolume, mMusicVolume))
         {
-            return false;
+            return StartFailed("the audio could not be set up");
         }
     }
     catch (const std::runtime_error&)
