@@ -35,18 +35,6 @@ fs::path ConfigTarget()
     return path;
 }
 
-bool WriteText(const fs::path& path, const std::string& text)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-    {
-        return false;
-    }
-    file << text;
-    file.close();
-    return static_cast<bool>(file);
-}
-
 // Assigns the fields that are present; a short line keeps the current value of each missing field.
 template <typename T> void Assign(const std::vector<std::string>& fields, std::size_t index, T& target)
 {
@@ -129,9 +117,18 @@ bool Game::WriteConfig()
     // Written beside the old file and renamed over it, so a crash mid-write never leaves it truncated.
     fs::path temporary = target;
     temporary += ".tmp";
-    if (WriteText(temporary, text.str()))
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    if (file)
     {
+        file << text.str();
+        file.close();
         std::error_code error;
+        if (!file)
+        {
+            // Made but not written whole (a full disk): the old file stays as it was.
+            fs::remove(temporary, error);
+            return false;
+        }
         fs::rename(temporary, target, error);
         if (!error)
         {
@@ -139,6 +136,10 @@ bool Game::WriteConfig()
         }
         fs::remove(temporary, error);
     }
-    // A folder that takes no new file still lets the settings file itself be rewritten in place.
-    return WriteText(target, text.str());
+    // No new file could be made beside the old one, or not renamed over it: the old one is rewritten in
+    // place (a folder the player may not write to can still hold a settings file they may).
+    std::ofstream inPlace(target, std::ios::binary | std::ios::trunc);
+    inPlace << text.str();
+    inPlace.close();
+    return static_cast<bool>(inPlace);
 }
