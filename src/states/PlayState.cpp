@@ -6,7 +6,7 @@
 #include "entities/Player.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
-#include "states/MenuScreen.h"
+#include "states/Fade.h"
 #include "world/Map.h"
 
 #include <fstream>
@@ -73,7 +73,7 @@ bool PlayState::Init(Game* game)
     CleanUp(); // also restarts at the first level of the list
 
     SDL_Surface* screen = game->mScreen->mSurface;
-    mBlackScreen = MenuScreen::CreateBlackScreen(screen, mAlpha);
+    mBlackScreen = Fade::CreateOverlay(screen, mAlpha);
 
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
     mMap = std::make_unique<Map>();
@@ -87,13 +87,13 @@ bool PlayState::Init(Game* game)
     {
         throw std::runtime_error("Player not on map found!");
     }
-    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType("Player");
+    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType(Player::mTypeName);
     if (playerType == nullptr)
     {
         return false; // a player without a type could neither move nor be drawn
     }
     mPlayer = std::make_unique<Player>();
-    if (!mPlayer->Init(StartX(*mMap), StartY(*mMap), "Player", playerType, info))
+    if (!mPlayer->Init(StartX(*mMap), StartY(*mMap), Player::mTypeName, playerType, info))
     {
         return false;
     }
@@ -109,7 +109,7 @@ bool PlayState::Init(Game* game)
     mBackToMenu = false;
     mQuitRequested = false;
     mNextLevel = false;
-    mFadeState = 1;
+    mFadeState = Fade::FadingIn;
     mLevelReady = true;
     return true;
 }
@@ -162,7 +162,7 @@ bool PlayState::StartNextLevel(Game* game)
     }
     AddPlayImages(*mMap, info);
 
-    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType("Player");
+    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType(Player::mTypeName);
     if (playerType == nullptr || (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1))
     {
         return false;
@@ -171,8 +171,8 @@ bool PlayState::StartNextLevel(Game* game)
     // Shots refer to the old level's types; they do not survive the change.
     mPlayer->mBullets.clear();
     // The base Init rebinds type, flags, jump speed and position; health, weapon and state stay.
-    mPlayer->Init(StartX(*mMap), StartY(*mMap), "Player", playerType);
-    mPlayer->SetBaseType("Player");
+    mPlayer->Init(StartX(*mMap), StartY(*mMap), Player::mTypeName, playerType);
+    mPlayer->SetBaseType(EntityType::mBasePlayer);
     mPlayer->SetDirection(mMap->mPlayerDirection);
     mPlayer->SetDX(0.0);
     mPlayer->SetDY(0.0);

@@ -6,7 +6,7 @@
 #include "graphics/Font.h"
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
-#include "states/MenuScreen.h"
+#include "states/Fade.h"
 #include "world/Map.h"
 
 #include <string>
@@ -41,7 +41,7 @@ void PlayState::Render(Game* game, const float&)
     }
     if (mBlackScreen)
     {
-        MenuScreen::DrawOverlay(*mBlackScreen, mAlpha, screen);
+        Fade::DrawOverlay(*mBlackScreen, mAlpha, screen);
     }
 }
 
