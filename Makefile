@@ -7,6 +7,12 @@ JOBS ?= $(shell nproc)
 run: build
 	cd $(BUILD_DIR) && ./kestrovane
 
+# Playing installs and builds only what the game needs; testing and benchmarking add the test packages and
+# require GoogleTest (so the tests can never be skipped silently). Prerequisites inherit these settings.
+test test-sanitize test-fuzz bench: DEPS_SET = --test
+test: CONFIGURE_FLAGS = -DKES_TESTS=ON
+bench: CONFIGURE_FLAGS = -DKES_TESTS=ON -DKES_BENCH=ON
+
 # Everything: the normal build and its tests (unit, scenario and real-window tests), the same tests built
 # with AddressSanitizer and UndefinedBehaviorSanitizer plus a long soak under them, then every fuzz
 # target for a short bounded time.
@@ -27,7 +33,7 @@ test: build
 
 # Optimised lightly with line tables only: with the sanitizers, -O2 -g compiles the tests three times slower.
 test-sanitize: deps
-	cmake -S . -B $(SAN_DIR) -DKES_SANITIZE=ON -DKES_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
+	cmake -S . -B $(SAN_DIR) -DKES_SANITIZE=ON -DKES_TESTS=ON -DKES_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
 	cmake --build $(SAN_DIR) -j $(JOBS)
 	cd $(SAN_DIR) && $(SAN_ENV) KES_SOAK_SECONDS=$(SOAK_SECONDS) ctest --output-on-failure -j $(JOBS)
 
@@ -40,11 +46,21 @@ bench: build
 	cd $(BUILD_DIR) && bash ../bench/run.sh
 
 build: deps
-	cmake -S . -B $(BUILD_DIR)
+	cmake -S . -B $(BUILD_DIR) $(CONFIGURE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 deps:
-	bash tools/install-deps.sh
+	bash tools/install-deps.sh $(DEPS_SET)
+
+# Installs the game with its launcher, menu entry, icons and AppStream data under PREFIX (DESTDIR is
+# honoured); package builds the Debian package into $(BUILD_DIR)/.
+PREFIX ?= /usr/local
+.PHONY: install package
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+package: build
+	cd $(BUILD_DIR) && cpack
 
 clean:
 	rm -rf $(BUILD_DIR)

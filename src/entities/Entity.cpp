@@ -130,7 +130,7 @@ void Entity::SetY(double y)
     {
         return; // entities that cannot jump never change height
     }
-    if (static_cast<long long>(y) > static_cast<long long>(mY))
+    if (IsRowBelow(y))
     {
         mIsOnGround = false;
         mY = y;
@@ -140,6 +140,11 @@ void Entity::SetY(double y)
         // A grounded entity is neither lifted nor nudged within its pixel row.
         mY = y;
     }
+}
+
+bool Entity::IsRowBelow(double y) const
+{
+    return std::trunc(y) > std::trunc(mY);
 }
 
 unsigned Entity::GetAnimationFrame()

@@ -44,7 +44,7 @@ void Item::SetY(double y)
     {
         return;
     }
-    if (static_cast<long long>(y) > static_cast<long long>(mY))
+    if (IsRowBelow(y))
     {
         mIsOnGround = false;
     }

@@ -94,7 +94,7 @@ void Player::SetY(double y)
     {
         return;
     }
-    if (static_cast<long long>(y) > static_cast<long long>(mY))
+    if (IsRowBelow(y))
     {
         mIsOnGround = false;
         SetState(mWeapon ? JumpingArmed : Jumping);

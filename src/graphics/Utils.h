@@ -39,6 +39,10 @@ unsigned int GetColor(unsigned int value);
 // Uniform integer in [min, max], both inclusive.
 int RandomInteger(int min, int max);
 
+// Truncates toward zero into an int; values beyond its range (an entity that fell for a very long time, a
+// start far outside the level) saturate at the nearest limit, and NaN gives 0.
+int TruncateToInt(double value);
+
 // Text to value with formatted-stream rules: leading blanks skipped, reading stops at the first
 // character that cannot continue the number, no number gives 0 (false).
 template <typename T> T ConvertString(const std::string& text, bool hex)

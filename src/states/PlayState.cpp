@@ -6,10 +6,11 @@
 #include "entities/Player.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "io/FieldReader.h"
 #include "states/Fade.h"
 #include "world/Map.h"
 
-#include <fstream>
+#include <iostream>
 #include <stdexcept>
 
 namespace
@@ -17,11 +18,32 @@ namespace
 constexpr std::size_t kStarCount = 200;
 const char* const kMapFolder = "data/maps/";
 
+const char* const kNoPlayerType = "the entity types define no Player";
+
+// One line on stderr saying why a level is not played: the run still just ends in the main menu, but
+// whoever made the level can see which file is at fault.
+void ReportLevelFailure(const std::string& level, const std::string& reason)
+{
+    std::cerr << "Unable to load level " << level << ": " << reason << std::endl;
+}
+
 // The pictures play needs in a freshly loaded level's image cache: tiles and the entity sheet.
 void AddPlayImages(Map& map, SDL_RendererInfo info)
 {
     map.mImageManager->AddImage("tiles", "tiles", info, true);
     map.mImageManager->AddImage("sprites", "sprites", info, true);
+}
+
+// The top-left corner of the player's start tile, in level pixels. Multiplied as doubles: a level may
+// name any int column, and every valid one gives the same result as the int product.
+double StartX(const Map& map)
+{
+    return static_cast<double>(map.mPlayerStartX) * map.mTileSize;
+}
+
+double StartY(const Map& map)
+{
+    return static_cast<double>(map.mPlayerStartY) * map.mTileSize;
 }
 } // namespace
 
@@ -36,23 +58,19 @@ PlayState::~PlayState()
 
 bool PlayState::Init(Game* game)
 {
-    std::ifstream list("data/maps/maps.lst");
-    if (!list.good())
+    FieldReader list("data/maps/maps.lst");
+    if (!list.IsOpen())
     {
         throw std::runtime_error("Unable to load maps.lst!");
     }
-    // Emptied first, so the list does not grow with every game begun.
+    // Emptied first, so the list does not grow with every game begun. Every line is a name, empty
+    // lines included: the list has no comments.
     mMaps.clear();
     std::string line;
-    while (std::getline(list, line))
+    while (list.ReadLine(line))
     {
-        if (!line.empty() && line.back() == '\r')
-        {
-            line.pop_back();
-        }
         mMaps.push_back(line);
     }
-    list.close();
     if (mMaps.empty())
     {
         throw std::runtime_error("No maps were found!");
@@ -65,8 +83,10 @@ bool PlayState::Init(Game* game)
 
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
     mMap = std::make_unique<Map>();
-    if (!mMap->Load(kMapFolder + mMaps[mCurrentMap], info))
+    const std::string level = kMapFolder + mMaps[mCurrentMap];
+    if (!mMap->Load(level, info))
     {
+        ReportLevelFailure(level, mMap->mLoadFailure);
         return false;
     }
     AddPlayImages(*mMap, info);
@@ -78,13 +98,11 @@ bool PlayState::Init(Game* game)
     EntityType* playerType = mMap->mEntityTypeManager->GetEntityType(Player::mTypeName);
     if (playerType == nullptr)
     {
-        return false; // a player without a type could neither move nor be drawn
+        ReportLevelFailure(level, kNoPlayerType); // a player without a type could neither move nor be drawn
+        return false;
     }
     mPlayer = std::make_unique<Player>();
-    // Products in integers: the player starts at the top-left corner of its start tile.
-    const int startX = mMap->mPlayerStartX * mMap->mTileSize;
-    const int startY = mMap->mPlayerStartY * mMap->mTileSize;
-    if (!mPlayer->Init(startX, startY, Player::mTypeName, playerType, info))
+    if (!mPlayer->Init(StartX(*mMap), StartY(*mMap), Player::mTypeName, playerType, info))
     {
         return false;
     }
@@ -130,6 +148,12 @@ void PlayState::ClearInput()
 
 bool PlayState::StartNextLevel(Game* game)
 {
+    // A player who died on the way out (the oxygen ran out as the door was reached) stays dead: the run
+    // ends as it would have anywhere else.
+    if (!mPlayer->GetIsAlive())
+    {
+        return false;
+    }
     // Until the new level is complete the player's type belongs to a destroyed level: nothing may use it.
     mLevelReady = false;
     if (mCurrentMap < 0 || static_cast<std::size_t>(mCurrentMap) >= mMaps.size())
@@ -137,23 +161,34 @@ bool PlayState::StartNextLevel(Game* game)
         return false;
     }
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
-    if (!mMap->Load(kMapFolder + mMaps[mCurrentMap], info))
+    // The map keeps its player start across loads: cleared first, a level without a player line fails
+    // here instead of reusing the previous level's start.
+    mMap->mPlayerStartX = -1;
+    mMap->mPlayerStartY = -1;
+    const std::string level = kMapFolder + mMaps[mCurrentMap];
+    if (!mMap->Load(level, info))
     {
+        ReportLevelFailure(level, mMap->mLoadFailure);
         return false;
     }
     AddPlayImages(*mMap, info);
 
     EntityType* playerType = mMap->mEntityTypeManager->GetEntityType(Player::mTypeName);
-    if (playerType == nullptr || (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1))
+    if (playerType == nullptr)
     {
+        ReportLevelFailure(level, kNoPlayerType);
+        return false;
+    }
+    if (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1)
+    {
+        ReportLevelFailure(level, "it places no player");
         return false;
     }
 
     // Shots refer to the old level's types; they do not survive the change.
     mPlayer->mBullets.clear();
     // The base Init rebinds type, flags, jump speed and position; health, weapon and state stay.
-    mPlayer->Init(mMap->mPlayerStartX * mMap->mTileSize, mMap->mPlayerStartY * mMap->mTileSize,
-                  Player::mTypeName, playerType);
+    mPlayer->Init(StartX(*mMap), StartY(*mMap), Player::mTypeName, playerType);
     mPlayer->SetBaseType(EntityType::mBasePlayer);
     mPlayer->SetDirection(mMap->mPlayerDirection);
     mPlayer->SetDX(0.0);

@@ -6,9 +6,9 @@
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "io/FieldReader.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace
 {
@@ -25,19 +25,15 @@ bool StoryState::Init(Game* game)
     LoadBackground(game->mFramework->GetRendererInfo(), "Couldn't load background screen!");
 
     mLines.clear();
-    std::ifstream file("data/story.txt");
+    // Lines are shown whole, as written: only comments are left out.
+    FieldReader file("data/story.txt");
     std::string line;
-    while (file && std::getline(file, line))
+    while (file.ReadLine(line))
     {
-        if (!line.empty() && line.back() == '\r')
+        if (!FieldReader::IsComment(line))
         {
-            line.pop_back();
+            mLines.push_back(line);
         }
-        if (line.compare(0, 2, "//") == 0)
-        {
-            continue;
-        }
-        mLines.push_back(line);
     }
     // A missing story, or one with nothing but comments, still leaves a line to type.
     if (mLines.empty())
