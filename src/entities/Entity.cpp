@@ -26,7 +26,7 @@ bool Entity::Init(double x, double y, const std::string& id, EntityType* type)
     mY = y;
     mID = id;
     mEntityType = type;
-    mBaseType = "Entity";
+    mBaseType = EntityType::mBaseEntity;
     mType = type->mName;
     mJumpSpeed = type->mJumpSpeed;
     mRect.x = BoxCoordinate(x);

@@ -154,7 +154,8 @@ PlayDriver::PlayDriver(std::size_t firstLevel, bool render) : mRender(render)
     if (!mGame.mFramework->Init(false, false))
         throw std::runtime_error("no window");
     mGame.mScreen = std::make_unique<Image>();
-    mGame.mScreen->Load(mGame.mFramework->mSurface, 320, 240, false, 128, 0, 128);
+    mGame.mScreen->Load(mGame.mFramework->mSurface, 320, 240, false, Image::mKeyRed, Image::mKeyGreen,
+                        Image::mKeyBlue);
     mGame.mFont = std::make_unique<Font>();
     mGame.mFont->Init("font.png", mGame.mFramework->GetRendererInfo(), 8, 8);
     // Silent: sounds and music change nothing in play.

@@ -91,7 +91,8 @@ void ScreenTest::StartGame(bool sound, bool music)
     mGame.mFramework = std::make_unique<Framework>();
     ASSERT_TRUE(mGame.mFramework->Init(false, false));
     mGame.mScreen = std::make_unique<Image>();
-    ASSERT_TRUE(mGame.mScreen->Load(mGame.mFramework->mSurface, 320, 240, false, 128, 0, 128));
+    ASSERT_TRUE(mGame.mScreen->Load(mGame.mFramework->mSurface, 320, 240, false, Image::mKeyRed,
+                                    Image::mKeyGreen, Image::mKeyBlue));
     mGame.mFont = std::make_unique<Font>();
     ASSERT_TRUE(mGame.mFont->Init("font.png", mGame.mFramework->GetRendererInfo(), 8, 8));
     mGame.mAudioManager = std::make_unique<AudioManager>();
