@@ -149,7 +149,10 @@ int Trace(std::size_t level, const std::string& replay)
             auto known = states.find(enemy.get());
             if (known != states.end() && known->second != Dying && enemy->GetState() == Dying)
                 std::cout << used << ": " << name << " killed at " << x << "," << y
-                          << (player.GetDY() < 0 ? " (stomped)" : "") << "\n";
+                          << (player.GetDY() < 0 && std::abs(player.GetY() + 16 - enemy->GetY()) < 1
+                                  ? " (stomped)"
+                                  : "")
+                          << "\n";
             states[enemy.get()] = enemy->GetState();
         }
         if (driver.Play().mMap->mItems.size() != items)
