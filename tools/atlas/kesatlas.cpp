@@ -1,5 +1,6 @@
 // Writes docs/levels.md, the table of every level, and docs/levels/<name>.png, a picture of each whole
-// level, from the built data and the recorded inputs; --check compares them with what is there instead.
+// level, from the built data and the recorded inputs; --check compares them with what is there instead
+// (and checks that the level pictures the README shows still exist).
 // Usage (in the build folder): kesatlas [--check] <assets folder> <docs folder>
 #include "AtlasPage.h"
 #include "LevelPicture.h"
@@ -85,6 +86,27 @@ void RemoveOtherPictures(const fs::path& folder, const std::vector<LevelSurvey>&
             fs::remove(entry.path());
 }
 
+// Every level picture the README shows must still be there: levels get renamed.
+bool ReadmePicturesExist(const fs::path& readme, const fs::path& docs)
+{
+    const std::string text = ReadFile(readme);
+    const std::string prefix = "docs/levels/";
+    bool good = true;
+    for (std::size_t at = text.find(prefix); at != std::string::npos; at = text.find(prefix, at + 1))
+    {
+        const std::size_t end = text.find(".png", at);
+        if (end == std::string::npos)
+            break;
+        const std::string name = text.substr(at + prefix.size(), end + 4 - at - prefix.size());
+        if (!fs::exists(docs / "levels" / name))
+        {
+            std::cerr << "kesatlas: README.md shows docs/levels/" << name << ", which is gone\n";
+            good = false;
+        }
+    }
+    return good;
+}
+
 // Shows where a stale page first differs from the fresh one.
 void ReportDifference(const std::string& committed, const std::string& fresh)
 {
@@ -166,6 +188,7 @@ int main(int argc, char** argv)
                 ReportDifference(committed, page);
                 good = false;
             }
+            good = ReadmePicturesExist(docs.parent_path() / "README.md", docs) && good;
         }
         else
         {
