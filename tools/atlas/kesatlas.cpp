@@ -125,7 +125,7 @@ void ReportDifference(const std::string& committed, const std::string& fresh)
             std::cerr << "kesatlas: docs/levels.md is stale from line " << number
                       << ":\n  committed: " << (hasOld ? oldLine : "(end)")
                       << "\n  fresh:     " << (hasNew ? newLine : "(end)")
-                      << "\nRegenerate it with: cmake --build build --target atlas\n";
+                      << "\nRegenerate it with: make atlas\n";
             return;
         }
     }
@@ -192,7 +192,9 @@ int main(int argc, char** argv)
         }
         else
         {
-            std::ofstream(pagePath, std::ios::binary) << page;
+            std::ofstream out(pagePath, std::ios::binary);
+            if (!(out << page))
+                throw std::runtime_error("cannot write " + pagePath.string());
             RemoveOtherPictures(pictures, levels);
             std::cout << "kesatlas: wrote " << pagePath.string() << " and " << levels.size() << " pictures\n";
         }
