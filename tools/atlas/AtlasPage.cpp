@@ -14,6 +14,7 @@ page and the pictures from the built levels and their recorded inputs (`assets/m
 do not edit them by hand but run `make atlas` after changing a level (`make test` fails while they
 are stale).
 
+Enemies and items are those in place at the start (a shot Blob1 comes back as a Blob2, then a Blob3).
 Hazards count harmful tiles. Input is the length of the recorded input that finishes the level.
 Lowest air is the lowest reading of the "Time left:" countdown along that input, the margin a
 player following it has: a full tank reads 10 and lasts about 11 seconds.
