@@ -8,7 +8,7 @@ packages=(
   libvorbis-dev libogg-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils python3 python3-xlib libgl1-mesa-dri
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 )
 
 missing=()
