@@ -1,17 +1,16 @@
-# The two commands a newcomer needs: `make run` and `make test`.
+# The two commands a newcomer needs: `make run` and `make test`; `make check` is the quick tier.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-sanitize test-fuzz build deps bench clean
+.PHONY: run check test test-format test-sanitize test-fuzz build build-sanitize deps bench clean
 
 run: build
 	cd $(BUILD_DIR) && ./kestrovane
 
-# Everything: the normal build and its tests (unit, scenario and real-window tests), the same tests built
-# with AddressSanitizer and UndefinedBehaviorSanitizer plus a long soak under them, then every fuzz
-# target for a short bounded time.
-SAN_DIR ?= build-asan
-FUZZ_DIR ?= build-fuzz
+# Everything, in stages: the format check, the normal build and its tests (unit, scenario and real-window
+# tests), then one clang build with AddressSanitizer and UndefinedBehaviorSanitizer that runs the same
+# tests plus a long soak, and every fuzz target of that build for a short bounded time.
+SAN_DIR ?= build-san
 SOAK_SECONDS ?= 180
 FUZZ_SECONDS ?= 12
 # The real game runs without OpenGL here (no GL library to load, software renderer, plain X11
@@ -21,20 +20,29 @@ SAN_ENV = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stackt
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/e2e/lsan.supp:print_suppressions=0 \
 	SDL_OPENGL_LIBRARY=/nonexistent/libGL.so.1 SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
 
-test: build
+test: test-format build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-sanitize test-fuzz
 
+# While working: the normal build and its unit and scenario tests, without the real-window tests.
+check: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE e2e
+
+test-format:
+	bash tools/check-format.sh
+
 # Optimised lightly with line tables only: with the sanitizers, -O2 -g compiles the tests three times slower.
-test-sanitize: deps
-	cmake -S . -B $(SAN_DIR) -DKES_SANITIZE=ON -DKES_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
+# clang, so that the same build also makes the libFuzzer targets.
+build-sanitize: deps
+	cmake -S . -B $(SAN_DIR) -DCMAKE_CXX_COMPILER=clang++ -DKES_SANITIZE=ON -DKES_FUZZ=ON -DKES_BENCH=OFF \
+		-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
 	cmake --build $(SAN_DIR) -j $(JOBS)
+
+test-sanitize: build-sanitize
 	cd $(SAN_DIR) && $(SAN_ENV) KES_SOAK_SECONDS=$(SOAK_SECONDS) ctest --output-on-failure -j $(JOBS)
 
-test-fuzz: deps
-	CXX=clang++ cmake -S fuzz -B $(FUZZ_DIR)
-	cmake --build $(FUZZ_DIR) -j $(JOBS)
-	bash fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+test-fuzz: build-sanitize
+	bash fuzz/run.sh $(SAN_DIR)/fuzz $(FUZZ_SECONDS)
 
 bench: build
 	cd $(BUILD_DIR) && bash ../bench/run.sh
@@ -46,5 +54,6 @@ build: deps
 deps:
 	bash tools/install-deps.sh
 
+# Every build folder: the normal and sanitizer builds, and any build-<name> made by hand.
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SAN_DIR) build-*/
