@@ -1,22 +1,10 @@
 // The common behaviour of every entity: state, vertical motion guards, death timer and animation.
 #include "entities/Entity.h"
 
-#include <algorithm>
-#include <climits>
-#include <cmath>
+#include "graphics/Utils.h"
 
-namespace
-{
-// Placement files are not range checked, so a position may lie far beyond the int range of the box.
-int BoxCoordinate(double value)
-{
-    if (std::isnan(value))
-    {
-        return 0;
-    }
-    return static_cast<int>(std::clamp(value, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
-}
-} // namespace
+#include <algorithm>
+#include <cmath>
 
 bool Entity::Init(double x, double y, const std::string& id, EntityType* type)
 {
@@ -29,8 +17,8 @@ bool Entity::Init(double x, double y, const std::string& id, EntityType* type)
     mBaseType = "Entity";
     mType = type->mName;
     mJumpSpeed = type->mJumpSpeed;
-    mRect.x = BoxCoordinate(x);
-    mRect.y = BoxCoordinate(y);
+    mRect.x = Utils::TruncateToInt(x);
+    mRect.y = Utils::TruncateToInt(y);
     mRect.w = mFrameWidth;
     mRect.h = mFrameHeight;
     // Subclasses may have registered their own counts already; those stay.
@@ -130,7 +118,8 @@ void Entity::SetY(double y)
     {
         return; // entities that cannot jump never change height
     }
-    if (static_cast<long long>(y) > static_cast<long long>(mY))
+    // Whole pixel rows, truncated without a cast: a position far beyond the integer range still compares.
+    if (std::trunc(y) > std::trunc(mY))
     {
         mIsOnGround = false;
         mY = y;

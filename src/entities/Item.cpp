@@ -1,6 +1,8 @@
 // Items: pick-ups, locks and doors that stay where they were placed unless their type falls.
 #include "entities/Item.h"
 
+#include <cmath>
+
 Item::Item()
 {
     mHealth = 10; // the amount a pick-up gives
@@ -44,7 +46,7 @@ void Item::SetY(double y)
     {
         return;
     }
-    if (static_cast<long long>(y) > static_cast<long long>(mY))
+    if (std::trunc(y) > std::trunc(mY))
     {
         mIsOnGround = false;
     }

@@ -2,6 +2,7 @@
 #include "entities/Player.h"
 
 #include <algorithm>
+#include <cmath>
 
 Player::Player()
 {
@@ -94,7 +95,7 @@ void Player::SetY(double y)
     {
         return;
     }
-    if (static_cast<long long>(y) > static_cast<long long>(mY))
+    if (std::trunc(y) > std::trunc(mY))
     {
         mIsOnGround = false;
         SetState(mWeapon ? JumpingArmed : Jumping);

@@ -1,6 +1,8 @@
 // Raw pixel access, lines and circles, the starfield and the program's random numbers.
 #include "graphics/Utils.h"
 
+#include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -253,6 +255,19 @@ unsigned int GetStarColor(SDL_Surface* surface, int speed)
 unsigned int GetColor(unsigned int value)
 {
     return value & 0xFFFFFFu;
+}
+
+int TruncateToInt(double value)
+{
+    if (!(value > static_cast<double>(INT_MIN)))
+    {
+        return std::isnan(value) ? 0 : INT_MIN;
+    }
+    if (value >= static_cast<double>(INT_MAX))
+    {
+        return INT_MAX;
+    }
+    return static_cast<int>(value);
 }
 
 int RandomInteger(int min, int max)

@@ -36,6 +36,10 @@ unsigned int GetStarColor(SDL_Surface* surface, int speed);
 // The red-green-blue part of a colour value read from a data file.
 unsigned int GetColor(unsigned int value);
 
+// Truncates toward zero; values beyond the int range saturate and NaN gives 0 (positions read from data
+// files are not range checked, and a body may fall for a very long time).
+int TruncateToInt(double value);
+
 // Uniform integer in [min, max], both inclusive.
 int RandomInteger(int min, int max);
 

@@ -8,17 +8,16 @@
 #include "states/MenuScreen.h"
 #include "world/Map.h"
 
-#include <cmath>
 #include <string>
 
 namespace
 {
 constexpr unsigned kDeathFrame = 2; // the third frame of the death animation completes the death
 
-// Level pixels to screen pixels, truncated toward zero.
+// Level pixels to screen pixels, truncated toward zero; far off the screen saturates.
 int ToScreen(double position, int camera)
 {
-    return static_cast<int>(std::trunc(position - camera));
+    return Utils::TruncateToInt(position - camera);
 }
 } // namespace
 

@@ -1,26 +1,9 @@
 // Questions a loaded level answers: tiles at cells, swept-box collision, and the camera clamps.
 #include "world/Map.h"
 
-#include <algorithm>
-#include <climits>
-#include <cmath>
+#include "graphics/Utils.h"
 
-namespace
-{
-// Truncates toward zero; values beyond the int range (an entity that fell for a very long time) saturate.
-int Truncate(double value)
-{
-    if (!(value > static_cast<double>(INT_MIN)))
-    {
-        return std::isnan(value) ? 0 : INT_MIN;
-    }
-    if (value >= static_cast<double>(INT_MAX))
-    {
-        return INT_MAX;
-    }
-    return static_cast<int>(value);
-}
-} // namespace
+#include <algorithm>
 
 void Map::Tick()
 {
@@ -71,10 +54,10 @@ TileCollision Map::GetTileCollision(Entity* entity, double x, double y)
     double bottom = std::max(entity->GetY(), y);
 
     // The box's last pixel column and row are part of it, hence the - 1.
-    int c0 = Truncate(left) >> mTileShift;
-    int r0 = Truncate(top) >> mTileShift;
-    int c1 = Truncate(right + entity->GetFrameWidth() - 1) >> mTileShift;
-    int r1 = Truncate(bottom + entity->GetFrameHeight() - 1) >> mTileShift;
+    int c0 = Utils::TruncateToInt(left) >> mTileShift;
+    int r0 = Utils::TruncateToInt(top) >> mTileShift;
+    int c1 = Utils::TruncateToInt(right + entity->GetFrameWidth() - 1) >> mTileShift;
+    int r1 = Utils::TruncateToInt(bottom + entity->GetFrameHeight() - 1) >> mTileShift;
 
     // Rows above and below the level never block or hurt, so they need not be visited.
     int firstRow = std::max(r0, 0);
@@ -167,8 +150,8 @@ void Map::CentreSmallLevel(int& x, int& y, const SDL_Surface* screen) const
 
 void Map::CameraCheck(double x, double y, const SDL_Surface* screen)
 {
-    mCameraX = std::max(Truncate(x) - screen->w / 2, 0);
-    mCameraY = std::max(Truncate(y) - screen->h / 2, 0);
+    mCameraX = std::max(Utils::TruncateToInt(x) - screen->w / 2, 0);
+    mCameraY = std::max(Utils::TruncateToInt(y) - screen->h / 2, 0);
     mCameraX = std::min(mCameraX, mWidth * mTileSize - screen->w);
     mCameraY = std::min(mCameraY, mHeight * mTileSize - screen->h);
     CentreSmallLevel(mCameraX, mCameraY, screen);
