@@ -4,7 +4,7 @@
 
 #include "graphics/Font.h"
 #include "graphics/Image.h"
-#include "states/MenuScreen.h"
+#include "states/Fade.h"
 #include "world/Map.h"
 
 #include <benchmark/benchmark.h>
@@ -59,7 +59,7 @@ void BM_FramePart_FadeOverlay(benchmark::State& state)
     PlayState& play = scene.Play();
     for (auto _ : state)
     {
-        MenuScreen::DrawOverlay(*play.mBlackScreen, play.mAlpha, scene.Screen());
+        Fade::DrawOverlay(*play.mBlackScreen, play.mAlpha, scene.Screen());
         benchmark::ClobberMemory();
     }
     state.counters["alpha"] = play.mAlpha;

@@ -1,6 +1,7 @@
 // The application object: start-up, the fixed-step main loop, drawing a frame and shut-down.
 #include "Game.h"
 
+#include "GamepadInput.h"
 #include "StateManager.h"
 #include "Timer.h"
 #include "audio/AudioManager.h"
@@ -61,7 +62,7 @@ Game::~Game()
 
 bool Game::Init()
 {
-    // 1. Settings: written with the defaults when missing, then read again.
+    // Settings: written with the defaults when missing, then read again.
     if (!ReadConfig())
     {
         WriteConfig();
@@ -71,26 +72,27 @@ bool Game::Init()
         }
     }
 
-    // 2. Window, renderer and the 640x480 window surface.
+    // Window, renderer and the 640x480 window surface.
     mFramework = std::make_unique<Framework>();
     if (!mFramework->Init(mFullscreen, mVSync))
     {
         return false;
     }
 
-    // 3. The 320x240 picture every screen draws on, in the window surface's format.
+    // The 320x240 picture every screen draws on, in the window surface's format.
     mScreen = std::make_unique<Image>();
-    if (!mScreen->Load(mFramework->mSurface, kScreenWidth, kScreenHeight, false, 128, 0, 128))
+    if (!mScreen->Load(mFramework->mSurface, kScreenWidth, kScreenHeight, false, Image::mKeyRed,
+                       Image::mKeyGreen, Image::mKeyBlue))
     {
         return false;
     }
 
-    // 4. Loop timing from the display's refresh rate.
+    // Loop timing from the display's refresh rate.
     mTimer = std::make_unique<Timer>();
     const int refreshRate = mFramework->mDisplayMode.refresh_rate;
     mTimer->Init(refreshRate > 0 ? refreshRate : kFallbackRefreshRate);
 
-    // 5. The shared font.
+    // The shared font.
     mFont = std::make_unique<Font>();
     const SDL_RendererInfo rendererInfo = mFramework->GetRendererInfo();
     if (!mFont->Init("font.png", rendererInfo, 8, 8))
@@ -98,7 +100,7 @@ bool Game::Init()
         return false;
     }
 
-    // 6. Audio. Without a sound device the game runs silently: the manager stays uninitialised, so
+    // Audio. Without a sound device the game runs silently: the manager stays uninitialised, so
     // every operation is a no-op, but it keeps the player's choices for the settings screen.
     mAudioManager = std::make_unique<AudioManager>();
     try
@@ -120,7 +122,7 @@ bool Game::Init()
         mAudioManager->PlayMusic("menu.ogg", false);
     }
 
-    // 7. and 8. The screens. They stay in local owners until registered, so a later failing Init
+    // The screens. They stay in local owners until registered, so a later failing Init
     // frees the earlier ones. The play screen is set up each time play begins, not here.
     mStateManager = std::make_unique<StateManager>();
     auto mainMenu = CreateAndInit<MainMenuState>(this, "Unable to initialize main menu state!");
@@ -129,13 +131,20 @@ bool Game::Init()
     auto play = std::make_unique<PlayState>();
     auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
 
-    // 9. Registration, then the main menu is the first screen.
+    // Registration, then the main menu is the first screen.
     mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
     mSettingsState = Register(*mStateManager, "Settings", settings);
     mStoryState = Register(*mStateManager, "Story", story);
     mPlayState = Register(*mStateManager, "Play", play);
     mCreditsState = Register(*mStateManager, "Credits", credits);
     mStateManager->ChangeState("MainMenu");
+
+    // Controllers are a convenience: when their support cannot start, the keyboard still plays.
+    mGamepads = std::make_unique<GamepadInput>();
+    if (!mGamepads->Start())
+    {
+        mGamepads.reset();
+    }
 
     mIsRunning = true;
     return true;
@@ -158,6 +167,10 @@ void Game::Run()
 
 void Game::HandleEvents()
 {
+    if (mGamepads)
+    {
+        mGamepads->Update(GamepadLayout(), {mKeyLeft, mKeyRight, mKeyJump, mKeyFire}, SDL_GetTicks64());
+    }
     if (mStateManager && mStateManager->mCurrentState)
     {
         mStateManager->mCurrentState->HandleEvents(this);
@@ -213,5 +226,20 @@ void Game::CleanUp()
     mFont.reset();
     mScreen.reset();
     mAudioManager.reset();
+    mGamepads.reset();
     mFramework.reset();
+}
+
+GamepadInput::Layout Game::GamepadLayout() const
+{
+    const State* current = mStateManager ? mStateManager->mCurrentState : nullptr;
+    if (current != nullptr && current == mPlayState)
+    {
+        return GamepadInput::Layout::Play;
+    }
+    if (current != nullptr && current == mSettingsState && mSettingsState->IsCapturingKey())
+    {
+        return GamepadInput::Layout::Muted;
+    }
+    return GamepadInput::Layout::Menu;
 }

@@ -1,6 +1,10 @@
 // The application object: settings, services, the screens and the fixed-step main loop.
 #pragma once
 
+#include "GamepadInput.h"
+
+#include <SDL_scancode.h>
+
 #include <memory>
 
 class Framework;
@@ -33,6 +37,8 @@ class Game
     // Writes "kesv.cfg"; false when it cannot be written.
     bool WriteConfig();
     void CleanUp();
+    // How controller input reads on the current screen.
+    GamepadInput::Layout GamepadLayout() const;
 
     bool mIsRunning = false;
 
@@ -44,16 +50,17 @@ class Game
     bool mMusic = true;
     int mSoundVolume = 64;
     int mMusicVolume = 64;
-    int mKeyLeft = 80;  // SDL_SCANCODE_LEFT
-    int mKeyRight = 79; // SDL_SCANCODE_RIGHT
-    int mKeyJump = 82;  // SDL_SCANCODE_UP
-    int mKeyFire = 44;  // SDL_SCANCODE_SPACE
+    int mKeyLeft = SDL_SCANCODE_LEFT;
+    int mKeyRight = SDL_SCANCODE_RIGHT;
+    int mKeyJump = SDL_SCANCODE_UP;
+    int mKeyFire = SDL_SCANCODE_SPACE;
 
     std::unique_ptr<Framework> mFramework;
     std::unique_ptr<Timer> mTimer;
     std::unique_ptr<Font> mFont;
     std::unique_ptr<Image> mScreen; // the 320x240 picture every screen draws on
     std::unique_ptr<AudioManager> mAudioManager;
+    std::unique_ptr<GamepadInput> mGamepads; // null when controller support could not start
 
     // The five screens, owned by mStateManager.
     MainMenuState* mMainMenuState = nullptr;

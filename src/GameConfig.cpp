@@ -1,8 +1,8 @@
 // Reading and writing the settings file "kesv.cfg".
 #include "Game.h"
 
-#include "graphics/FieldReader.h"
 #include "graphics/Utils.h"
+#include "io/FieldReader.h"
 
 #include <cstdio>
 #include <fstream>

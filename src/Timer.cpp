@@ -20,7 +20,7 @@ void Timer::Init(double frameRate)
     mFrameRate = frameRate;
     mFrameDuration = 1000.0 / frameRate;
     // 60 Hz gives 2: enough updates per drawn frame to keep 30 per second.
-    mMaxUpdatesPerFrame = static_cast<int>(std::ceil(frameRate * 33.333332 / 1000.0));
+    mMaxUpdatesPerFrame = static_cast<int>(std::ceil(frameRate * Step() / 1000.0));
 
     const double now = mClock();
     mLastUpdateTime = now;

@@ -20,12 +20,38 @@ class ArtCompiler
 
   private:
     using Grid = std::vector<std::string>;
+    using Fields = std::vector<std::string>;
 
-    void Process(TextSource& source, int depth);
-    Grid ReadGrid(TextSource& source, const std::string& name);
+    // What a directive line may hold (the keyword counted) and the member that carries it out.
+    struct Directive
+    {
+        std::size_t mFewestFields;
+        std::size_t mMostFields;
+        bool mNeedsPicture;
+        void (ArtCompiler::*mHandle)(TextSource& source, const Fields& fields);
+    };
+    static const std::map<std::string, Directive>& Directives();
+
+    void Process(TextSource& source);
+    void IncludeDirective(TextSource& source, const Fields& fields);
+    void PaletteDirective(TextSource& source, const Fields& fields);
+    void SizeDirective(TextSource& source, const Fields& fields);
+    void GridDirective(TextSource& source, const Fields& fields);
+    void DrawDirective(TextSource& source, const Fields& fields);
+    void CellDirective(TextSource& source, const Fields& fields);
+    void GlyphDirective(TextSource& source, const Fields& fields);
+    void RectDirective(TextSource& source, const Fields& fields);
+    void GradientDirective(TextSource& source, const Fields& fields);
+    void StarsDirective(TextSource& source, const Fields& fields);
+    void DiscDirective(TextSource& source, const Fields& fields);
+    void OutlineDirective(TextSource& source, const Fields& fields);
+    void ShadowDirective(TextSource& source, const Fields& fields);
+
+    // A grid whose characters must all be in the palette (or leave pixels unpainted).
+    Grid ReadPaletteGrid(TextSource& source, const std::string& name);
     void Paint(int x, int y, char symbol);
     void DrawGrid(const Grid& grid, int x, int y, bool flip, const std::map<char, char>& swaps, int scale);
-    void DrawWord(TextSource& source, const std::vector<std::string>& fields);
+    void DrawWord(TextSource& source, const Fields& fields);
     void Gradient(int x, int y, int width, int height, const std::string& symbols);
     void Stars(unsigned seed, int count, int x, int y, int width, int height, const std::string& symbols);
     void Outline(char symbol, int cellWidth, int cellHeight);
@@ -39,4 +65,5 @@ class ArtCompiler
     int mCellWidth = 8;
     int mCellHeight = 8;
     int mCellColumns = 12;
+    int mIncludeDepth = 0; // of the file being read: 0 for the picture's own source
 };

@@ -111,11 +111,10 @@ void ContentBuilder::BuildStory()
 
 void ContentBuilder::Copy(const std::string& from, const std::string& to)
 {
-    std::ifstream in(from, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot open " + from);
+    // The game knows nothing of byte-order marks, so a copy leaves one out.
+    const std::string bytes = TextSource::ReadBytes(from);
     std::ofstream out(fs::path(mData) / to, std::ios::binary);
-    out << in.rdbuf();
+    out << bytes;
     if (!out)
         throw std::runtime_error("cannot write " + to);
     mWritten.push_back(to);

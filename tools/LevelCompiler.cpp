@@ -54,28 +54,6 @@ void LevelCompiler::ReadLegendLine(TextSource& source, const std::vector<std::st
     (fields[0] == "back" ? mBack : mFore)[fields[1][0]] = symbol;
 }
 
-std::vector<std::string> LevelCompiler::ReadGrid(TextSource& source)
-{
-    std::vector<std::string> rows;
-    std::string line;
-    while (source.NextLine(line) && !line.empty())
-    {
-        if (TextSource::IsComment(line))
-            continue;
-        if (line.find(' ') != std::string::npos)
-        {
-            source.PushBack(line);
-            break;
-        }
-        if (!rows.empty() && line.size() != rows[0].size())
-            throw source.Error("row width differs from the first row");
-        rows.push_back(line);
-    }
-    if (rows.empty())
-        throw source.Error("grid has no rows");
-    return rows;
-}
-
 void LevelCompiler::Compile(const std::string& sourcePath)
 {
     mSourceName = std::filesystem::path(sourcePath).filename().string();
@@ -84,9 +62,9 @@ void LevelCompiler::Compile(const std::string& sourcePath)
     while (source.NextFields(fields))
     {
         if (fields[0] == "backdrop" && fields.size() == 1)
-            mBackdrop = ReadGrid(source);
+            mBackdrop = source.ReadGrid("");
         else if (fields[0] == "foreground" && fields.size() == 1)
-            mForeground = ReadGrid(source);
+            mForeground = source.ReadGrid("");
         else
             ReadLegendLine(source, fields);
     }

@@ -42,7 +42,6 @@ class LevelCompiler
 
   private:
     void ReadLegendLine(TextSource& source, const std::vector<std::string>& fields);
-    std::vector<std::string> ReadGrid(TextSource& source);
     const Symbol& Lookup(const std::map<char, Symbol>& legend, char symbol, const std::string& layer) const;
 
     const TypeTables& mTables;

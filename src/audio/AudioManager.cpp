@@ -1,7 +1,7 @@
 // The game's sound service: opens the mixer, loads the listed effects and music, plays them by name.
 #include "audio/AudioManager.h"
 
-#include "graphics/FieldReader.h"
+#include "io/FieldReader.h"
 
 #include <SDL.h>
 

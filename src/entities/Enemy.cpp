@@ -13,7 +13,7 @@ bool Enemy::Init(double x, double y, const std::string& id, EntityType* type)
     {
         return false;
     }
-    mBaseType = "Enemy";
+    mBaseType = EntityType::mBaseEnemy;
     mType = type->mName;
     mState = Walking;
     mStateAnimations[Walking] = 4;

@@ -14,7 +14,7 @@ bool Entity::Init(double x, double y, const std::string& id, EntityType* type)
     mY = y;
     mID = id;
     mEntityType = type;
-    mBaseType = "Entity";
+    mBaseType = EntityType::mBaseEntity;
     mType = type->mName;
     mJumpSpeed = type->mJumpSpeed;
     mRect.x = Utils::TruncateToInt(x);

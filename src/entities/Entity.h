@@ -104,7 +104,7 @@ class Entity
     SDL_Rect mRect{0, 0, 16, 16};
     std::string mID = "-1";
     std::string mName;
-    std::string mBaseType = "Entity";
+    std::string mBaseType = EntityType::mBaseEntity;
     std::string mType = "None";
     EntityType* mEntityType = nullptr;                // not owned
     std::map<EntityState, unsigned> mStateAnimations; // frames per state

@@ -14,7 +14,7 @@ bool Item::Init(double x, double y, const std::string& id, EntityType* type)
     {
         return false;
     }
-    mBaseType = "Item";
+    mBaseType = EntityType::mBaseItem;
     mType = type->mName;
     return true;
 }

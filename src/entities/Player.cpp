@@ -22,12 +22,12 @@ bool Player::Init(double x, double y, const std::string& id, EntityType* type, S
         return false;
     }
     mHUD = std::make_unique<Image>();
-    if (!mHUD->Load("data/gfx/hud.png", info, true, 128, 0, 128))
+    if (!mHUD->Load("data/gfx/hud.png", info, true, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue))
     {
         return false;
     }
     mHealth = 100;
-    mBaseType = "Player";
+    mBaseType = EntityType::mBasePlayer;
     mType = type->mName;
     mState = Standing;
     mStateAnimations[Standing] = 1;

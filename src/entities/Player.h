@@ -17,6 +17,9 @@ class Player : public Entity
     Player();
     ~Player() override;
 
+    // The name of the level's entity type the player is made from; also the player's id.
+    static constexpr const char* mTypeName = "Player";
+
     // Loads "data/gfx/hud.png"; false when that fails. Not an override: the four-argument Init stays.
     using Entity::Init;
     bool Init(double x, double y, const std::string& id, EntityType* type, SDL_RendererInfo info);

@@ -26,7 +26,7 @@ Font::Font() : mCharacters(PrintableAscii()) {}
 bool Font::Init(const std::string& file, SDL_RendererInfo info, int charWidth, int charHeight)
 {
     mImage = std::make_unique<Image>();
-    if (!mImage->Load("data/gfx/" + file, info, true, 128, 0, 128))
+    if (!mImage->Load("data/gfx/" + file, info, true, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue))
     {
         throw std::runtime_error("Unable to load font image...");
     }

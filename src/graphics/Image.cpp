@@ -10,6 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -338,6 +339,70 @@ void ApplyColorKey(SDL_Surface* surface, int r, int g, int b)
     SDL_SetSurfaceRLE(surface, 1);
 }
 
+// SDL_image 2.6 decodes a grey PNG with a transparent grey into grey and alpha byte pairs, but labels
+// the surface RGB565; no other PNG comes out two bytes wide. Such pairs are rebuilt as RGBA.
+SDL_Surface* RepairGreyWithAlpha(SDL_Surface* loaded)
+{
+    if (loaded->format->BytesPerPixel != 2 || loaded->format->palette != nullptr)
+    {
+        return loaded;
+    }
+    SDL_Surface* repaired =
+        SDL_CreateRGBSurfaceWithFormat(0, loaded->w, loaded->h, 32, SDL_PIXELFORMAT_RGBA32);
+    if (repaired == nullptr || SDL_LockSurface(loaded) != 0)
+    {
+        SDL_FreeSurface(repaired);
+        return loaded;
+    }
+    for (int y = 0; y < loaded->h; ++y)
+    {
+        const Uint8* pair =
+            static_cast<const Uint8*>(loaded->pixels) + static_cast<std::ptrdiff_t>(y) * loaded->pitch;
+        for (int x = 0; x < loaded->w; ++x, pair += 2)
+        {
+            Utils::PutPixel(repaired, x, y,
+                            SDL_MapRGBA(repaired->format, pair[0], pair[0], pair[0], pair[1]));
+        }
+    }
+    SDL_UnlockSurface(loaded);
+    SDL_FreeSurface(loaded);
+    return repaired;
+}
+
+// The pixels of a decoded picture that must come out see-through, whatever the PNG's colour type:
+// the key colour (an editor may save it opaque in an alpha channel, where SDL's blit ignores a colour
+// key, or twice in a palette), fully transparent pixels, and the picture's own transparent colour.
+// Empty when the blit's colour key alone gets them right.
+std::vector<bool> SeeThroughPixels(SDL_Surface* surface, int r, int g, int b)
+{
+    Uint32 ownKey = 0;
+    const bool hasOwnKey = SDL_GetColorKey(surface, &ownKey) == 0;
+    if (!hasOwnKey && surface->format->palette == nullptr && surface->format->Amask == 0)
+    {
+        return {}; // plain RGB: the colour key of the blit is exact, and nothing else is see-through
+    }
+    std::vector<bool> seeThrough(static_cast<std::size_t>(surface->w) * static_cast<std::size_t>(surface->h));
+    const bool locked = SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) == 0;
+    std::size_t at = 0;
+    for (int y = 0; y < surface->h; ++y)
+    {
+        for (int x = 0; x < surface->w; ++x, ++at)
+        {
+            const Uint32 pixel = Utils::GetPixel(surface, x, y);
+            Uint8 red = 0, green = 0, blue = 0, alpha = 0;
+            SDL_GetRGBA(pixel, surface->format, &red, &green, &blue, &alpha);
+            seeThrough[at] = (hasOwnKey && pixel == ownKey) || alpha == 0 ||
+                             (red == static_cast<Uint8>(r) && green == static_cast<Uint8>(g) &&
+                              blue == static_cast<Uint8>(b));
+        }
+    }
+    if (locked)
+    {
+        SDL_UnlockSurface(surface);
+    }
+    return seeThrough;
+}
+
 // The game's pictures are PNG files, and small. SDL_image guesses a file's format from its content and
 // its other decoders allocate whatever size a header claims (a GIMP header asked for petabytes), and so
 // does the PNG decoder before it notices missing data: only PNG data is decoded, and a PNG whose header
@@ -395,9 +460,12 @@ bool Image::Load(const std::string& file, SDL_RendererInfo info, bool colorKey, 
     {
         throw std::runtime_error(std::string("Unable to load image: ") + SDL_GetError());
     }
+    loaded = RepairGreyWithAlpha(loaded);
+    std::vector<bool> seeThrough;
     if (colorKey)
     {
         mHasColorKey = true;
+        seeThrough = SeeThroughPixels(loaded, r, g, b);
         ApplyColorKey(loaded, r, g, b);
     }
     const Uint32 format = info.texture_formats[0];
@@ -412,6 +480,18 @@ bool Image::Load(const std::string& file, SDL_RendererInfo info, bool colorKey, 
     // Key-coloured pixels are not copied and stay 0; the result carries no key of its own.
     SDL_BlitSurface(loaded, nullptr, converted, nullptr);
     SDL_FreeSurface(loaded);
+    // The blit leaves most see-through pixels at 0; this catches those it draws (see SeeThroughPixels).
+    std::size_t at = 0;
+    for (int y = 0; y < converted->h && !seeThrough.empty(); ++y)
+    {
+        for (int x = 0; x < converted->w; ++x, ++at)
+        {
+            if (seeThrough[at])
+            {
+                Utils::PutPixel(converted, x, y, 0);
+            }
+        }
+    }
     SDL_FreeSurface(mSurface);
     mSurface = converted;
     return true;

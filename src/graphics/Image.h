@@ -13,6 +13,11 @@ class Image
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
 
+    // The game's transparent colour, passed to every Load: red 128, green 0, blue 128.
+    static constexpr int mKeyRed = 128;
+    static constexpr int mKeyGreen = 0;
+    static constexpr int mKeyBlue = 128;
+
     // Loads a PNG converted to the renderer's first texture format; key-coloured pixels become 0.
     bool Load(const std::string& file, SDL_RendererInfo info, bool colorKey, int r, int g, int b);
     // With a size: a new blank surface in the model's format. With -1, -1: takes ownership of the surface.

@@ -10,7 +10,8 @@ void ImageManager::AddImage(const std::string& file, const std::string& name, SD
         return;
     }
     auto image = std::make_unique<Image>();
-    image->Load("data/gfx/" + file + ".png", info, colorKey, 128, 0, 128);
+    image->Load("data/gfx/" + file + ".png", info, colorKey, Image::mKeyRed, Image::mKeyGreen,
+                Image::mKeyBlue);
     mImages.emplace(name, std::move(image));
 }
 

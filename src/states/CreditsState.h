@@ -1,32 +1,18 @@
 // The last screen of every run: fades the credits in and out, then ends the program.
 #pragma once
 
-#include "State.h"
+#include "states/MenuScreen.h"
 
-#include <SDL.h>
-
-#include <memory>
-
-class Image;
-
-class CreditsState : public State
+// Takes no input: the events it polls (keys, further close requests) are drained unread.
+class CreditsState : public MenuScreen
 {
   public:
-    CreditsState();
-    ~CreditsState() override;
-
     bool Init(Game* game) override;
-    void CleanUp() override;
-    void Pause() override {}
-    void Resume() override {}
-    void HandleEvents(Game* game) override;
     void Tick(Game* game) override;
-    void Render(Game* game, const float& interpolation) override;
 
-    SDL_Event mEvent{};
-    std::unique_ptr<Image> mBackgroundImage;
-    std::unique_ptr<Image> mBlackScreen;
-    int mAlpha = 255;
-    int mFadeState = 1; // 1 fading in and holding, 2 fading out
+    // mFadeState is FadingIn while fading in and holding, then FadingOut; never Idle.
     int mHoldCounter = 0;
+
+  protected:
+    void DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey) override;
 };

@@ -3,11 +3,8 @@
 
 #include "Game.h"
 #include "StateManager.h"
-#include "audio/AudioManager.h"
 #include "graphics/Font.h"
-#include "graphics/Framework.h"
 #include "graphics/Image.h"
-#include "states/MenuScreen.h"
 
 namespace
 {
@@ -15,78 +12,42 @@ const int kOptionCount = 3;
 const char* const kOptionsText = "New Game\nOptions\nQuit";
 } // namespace
 
-MainMenuState::MainMenuState() = default;
-
-MainMenuState::~MainMenuState()
-{
-    CleanUp();
-}
-
 bool MainMenuState::Init(Game* game)
 {
-    const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
-    mArrowImage = MenuScreen::LoadPicture("data/gfx/arrow.png", info, true, "Couldn't load arrow image!");
-    mBlackScreen = MenuScreen::CreateBlackScreen(game->mScreen->mSurface, mAlpha);
-    mBackgroundImage =
-        MenuScreen::LoadPicture("data/gfx/bg.png", info, false, "Couldn't load title background screen!");
-    mTitleImage = MenuScreen::LoadPicture("data/gfx/title.png", info, true, "Couldn't load title screen!");
+    LoadCursorScreen(game, "Couldn't load title background screen!", "data/gfx/title.png",
+                     "Couldn't load title screen!");
     return true;
 }
 
-void MainMenuState::CleanUp()
+void MainMenuState::HandleQuit(Game* /*game*/)
 {
-    mArrowImage.reset();
-    mBackgroundImage.reset();
-    mBlackScreen.reset();
-    mTitleImage.reset();
+    mFadeState = Fade::FadingOut;
+    mQuitRequested = true;
 }
 
-void MainMenuState::HandleEvents(Game* game)
+bool MainMenuState::HandleKey(Game* game, SDL_Scancode key)
 {
-    while (SDL_PollEvent(&mEvent))
+    if (key != SDL_SCANCODE_DOWN && key != SDL_SCANCODE_UP && key != SDL_SCANCODE_RETURN)
     {
-        if (mEvent.type == SDL_QUIT)
-        {
-            mFadeState = 2;
-            mQuitRequested = true;
-            continue;
-        }
-        if (mEvent.type != SDL_KEYDOWN)
-        {
-            continue;
-        }
-        const SDL_Scancode key = mEvent.key.keysym.scancode;
-        if (key != SDL_SCANCODE_DOWN && key != SDL_SCANCODE_UP && key != SDL_SCANCODE_RETURN)
-        {
-            continue;
-        }
-        // Once the window is closed the menu only fades to the credits; keys stay queued.
-        if (mQuitRequested)
-        {
-            return;
-        }
-        if (key == SDL_SCANCODE_DOWN)
-        {
-            mSelectedOption = (mSelectedOption + 1) % kOptionCount;
-            game->mAudioManager->PlaySound("select.wav");
-        }
-        else if (key == SDL_SCANCODE_UP)
-        {
-            mSelectedOption = (mSelectedOption + kOptionCount - 1) % kOptionCount;
-            game->mAudioManager->PlaySound("select.wav");
-        }
-        else
-        {
-            // The selection is read when the fade-out completes, so it may still change until then.
-            mFadeState = 2;
-        }
+        return true;
     }
+    // Once the window is closed the menu only fades to the credits; keys stay queued.
+    if (mQuitRequested)
+    {
+        return false;
+    }
+    if (!MoveCursor(game, key, mSelectedOption, kOptionCount))
+    {
+        // Return. The selection is read when the fade-out completes, so it may still change until then.
+        mFadeState = Fade::FadingOut;
+    }
+    return true;
 }
 
 void MainMenuState::Tick(Game* game)
 {
-    MenuScreen::StepBlink(mBlinkCounter, mArrowVisible);
-    if (!MenuScreen::StepFade(mAlpha, mFadeState))
+    StepBlink();
+    if (!StepFade())
     {
         return;
     }
@@ -104,29 +65,20 @@ void MainMenuState::Tick(Game* game)
     }
 }
 
-void MainMenuState::Render(Game* game, const float& /*interpolation*/)
+void MainMenuState::DrawContent(Game* /*game*/, SDL_Surface* screen, Font& font, Uint32 grey)
 {
-    SDL_Surface* screen = game->mScreen->mSurface;
-    Font& font = *game->mFont;
     const int w = screen->w;
     const int h = screen->h;
     const int fw = font.mCharWidth;
-    const Uint32 grey = MenuScreen::TextColour(screen);
-
-    mBackgroundImage->Draw(screen, 0, 0);
-    mTitleImage->Draw(screen, w / 2 - mTitleImage->mSurface->w / 2, h / 2 - h / 3);
+    DrawTitle(screen, h / 2 - h / 3);
 
     const int optionsY = h / 5 + h / 2;
     if (mArrowVisible)
     {
-        MenuScreen::DrawShape(*mArrowImage, grey, w / 2 - fw / 2 - 36, optionsY + fw * mSelectedOption,
-                              screen);
+        DrawShape(*mArrowImage, grey, w / 2 - fw / 2 - 36, optionsY + fw * mSelectedOption, screen);
     }
     font.DrawString(kOptionsText, w / 2 - 32, optionsY, grey, screen);
 
-    MenuScreen::DrawCentred(font, "Arrow Keys = Change current option", h - 36, grey, screen);
-    MenuScreen::DrawCentred(font, "Enter Key = Select current option", h - 28, grey, screen);
-    MenuScreen::DrawCentred(font, "Version 0.1.4", h - 12, grey, screen);
-
-    MenuScreen::DrawOverlay(*mBlackScreen, mAlpha, screen);
+    DrawCursorHints(font, grey, screen);
+    DrawCentred(font, "Version 0.1.4", h - 12, grey, screen);
 }

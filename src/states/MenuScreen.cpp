@@ -1,100 +1,142 @@
-// Pieces the menu screens share: picture loading, the black fade overlay, the fade and blink steps, text.
+// The base of the four menu screens: event loop, picture loading, the menus' fade, blink, cursor and text.
 #include "states/MenuScreen.h"
 
+#include "Game.h"
+#include "audio/AudioManager.h"
 #include "graphics/Font.h"
+#include "graphics/Framework.h"
 #include "graphics/Image.h"
 
 #include <stdexcept>
+
+MenuScreen::~MenuScreen()
+{
+    CleanUp();
+}
+
+void MenuScreen::CleanUp()
+{
+    mArrowImage.reset();
+    mBackgroundImage.reset();
+    mBlackScreen.reset();
+    mTitleImage.reset();
+}
+
+void MenuScreen::HandleEvents(Game* game)
+{
+    while (SDL_PollEvent(&mEvent))
+    {
+        if (mEvent.type == SDL_QUIT)
+        {
+            HandleQuit(game);
+        }
+        else if (mEvent.type == SDL_KEYDOWN && !HandleKey(game, mEvent.key.keysym.scancode))
+        {
+            return;
+        }
+    }
+}
+
+void MenuScreen::HandleQuit(Game* /*game*/) {}
+
+bool MenuScreen::HandleKey(Game* /*game*/, SDL_Scancode /*key*/)
+{
+    return true;
+}
 
 std::unique_ptr<Image> MenuScreen::LoadPicture(const std::string& file, SDL_RendererInfo info, bool colorKey,
                                                const std::string& failure)
 {
     auto picture = std::make_unique<Image>();
-    if (!picture->Load(file, info, colorKey, 128, 0, 128))
+    if (!picture->Load(file, info, colorKey, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue))
     {
         throw std::runtime_error(failure);
     }
     return picture;
 }
 
-std::unique_ptr<Image> MenuScreen::CreateBlackScreen(SDL_Surface* screen, int alpha)
+void MenuScreen::LoadBackground(SDL_RendererInfo info, const std::string& failure)
 {
-    auto overlay = std::make_unique<Image>();
-    // Without a screen, Load throws its own error.
-    const int width = screen ? screen->w : 0;
-    const int height = screen ? screen->h : 0;
-    if (!overlay->Load(screen, width, height, false, 128, 0, 128) || !overlay->mSurface)
-    {
-        throw std::runtime_error("Couldn't initialize black screen surface!");
-    }
-    SDL_Surface* surface = overlay->mSurface;
-    SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, 0, 0, 0, 255));
-    // A format without an alpha channel would otherwise copy the black over the screen at any opacity.
-    SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_BLEND);
-    SDL_SetSurfaceAlphaMod(surface, static_cast<Uint8>(alpha));
-    return overlay;
+    mBackgroundImage = LoadPicture("data/gfx/bg.png", info, false, failure);
 }
 
-void MenuScreen::DrawOverlay(Image& overlay, int alpha, SDL_Surface* screen)
+void MenuScreen::CreateOverlay(Game* game)
 {
-    SDL_SetSurfaceAlphaMod(overlay.mSurface, static_cast<Uint8>(alpha));
-    // A clear overlay changes no pixel; blending it anyway would cost half a frame of play.
-    if (static_cast<Uint8>(alpha) == 0)
-    {
-        return;
-    }
-    SDL_BlitSurface(overlay.mSurface, nullptr, screen, nullptr);
+    mBlackScreen = Fade::CreateOverlay(game->mScreen->mSurface, mAlpha);
 }
 
-bool MenuScreen::StepFade(int& alpha, int& fadeState)
+void MenuScreen::LoadCursorScreen(Game* game, const std::string& backgroundFailure,
+                                  const std::string& titleFile, const std::string& titleFailure)
 {
-    if (fadeState == 1)
+    const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
+    mArrowImage = LoadPicture("data/gfx/arrow.png", info, true, "Couldn't load arrow image!");
+    CreateOverlay(game);
+    LoadBackground(info, backgroundFailure);
+    mTitleImage = LoadPicture(titleFile, info, true, titleFailure);
+}
+
+bool MenuScreen::StepFade()
+{
+    switch (mFadeState)
     {
-        if (alpha > 0)
+    case Fade::FadingIn:
+        if (Fade::StepIn(mAlpha))
         {
-            alpha -= mFadeStep;
-            if (alpha > 0)
-            {
-                return false;
-            }
+            mAlpha = 0;
+            mFadeState = Fade::Idle;
         }
-        alpha = 0;
-        fadeState = -1;
+        return false;
+    case Fade::FadingOut:
+        if (!Fade::StepOut(mAlpha))
+        {
+            return false;
+        }
+        mFadeState = Fade::Idle;
+        return true;
+    default:
+        // At opacity 0 this fade-in ends at once; after a fade-out it brightens the screen the next time
+        // it becomes current.
+        mFadeState = Fade::FadingIn;
         return false;
     }
-    if (fadeState == 2)
-    {
-        if (alpha < 255)
-        {
-            alpha += mFadeStep;
-            if (alpha < 255)
-            {
-                return false;
-            }
-        }
-        alpha = 255;
-        fadeState = -1;
-        return true;
-    }
-    // Idle: fade in again; at opacity 0 this ends at once, and after a fade-out it brightens the screen
-    // the next time it becomes current.
-    fadeState = 1;
-    return false;
 }
 
-void MenuScreen::StepBlink(unsigned int& counter, bool& visible)
+void MenuScreen::StepBlink()
 {
-    ++counter;
-    if (counter > mBlinkLimit)
+    ++mBlinkCounter;
+    if (mBlinkCounter > mBlinkLimit)
     {
-        visible = !visible;
-        counter = 0;
+        mArrowVisible = !mArrowVisible;
+        mBlinkCounter = 0;
     }
 }
 
-Uint32 MenuScreen::TextColour(SDL_Surface* screen)
+bool MenuScreen::MoveCursor(Game* game, SDL_Scancode key, int& option, int count)
 {
-    return SDL_MapRGBA(screen->format, 192, 192, 192, 255);
+    if (key == SDL_SCANCODE_DOWN)
+    {
+        option = (option + 1) % count;
+    }
+    else if (key == SDL_SCANCODE_UP)
+    {
+        option = (option + count - 1) % count;
+    }
+    else
+    {
+        return false;
+    }
+    game->mAudioManager->PlaySound("select.wav");
+    return true;
+}
+
+void MenuScreen::Render(Game* game, const float& /*interpolation*/)
+{
+    SDL_Surface* screen = game->mScreen->mSurface;
+    // Light grey, the colour of all menu text and markers.
+    const Uint32 grey = SDL_MapRGBA(screen->format, 192, 192, 192, 255);
+    mBackgroundImage->Draw(screen, 0, 0);
+    DrawContent(game, screen, *game->mFont, grey);
+    Fade::DrawOverlay(*mBlackScreen, mAlpha, screen);
 }
 
 void MenuScreen::DrawCentred(Font& font, const std::string& text, int y, Uint32 colour, SDL_Surface* screen)
@@ -106,4 +148,15 @@ void MenuScreen::DrawCentred(Font& font, const std::string& text, int y, Uint32 
 void MenuScreen::DrawShape(Image& picture, Uint32 colour, int x, int y, SDL_Surface* screen)
 {
     picture.Draw(screen, colour, x, y, 0, 0, picture.mSurface->w, picture.mSurface->h);
+}
+
+void MenuScreen::DrawTitle(SDL_Surface* screen, int y)
+{
+    mTitleImage->Draw(screen, screen->w / 2 - mTitleImage->mSurface->w / 2, y);
+}
+
+void MenuScreen::DrawCursorHints(Font& font, Uint32 colour, SDL_Surface* screen)
+{
+    DrawCentred(font, "Arrow Keys = Change current option", screen->h - 36, colour, screen);
+    DrawCentred(font, "Enter Key = Select current option", screen->h - 28, colour, screen);
 }

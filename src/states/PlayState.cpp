@@ -6,16 +6,26 @@
 #include "entities/Player.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
-#include "states/MenuScreen.h"
+#include "io/FieldReader.h"
+#include "states/Fade.h"
 #include "world/Map.h"
 
-#include <fstream>
+#include <iostream>
 #include <stdexcept>
 
 namespace
 {
 constexpr std::size_t kStarCount = 200;
 const char* const kMapFolder = "data/maps/";
+
+const char* const kNoPlayerType = "the entity types define no Player";
+
+// One line on stderr saying why a level is not played: the run still just ends in the main menu, but
+// whoever made the level can see which file is at fault.
+void ReportLevelFailure(const std::string& level, const std::string& reason)
+{
+    std::cerr << "Unable to load level " << level << ": " << reason << std::endl;
+}
 
 // The pictures play needs in a freshly loaded level's image cache: tiles and the entity sheet.
 void AddPlayImages(Map& map, SDL_RendererInfo info)
@@ -36,23 +46,19 @@ PlayState::~PlayState()
 
 bool PlayState::Init(Game* game)
 {
-    std::ifstream list("data/maps/maps.lst");
-    if (!list.good())
+    FieldReader list("data/maps/maps.lst");
+    if (!list.IsOpen())
     {
         throw std::runtime_error("Unable to load maps.lst!");
     }
-    // Emptied first, so the list does not grow with every game begun.
+    // Emptied first, so the list does not grow with every game begun. Every line is a name, empty
+    // lines included: the list has no comments.
     mMaps.clear();
     std::string line;
-    while (std::getline(list, line))
+    while (list.ReadLine(line))
     {
-        if (!line.empty() && line.back() == '\r')
-        {
-            line.pop_back();
-        }
         mMaps.push_back(line);
     }
-    list.close();
     if (mMaps.empty())
     {
         throw std::runtime_error("No maps were found!");
@@ -61,12 +67,14 @@ bool PlayState::Init(Game* game)
     CleanUp(); // also restarts at the first level of the list
 
     SDL_Surface* screen = game->mScreen->mSurface;
-    mBlackScreen = MenuScreen::CreateBlackScreen(screen, mAlpha);
+    mBlackScreen = Fade::CreateOverlay(screen, mAlpha);
 
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
     mMap = std::make_unique<Map>();
-    if (!mMap->Load(kMapFolder + mMaps[mCurrentMap], info))
+    const std::string level = kMapFolder + mMaps[mCurrentMap];
+    if (!mMap->Load(level, info))
     {
+        ReportLevelFailure(level, mMap->mLoadFailure);
         return false;
     }
     AddPlayImages(*mMap, info);
@@ -75,16 +83,17 @@ bool PlayState::Init(Game* game)
     {
         throw std::runtime_error("Player not on map found!");
     }
-    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType("Player");
+    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType(Player::mTypeName);
     if (playerType == nullptr)
     {
-        return false; // a player without a type could neither move nor be drawn
+        ReportLevelFailure(level, kNoPlayerType); // a player without a type could neither move nor be drawn
+        return false;
     }
     mPlayer = std::make_unique<Player>();
     // Products in integers: the player starts at the top-left corner of its start tile.
     const int startX = mMap->mPlayerStartX * mMap->mTileSize;
     const int startY = mMap->mPlayerStartY * mMap->mTileSize;
-    if (!mPlayer->Init(startX, startY, "Player", playerType, info))
+    if (!mPlayer->Init(startX, startY, Player::mTypeName, playerType, info))
     {
         return false;
     }
@@ -100,7 +109,7 @@ bool PlayState::Init(Game* game)
     mBackToMenu = false;
     mQuitRequested = false;
     mNextLevel = false;
-    mFadeState = 1;
+    mFadeState = Fade::FadingIn;
     mLevelReady = true;
     return true;
 }
@@ -137,24 +146,32 @@ bool PlayState::StartNextLevel(Game* game)
         return false;
     }
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
-    if (!mMap->Load(kMapFolder + mMaps[mCurrentMap], info))
+    const std::string level = kMapFolder + mMaps[mCurrentMap];
+    if (!mMap->Load(level, info))
     {
+        ReportLevelFailure(level, mMap->mLoadFailure);
         return false;
     }
     AddPlayImages(*mMap, info);
 
-    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType("Player");
-    if (playerType == nullptr || (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1))
+    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType(Player::mTypeName);
+    if (playerType == nullptr)
     {
+        ReportLevelFailure(level, kNoPlayerType);
+        return false;
+    }
+    if (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1)
+    {
+        ReportLevelFailure(level, "it places no player");
         return false;
     }
 
     // Shots refer to the old level's types; they do not survive the change.
     mPlayer->mBullets.clear();
     // The base Init rebinds type, flags, jump speed and position; health, weapon and state stay.
-    mPlayer->Init(mMap->mPlayerStartX * mMap->mTileSize, mMap->mPlayerStartY * mMap->mTileSize, "Player",
-                  playerType);
-    mPlayer->SetBaseType("Player");
+    mPlayer->Init(mMap->mPlayerStartX * mMap->mTileSize, mMap->mPlayerStartY * mMap->mTileSize,
+                  Player::mTypeName, playerType);
+    mPlayer->SetBaseType(EntityType::mBasePlayer);
     mPlayer->SetDirection(mMap->mPlayerDirection);
     mPlayer->SetDX(0.0);
     mPlayer->SetDY(0.0);

@@ -3,6 +3,7 @@
 
 #include "State.h"
 #include "graphics/Utils.h"
+#include "states/Fade.h"
 
 #include <SDL.h>
 
@@ -47,9 +48,9 @@ class PlayState : public State
     bool mDoJump = false;
     bool mDoFire = false;
     unsigned int mFireTimer = 0; // updates since the last shot
-    int mAlpha = 255;
-    int mCurrentMap = 0; // index in mMaps of the level being played
-    int mFadeState = 1;  // 1 fading in or playing, 2 fading out, -1 a fade-out just finished
+    int mAlpha = Fade::mOpaque;
+    int mCurrentMap = 0;             // index in mMaps of the level being played
+    int mFadeState = Fade::FadingIn; // also while playing; Idle right after a completed fade-out
     std::unique_ptr<Image> mBlackScreen;
     std::unique_ptr<Player> mPlayer;
     std::unique_ptr<Map> mMap;

@@ -225,12 +225,12 @@ void PlayState::CheckPlayerCollision(Game* game, bool fromAbove)
         return;
     }
     const std::string baseType = other->GetBaseType();
-    if (baseType == "Item")
+    if (baseType == EntityType::mBaseItem)
     {
         AquireItem(game, other);
         return;
     }
-    if (baseType != "Enemy")
+    if (baseType != EntityType::mBaseEnemy)
     {
         return;
     }
@@ -329,7 +329,7 @@ void PlayState::FinishLevel()
     {
         mCurrentMap = static_cast<int>(next);
         mNextLevel = true;
-        mFadeState = 2;
+        mFadeState = Fade::FadingOut;
     }
     else
     {

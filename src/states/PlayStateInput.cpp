@@ -42,7 +42,7 @@ bool PlayState::HandleKeyDown(Game* game)
     const bool repeat = mEvent.key.repeat != 0;
     if (key.scancode == SDL_SCANCODE_ESCAPE)
     {
-        mFadeState = 2; // with no end flag set the fade-out ends in the main menu
+        mFadeState = Fade::FadingOut; // with no end flag set the fade-out ends in the main menu
         return true;
     }
     if (key.scancode == SDL_SCANCODE_F12)
@@ -111,7 +111,7 @@ std::optional<bool> PlayState::KeyBypassesPlayer()
 {
     if (IsEnding())
     {
-        mFadeState = 2;
+        mFadeState = Fade::FadingOut;
         return false;
     }
     if (!mLevelReady)

@@ -5,7 +5,7 @@
 #include "entities/Player.h"
 #include "graphics/Font.h"
 #include "graphics/Image.h"
-#include "states/MenuScreen.h"
+#include "states/Fade.h"
 #include "world/Map.h"
 
 #include <string>
@@ -40,7 +40,7 @@ void PlayState::Render(Game* game, const float&)
     }
     if (mBlackScreen)
     {
-        MenuScreen::DrawOverlay(*mBlackScreen, mAlpha, screen);
+        Fade::DrawOverlay(*mBlackScreen, mAlpha, screen);
     }
 }
 

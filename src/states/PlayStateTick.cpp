@@ -14,7 +14,6 @@
 
 namespace
 {
-constexpr int kFadeStep = 8;
 constexpr double kShotOffset = 2.0; // a shot starts this far ahead of the player's x
 constexpr double kShotSpeed = 6.0;
 
@@ -50,34 +49,21 @@ void PlayState::Tick(Game* game)
 
 bool PlayState::StepFade(Game* game)
 {
-    if (mFadeState == 1)
+    if (mFadeState == Fade::FadingIn)
     {
-        if (mAlpha > 0)
-        {
-            mAlpha -= kFadeStep;
-            if (mAlpha <= 0)
-            {
-                mAlpha = 0;
-            }
-        }
+        Fade::StepIn(mAlpha); // play goes on at opacity 0, still in the fade-in state
         return true;
     }
-    if (mFadeState != 2)
+    if (mFadeState != Fade::FadingOut)
     {
-        mFadeState = 1; // the update after a completed fade-out starts the fade-in
+        mFadeState = Fade::FadingIn; // the update after a completed fade-out starts the fade-in
         return true;
     }
-
-    if (mAlpha <= 254)
+    if (!Fade::StepOut(mAlpha))
     {
-        mAlpha += kFadeStep;
-        if (mAlpha <= 254)
-        {
-            return true;
-        }
+        return true;
     }
-    mAlpha = 255;
-    mFadeState = -1;
+    mFadeState = Fade::Idle;
     // The rest of the update still runs after a switch; it is no longer seen.
     if (mQuitRequested)
     {
@@ -110,7 +96,7 @@ void PlayState::UpdateWorld(Game* game)
         {
             mBackToMenu = true;
         }
-        mFadeState = 2;
+        mFadeState = Fade::FadingOut;
         ClearInput();
         return;
     }
@@ -120,7 +106,7 @@ void PlayState::UpdateWorld(Game* game)
     // switch.
     if (IsDead(*mPlayer) || IsEnding())
     {
-        mFadeState = 2;
+        mFadeState = Fade::FadingOut;
         ClearInput();
         return;
     }

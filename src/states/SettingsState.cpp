@@ -8,7 +8,6 @@
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
-#include "states/MenuScreen.h"
 
 #include <SDL_mixer.h>
 
@@ -86,89 +85,56 @@ std::string KeyName(int scancode)
 }
 } // namespace
 
-SettingsState::SettingsState() = default;
-
-SettingsState::~SettingsState()
-{
-    CleanUp();
-}
-
 bool SettingsState::Init(Game* game)
 {
-    const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
-    mArrowImage = MenuScreen::LoadPicture("data/gfx/arrow.png", info, true, "Couldn't load arrow image!");
-    mBlackScreen = MenuScreen::CreateBlackScreen(game->mScreen->mSurface, mAlpha);
-    mBackgroundImage =
-        MenuScreen::LoadPicture("data/gfx/bg.png", info, false, "Couldn't load background screen!");
-    mTitleImage =
-        MenuScreen::LoadPicture("data/gfx/settings.png", info, true, "Couldn't load settings screen!");
+    LoadCursorScreen(game, "Couldn't load background screen!", "data/gfx/settings.png",
+                     "Couldn't load settings screen!");
     return true;
 }
 
-void SettingsState::CleanUp()
+void SettingsState::HandleQuit(Game* game)
 {
-    mArrowImage.reset();
-    mBackgroundImage.reset();
-    mBlackScreen.reset();
-    mTitleImage.reset();
+    game->mStateManager->ChangeState("Credits");
 }
 
-void SettingsState::HandleEvents(Game* game)
+bool SettingsState::IsCapturingKey() const
 {
-    while (SDL_PollEvent(&mEvent))
+    return mEditing && IsKeyBinding(mSelectedOption);
+}
+
+bool SettingsState::HandleKey(Game* game, SDL_Scancode key)
+{
+    if (key == SDL_SCANCODE_ESCAPE)
     {
-        if (mEvent.type == SDL_QUIT)
-        {
-            // Closing the window leaves at once, without a fade-out.
-            game->mStateManager->ChangeState("Credits");
-            continue;
-        }
-        if (mEvent.type != SDL_KEYDOWN)
-        {
-            continue;
-        }
-        const SDL_Scancode key = mEvent.key.keysym.scancode;
-        if (key == SDL_SCANCODE_ESCAPE)
-        {
-            if (mEditing)
-            {
-                mEditing = false; // a capture keeps the old key
-            }
-            else
-            {
-                mFadeState = 2;
-            }
-            continue;
-        }
-        // While fading out, other keys wait in the queue.
-        if (mFadeState == 2)
-        {
-            return;
-        }
         if (mEditing)
         {
-            EditOption(game, key);
+            mEditing = false; // a capture keeps the old key
         }
         else
         {
-            Browse(game, key);
+            mFadeState = Fade::FadingOut;
         }
+        return true;
     }
+    // While fading out, other keys wait in the queue.
+    if (mFadeState == Fade::FadingOut)
+    {
+        return false;
+    }
+    if (mEditing)
+    {
+        EditOption(game, key);
+    }
+    else
+    {
+        Browse(game, key);
+    }
+    return true;
 }
 
 void SettingsState::Browse(Game* game, SDL_Scancode key)
 {
-    if (key == SDL_SCANCODE_DOWN)
-    {
-        mSelectedOption = (mSelectedOption + 1) % OptionCount;
-        game->mAudioManager->PlaySound("select.wav");
-    }
-    else if (key == SDL_SCANCODE_UP)
-    {
-        mSelectedOption = (mSelectedOption + OptionCount - 1) % OptionCount;
-        game->mAudioManager->PlaySound("select.wav");
-    }
-    else if (key == SDL_SCANCODE_RETURN)
+    if (!MoveCursor(game, key, mSelectedOption, OptionCount) && key == SDL_SCANCODE_RETURN)
     {
         if (IsKeyBinding(mSelectedOption) || IsVolume(mSelectedOption))
         {
@@ -281,8 +247,8 @@ void SettingsState::Toggle(Game* game)
 
 void SettingsState::Tick(Game* game)
 {
-    MenuScreen::StepBlink(mBlinkCounter, mArrowVisible);
-    if (MenuScreen::StepFade(mAlpha, mFadeState))
+    StepBlink();
+    if (StepFade())
     {
         game->mStateManager->ChangeState("MainMenu");
     }
@@ -322,22 +288,14 @@ std::string SettingsState::OptionLine(Game* game, int option) const
     }
 }
 
-void SettingsState::Render(Game* game, const float& /*interpolation*/)
+void SettingsState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey)
 {
-    SDL_Surface* screen = game->mScreen->mSurface;
-    Font& font = *game->mFont;
-    const int w = screen->w;
-    const int h = screen->h;
     const int fw = font.mCharWidth;
-    const Uint32 grey = MenuScreen::TextColour(screen);
-
-    mBackgroundImage->Draw(screen, 0, 0);
-    mTitleImage->Draw(screen, w / 2 - mTitleImage->mSurface->w / 2, 16);
+    DrawTitle(screen, 16);
 
     if (mArrowVisible && !mEditing)
     {
-        MenuScreen::DrawShape(*mArrowImage, grey, kArrowX, kFirstOptionY + fw * kOptionRows[mSelectedOption],
-                              screen);
+        DrawShape(*mArrowImage, grey, kArrowX, kFirstOptionY + fw * kOptionRows[mSelectedOption], screen);
     }
     for (int option = 0; option < OptionCount; ++option)
     {
@@ -345,13 +303,10 @@ void SettingsState::Render(Game* game, const float& /*interpolation*/)
         font.DrawString(OptionLine(game, option), kOptionX, y, grey, screen);
         if (mEditing && mArrowVisible && option == mSelectedOption && IsVolume(option))
         {
-            MenuScreen::DrawShape(*mArrowImage, grey, kOptionX + fw * kVolumeCursorColumn, y, screen);
+            DrawShape(*mArrowImage, grey, kOptionX + fw * kVolumeCursorColumn, y, screen);
         }
     }
 
-    MenuScreen::DrawCentred(font, "Arrow Keys = Change current option", h - 36, grey, screen);
-    MenuScreen::DrawCentred(font, "Enter Key = Select current option", h - 28, grey, screen);
-    MenuScreen::DrawCentred(font, "Escape = Back to the main menu", h - 20, grey, screen);
-
-    MenuScreen::DrawOverlay(*mBlackScreen, mAlpha, screen);
+    DrawCursorHints(font, grey, screen);
+    DrawCentred(font, "Escape = Back to the main menu", screen->h - 20, grey, screen);
 }

@@ -6,10 +6,9 @@
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
-#include "states/MenuScreen.h"
+#include "io/FieldReader.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace
 {
@@ -20,35 +19,21 @@ const int kTextY = 8;
 const char* const kNotAvailable = "Not available!";
 } // namespace
 
-StoryState::StoryState() = default;
-
-StoryState::~StoryState()
-{
-    CleanUp();
-    mLines.clear();
-}
-
 bool StoryState::Init(Game* game)
 {
-    mBlackScreen = MenuScreen::CreateBlackScreen(game->mScreen->mSurface, mAlpha);
-    const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
-    mBackgroundImage =
-        MenuScreen::LoadPicture("data/gfx/bg.png", info, false, "Couldn't load background screen!");
+    CreateOverlay(game);
+    LoadBackground(game->mFramework->GetRendererInfo(), "Couldn't load background screen!");
 
     mLines.clear();
-    std::ifstream file("data/story.txt");
+    // Lines are shown whole, as written: only comments are left out.
+    FieldReader file("data/story.txt");
     std::string line;
-    while (file && std::getline(file, line))
+    while (file.ReadLine(line))
     {
-        if (!line.empty() && line.back() == '\r')
+        if (!FieldReader::IsComment(line))
         {
-            line.pop_back();
+            mLines.push_back(line);
         }
-        if (line.compare(0, 2, "//") == 0)
-        {
-            continue;
-        }
-        mLines.push_back(line);
     }
     // A missing story, or one with nothing but comments, still leaves a line to type.
     if (mLines.empty())
@@ -59,39 +44,28 @@ bool StoryState::Init(Game* game)
     return true;
 }
 
-void StoryState::CleanUp()
+void StoryState::HandleQuit(Game* /*game*/)
 {
-    mBackgroundImage.reset();
-    mBlackScreen.reset();
+    mFadeState = Fade::FadingOut;
+    mQuitRequested = true;
 }
 
-void StoryState::HandleEvents(Game* /*game*/)
+bool StoryState::HandleKey(Game* /*game*/, SDL_Scancode /*key*/)
 {
-    while (SDL_PollEvent(&mEvent))
-    {
-        if (mEvent.type == SDL_QUIT)
-        {
-            mFadeState = 2;
-            mQuitRequested = true;
-        }
-        else if (mEvent.type == SDL_KEYDOWN)
-        {
-            // Any key skips the story, even while it is still typing or fading in.
-            mFadeState = 2;
-        }
-    }
+    mFadeState = Fade::FadingOut;
+    return true;
 }
 
 void StoryState::Tick(Game* game)
 {
     ++mTypeCounter;
     // Typing stops while the screen fades out.
-    if (mTypeCounter >= kTypeDelay && mFadeState != 2)
+    if (mTypeCounter >= kTypeDelay && mFadeState != Fade::FadingOut)
     {
         TypeStep();
         mTypeCounter = 0;
     }
-    if (!MenuScreen::StepFade(mAlpha, mFadeState))
+    if (!StepFade())
     {
         return;
     }
@@ -138,13 +112,8 @@ void StoryState::ResetTyping()
     mTypeCounter = 0;
 }
 
-void StoryState::Render(Game* game, const float& /*interpolation*/)
+void StoryState::DrawContent(Game* /*game*/, SDL_Surface* screen, Font& font, Uint32 grey)
 {
-    SDL_Surface* screen = game->mScreen->mSurface;
-    Font& font = *game->mFont;
-    const Uint32 grey = MenuScreen::TextColour(screen);
-
-    mBackgroundImage->Draw(screen, 0, 0);
     for (unsigned int index = 0; index < mCurrentLine && index < mLines.size(); ++index)
     {
         font.DrawString(mLines[index], kTextX, kTextY + font.mCharHeight * static_cast<int>(index), grey,
@@ -157,5 +126,4 @@ void StoryState::Render(Game* game, const float& /*interpolation*/)
         font.DrawString(shown, kTextX, kTextY + font.mCharHeight * static_cast<int>(mCurrentLine), grey,
                         screen);
     }
-    MenuScreen::DrawOverlay(*mBlackScreen, mAlpha, screen);
 }

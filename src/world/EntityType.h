@@ -9,6 +9,13 @@ class EntityType
   public:
     EntityType() = default;
 
+    // The base types the level's placement knows: each picks the class a type makes and, but for the
+    // player, the map registry that keeps its entities.
+    static constexpr const char* mBasePlayer = "Player";
+    static constexpr const char* mBaseEnemy = "Enemy";
+    static constexpr const char* mBaseItem = "Item";
+    static constexpr const char* mBaseEntity = "Entity";
+
     // Source positions are in pixels of the sprite sheet.
     void Init(const std::string& baseType, const std::string& name, unsigned sourceX, unsigned sourceY,
               unsigned value, bool animated, bool blocking, double jumpSpeed);
@@ -24,5 +31,5 @@ class EntityType
     std::uint32_t mValue = 0;
     double mJumpSpeed = 0.0; // pixels per update; negative jumps upwards
     std::string mName = "None";
-    std::string mBaseType = "Entity"; // "Player", "Enemy", "Item" or "Entity"
+    std::string mBaseType = mBaseEntity; // which kind of entity the type makes, stored as read
 };

@@ -1,8 +1,8 @@
 // The entity type table reader and the registry of a level's entity types.
 #include "world/EntityTypeManager.h"
 
-#include "graphics/FieldReader.h"
 #include "graphics/Utils.h"
+#include "io/FieldReader.h"
 
 #include <vector>
 

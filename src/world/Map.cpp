@@ -1,9 +1,9 @@
 // Loading a level: its description, its two layer images and its managers.
 #include "world/Map.h"
 
-#include "graphics/FieldReader.h"
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
+#include "io/FieldReader.h"
 
 #include <stdexcept>
 #include <unordered_map>
@@ -19,7 +19,7 @@ constexpr long long kMaxCells = 1024 * 1024;
 std::unique_ptr<Image> LoadLayerImage(const std::string& name, SDL_RendererInfo info)
 {
     auto image = std::make_unique<Image>();
-    if (!image->Load(kMapFolder + name, info, false, 128, 0, 128))
+    if (!image->Load(kMapFolder + name, info, false, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue))
     {
         throw std::runtime_error("Unable to open map: " + name);
     }
@@ -45,10 +45,12 @@ void Map::Clear()
 
 bool Map::Load(const std::string& path, SDL_RendererInfo info)
 {
+    mLoadFailure.clear();
     {
         FieldReader reader(path);
         if (!reader.IsOpen())
         {
+            mLoadFailure = "the level file cannot be opened";
             return false;
         }
         std::vector<std::string> fields;
@@ -101,6 +103,7 @@ bool Map::Load(const std::string& path, SDL_RendererInfo info)
 
     if (!InitEntities(kMapFolder + mEntitiesFile))
     {
+        mLoadFailure = "its placement file " + kMapFolder + mEntitiesFile + " cannot be opened";
         return false;
     }
     mOxygenTanksTotal = mOxygenTanksLeft;

@@ -84,6 +84,8 @@ class Map
     std::unique_ptr<TileManager> mTileManager;
     std::unique_ptr<ImageManager> mImageManager;
     std::unique_ptr<EntityTypeManager> mEntityTypeManager;
+    // Why the last Load returned false, for the modder who made the level ("" after a true result).
+    std::string mLoadFailure;
 
   private:
     // Fills one layer from a loaded layer image over mWidth x mHeight, registering tiles and images.

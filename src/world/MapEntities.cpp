@@ -1,8 +1,9 @@
 // The level's entity registries: the placement file, adding, finding and removing entities, and doors.
 #include "world/Map.h"
 
-#include "graphics/FieldReader.h"
+#include "entities/Player.h"
 #include "graphics/Utils.h"
+#include "io/FieldReader.h"
 
 namespace
 {
@@ -24,7 +25,7 @@ bool Map::InitEntities(const std::string& path)
     std::vector<std::string> fields;
     while (reader.NextLine(fields))
     {
-        if (!mEntities.empty() && mEntities.count("Player") != 0)
+        if (!mEntities.empty() && mEntities.count(Player::mTypeName) != 0)
         {
             continue;
         }
@@ -38,7 +39,7 @@ bool Map::InitEntities(const std::string& path)
             continue;
         }
         const std::string& baseType = type->mBaseType;
-        if (baseType == "Player")
+        if (baseType == EntityType::mBasePlayer)
         {
             if (fields.size() < 4)
             {
@@ -49,7 +50,8 @@ bool Map::InitEntities(const std::string& path)
             mPlayerStartX = Utils::ConvertString<int>(fields[2], false);
             mPlayerStartY = Utils::ConvertString<int>(fields[3], false);
         }
-        else if (baseType == "Enemy" || baseType == "Item" || baseType == "Entity")
+        else if (baseType == EntityType::mBaseEnemy || baseType == EntityType::mBaseItem ||
+                 baseType == EntityType::mBaseEntity)
         {
             if (fields.size() < 5)
             {
@@ -59,7 +61,7 @@ bool Map::InitEntities(const std::string& path)
             double x = static_cast<double>(Utils::ConvertString<int>(fields[2], false)) * mTileSize;
             double y = static_cast<double>(Utils::ConvertString<int>(fields[3], false)) * mTileSize;
             AddEntity(fields[4], type, Utils::ConvertString<bool>(fields[1], false), x, y);
-            if (baseType == "Item" && type->mName == "OxygenTank")
+            if (baseType == EntityType::mBaseItem && type->mName == "OxygenTank")
             {
                 ++mOxygenTanksLeft;
             }
@@ -74,14 +76,14 @@ void Map::AddEntity(const std::string& id, EntityType* type, bool direction, dou
     {
         return;
     }
-    if (type->mBaseType == "Item")
+    if (type->mBaseType == EntityType::mBaseItem)
     {
         auto item = std::make_unique<Item>();
         item->Init(x, y, id, type);
         item->SetDirection(direction);
         mItems.emplace(type->mName, std::move(item));
     }
-    else if (type->mBaseType == "Enemy")
+    else if (type->mBaseType == EntityType::mBaseEnemy)
     {
         auto enemy = std::make_unique<Enemy>();
         enemy->Init(x, y, id, type);
@@ -89,7 +91,7 @@ void Map::AddEntity(const std::string& id, EntityType* type, bool direction, dou
         enemy->SetDX(direction ? enemy->GetMaxMotionSpeed() : -enemy->GetMaxMotionSpeed());
         mEnemies.emplace(type->mName, std::move(enemy));
     }
-    else if (type->mBaseType == "Entity")
+    else if (type->mBaseType == EntityType::mBaseEntity)
     {
         auto entity = std::make_unique<Entity>();
         entity->Init(x, y, id, type);
@@ -100,15 +102,15 @@ void Map::AddEntity(const std::string& id, EntityType* type, bool direction, dou
 
 Entity* Map::GetEntity(const std::string& baseType, const std::string& key)
 {
-    if (baseType == "Item")
+    if (baseType == EntityType::mBaseItem)
     {
         return FirstUnder(mItems, key);
     }
-    if (baseType == "Enemy")
+    if (baseType == EntityType::mBaseEnemy)
     {
         return FirstUnder(mEnemies, key);
     }
-    if (baseType == "Entity")
+    if (baseType == EntityType::mBaseEntity)
     {
         return FirstUnder(mEntities, key);
     }
@@ -117,15 +119,15 @@ Entity* Map::GetEntity(const std::string& baseType, const std::string& key)
 
 void Map::RemoveEntity(const std::string& baseType, const std::string& key)
 {
-    if (baseType == "Item")
+    if (baseType == EntityType::mBaseItem)
     {
         mItems.erase(key);
     }
-    else if (baseType == "Enemy")
+    else if (baseType == EntityType::mBaseEnemy)
     {
         mEnemies.erase(key);
     }
-    else if (baseType == "Entity")
+    else if (baseType == EntityType::mBaseEntity)
     {
         mEntities.erase(key);
     }

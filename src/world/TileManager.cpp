@@ -1,8 +1,8 @@
 // The tile type table reader and the registry of a level's tile types and tiles.
 #include "world/TileManager.h"
 
-#include "graphics/FieldReader.h"
 #include "graphics/Utils.h"
+#include "io/FieldReader.h"
 
 #include <vector>
 

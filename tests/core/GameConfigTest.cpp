@@ -203,4 +203,25 @@ TEST_F(SettingsFile, FailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(dir.ReadFile("kesv.cfg"), "0 0 0\n");
     std::filesystem::remove(dir.Path() / "kesv.cfg.tmp");
 }
+TEST_F(SettingsFile, AByteOrderMarkBeforeTheFileIsNoPartOfItsFirstLine)
+{
+    // The game's own file as an editor saves it: the mark must not turn the first comment into data.
+    game.mFullscreen = false;
+    game.mShowFPS = true;
+    game.mKeyFire = SDL_SCANCODE_Z;
+    ASSERT_TRUE(game.WriteConfig());
+    const std::string written = dir.ReadFile("kesv.cfg");
+    dir.WriteFile("kesv.cfg", "\xEF\xBB\xBF" + written);
+    game.mShowFPS = false;
+    game.mKeyFire = 44;
+    ASSERT_TRUE(game.ReadConfig());
+    ASSERT_TRUE(game.WriteConfig());
+    EXPECT_EQ(dir.ReadFile("kesv.cfg"), written);
+
+    // Nor glue itself to the first value of a file that starts with data.
+    dir.WriteFile("kesv.cfg", "\xEF\xBB\xBF"
+                              "1 1 1\n");
+    ASSERT_TRUE(game.ReadConfig());
+    EXPECT_TRUE(game.mFullscreen);
+}
 } // namespace

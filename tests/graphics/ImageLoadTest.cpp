@@ -2,6 +2,7 @@
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
 
+#include "PngEncoder.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -145,5 +146,63 @@ TEST(ImageLoad, PaletteKeyOnlyWhenThePaletteHoldsTheExactColour)
     image.SetColorKey(surface.get(), 128, 0, 128);
     ASSERT_EQ(SDL_GetColorKey(surface.get(), &key), 0);
     EXPECT_EQ(key, 5u);
+}
+// One picture saved the ways image editors save it: every encoding draws the same pixels, and never
+// the key colour or a fully transparent pixel.
+TEST(ImageLoad, KeyColourAndClearPixelsAreSeeThroughInEveryPngColourType)
+{
+    using test::PngColour;
+    const std::uint32_t clearGreen = 0x00FF0000u; // 0xRRGGBBAA: alpha 0
+    const std::vector<std::uint32_t> colours = {0x800080FF, 0x000000FF, 0xFFFFFFFF, 0xFF0000FF, 0x0000FFFF,
+                                                0x808080FF, 0x810080FF, 0x800080FF, 0x7F0080FF, clearGreen};
+    const std::uint32_t clearGrey = 0x20202000u;
+    const std::vector<std::uint32_t> greys = {0x000000FF, 0x404040FF, 0x808080FF, 0xC0C0C0FF, 0xFFFFFFFF,
+                                              0x7F7F7FFF, 0x010101FF, 0x818181FF, 0xFEFEFEFF, clearGrey};
+    struct Case
+    {
+        const char* name;
+        test::PngEncoding encoding;
+        bool grey;
+        bool clear; // keeps the fully transparent pixel; otherwise it is saved opaque
+    };
+    const Case cases[] = {
+        {"palette", {PngColour::Palette, 8, false}, false, false},
+        {"palette with a transparent entry", {PngColour::Palette, 8, false}, false, true},
+        {"palette interlaced", {PngColour::Palette, 8, true}, false, true},
+        {"RGB", {PngColour::Rgb, 8, false}, false, false},
+        {"RGB 16-bit", {PngColour::Rgb, 16, false}, false, false},
+        {"RGB with a transparent colour", {PngColour::Rgb, 8, false}, false, true},
+        {"RGB interlaced", {PngColour::Rgb, 8, true}, false, false},
+        {"RGBA", {PngColour::Rgba, 8, false}, false, true},
+        {"RGBA 16-bit", {PngColour::Rgba, 16, false}, false, true},
+        {"RGBA interlaced", {PngColour::Rgba, 8, true}, false, true},
+        {"grey", {PngColour::Grey, 8, false}, true, false},
+        {"grey 16-bit with a transparent grey", {PngColour::Grey, 16, false}, true, true},
+        {"grey with alpha", {PngColour::GreyAlpha, 8, false}, true, true},
+        {"grey with alpha, 16-bit interlaced", {PngColour::GreyAlpha, 16, true}, true, true},
+    };
+    const Uint32 untouched = 0x12345678u;
+    test::TempDir dir;
+    for (const Case& c : cases)
+    {
+        std::vector<std::uint32_t> pixels = c.grey ? greys : colours;
+        if (!c.clear)
+        {
+            pixels.back() |= 0xFF;
+        }
+        dir.WriteFile("picture.png", test::EncodePng(5, 2, pixels, c.encoding));
+        Image image;
+        ASSERT_TRUE(image.Load("picture.png", test::ArgbRendererInfo(), true, 128, 0, 128)) << c.name;
+        test::SurfacePtr dest = test::MakeSurface(5, 2, 4);
+        SDL_FillRect(dest.get(), nullptr, untouched);
+        image.Draw(dest.get(), 0, 0);
+        for (int i = 0; i < 10; ++i)
+        {
+            const std::uint32_t rgb = pixels[i] >> 8;
+            const bool seeThrough = (pixels[i] & 0xFF) == 0 || rgb == 0x800080;
+            EXPECT_EQ(Utils::GetPixel(dest.get(), i % 5, i / 5), seeThrough ? untouched : 0xFF000000u | rgb)
+                << c.name << ", pixel " << i;
+        }
+    }
 }
 } // namespace

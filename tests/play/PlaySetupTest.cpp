@@ -136,3 +136,34 @@ TEST_F(PlayTest, AGameThatCannotBeSetUpFadesBackToTheMenuWithoutTouchingTheLevel
     H().Tick(2);
     EXPECT_EQ("MainMenu", H().CurrentState());
 }
+
+TEST_F(PlayTest, ALevelThatIsNotPlayedSaysOnOneStderrLineWhichFileAndWhy)
+{
+    using testing::internal::CaptureStderr;
+    using testing::internal::GetCapturedStderr;
+    CaptureStderr();
+    EXPECT_FALSE(Begin({Level("room", "Player 1 5 11 p\n")}, {"missing"}));
+    EXPECT_EQ("Unable to load level data/maps/missing: the level file cannot be opened\n",
+              GetCapturedStderr());
+
+    std::filesystem::remove("data/maps/room.ent");
+    mDir.WriteFile("data/maps/maps.lst", "room\n");
+    CaptureStderr();
+    EXPECT_FALSE(H().BeginGame());
+    EXPECT_EQ("Unable to load level data/maps/room: its placement file data/maps/room.ent cannot be opened\n",
+              GetCapturedStderr());
+
+    // A later level without a player start ends the run in the main menu as before, now with a word.
+    test::WriteLevel(mDir, Level("room", "Player 1 5 11 p\n"));
+    test::WriteLevel(mDir, Level("nobody", "Player 1 -1 -1 p\n"));
+    mDir.WriteFile("data/maps/maps.lst", "room\nnobody\n");
+    CaptureStderr();
+    ASSERT_TRUE(H().BeginGame());
+    H().SkipFadeIn();
+    P().mCurrentMap = 1;
+    P().mNextLevel = true;
+    P().mFadeState = 2;
+    H().Tick(70);
+    EXPECT_EQ("Unable to load level data/maps/nobody: it places no player\n", GetCapturedStderr());
+    EXPECT_EQ("MainMenu", H().CurrentState());
+}

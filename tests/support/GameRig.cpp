@@ -35,7 +35,8 @@ void GameRig::Start(bool loadAudio)
         throw std::runtime_error("game rig: no window");
     }
     mGame.mScreen = std::make_unique<Image>();
-    if (!mGame.mScreen->Load(mGame.mFramework->mSurface, 320, 240, false, 128, 0, 128))
+    if (!mGame.mScreen->Load(mGame.mFramework->mSurface, 320, 240, false, Image::mKeyRed, Image::mKeyGreen,
+                             Image::mKeyBlue))
     {
         throw std::runtime_error("game rig: no screen image");
     }

@@ -2,6 +2,7 @@
 #include "SpoiledData.h"
 
 #include "PlayFixtures.h"
+#include "PngEncoder.h"
 #include "WorldFixtures.h"
 
 #include <SDL.h>
@@ -80,38 +81,6 @@ void SpoilFile(const test::TempDir& dir, const std::string& relative, Spoil spoi
     }
 }
 
-namespace
-{
-std::uint32_t Crc32(const std::string& bytes)
-{
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char byte : bytes)
-    {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit)
-        {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
-
-void PutChunk(std::string& out, const char* kind, const std::string& data)
-{
-    auto put32 = [&out](std::uint32_t v)
-    {
-        for (int shift = 24; shift >= 0; shift -= 8)
-        {
-            out.push_back(static_cast<char>((v >> shift) & 0xFF));
-        }
-    };
-    put32(static_cast<std::uint32_t>(data.size()));
-    const std::string body = std::string(kind, 4) + data;
-    out += body;
-    put32(Crc32(body));
-}
-} // namespace
-
 void WritePngHeaderOnly(const test::TempDir& dir, const std::string& relative, unsigned width,
                         unsigned height)
 {
@@ -127,9 +96,9 @@ void WritePngHeaderOnly(const test::TempDir& dir, const std::string& relative, u
     // A deflate stream of one stored block with a single byte: far less than the header promises.
     const std::string packed("\x78\x01\x01\x01\x00\xFE\xFF\x00\x00\x01\x00\x01", 12);
     std::string png("\x89PNG\r\n\x1a\n", 8);
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", packed);
-    PutChunk(png, "IEND", "");
+    test::PutPngChunk(png, "IHDR", header);
+    test::PutPngChunk(png, "IDAT", packed);
+    test::PutPngChunk(png, "IEND", "");
     dir.WriteFile(relative, png);
 }
 

@@ -2,7 +2,7 @@
 #include "Instrument.h"
 
 #include "Pitch.h"
-#include "SourceFile.h"
+#include "SourceLine.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 #include "OggWriter.h"
 #include "Sequencer.h"
 #include "Song.h"
-#include "SourceFile.h"
+#include "TextSource.h"
 #include "WavWriter.h"
 
 #include <exception>
@@ -18,7 +18,8 @@ int main(int argc, char** argv)
     }
     try
     {
-        const Song song{SourceFile(argv[1])};
+        TextSource source(argv[1]);
+        const Song song(source);
         const Sequencer::Stereo sound = Sequencer::Render(song);
         const std::string out = argv[2];
         if (out.size() > 4 && out.compare(out.size() - 4, 4, ".wav") == 0)

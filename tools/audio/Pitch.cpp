@@ -1,7 +1,7 @@
 // Note names and frequencies: "A4" is 440 Hz, "C#3" and "Db3" are the same key.
 #include "Pitch.h"
 
-#include "SourceFile.h"
+#include "SourceLine.h"
 
 #include <cmath>
 

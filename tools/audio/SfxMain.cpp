@@ -1,6 +1,6 @@
 // Build tool: renders one sound effect description into a 16-bit mono WAV file.
 #include "SoundEffect.h"
-#include "SourceFile.h"
+#include "TextSource.h"
 #include "WavWriter.h"
 
 #include <exception>
@@ -15,7 +15,8 @@ int main(int argc, char** argv)
     }
     try
     {
-        const SoundEffect effect{SourceFile(argv[1])};
+        TextSource source(argv[1]);
+        const SoundEffect effect(source);
         WavWriter::Write(argv[2], effect.Render(), 1, 44100);
     }
     catch (const std::exception& error)

@@ -2,7 +2,7 @@
 #include "Song.h"
 
 #include "Pitch.h"
-#include "SourceFile.h"
+#include "TextSource.h"
 
 #include <algorithm>
 #include <cctype>
@@ -16,8 +16,9 @@ const double mAccentVelocity = 1.0;
 const double mSoftVelocity = 0.45;
 } // namespace
 
-Song::Song(const SourceFile& source)
+Song::Song(TextSource& source)
 {
+    const std::vector<SourceLine> lines = source.WordLines();
     enum
     {
         Header,
@@ -29,7 +30,7 @@ Song::Song(const SourceFile& source)
     Pattern* pattern = nullptr;
     std::vector<const SourceLine*> arrangement;
 
-    for (const SourceLine& line : source.Lines())
+    for (const SourceLine& line : lines)
     {
         const std::string& key = line.Word(0);
         if (key == "instrument")

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-class SourceFile;
+class TextSource;
 class SourceLine;
 
 // One note of the finished arrangement, in steps of the grid from the start of the tune.
@@ -25,7 +25,7 @@ class Song
 {
   public:
     // Reads and checks the whole tune; throws std::runtime_error naming the file and line of a fault.
-    explicit Song(const SourceFile& source);
+    explicit Song(TextSource& source);
 
     const std::vector<Instrument>& Instruments() const { return mInstruments; }
     const std::vector<NoteEvent>& Events() const { return mEvents; }

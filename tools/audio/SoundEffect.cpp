@@ -2,16 +2,17 @@
 #include "SoundEffect.h"
 
 #include "Pitch.h"
-#include "SourceFile.h"
+#include "TextSource.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
-SoundEffect::SoundEffect(const SourceFile& source)
+SoundEffect::SoundEffect(TextSource& source)
 {
+    const std::vector<SourceLine> lines = source.WordLines();
     Layer* layer = nullptr;
-    for (const SourceLine& line : source.Lines())
+    for (const SourceLine& line : lines)
     {
         const std::string& key = line.Word(0);
         if (key == "length")

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-class SourceFile;
+class TextSource;
 
 class SoundEffect
 {
   public:
     // Reads the effect's description; throws std::runtime_error naming the file and line of a fault.
-    explicit SoundEffect(const SourceFile& source);
+    explicit SoundEffect(TextSource& source);
 
     // Mono samples at 44100 Hz, normalised so the loudest one sits at the chosen peak.
     std::vector<float> Render() const;

@@ -1,6 +1,7 @@
 // The content tools: pictures painted from grids, levels compiled from character maps, strict tables.
 #include "ArtCompiler.h"
 #include "LevelCompiler.h"
+#include "TextSource.h"
 #include "TypeTables.h"
 
 #include <SDL.h>
@@ -218,4 +219,30 @@ TEST(LevelCompiler, RefusesLevelsTheGameCouldNotPlay)
         const std::string path = level(width, height, players);
         EXPECT_NE(std::string::npos, ErrorOf([&] { compiler.Compile(path); }).find(fault)) << fault;
     }
+}
+
+TEST(TextSource, AByteOrderMarkBeforeTheFirstLineIsIgnored)
+{
+    // Common editors save UTF-8 with EF BB BF in front; every tool reads through the one reader.
+    Sources sources;
+    TypeTables tables;
+    tables.Load(sources.Write("t.cfg", "\xEF\xBB\xBF"
+                                       "808890 tiles 0 0 0 0 1 0\n"),
+                sources.Write("e.cfg", kEntityTypes));
+    EXPECT_TRUE(tables.HasTileColor(0x808890));
+    LevelCompiler compiler(tables);
+    EXPECT_NO_THROW(compiler.LoadLegend(sources.Write("legend.txt", "\xEF\xBB\xBF"
+                                                                    "back . 808890\n")));
+    // Sources copied into the game's data, which knows no such mark, lose it.
+    EXPECT_EQ("// story\n", TextSource::ReadBytes(sources.Write("story.txt", "\xEF\xBB\xBF// story\n")));
+}
+
+TEST(TextSource, ACommentMayFollowTheWordsOfADirective)
+{
+    Sources sources;
+    const std::string art = sources.Write("c.art", "palette palette.txt // shared\nsize 2 1 _\n"
+                                                   "grid g   // rows follow\nrg\n\ndraw g 0 0 // top-left\n");
+    ArtCompiler compiler;
+    compiler.Compile(art);
+    EXPECT_EQ(0x00FF00u, compiler.GetPicture().Get(1, 0));
 }

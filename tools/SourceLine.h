@@ -1,11 +1,10 @@
-// Reads the text sources of sounds and tunes as numbered lines of whitespace-separated words.
+// One line of a sound or tune source as its words, able to point at itself in an error.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
-// One non-empty line of a source file, with enough context to point at it in an error.
 class SourceLine
 {
   public:
@@ -26,17 +25,4 @@ class SourceLine
     std::string mFile;
     int mNumber;
     std::vector<std::string> mWords;
-};
-
-class SourceFile
-{
-  public:
-    // Reads the whole file; throws std::runtime_error if it cannot be opened.
-    explicit SourceFile(const std::string& path);
-
-    // Lines with their words; "//" starts a comment anywhere, blank lines are dropped.
-    const std::vector<SourceLine>& Lines() const { return mLines; }
-
-  private:
-    std::vector<SourceLine> mLines;
 };

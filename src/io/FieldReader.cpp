@@ -1,0 +1,63 @@
+// Line reader shared by every text file the game reads.
+#include "io/FieldReader.h"
+
+namespace
+{
+// Editors on some systems open a UTF-8 file with these three bytes; they are not text.
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr std::string::size_type kByteOrderMarkSize = 3;
+} // namespace
+
+FieldReader::FieldReader(const std::string& path) : mStream(path) {}
+
+bool FieldReader::ReadLine(std::string& line)
+{
+    if (!std::getline(mStream, line))
+    {
+        return false;
+    }
+    if (mAtStart)
+    {
+        mAtStart = false;
+        if (line.compare(0, kByteOrderMarkSize, kByteOrderMark) == 0)
+        {
+            line.erase(0, kByteOrderMarkSize);
+        }
+    }
+    if (!line.empty() && line.back() == '\r')
+    {
+        line.pop_back();
+    }
+    return true;
+}
+
+bool FieldReader::NextLine(std::vector<std::string>& fields)
+{
+    while (ReadLine(mLine))
+    {
+        if (IsComment(mLine))
+        {
+            continue;
+        }
+        Split(mLine, fields);
+        return true;
+    }
+    return false;
+}
+
+void FieldReader::Split(const std::string& line, std::vector<std::string>& fields)
+{
+    fields.clear();
+    std::string::size_type start = 0;
+    while (start < line.size())
+    {
+        std::string::size_type end = line.find(' ', start);
+        if (end == std::string::npos)
+        {
+            fields.emplace_back(line, start);
+            return;
+        }
+        fields.emplace_back(line, start, end - start);
+        start = end + 1;
+    }
+}

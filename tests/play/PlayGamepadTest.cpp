@@ -1,0 +1,106 @@
+// Playing with a controller: plugged in during play, walking, the stick's dead zone, jumping, firing,
+// Back to the menu, and unplugging while a direction is held.
+#include "PlayTest.h"
+
+#include "GamepadInput.h"
+#include "VirtualPad.h"
+
+#include <memory>
+
+class PlayGamepad : public PlayTest
+{
+  protected:
+    void StartPlaying()
+    {
+        test::AllowBackgroundControllers();
+        BeginPlaying(Level("room", "Player 1 5 11 p\n"));
+        ASSERT_TRUE(TickUntilGrounded());
+        G()->mGamepads = std::make_unique<GamepadInput>();
+        ASSERT_TRUE(G()->mGamepads->Start());
+    }
+    // One pass of event handling as the main loop runs it: controllers first, then the screen.
+    void Pass() { G()->HandleEvents(); }
+};
+
+TEST_F(PlayGamepad, PadsPluggedInDuringPlayWalkJumpAndFire)
+{
+    StartPlaying();
+    const double x = Pl().GetX();
+    auto pad = std::make_unique<test::VirtualPad>();
+    test::VirtualPad second;
+    Pass();
+    EXPECT_EQ(2u, G()->mGamepads->OpenControllers());
+    H().Tick();
+    EXPECT_EQ(x, Pl().GetX()) << "plugging in moves nothing";
+
+    pad->Press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    Pass();
+    H().Tick();
+    EXPECT_EQ(x + 2, Pl().GetX());
+    pad->Release(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    Pass();
+    H().Tick();
+    EXPECT_EQ(x + 2, Pl().GetX());
+
+    second.Press(SDL_CONTROLLER_BUTTON_A);
+    Pass();
+    EXPECT_TRUE(P().mDoJump) << "the second pad plays too";
+    H().Tick();
+    EXPECT_EQ(Jumping, Pl().GetState());
+    second.Release(SDL_CONTROLLER_BUTTON_A);
+    ASSERT_TRUE(TickUntilGrounded());
+
+    Pl().SetWeapon(true);
+    H().Tick(10);
+    for (SDL_GameControllerButton fire : {SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_B})
+    {
+        pad->Press(fire);
+        Pass();
+        EXPECT_TRUE(P().mDoFire) << "button " << fire;
+        H().Tick(12); // the shot, then the wait before the next
+        pad->Release(fire);
+        Pass();
+    }
+}
+
+TEST_F(PlayGamepad, StickWalksOnlyPastItsDeadZoneAndUnpluggingLetsGo)
+{
+    StartPlaying();
+    test::VirtualPad pad;
+    Pass();
+
+    pad.Stick(SDL_CONTROLLER_AXIS_LEFTX, 8000);
+    Pass();
+    EXPECT_FALSE(P().mMoveRight) << "a resting stick drifts inside the dead zone";
+    pad.Stick(SDL_CONTROLLER_AXIS_LEFTX, 30000);
+    Pass();
+    EXPECT_TRUE(P().mMoveRight);
+    pad.Stick(SDL_CONTROLLER_AXIS_LEFTX, 14000);
+    Pass();
+    EXPECT_TRUE(P().mMoveRight) << "easing off near the edge keeps walking";
+    pad.Stick(SDL_CONTROLLER_AXIS_LEFTX, -30000);
+    Pass();
+    EXPECT_TRUE(P().mMoveLeft);
+    EXPECT_FALSE(P().mMoveRight);
+
+    pad.Unplug();
+    Pass();
+    EXPECT_EQ(0u, G()->mGamepads->OpenControllers());
+    EXPECT_FALSE(P().mMoveLeft) << "an unplugged pad leaves no one walking";
+    const double x = Pl().GetX();
+    H().Tick();
+    EXPECT_EQ(x, Pl().GetX());
+}
+
+TEST_F(PlayGamepad, APadPresentAtStartUpIsOpenedAndBackLeavesForTheMainMenu)
+{
+    test::VirtualPad pad;
+    StartPlaying();
+    EXPECT_EQ(1u, G()->mGamepads->OpenControllers());
+    Pass();
+    EXPECT_EQ(1u, G()->mGamepads->OpenControllers()) << "its announcement does not open it twice";
+    pad.Press(SDL_CONTROLLER_BUTTON_BACK);
+    Pass();
+    H().Tick(40);
+    EXPECT_EQ("MainMenu", H().CurrentState());
+}

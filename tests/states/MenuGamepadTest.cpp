@@ -1,0 +1,94 @@
+// The menus with a controller alone: moving the cursor, choosing, going back, and a key capture that
+// buttons leave alone.
+#include "ScreenFixture.h"
+
+#include "GamepadInput.h"
+#include "VirtualPad.h"
+
+#include <memory>
+
+class MenuGamepad : public ScreenTest
+{
+  protected:
+    void StartWithPad()
+    {
+        test::AllowBackgroundControllers();
+        StartGame();
+        mGame.mGamepads = std::make_unique<GamepadInput>();
+        ASSERT_TRUE(mGame.mGamepads->Start());
+        mPad = std::make_unique<test::VirtualPad>();
+        mGame.HandleEvents(); // the pad is opened as it is announced
+        Ticks(32);
+    }
+    // Presses and releases a button, each with one pass of event handling as the main loop runs it.
+    void Tap(SDL_GameControllerButton button)
+    {
+        mPad->Press(button);
+        mGame.HandleEvents();
+        mPad->Release(button);
+        mGame.HandleEvents();
+    }
+    std::unique_ptr<test::VirtualPad> mPad;
+};
+
+TEST_F(MenuGamepad, CursorMovesChoosesAndGoesBack)
+{
+    StartWithPad();
+    Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    EXPECT_EQ(1, mMenu->mSelectedOption);
+    mPad->Stick(SDL_CONTROLLER_AXIS_LEFTY, 32767);
+    mGame.HandleEvents();
+    EXPECT_EQ(2, mMenu->mSelectedOption);
+    mPad->Stick(SDL_CONTROLLER_AXIS_LEFTY, 0);
+    mGame.HandleEvents();
+    Tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
+    EXPECT_EQ(1, mMenu->mSelectedOption);
+
+    Tap(SDL_CONTROLLER_BUTTON_A);
+    Ticks(40);
+    ASSERT_EQ(mSettings, Current());
+    Tap(SDL_CONTROLLER_BUTTON_B);
+    Ticks(40);
+    ASSERT_EQ(mMenu, Current());
+
+    Tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
+    Tap(SDL_CONTROLLER_BUTTON_START);
+    Ticks(40);
+    EXPECT_EQ(mStory, Current()) << "Start chooses New Game";
+}
+
+TEST_F(MenuGamepad, HeldDirectionRepeatsLikeAHeldKey)
+{
+    StartWithPad();
+    mPad->Press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    mGame.HandleEvents();
+    EXPECT_EQ(1, mMenu->mSelectedOption);
+    SDL_Delay(GamepadInput::mRepeatDelay + 20);
+    mGame.HandleEvents();
+    EXPECT_EQ(2, mMenu->mSelectedOption);
+    mPad->Release(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    mGame.HandleEvents();
+    SDL_Delay(GamepadInput::mRepeatDelay + 20);
+    mGame.HandleEvents();
+    EXPECT_EQ(2, mMenu->mSelectedOption) << "a released direction stops repeating";
+}
+
+TEST_F(MenuGamepad, ButtonsNeitherBindNorEndAKeyCapture)
+{
+    StartWithPad();
+    Show("Settings");
+    Ticks(32);
+    const int left = mGame.mKeyLeft;
+    Tap(SDL_CONTROLLER_BUTTON_A);
+    ASSERT_TRUE(mSettings->IsCapturingKey());
+    for (auto button : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_BACK,
+                        SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_START})
+    {
+        Tap(button);
+    }
+    EXPECT_TRUE(mSettings->IsCapturingKey());
+    EXPECT_EQ(left, mGame.mKeyLeft);
+    Press(SDL_SCANCODE_A);
+    EXPECT_FALSE(mSettings->IsCapturingKey());
+    EXPECT_EQ(SDL_SCANCODE_A, mGame.mKeyLeft);
+}
