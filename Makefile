@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run check test test-format test-sanitize test-fuzz build build-sanitize deps bench clean
+.PHONY: run check test test-format test-normal test-sanitize test-fuzz build build-sanitize deps bench clean
 
 run: build
 	cd $(BUILD_DIR) && ./kestrovane
@@ -20,13 +20,23 @@ SAN_ENV = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stackt
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/e2e/lsan.supp:print_suppressions=0 \
 	SDL_OPENGL_LIBRARY=/nonexistent/libGL.so.1 SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
 
+# The real-window tests spend most of their time waiting for the display, so CTest runs one job more
+# than there are cores.
+TEST_JOBS ?= $(shell echo $$(( $(JOBS) + 1 )))
+
+# Stages overlap where one of them mostly waits: the normal tests (paced by the real-window ones) run
+# while the sanitizer build compiles, and the fuzz targets run beside the sanitizer suite (paced by its
+# soak). Each stage's output is printed whole when it ends.
 test: test-format build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
-	$(MAKE) --no-print-directory test-sanitize test-fuzz
+	$(MAKE) --no-print-directory -j2 --output-sync=target test-normal build-sanitize
+	$(MAKE) --no-print-directory -j2 --output-sync=target test-sanitize test-fuzz
+
+test-normal: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(TEST_JOBS)
 
 # While working: the normal build and its unit and scenario tests, without the real-window tests.
 check: build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE e2e
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(TEST_JOBS) -LE e2e
 
 test-format:
 	bash tools/check-format.sh
@@ -39,7 +49,7 @@ build-sanitize: deps
 	cmake --build $(SAN_DIR) -j $(JOBS)
 
 test-sanitize: build-sanitize
-	cd $(SAN_DIR) && $(SAN_ENV) KES_SOAK_SECONDS=$(SOAK_SECONDS) ctest --output-on-failure -j $(JOBS)
+	cd $(SAN_DIR) && $(SAN_ENV) KES_SOAK_SECONDS=$(SOAK_SECONDS) ctest --output-on-failure -j $(TEST_JOBS)
 
 test-fuzz: build-sanitize
 	bash fuzz/run.sh $(SAN_DIR)/fuzz $(FUZZ_SECONDS)
