@@ -7,6 +7,12 @@ JOBS ?= $(shell nproc)
 run: build
 	cd $(BUILD_DIR) && ./kestrovane
 
+# Playing installs and builds only what the game needs; testing and benchmarking add the test packages and
+# require GoogleTest (so the tests can never be skipped silently). Prerequisites inherit these settings.
+test test-normal check test-sanitize test-fuzz build-sanitize bench: DEPS_SET = --test
+test test-normal check: CONFIGURE_FLAGS = -DKES_TESTS=ON
+bench: CONFIGURE_FLAGS = -DKES_TESTS=ON -DKES_BENCH=ON
+
 # Everything, in stages: the format check, the normal build and its tests (unit, scenario and real-window
 # tests), then one clang build with AddressSanitizer and UndefinedBehaviorSanitizer that runs the same
 # tests plus a long soak, and every fuzz target of that build for a short bounded time.
@@ -44,8 +50,8 @@ test-format:
 # Optimised lightly with line tables only: with the sanitizers, -O2 -g compiles the tests three times slower.
 # clang, so that the same build also makes the libFuzzer targets.
 build-sanitize: deps
-	cmake -S . -B $(SAN_DIR) -DCMAKE_CXX_COMPILER=clang++ -DKES_SANITIZE=ON -DKES_FUZZ=ON -DKES_BENCH=OFF \
-		-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
+	cmake -S . -B $(SAN_DIR) -DCMAKE_CXX_COMPILER=clang++ -DKES_SANITIZE=ON -DKES_FUZZ=ON -DKES_TESTS=ON \
+		-DKES_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
 	cmake --build $(SAN_DIR) -j $(JOBS)
 
 test-sanitize: build-sanitize
@@ -58,11 +64,21 @@ bench: build
 	cd $(BUILD_DIR) && bash ../bench/run.sh
 
 build: deps
-	cmake -S . -B $(BUILD_DIR)
+	cmake -S . -B $(BUILD_DIR) $(CONFIGURE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 deps:
-	bash tools/install-deps.sh
+	bash tools/install-deps.sh $(DEPS_SET)
+
+# Installs the game with its launcher, menu entry, icons and AppStream data under PREFIX (DESTDIR is
+# honoured); package builds the Debian package into $(BUILD_DIR)/.
+PREFIX ?= /usr/local
+.PHONY: install package
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+package: build
+	cd $(BUILD_DIR) && cpack
 
 # Every build folder: the normal and sanitizer builds, and any build-<name> made by hand.
 clean:

@@ -17,6 +17,7 @@
 
 #include <SDL.h>
 
+#include <iostream>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -42,6 +43,13 @@ template <typename T> T* Register(StateManager& manager, const std::string& name
     return raw;
 }
 
+// A start-up that ends without an error box still says why, on standard error.
+bool StartFailed(const char* reason)
+{
+    std::cerr << "Kestrovane: not started: " << reason << '\n';
+    return false;
+}
+
 template <typename T> std::unique_ptr<T> CreateAndInit(Game* game, const char* failure)
 {
     auto state = std::make_unique<T>();
@@ -62,13 +70,18 @@ Game::~Game()
 
 bool Game::Init()
 {
-    // Settings: written with the defaults when missing, then read again.
+    // Settings: written with the defaults only when missing, then read again. A file that is there but
+    // cannot be read is the player's: it is left alone, and the game does not start.
     if (!ReadConfig())
     {
+        if (ConfigFileExists())
+        {
+            return StartFailed("the settings file kesv.cfg exists but cannot be read");
+        }
         WriteConfig();
         if (!ReadConfig())
         {
-            return false;
+            return StartFailed("the settings file kesv.cfg can be neither read nor created");
         }
     }
 
@@ -76,7 +89,7 @@ bool Game::Init()
     mFramework = std::make_unique<Framework>();
     if (!mFramework->Init(mFullscreen, mVSync))
     {
-        return false;
+        return StartFailed("the window could not be opened");
     }
 
     // The 320x240 picture every screen draws on, in the window surface's format.
@@ -84,7 +97,7 @@ bool Game::Init()
     if (!mScreen->Load(mFramework->mSurface, kScreenWidth, kScreenHeight, false, Image::mKeyRed,
                        Image::mKeyGreen, Image::mKeyBlue))
     {
-        return false;
+        return StartFailed("the screen picture could not be created");
     }
 
     // Loop timing from the display's refresh rate.
@@ -97,7 +110,7 @@ bool Game::Init()
     const SDL_RendererInfo rendererInfo = mFramework->GetRendererInfo();
     if (!mFont->Init("font.png", rendererInfo, 8, 8))
     {
-        return false;
+        return StartFailed("the font picture font.png could not be loaded");
     }
 
     // Audio. Without a sound device the game runs silently: the manager stays uninitialised, so
@@ -107,7 +120,7 @@ bool Game::Init()
     {
         if (!mAudioManager->Init(mSound, mMusic, mSoundVolume, mMusicVolume))
         {
-            return false;
+            return StartFailed("the audio could not be set up");
         }
     }
     catch (const std::runtime_error&)

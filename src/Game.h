@@ -34,8 +34,10 @@ class Game
     void Render(const float& interpolation);
     // Reads "kesv.cfg" into the settings record; false when it cannot be opened.
     bool ReadConfig();
-    // Writes "kesv.cfg"; false when it cannot be written.
+    // Writes "kesv.cfg" (through a symbolic link to its target); false when it cannot be written.
     bool WriteConfig();
+    // Whether "kesv.cfg" (or the target of the link it is) exists, readable or not.
+    static bool ConfigFileExists();
     void CleanUp();
     // How controller input reads on the current screen.
     GamepadInput::Layout GamepadLayout() const;

@@ -13,7 +13,10 @@ double Step()
 }
 } // namespace
 
-Timer::Timer() : mClock([] { return static_cast<double>(SDL_GetTicks()); }), mSleep([] { SDL_Delay(1); }) {}
+// SDL's 64-bit tick count: the 32-bit one wraps after 49.7 days, and the loop would then wait as long
+// again for the next update. A double holds every tick count below 2^53 exactly, so the differences the
+// loop takes are exact too.
+Timer::Timer() : mClock([] { return static_cast<double>(SDL_GetTicks64()); }), mSleep([] { SDL_Delay(1); }) {}
 
 void Timer::Init(double frameRate)
 {

@@ -1,10 +1,22 @@
 // The common behaviour of every entity: state, vertical motion guards, death timer and animation.
 #include "entities/Entity.h"
 
-#include "graphics/Utils.h"
-
 #include <algorithm>
+#include <climits>
 #include <cmath>
+
+namespace
+{
+// Placement files are not range checked, so a position may lie far beyond the int range of the box.
+int BoxCoordinate(double value)
+{
+    if (std::isnan(value))
+    {
+        return 0;
+    }
+    return static_cast<int>(std::clamp(value, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+}
+} // namespace
 
 bool Entity::Init(double x, double y, const std::string& id, EntityType* type)
 {
@@ -17,8 +29,8 @@ bool Entity::Init(double x, double y, const std::string& id, EntityType* type)
     mBaseType = EntityType::mBaseEntity;
     mType = type->mName;
     mJumpSpeed = type->mJumpSpeed;
-    mRect.x = Utils::TruncateToInt(x);
-    mRect.y = Utils::TruncateToInt(y);
+    mRect.x = BoxCoordinate(x);
+    mRect.y = BoxCoordinate(y);
     mRect.w = mFrameWidth;
     mRect.h = mFrameHeight;
     // Subclasses may have registered their own counts already; those stay.
@@ -118,8 +130,7 @@ void Entity::SetY(double y)
     {
         return; // entities that cannot jump never change height
     }
-    // Whole pixel rows, truncated without a cast: a position far beyond the integer range still compares.
-    if (std::trunc(y) > std::trunc(mY))
+    if (IsRowBelow(y))
     {
         mIsOnGround = false;
         mY = y;
@@ -129,6 +140,11 @@ void Entity::SetY(double y)
         // A grounded entity is neither lifted nor nudged within its pixel row.
         mY = y;
     }
+}
+
+bool Entity::IsRowBelow(double y) const
+{
+    return std::trunc(y) > std::trunc(mY);
 }
 
 unsigned Entity::GetAnimationFrame()

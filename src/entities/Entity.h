@@ -84,6 +84,10 @@ class Entity
     unsigned GetAnimationFrame();
 
   protected:
+    // True when y lies at least one whole pixel row below the current position (both truncated toward
+    // zero, as doubles: huge and infinite positions compare without overflow).
+    bool IsRowBelow(double y) const;
+
     bool mIsAnimated = false;
     bool mIsBlockingMotion = false;
     bool mIsFlying = false; // no gravity; nothing in the game sets it

@@ -1,8 +1,6 @@
 // Items: pick-ups, locks and doors that stay where they were placed unless their type falls.
 #include "entities/Item.h"
 
-#include <cmath>
-
 Item::Item()
 {
     mHealth = 10; // the amount a pick-up gives
@@ -46,7 +44,7 @@ void Item::SetY(double y)
     {
         return;
     }
-    if (std::trunc(y) > std::trunc(mY))
+    if (IsRowBelow(y))
     {
         mIsOnGround = false;
     }

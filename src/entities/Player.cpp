@@ -2,7 +2,6 @@
 #include "entities/Player.h"
 
 #include <algorithm>
-#include <cmath>
 
 Player::Player()
 {
@@ -95,7 +94,7 @@ void Player::SetY(double y)
     {
         return;
     }
-    if (std::trunc(y) > std::trunc(mY))
+    if (IsRowBelow(y))
     {
         mIsOnGround = false;
         SetState(mWeapon ? JumpingArmed : Jumping);

@@ -64,7 +64,15 @@ bool Framework::Init(bool fullscreen, bool vsync)
     // The surface shares the texture's format, so each frame uploads its bytes unchanged.
     const Uint32 format = mRendererInfo.texture_formats[0];
     mTexture = SDL_CreateTexture(mRenderer, format, SDL_TEXTUREACCESS_STREAMING, ScreenWidth, ScreenHeight);
+    if (!mTexture)
+    {
+        ThrowSdl("Unable to create texture: ");
+    }
     mSurface = SDL_CreateRGBSurfaceWithFormat(0, ScreenWidth, ScreenHeight, SDL_BITSPERPIXEL(format), format);
+    if (!mSurface)
+    {
+        ThrowSdl("Unable to create surface: ");
+    }
     SDL_ShowCursor(SDL_DISABLE);
     if (IMG_Init(IMG_INIT_PNG) != IMG_INIT_PNG)
     {

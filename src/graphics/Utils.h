@@ -36,12 +36,12 @@ unsigned int GetStarColor(SDL_Surface* surface, int speed);
 // The red-green-blue part of a colour value read from a data file.
 unsigned int GetColor(unsigned int value);
 
-// Truncates toward zero; values beyond the int range saturate and NaN gives 0 (positions read from data
-// files are not range checked, and a body may fall for a very long time).
-int TruncateToInt(double value);
-
 // Uniform integer in [min, max], both inclusive.
 int RandomInteger(int min, int max);
+
+// Truncates toward zero into an int; values beyond its range (an entity that fell for a very long time, a
+// start far outside the level) saturate at the nearest limit, and NaN gives 0.
+int TruncateToInt(double value);
 
 // Text to value with formatted-stream rules: leading blanks skipped, reading stops at the first
 // character that cannot continue the number, no number gives 0 (false).

@@ -33,6 +33,18 @@ void AddPlayImages(Map& map, SDL_RendererInfo info)
     map.mImageManager->AddImage("tiles", "tiles", info, true);
     map.mImageManager->AddImage("sprites", "sprites", info, true);
 }
+
+// The top-left corner of the player's start tile, in level pixels. Multiplied as doubles: a level may
+// name any int column, and every valid one gives the same result as the int product.
+double StartX(const Map& map)
+{
+    return static_cast<double>(map.mPlayerStartX) * map.mTileSize;
+}
+
+double StartY(const Map& map)
+{
+    return static_cast<double>(map.mPlayerStartY) * map.mTileSize;
+}
 } // namespace
 
 PlayState::PlayState() = default;
@@ -90,10 +102,7 @@ bool PlayState::Init(Game* game)
         return false;
     }
     mPlayer = std::make_unique<Player>();
-    // Products in integers: the player starts at the top-left corner of its start tile.
-    const int startX = mMap->mPlayerStartX * mMap->mTileSize;
-    const int startY = mMap->mPlayerStartY * mMap->mTileSize;
-    if (!mPlayer->Init(startX, startY, Player::mTypeName, playerType, info))
+    if (!mPlayer->Init(StartX(*mMap), StartY(*mMap), Player::mTypeName, playerType, info))
     {
         return false;
     }
@@ -139,6 +148,12 @@ void PlayState::ClearInput()
 
 bool PlayState::StartNextLevel(Game* game)
 {
+    // A player who died on the way out (the oxygen ran out as the door was reached) stays dead: the run
+    // ends as it would have anywhere else.
+    if (!mPlayer->GetIsAlive())
+    {
+        return false;
+    }
     // Until the new level is complete the player's type belongs to a destroyed level: nothing may use it.
     mLevelReady = false;
     if (mCurrentMap < 0 || static_cast<std::size_t>(mCurrentMap) >= mMaps.size())
@@ -146,6 +161,10 @@ bool PlayState::StartNextLevel(Game* game)
         return false;
     }
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
+    // The map keeps its player start across loads: cleared first, a level without a player line fails
+    // here instead of reusing the previous level's start.
+    mMap->mPlayerStartX = -1;
+    mMap->mPlayerStartY = -1;
     const std::string level = kMapFolder + mMaps[mCurrentMap];
     if (!mMap->Load(level, info))
     {
@@ -169,8 +188,7 @@ bool PlayState::StartNextLevel(Game* game)
     // Shots refer to the old level's types; they do not survive the change.
     mPlayer->mBullets.clear();
     // The base Init rebinds type, flags, jump speed and position; health, weapon and state stay.
-    mPlayer->Init(mMap->mPlayerStartX * mMap->mTileSize, mMap->mPlayerStartY * mMap->mTileSize,
-                  Player::mTypeName, playerType);
+    mPlayer->Init(StartX(*mMap), StartY(*mMap), Player::mTypeName, playerType);
     mPlayer->SetBaseType(EntityType::mBasePlayer);
     mPlayer->SetDirection(mMap->mPlayerDirection);
     mPlayer->SetDX(0.0);

@@ -5,6 +5,7 @@
 #include "entities/Player.h"
 #include "graphics/Font.h"
 #include "graphics/Image.h"
+#include "graphics/Utils.h"
 #include "states/Fade.h"
 #include "world/Map.h"
 
@@ -14,7 +15,7 @@ namespace
 {
 constexpr unsigned kDeathFrame = 2; // the third frame of the death animation completes the death
 
-// Level pixels to screen pixels, truncated toward zero; far off the screen saturates.
+// Level pixels to screen pixels, truncated toward zero; far off the screen saturates like the camera.
 int ToScreen(double position, int camera)
 {
     return Utils::TruncateToInt(position - camera);

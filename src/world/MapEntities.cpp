@@ -10,8 +10,9 @@ namespace
 template <typename T>
 Entity* FirstUnder(std::multimap<std::string, std::unique_ptr<T>>& registry, const std::string& key)
 {
-    auto found = registry.find(key); // the first of equal keys in insertion order
-    return found == registry.end() ? nullptr : found->second.get();
+    // lower_bound, not find: find may return any of equal keys, lower_bound the first inserted.
+    auto found = registry.lower_bound(key);
+    return found == registry.end() || found->first != key ? nullptr : found->second.get();
 }
 } // namespace
 

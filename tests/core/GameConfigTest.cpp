@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -18,6 +22,12 @@ const std::string kDefaultFile = "// Default config file\n"
                                  "80 79 82 44\n"
                                  "// Sound Music Sound Volume Music Volume\n"
                                  "1 1 64 64";
+
+// The default file with another last line (sound, music and their volumes).
+std::string WithAudioLine(const std::string& line)
+{
+    return kDefaultFile.substr(0, kDefaultFile.rfind('\n') + 1) + line;
+}
 
 void ExpectDefaults(const Game& game)
 {
@@ -193,15 +203,92 @@ TEST_F(SettingsFile, WindowsLineEndingsReadLikeUnixOnes)
     EXPECT_EQ(game.mMusicVolume, 34);
 }
 
+// Root writes whatever the permissions say, so permission rules are checked in a child process that runs
+// as an ordinary user; its exit code says whether the check held.
+template <typename Check> void AsOrdinaryUser(Check check)
+{
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0)
+    {
+        const uid_t nobody = 65534;
+        if (geteuid() == 0 && (setgid(nobody) != 0 || setuid(nobody) != 0))
+        {
+            _exit(2);
+        }
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+void SetMode(const std::filesystem::path& path, std::filesystem::perms mode)
+{
+    std::filesystem::permissions(path, mode, std::filesystem::perm_options::replace);
+}
+
 TEST_F(SettingsFile, FailedWriteLeavesTheOldFileWhole)
 {
+    // A read-only file is not replaced, though the folder would let a new file be renamed over it.
     dir.WriteFile("kesv.cfg", "0 0 0\n");
-    // A folder where the new file would be prepared makes the write fail.
-    std::filesystem::create_directory(dir.Path() / "kesv.cfg.tmp");
+    SetMode(dir.Path(), std::filesystem::perms::all);
+    SetMode(dir.Path() / "kesv.cfg", std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                         std::filesystem::perms::others_read);
     game.mSoundVolume = 99;
-    EXPECT_FALSE(game.WriteConfig());
+    AsOrdinaryUser([this] { return !game.WriteConfig(); });
     EXPECT_EQ(dir.ReadFile("kesv.cfg"), "0 0 0\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST_F(SettingsFile, WithoutATemporaryFileTheFileIsRewrittenInPlace)
+{
+    dir.WriteFile("kesv.cfg", "0 0 0\n");
+    game.mSoundVolume = 99;
+    // A folder standing where the new file would be prepared.
+    std::filesystem::create_directory(dir.Path() / "kesv.cfg.tmp");
+    EXPECT_TRUE(game.WriteConfig());
+    EXPECT_EQ(dir.ReadFile("kesv.cfg"), WithAudioLine("1 1 99 64"));
     std::filesystem::remove(dir.Path() / "kesv.cfg.tmp");
+
+    // A folder that takes no new file at all.
+    SetMode(dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                            std::filesystem::perms::others_read | std::filesystem::perms::others_exec);
+    SetMode(dir.Path() / "kesv.cfg", std::filesystem::perms::all);
+    game.mSoundVolume = 42;
+    AsOrdinaryUser([this] { return game.WriteConfig(); });
+    EXPECT_EQ(dir.ReadFile("kesv.cfg"), WithAudioLine("1 1 42 64"));
+    SetMode(dir.Path(), std::filesystem::perms::owner_all);
+}
+
+TEST_F(SettingsFile, ALinkedFileIsWrittenThroughTheLinkWhichStays)
+{
+    std::filesystem::create_directory(dir.Path() / "saved");
+    std::filesystem::create_symlink("saved/settings", dir.Path() / "kesv.cfg");
+    EXPECT_FALSE(Game::ConfigFileExists()); // the link leads nowhere yet
+    ASSERT_TRUE(game.WriteConfig());
+    game.mSoundVolume = 7;
+    ASSERT_TRUE(game.WriteConfig()); // the second write replaces an existing target
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "kesv.cfg"));
+    EXPECT_EQ(dir.ReadFile("saved/settings"), WithAudioLine("1 1 7 64"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path() / "saved"), {}), 1);
+}
+
+TEST_F(SettingsFile, AnUnreadableFileIsKeptAndStartUpSaysWhy)
+{
+    dir.WriteFile("kesv.cfg", "0 0 0\n");
+    SetMode(dir.Path(), std::filesystem::perms::all);
+    SetMode(dir.Path() / "kesv.cfg", std::filesystem::perms::none);
+    AsOrdinaryUser(
+        []
+        {
+            // The child's own game; it is never destroyed, so nothing is written at its exit.
+            auto* child = new Game();
+            return std::freopen("why.txt", "w", stderr) != nullptr && !child->Init();
+        });
+    EXPECT_EQ(dir.ReadFile("kesv.cfg"), "0 0 0\n");
+    EXPECT_NE(dir.ReadFile("why.txt").find("kesv.cfg exists but cannot be read"), std::string::npos);
 }
 TEST_F(SettingsFile, AByteOrderMarkBeforeTheFileIsNoPartOfItsFirstLine)
 {

@@ -129,4 +129,19 @@ TEST_F(FakeClockTimer, FrameRateIsTakenOnEachNewSecondOfTheUpdateClock)
     EXPECT_EQ(timer.mCurrentSecond, 1);
     EXPECT_EQ(timer.mFrameCount, 0);
 }
+// Past 2^32 ms (49.7 days) of running, steps and waits go on as before.
+TEST_F(FakeClockTimer, KeepsItsPaceBeyondThirtyTwoBitsOfMilliseconds)
+{
+    now = 4294967296.0 - 50.0;
+    timer.Init(60);
+    for (int pass = 0; pass < 12; ++pass)
+    {
+        Pass();
+        timer.EndFrame();
+        timer.WaitForNextFrame();
+    }
+    EXPECT_GT(now, 4294967296.0 + 100.0);
+    EXPECT_EQ(ticks, 5); // twelve passes 17 ms apart, the last at 187 ms: five steps of 33.3 ms
+    EXPECT_LE(sleeps, 12 * 17);
+}
 } // namespace

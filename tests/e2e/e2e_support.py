@@ -94,6 +94,9 @@ def run_scenarios(build_dir, scenarios):
                 scenario(xserver, binary, build_dir)
             print("PASS: %s" % name)
             passed += 1
+        except kesdriver.MissingPrerequisite as error:
+            print(error)  # every other scenario would fail the same way
+            return 1
         except Exception as error:  # a failed scenario must not hide the others
             print("FAIL: %s: %s" % (name, error))
             if not isinstance(error, kesdriver.DriverError):

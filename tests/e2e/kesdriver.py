@@ -24,6 +24,12 @@ import tempfile
 import time
 import zlib
 
+
+def missing_package_line(package, what):
+    """The one line a real-window test prints when something it relies on is not installed."""
+    return "missing prerequisite: %s; install the Debian package %s (tools/install-deps.sh --test)" % (what, package)
+
+
 try:
     import Xlib.display
     import Xlib.error
@@ -33,7 +39,7 @@ except ImportError:
     # The system Python carries python3-xlib; a separate Python earlier on PATH may not.
     if os.path.exists("/usr/bin/python3") and os.path.realpath(sys.executable) != os.path.realpath("/usr/bin/python3"):
         os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
-    raise
+    sys.exit(missing_package_line("python3-xlib", "the X client library for Python"))
 
 WINDOW_TITLE = "Kestrovane"
 ERROR_BOX_TITLE = "Kestrovane - Error"
@@ -42,6 +48,46 @@ POLL_SECONDS = 0.05
 
 class DriverError(Exception):
     """Something the game was expected to do did not happen in time."""
+
+
+class MissingPrerequisite(DriverError):
+    """A program, library or font the real-window tests rely on is not installed: not a fault of the game."""
+
+    def __init__(self, package, what):
+        super().__init__(missing_package_line(package, what))
+        self.package = package
+
+
+# Programs the tests start, with the Debian packages that bring them.
+REQUIRED_PROGRAMS = (("Xvfb", "xvfb"), ("xdotool", "xdotool"))
+# The core fonts SDL's X11 error box asks the server for. Without any, the box cannot open: the game prints
+# its error on stderr instead, and a test waiting for the box would blame the game.
+ERROR_BOX_FONTS = "-*-*-medium-r-normal--*-120-*-*-*-*-*-*"
+
+
+def check_programs(which=shutil.which):
+    """Raises MissingPrerequisite naming the package of the first required program not on PATH."""
+    for program, package in REQUIRED_PROGRAMS:
+        if which(program) is None:
+            raise MissingPrerequisite(package, "the program %s is not on PATH" % program)
+
+
+def check_server_fonts(display, pattern=ERROR_BOX_FONTS):
+    """Raises MissingPrerequisite when the X server has no core font for the game's error box."""
+    if not display.list_fonts(pattern, 1):
+        raise MissingPrerequisite("xfonts-base", "the X server has no core font %s for the error box" % pattern)
+
+
+def _report_missing_prerequisite(kind, error, trace):
+    # One clear line instead of a traceback, whichever test or measurement met it.
+    if isinstance(error, MissingPrerequisite):
+        print(error, file=sys.stderr)
+    else:
+        _default_excepthook(kind, error, trace)
+
+
+_default_excepthook = sys.excepthook
+sys.excepthook = _report_missing_prerequisite
 
 
 def wait_until(condition, timeout, what):
@@ -99,6 +145,7 @@ class XServer:
         self.display = None
 
     def start(self, timeout=30):
+        check_programs()
         read_end, write_end = os.pipe()
         width, height, depth = self.size
         # Xvfb picks the free display number itself and reports it on the pipe.
@@ -124,6 +171,11 @@ class XServer:
             os.close(read_end)
         self.name = ":" + number.decode().strip()
         self.display = Xlib.display.Display(self.name)
+        try:
+            check_server_fonts(self.display)
+        except MissingPrerequisite:
+            self.stop()
+            raise
         return self
 
     def stop(self):

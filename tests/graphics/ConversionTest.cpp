@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <limits>
 #include <string>
 
 namespace
@@ -37,6 +38,16 @@ TEST(ConvertString, BoolIsAnyNonZeroNumber)
         EXPECT_FALSE(Utils::ConvertString<bool>(text, false)) << text;
     }
     EXPECT_TRUE(Utils::ConvertString<bool>("a", true));
+}
+
+TEST(TruncateToInt, TowardZeroAndSaturatingBeyondTheIntRange)
+{
+    EXPECT_EQ(Utils::TruncateToInt(-2.7), -2);
+    EXPECT_EQ(Utils::TruncateToInt(2147483646.9), 2147483646);
+    EXPECT_EQ(Utils::TruncateToInt(2147483647.0 * 16), INT_MAX);
+    EXPECT_EQ(Utils::TruncateToInt(-1e300), INT_MIN);
+    EXPECT_EQ(Utils::TruncateToInt(-std::numeric_limits<double>::infinity()), INT_MIN);
+    EXPECT_EQ(Utils::TruncateToInt(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 TEST(ToString, DefaultStreamFormatting)

@@ -3,12 +3,76 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
 
 namespace
 {
+// Set by a test to make the stand-ins below fail the way SDL does.
+bool gRefuseTexture = false;
+bool gRefuseSurface = false;
+
+template <typename Function> Function RealSdl(const char* name)
+{
+    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+} // namespace
+
+// Stand-ins that the program's own calls reach before SDL's (SDL's internal calls do not): they refuse on
+// request, and otherwise pass the call on to SDL.
+extern "C" SDL_Texture* SDL_CreateTexture(SDL_Renderer* renderer, Uint32 format, int access, int w, int h)
+{
+    if (gRefuseTexture)
+    {
+        SDL_SetError("refused by the test");
+        return nullptr;
+    }
+    static const auto real =
+        RealSdl<SDL_Texture* (*)(SDL_Renderer*, Uint32, int, int, int)>("SDL_CreateTexture");
+    return real(renderer, format, access, w, h);
+}
+
+extern "C" SDL_Surface* SDL_CreateRGBSurfaceWithFormat(Uint32 flags, int w, int h, int depth, Uint32 format)
+{
+    if (gRefuseSurface)
+    {
+        SDL_SetError("refused by the test");
+        return nullptr;
+    }
+    static const auto real =
+        RealSdl<SDL_Surface* (*)(Uint32, int, int, int, Uint32)>("SDL_CreateRGBSurfaceWithFormat");
+    return real(flags, w, h, depth, format);
+}
+
+namespace
+{
+TEST(Framework, InitReportsATextureOrSurfaceItCouldNotCreate)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    for (const bool texture : {true, false})
+    {
+        gRefuseTexture = texture;
+        gRefuseSurface = !texture;
+        Framework framework;
+        try
+        {
+            framework.Init(false, false);
+            ADD_FAILURE() << "no exception when the " << (texture ? "texture" : "surface") << " is missing";
+        }
+        catch (const std::runtime_error& error)
+        {
+            EXPECT_EQ(error.what(),
+                      std::string(texture ? "Unable to create texture: " : "Unable to create surface: ") +
+                          "refused by the test");
+        }
+    }
+    gRefuseTexture = false;
+    gRefuseSurface = false;
+}
+
 TEST(Framework, RendererInfoNeedsARenderer)
 {
     Framework framework;

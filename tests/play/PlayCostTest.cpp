@@ -1,10 +1,9 @@
-// The cost of one update on crowded levels, and the harness on the game's own content.
+// Crowded levels run on with every enemy in play, shots in flight all the while (what an update costs is
+// measured in bench/), and the harness on the game's own content.
 #include "PlayTest.h"
 
 #include "entities/Bullet.h"
 
-#include <algorithm>
-#include <chrono>
 #include <sstream>
 
 namespace
@@ -40,11 +39,11 @@ std::string Crowd(int enemies, int items)
 class CostTest : public PlayTest
 {
   protected:
-    // The median time of one update over `updates` updates, keeping `shots` shots in flight.
-    double MedianMicroseconds(int updates, std::size_t shots)
+    // Runs `updates` updates, topping the shots in flight up to `shots` before each; false as soon as the
+    // player dies or play ends.
+    bool RunCrowded(int updates, std::size_t shots)
     {
         EntityType* type = M().mEntityTypeManager->GetEntityType("Bullet");
-        std::vector<double> times;
         for (int i = 0; i < updates; ++i)
         {
             for (std::size_t n = Pl().mBullets.size(); n < shots; ++n)
@@ -60,36 +59,31 @@ class CostTest : public PlayTest
             // The player is kept alive and still, so the level keeps running.
             Pl().mOxygen = 10.0;
             Pl().SetHealth(100);
-            const auto start = std::chrono::steady_clock::now();
             H().Tick();
-            const auto end = std::chrono::steady_clock::now();
-            times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+            if (!Pl().GetIsAlive() || H().CurrentState() != "Play")
+            {
+                return false;
+            }
         }
-        std::nth_element(times.begin(), times.begin() + updates / 2, times.end());
-        return times[updates / 2];
+        return true;
     }
 };
 
-// Budgets: 20 microseconds for a busy level, 200 with 200 enemies and 50 shots. The limits checked are
-// a few times larger, so that a loaded test machine does not fail them; a cost that grows with the
-// square of the crowd still does.
-TEST_F(CostTest, ABusyLevelUpdatesWellWithinBudget)
+TEST_F(CostTest, ABusyLevelRunsWithEveryEnemyInPlay)
 {
     BeginPlaying(Level("busy", Crowd(20, 10), Hall()));
     M().mCameraX = 0;
-    const double median = MedianMicroseconds(300, 5);
-    RecordProperty("median_us", std::to_string(median));
-    EXPECT_LT(median, 80.0);
+    ASSERT_EQ(20u, M().mEnemies.size());
+    EXPECT_TRUE(RunCrowded(300, 5));
+    EXPECT_EQ(20u, M().mEnemies.size());
 }
 
-TEST_F(CostTest, TwoHundredEnemiesAndFiftyShotsUpdateWithinBudget)
+TEST_F(CostTest, TwoHundredEnemiesAndFiftyShotsStayInPlay)
 {
     BeginPlaying(Level("crowd", Crowd(200, 20), Hall()));
     M().mCameraX = 0;
     ASSERT_EQ(200u, M().mEnemies.size());
-    const double median = MedianMicroseconds(300, 50);
-    RecordProperty("median_us", std::to_string(median));
-    EXPECT_LT(median, 800.0);
+    EXPECT_TRUE(RunCrowded(300, 50));
     EXPECT_EQ(200u, M().mEnemies.size()) << "the crowd stayed as large the whole time";
 }
 

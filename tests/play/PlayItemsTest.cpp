@@ -190,3 +190,40 @@ TEST_F(PlayTest, ANextLevelThatFailsToLoadEndsTheRunOnce)
     EXPECT_FALSE(P().mNextLevel) << "not tried again";
     EXPECT_TRUE(P().mBackToMenu);
 }
+
+// The way out of a level that leads nowhere playable: a next level without a player line (the map keeps
+// the previous start across loads, so it must not be reused), or a player who died on the door.
+class NextLevelTest : public PlayTest
+{
+  protected:
+    // Begins on a level with an exit door, then steps onto it with the given oxygen left; the level list
+    // goes on to a level with the given placement.
+    void StepOntoTheDoor(const std::string& nextPlacement, double oxygen)
+    {
+        ASSERT_TRUE(
+            Begin({Level("one", "Player 1 2 11 p\nShipDoor2 1 8 11 x\n"), Level("two", nextPlacement)}));
+        H().SkipFadeIn();
+        PlacePlayer(128.0, 176.0);
+        Pl().mOxygen = oxygen;
+        H().Tick();
+        ASSERT_TRUE(P().mNextLevel);
+    }
+};
+
+TEST_F(NextLevelTest, ANextLevelWithoutAPlayerStartEndsTheRun)
+{
+    StepOntoTheDoor("Health 1 4 11 h\n", 10.0);
+    H().Tick(40);
+    EXPECT_EQ("MainMenu", H().CurrentState());
+    EXPECT_TRUE(P().mBackToMenu);
+}
+
+TEST_F(NextLevelTest, APlayerWhoDiesOnTheExitDoorStaysDead)
+{
+    StepOntoTheDoor("Player 1 4 11 p\n", 0.01); // the oxygen runs out in the update that reaches the door
+    ASSERT_EQ(Dying, Pl().GetState());
+    H().Tick(40);
+    EXPECT_EQ("MainMenu", H().CurrentState());
+    EXPECT_FALSE(Pl().GetIsAlive());
+    EXPECT_EQ(0.0, Pl().mOxygen);
+}

@@ -83,6 +83,31 @@ std::string FormatScript(const std::vector<unsigned>& updates)
     return out.str();
 }
 
+std::vector<unsigned> LoadReplay(const std::string& path)
+{
+    std::ifstream file(path);
+    if (!file)
+        throw std::runtime_error("no recorded input: " + path);
+    std::string script;
+    for (std::string line; std::getline(file, line);)
+    {
+        const std::size_t start = line.find_first_not_of(" \t\r");
+        if (start != std::string::npos && line.compare(start, 2, "//") != 0)
+            script += line + ' ';
+    }
+    try
+    {
+        std::vector<unsigned> updates = ParseScript(script);
+        if (updates.empty())
+            throw std::runtime_error("no input");
+        return updates;
+    }
+    catch (const std::exception& error)
+    {
+        throw std::runtime_error(path + ": " + error.what());
+    }
+}
+
 PlayDriver::PlayDriver(std::size_t firstLevel, bool render) : mRender(render)
 {
     // A scratch folder whose data/ shares the real pictures and levels but lists the levels from firstLevel

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <tuple>
 
 namespace
@@ -56,6 +57,40 @@ TEST(Entity, SetYGuardsAndVerticalCollision)
     entity.SetY(101.0); // one row lower
     EXPECT_DOUBLE_EQ(entity.GetY(), 101.0);
     EXPECT_FALSE(entity.GetIsOnGround());
+}
+
+// Positions beyond the range of any integer (a jump speed of -1e999 in the type table makes them) still
+// compare by whole pixel rows: falling to infinity is a fall, for the base entity, the player and items.
+TEST(Entity, HugeAndInfinitePositionsCompareByRowWithoutOverflow)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    EntityType jumper = MakeType("Entity", -5.0);
+    Entity entity;
+    entity.Init(0, 100, "a", &jumper);
+    entity.SetIsOnGround(true);
+    entity.SetY(1e300);
+    EXPECT_EQ(entity.GetY(), 1e300);
+    EXPECT_FALSE(entity.GetIsOnGround());
+    entity.SetIsOnGround(true);
+    entity.SetY(-inf); // far above: a grounded entity is not lifted
+    EXPECT_EQ(entity.GetY(), 1e300);
+    entity.SetY(inf);
+    EXPECT_EQ(entity.GetY(), inf);
+
+    EntityType falling = MakeType("Player", -1e300);
+    Player player;
+    player.Init(0, 0, "Player", &falling);
+    player.SetIsOnGround(true);
+    player.SetY(inf);
+    EXPECT_EQ(player.GetState(), Jumping);
+    EXPECT_FALSE(player.GetIsOnGround());
+
+    EntityType heavy = MakeType("Item", 1.0);
+    Item item;
+    item.Init(0, -1e300, "b", &heavy);
+    item.SetIsOnGround(true);
+    item.SetY(9.3e18); // past the long long range
+    EXPECT_FALSE(item.GetIsOnGround());
 }
 
 TEST(Entity, StatesHealthAndTheDeathTimer)

@@ -22,6 +22,7 @@ TEST_F(RegistryTest, RegistriesKeepTypeNameThenInsertionOrder)
         ids += entry.second->GetID();
     }
     EXPECT_EQ(ids, "bca");
+    EXPECT_EQ(mMap.GetEntity("Enemy", "Blob1")->GetID(), "b"); // the first of several under one key
     EXPECT_DOUBLE_EQ(mMap.GetEntity("Enemy", "Blob2")->GetDX(), 2.0);
     EXPECT_EQ(mMap.GetEntity("Entity", "Crate")->GetBaseType(), "Entity");
     EXPECT_EQ(mMap.GetEntity("Item", "Blob1"), nullptr);

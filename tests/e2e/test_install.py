@@ -1,0 +1,207 @@
+"""Installs the build into a temporary root as a distribution would, then checks the installed files, runs
+the desktop and AppStream validators on them, plays the installed launcher in a virtual display with a
+temporary home, and builds the Debian package and compares it with the install."""
+
+import hashlib
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2e_support  # noqa: E402
+import kesdriver  # noqa: E402
+from test_play import start_play  # noqa: E402
+
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
+SDL_LIBRARIES = ("libsdl2-2.0-0", "libsdl2-image-2.0-0", "libsdl2-mixer-2.0-0")
+DEFAULT_SETTINGS = kesdriver.settings_text(fullscreen=1).encode()
+
+
+def run(command, **options):
+    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, **options)
+    if result.returncode != 0:
+        raise kesdriver.DriverError("%s failed with %d:\n%s" % (" ".join(command), result.returncode, result.stdout))
+    return result.stdout
+
+
+def files_under(root):
+    """Relative paths of every file and link under root (folders left out)."""
+    found = set()
+    for folder, _, names in os.walk(root):
+        for name in names:
+            found.add(os.path.relpath(os.path.join(folder, name), root))
+    return found
+
+
+def snapshot(root):
+    """Everything that would show a change to the tree: each entry's kind, mode, size and content."""
+    state = {}
+    for folder, folders, names in os.walk(root):
+        for name in folders + names:
+            path = os.path.join(folder, name)
+            info = os.lstat(path)
+            if os.path.islink(path):
+                content = os.readlink(path)
+            elif os.path.isfile(path):
+                with open(path, "rb") as file:
+                    content = hashlib.sha256(file.read()).hexdigest()
+            else:
+                content = None
+            state[os.path.relpath(path, root)] = (info.st_mode, info.st_size, info.st_mtime_ns, content)
+    return state
+
+
+def png_header(path):
+    """(width, height, colour type) of a PNG file."""
+    with open(path, "rb") as file:
+        head = file.read(26)
+    if head[:8] != b"\x89PNG\r\n\x1a\n":
+        raise kesdriver.DriverError("%s is not a PNG file" % path)
+    width, height = struct.unpack(">II", head[16:24])
+    return width, height, head[25]
+
+
+def app_id(build_dir):
+    """The desktop's name for the game, as the build configured its menu entry."""
+    entries = [name for name in os.listdir(os.path.join(build_dir, "packaging")) if name.endswith(".desktop")]
+    if len(entries) != 1:
+        raise kesdriver.DriverError("expected one desktop entry in %s/packaging, found %s" % (build_dir, entries))
+    return entries[0][:-len(".desktop")]
+
+
+def expected_files(build_dir, app):
+    data = files_under(os.path.join(build_dir, "data"))
+    return ({"usr/bin/kestrovane", "usr/libexec/kestrovane/kestrovane",
+             "usr/share/applications/%s.desktop" % app, "usr/share/metainfo/%s.metainfo.xml" % app}
+            | {"usr/share/kestrovane/data/" + name for name in data}
+            | {"usr/share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, app) for size in ICON_SIZES})
+
+
+def check_files(root, build_dir, app):
+    installed = files_under(root)
+    expected = expected_files(build_dir, app)
+    if installed != expected:
+        raise kesdriver.DriverError("installed files differ; missing %s, unexpected %s"
+                                    % (sorted(expected - installed), sorted(installed - expected)))
+    for program in ("usr/bin/kestrovane", "usr/libexec/kestrovane/kestrovane"):
+        if not os.access(os.path.join(root, program), os.X_OK):
+            raise kesdriver.DriverError("%s is not executable" % program)
+    for name in files_under(os.path.join(build_dir, "data")):
+        with open(os.path.join(build_dir, "data", name), "rb") as built, \
+                open(os.path.join(root, "usr/share/kestrovane/data", name), "rb") as installed_file:
+            if built.read() != installed_file.read():
+                raise kesdriver.DriverError("installed data/%s differs from the build's" % name)
+    for size in ICON_SIZES:
+        header = png_header(os.path.join(root, "usr/share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, app)))
+        if header != (size, size, 6):
+            raise kesdriver.DriverError("the %d px icon is %dx%d of colour type %d, not RGBA" % ((size,) + header))
+
+
+def check_validators(root, app):
+    run(["desktop-file-validate", os.path.join(root, "usr/share/applications/%s.desktop" % app)])
+    run(["appstreamcli", "validate", "--no-net", os.path.join(root, "usr/share/metainfo/%s.metainfo.xml" % app)])
+
+
+def play_installed(xserver, build_dir, root, home, xdg_data_home, screenshot):
+    """Starts the installed launcher from a folder that holds a copy of the data, so a launcher that forgot
+    to change folders would still run, and be caught writing its settings (and a screenshot) there."""
+    start = e2e_support.Workdir(build_dir, prefix="kestrovane-install-start-")
+    before = snapshot(root)
+    extra_env = {"HOME": home}
+    if xdg_data_home is not None:
+        extra_env["XDG_DATA_HOME"] = xdg_data_home
+    folder = os.path.join(xdg_data_home or os.path.join(home, ".local/share"), "kestrovane")
+    try:
+        with kesdriver.GameProcess(xserver, os.path.join(root, "usr/bin/kestrovane"), start.path,
+                                   extra_env=extra_env) as game:
+            game.start()
+            try:
+                game.wait_for_window()
+                game.wait_for_picture(start.on_menu, timeout=60, what="the main menu")
+                if screenshot:
+                    game.focus()
+                    start_play(game, start, "a screenshot")
+                    game.key("F12")
+                    kesdriver.wait_until(lambda: os.path.exists(os.path.join(folder, "kesv0.png")), 30,
+                                         "kesv0.png in the player's folder")
+                e2e_support.close_through_credits(game, start)
+            except kesdriver.DriverError as error:
+                raise e2e_support.fail_with_log(game, error, "kestrovane-install-fail.png")
+        with open(os.path.join(folder, "kesv.cfg"), "rb") as file:
+            if file.read() != DEFAULT_SETTINGS:
+                raise kesdriver.DriverError("the player's kesv.cfg is not the default file")
+        installed_data = os.path.realpath(os.path.join(root, "usr/share/kestrovane/data"))
+        if os.path.realpath(os.path.join(folder, "data")) != installed_data:
+            raise kesdriver.DriverError("the player's data/ does not lead to the installed data")
+        if os.path.exists(start.join("kesv.cfg")) or os.path.exists(start.join("kesv0.png")):
+            raise kesdriver.DriverError("the game wrote in the folder it was started from")
+        if snapshot(root) != before:
+            raise kesdriver.DriverError("playing changed the install tree")
+    finally:
+        start.cleanup()
+
+
+def check_launcher(xserver, build_dir, root):
+    home = tempfile.mkdtemp(prefix="kestrovane-home-")
+    try:
+        os.environ.pop("XDG_DATA_HOME", None)
+        play_installed(xserver, build_dir, root, home, None, screenshot=False)
+        xdg = os.path.join(home, "xdg-data")
+        play_installed(xserver, build_dir, root, home, xdg, screenshot=True)
+        # Each run kept to its own folder: the second left the first one's as it was.
+        if sorted(os.listdir(os.path.join(home, ".local/share/kestrovane"))) != ["data", "kesv.cfg"]:
+            raise kesdriver.DriverError("the home folder's kestrovane/ holds more than data and kesv.cfg")
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
+def check_package(build_dir, root):
+    out = tempfile.mkdtemp(prefix="kestrovane-deb-")
+    try:
+        run(["cpack", "--config", os.path.join(build_dir, "CPackConfig.cmake"), "-B", out])
+        packages = [name for name in os.listdir(out) if name.endswith(".deb")]
+        if len(packages) != 1:
+            raise kesdriver.DriverError("cpack made %s, not one .deb" % packages)
+        deb = os.path.join(out, packages[0])
+        listed = set()
+        for line in run(["dpkg-deb", "-c", deb]).splitlines():
+            fields = line.split()
+            if not fields[0].startswith("d"):
+                listed.add(os.path.normpath(fields[5]))
+        if listed != files_under(root):
+            raise kesdriver.DriverError("the package's files differ from the install; only in the package %s, "
+                                        "only in the install %s" % (sorted(listed - files_under(root)),
+                                                                    sorted(files_under(root) - listed)))
+        depends = run(["dpkg-deb", "-f", deb, "Depends"])
+        missing = [library for library in SDL_LIBRARIES if library not in depends]
+        if missing:
+            raise kesdriver.DriverError("the package's dependencies %r lack %s" % (depends.strip(), missing))
+    finally:
+        shutil.rmtree(out, ignore_errors=True)
+
+
+def main():
+    if len(sys.argv) != 2:
+        print("usage: test_install.py <build dir>")
+        return 2
+    build_dir = os.path.abspath(sys.argv[1])
+    app = app_id(build_dir)
+    root = tempfile.mkdtemp(prefix="kestrovane-destdir-")
+    try:
+        run(["cmake", "--install", build_dir, "--prefix", "/usr"], env=dict(os.environ, DESTDIR=root))
+        return e2e_support.run_scenarios(build_dir, [
+            ("installed files", lambda xserver, binary, build: check_files(root, build, app)),
+            ("desktop entry and AppStream data validate", lambda xserver, binary, build: check_validators(root, app)),
+            ("installed launcher plays in the player's folder, settings and screenshot there",
+             lambda xserver, binary, build: check_launcher(xserver, build, root)),
+            ("Debian package", lambda xserver, binary, build: check_package(build, root)),
+        ])
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
