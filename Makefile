@@ -1,23 +1,22 @@
-# The two commands a newcomer needs: `make run` and `make test`.
+# The two commands a newcomer needs: `make run` and `make test`; `make check` is the quick tier.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-sanitize test-fuzz build deps bench clean
+.PHONY: run check test test-format test-normal test-sanitize test-fuzz build build-sanitize deps bench clean
 
 run: build
 	cd $(BUILD_DIR) && ./kestrovane
 
 # Playing installs and builds only what the game needs; testing and benchmarking add the test packages and
 # require GoogleTest (so the tests can never be skipped silently). Prerequisites inherit these settings.
-test test-sanitize test-fuzz bench: DEPS_SET = --test
-test: CONFIGURE_FLAGS = -DKES_TESTS=ON
+test test-normal check test-sanitize test-fuzz build-sanitize bench: DEPS_SET = --test
+test test-normal check: CONFIGURE_FLAGS = -DKES_TESTS=ON
 bench: CONFIGURE_FLAGS = -DKES_TESTS=ON -DKES_BENCH=ON
 
-# Everything: the normal build and its tests (unit, scenario and real-window tests), the same tests built
-# with AddressSanitizer and UndefinedBehaviorSanitizer plus a long soak under them, then every fuzz
-# target for a short bounded time.
-SAN_DIR ?= build-asan
-FUZZ_DIR ?= build-fuzz
+# Everything, in stages: the format check, the normal build and its tests (unit, scenario and real-window
+# tests), then one clang build with AddressSanitizer and UndefinedBehaviorSanitizer that runs the same
+# tests plus a long soak, and every fuzz target of that build for a short bounded time.
+SAN_DIR ?= build-san
 SOAK_SECONDS ?= 180
 FUZZ_SECONDS ?= 12
 # The real game runs without OpenGL here (no GL library to load, software renderer, plain X11
@@ -27,20 +26,39 @@ SAN_ENV = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stackt
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/e2e/lsan.supp:print_suppressions=0 \
 	SDL_OPENGL_LIBRARY=/nonexistent/libGL.so.1 SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
 
-test: build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
-	$(MAKE) --no-print-directory test-sanitize test-fuzz
+# The real-window tests spend most of their time waiting for the display, so CTest runs one job more
+# than there are cores.
+TEST_JOBS ?= $(shell echo $$(( $(JOBS) + 1 )))
+
+# Stages overlap where one of them mostly waits: the normal tests (paced by the real-window ones) run
+# while the sanitizer build compiles, and the fuzz targets run beside the sanitizer suite (paced by its
+# soak). Each stage's output is printed whole when it ends.
+test: test-format build
+	$(MAKE) --no-print-directory -j2 --output-sync=target test-normal build-sanitize
+	$(MAKE) --no-print-directory -j2 --output-sync=target test-sanitize test-fuzz
+
+test-normal: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(TEST_JOBS)
+
+# While working: the normal build and its unit and scenario tests, without the real-window tests.
+check: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(TEST_JOBS) -LE e2e
+
+test-format:
+	bash tools/check-format.sh
 
 # Optimised lightly with line tables only: with the sanitizers, -O2 -g compiles the tests three times slower.
-test-sanitize: deps
-	cmake -S . -B $(SAN_DIR) -DKES_SANITIZE=ON -DKES_TESTS=ON -DKES_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
+# clang, so that the same build also makes the libFuzzer targets.
+build-sanitize: deps
+	cmake -S . -B $(SAN_DIR) -DCMAKE_CXX_COMPILER=clang++ -DKES_SANITIZE=ON -DKES_FUZZ=ON -DKES_TESTS=ON \
+		-DKES_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
 	cmake --build $(SAN_DIR) -j $(JOBS)
-	cd $(SAN_DIR) && $(SAN_ENV) KES_SOAK_SECONDS=$(SOAK_SECONDS) ctest --output-on-failure -j $(JOBS)
 
-test-fuzz: deps
-	CXX=clang++ cmake -S fuzz -B $(FUZZ_DIR)
-	cmake --build $(FUZZ_DIR) -j $(JOBS)
-	bash fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+test-sanitize: build-sanitize
+	cd $(SAN_DIR) && $(SAN_ENV) KES_SOAK_SECONDS=$(SOAK_SECONDS) ctest --output-on-failure -j $(TEST_JOBS)
+
+test-fuzz: build-sanitize
+	bash fuzz/run.sh $(SAN_DIR)/fuzz $(FUZZ_SECONDS)
 
 bench: build
 	cd $(BUILD_DIR) && bash ../bench/run.sh
@@ -62,8 +80,9 @@ install: build
 package: build
 	cd $(BUILD_DIR) && cpack
 
+# Every build folder: the normal and sanitizer builds, and any build-<name> made by hand.
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SAN_DIR) build-*/
 
 # Rewrites docs/levels.md and the level pictures in docs/levels/ after a level or its input changed.
 .PHONY: atlas

@@ -1,11 +1,9 @@
 // A small game for driving the menu screens tick by tick, with tiny fixture content.
 #include "ScreenFixture.h"
 
+#include "PlayFixtures.h"
+
 #include "audio/AudioManager.h"
-#include "graphics/Font.h"
-#include "graphics/Framework.h"
-#include "graphics/Image.h"
-#include "graphics/Utils.h"
 
 #include <SDL_mixer.h>
 
@@ -16,17 +14,6 @@
 namespace
 {
 const std::uint32_t kKey = 0x800080;
-
-// Each glyph has its own pattern (the top row spells its index), so a wrong or shifted text never
-// matches; the space stays empty.
-bool GlyphPixel(int index, int x, int y)
-{
-    if (index <= 0 || x > 6 || y > 6)
-    {
-        return false;
-    }
-    return y == 0 ? ((index >> x) & 1) != 0 : (x + y * index) % 3 == 0;
-}
 
 bool ArrowPixel(int x, int y)
 {
@@ -44,29 +31,11 @@ std::vector<std::uint32_t> Picture(int width, int height,
     return pixels;
 }
 
-// Two seconds of a quiet 16-bit mono square wave: still playing when a test asks.
-std::string WaveFile()
-{
-    std::vector<std::int16_t> samples(44100);
-    for (std::size_t i = 0; i < samples.size(); ++i)
-    {
-        samples[i] = (i / 50) % 2 ? 1024 : -1024;
-    }
-    const std::uint32_t bytes = static_cast<std::uint32_t>(samples.size() * 2);
-    const std::uint32_t header[] = {
-        0x46464952, 36 + bytes, 0x45564157, 0x20746D66, 16,   0x00010001,
-        22050,      44100,      0x00100002, 0x61746164, bytes}; // RIFF, WAVE, "fmt ", PCM mono 22050 Hz, data
-    return std::string(reinterpret_cast<const char*>(header), sizeof(header)) +
-           std::string(reinterpret_cast<const char*>(samples.data()), bytes);
-}
 } // namespace
 
 void ScreenTest::StartGame(bool sound, bool music)
 {
-    mDir.WritePng("data/gfx/font.png", 96, 64,
-                  Picture(96, 64,
-                          [](int x, int y)
-                          { return GlyphPixel(y / 8 * 12 + x / 8, x % 8, y % 8) ? 0xFFFFFFu : kKey; }));
+    test::WriteFixtureFont(mDir);
     mDir.WritePng("data/gfx/arrow.png", 8, 8,
                   Picture(8, 8,
                           [](int x, int y)
@@ -77,32 +46,25 @@ void ScreenTest::StartGame(bool sound, bool music)
     mDir.WritePng("data/gfx/title.png", 16, 8, Picture(16, 8, [](int, int) { return 0x3040A0u; }));
     mDir.WritePng("data/gfx/settings.png", 24, 8, Picture(24, 8, [](int, int) { return 0x40A030u; }));
     mDir.WriteFile("data/sfx/sounds.cfg", "select.wav\n");
-    mDir.WriteFile("data/sfx/select.wav", WaveFile());
+    mDir.WriteFile("data/sfx/select.wav", test::QuietWave());
     mDir.WriteFile("data/music/music.cfg", "");
-    mDir.WriteFile("data/music/menu.wav", WaveFile());
+    mDir.WriteFile("data/music/menu.wav", test::QuietWave());
     if (!mDir.Exists("data/story.txt"))
     {
         mDir.WriteFile("data/story.txt", "0123456789\nab\n");
     }
 
-    mGame.mFullscreen = false;
     mGame.mSound = sound;
     mGame.mMusic = music;
-    mGame.mFramework = std::make_unique<Framework>();
-    ASSERT_TRUE(mGame.mFramework->Init(false, false));
-    mGame.mScreen = std::make_unique<Image>();
-    ASSERT_TRUE(mGame.mScreen->Load(mGame.mFramework->mSurface, 320, 240, false, Image::mKeyRed,
-                                    Image::mKeyGreen, Image::mKeyBlue));
-    mGame.mFont = std::make_unique<Font>();
-    ASSERT_TRUE(mGame.mFont->Init("font.png", mGame.mFramework->GetRendererInfo(), 8, 8));
-    mGame.mAudioManager = std::make_unique<AudioManager>();
-    ASSERT_TRUE(mGame.mAudioManager->Init(sound, music, 64, 64));
-    ASSERT_TRUE(mGame.mAudioManager->LoadAllAudioFiles());
+    ASSERT_NO_THROW(mRig.Start());
+    ASSERT_TRUE(mRig.FontLoaded());
+    ASSERT_TRUE(mRig.AudioStarted());
+    ASSERT_TRUE(mRig.AudioLoaded());
     // The mixer decodes a ".ogg" name only as Ogg Vorbis, so a PCM piece stands in under the game's name.
     mGame.mAudioManager->mSongs["menu.ogg"] = Mix_LoadMUS("data/music/menu.wav");
     mGame.mAudioManager->PlayMusic("menu.ogg", false);
 
-    StateManager& states = *(mGame.mStateManager = std::make_unique<StateManager>());
+    StateManager& states = *mGame.mStateManager;
     states.AddState("MainMenu", mGame.mMainMenuState = mMenu = new MainMenuState());
     states.AddState("Settings", mGame.mSettingsState = mSettings = new SettingsState());
     states.AddState("Story", mGame.mStoryState = mStory = new StoryState());
@@ -118,11 +80,14 @@ void ScreenTest::StartGame(bool sound, bool music)
 
 void ScreenTest::Push(SDL_Scancode key)
 {
-    SDL_Event event{};
-    event.type = key == SDL_SCANCODE_UNKNOWN ? SDL_QUIT : SDL_KEYDOWN;
-    event.key.keysym.scancode = key;
-    event.key.keysym.sym = SDL_GetKeyFromScancode(key);
-    ASSERT_EQ(1, SDL_PushEvent(&event)) << SDL_GetError();
+    if (key == kCloseWindow)
+    {
+        ASSERT_NO_THROW(mRig.PushQuit());
+    }
+    else
+    {
+        ASSERT_NO_THROW(mRig.PushKeyDown(key));
+    }
 }
 
 int ScreenTest::QueuedEvents()
@@ -134,24 +99,17 @@ int ScreenTest::QueuedEvents()
 
 void ScreenTest::Ticks(int n)
 {
-    for (int i = 0; i < n; ++i)
-    {
-        Current()->Tick(&mGame);
-    }
+    mRig.Tick(n);
 }
 
 void ScreenTest::RenderFrame()
 {
-    SDL_FillRect(mGame.mScreen->mSurface, nullptr, 0);
-    Current()->Render(&mGame, 0.0f);
+    mRig.RenderFrame();
 }
 
 SDL_Color ScreenTest::PixelColour(int x, int y)
 {
-    SDL_Surface* screen = mGame.mScreen->mSurface;
-    SDL_Color colour{};
-    SDL_GetRGB(Utils::GetPixel(screen, x, y), screen->format, &colour.r, &colour.g, &colour.b);
-    return colour;
+    return mRig.Pixel(x, y);
 }
 
 ::testing::AssertionResult ScreenTest::LitExactly(const std::vector<SDL_Point>& points, int x, int y, int w,
@@ -193,7 +151,7 @@ SDL_Color ScreenTest::PixelColour(int x, int y)
         }
         for (int p = 0; p < 64; ++p)
         {
-            if (GlyphPixel(c - 32, p % 8, p / 8))
+            if (test::GlyphPixel(c - 32, p % 8, p / 8))
             {
                 points.push_back({x + dx + p % 8, y + dy + p / 8});
             }

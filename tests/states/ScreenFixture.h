@@ -1,8 +1,8 @@
-// A small game for driving the menu screens tick by tick: a dummy-video window and tiny content
+// A game rig for driving the menu screens tick by tick: a dummy-video window and tiny content
 // (recognisable glyphs, an arrow, a sound, music, a story) in a temporary data folder.
 #pragma once
 
-#include "Game.h"
+#include "GameRig.h"
 #include "IdleState.h"
 #include "StateManager.h"
 #include "TestSupport.h"
@@ -55,7 +55,8 @@ class ScreenTest : public ::testing::Test
     SDL_Color PixelColour(int x, int y);
 
     test::TempDir mDir;
-    Game mGame;
+    test::GameRig mRig;
+    Game& mGame = mRig.mGame;
     MainMenuState* mMenu = nullptr;
     SettingsState* mSettings = nullptr;
     StoryState* mStory = nullptr;

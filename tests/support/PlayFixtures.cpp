@@ -3,17 +3,8 @@
 
 #include "StateManager.h"
 #include "WorldFixtures.h"
-#include "audio/AudioManager.h"
-#include "graphics/Font.h"
-#include "graphics/Framework.h"
-#include "graphics/Image.h"
-#include "graphics/Utils.h"
-
-#include <SDL_mixer.h>
 
 #include <filesystem>
-#include <memory>
-#include <stdexcept>
 
 namespace test
 {
@@ -29,8 +20,18 @@ void PutLE(std::string& out, std::uint32_t value, int bytes)
     }
 }
 
-// Two seconds of a quiet 16-bit mono square wave: long enough to be still playing when a test asks.
-std::string WaveFile()
+std::string Lines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+    {
+        text += line + "\n";
+    }
+    return text;
+}
+} // namespace
+
+std::string QuietWave()
 {
     const std::uint32_t rate = 22050;
     std::string data;
@@ -53,45 +54,34 @@ std::string WaveFile()
     return wave + data;
 }
 
-// 95 glyph cells of 8x8, 12 per row; the top row of a glyph spells its index, so no two glyphs match.
-std::vector<std::uint32_t> FontPixels()
+bool GlyphPixel(int index, int x, int y)
 {
-    const std::uint32_t key = 0x800080;
+    if (index <= 0 || index >= 95 || x > 6 || y > 6)
+    {
+        return false;
+    }
+    return y == 0 ? ((index >> x) & 1) != 0 : (x + y * index) % 3 == 0;
+}
+
+void WriteFixtureFont(const TempDir& dir)
+{
+    // 95 glyph cells of 8x8, 12 per row, on the colour key.
     std::vector<std::uint32_t> pixels;
     for (int y = 0; y < 64; ++y)
     {
         for (int x = 0; x < 96; ++x)
         {
-            const int index = y / 8 * 12 + x / 8;
-            const int gx = x % 8;
-            const int gy = y % 8;
-            bool lit = false;
-            if (index > 0 && index < 95 && gx < 7 && gy < 7)
-            {
-                lit = gy == 0 ? ((index >> gx) & 1) != 0 : (gx + gy * index) % 3 == 0;
-            }
-            pixels.push_back(lit ? 0xFFFFFFu : key);
+            pixels.push_back(GlyphPixel(y / 8 * 12 + x / 8, x % 8, y % 8) ? 0xFFFFFFu : 0x800080u);
         }
     }
-    return pixels;
+    dir.WritePng("data/gfx/font.png", 96, 64, pixels);
 }
-
-std::string Lines(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-    {
-        text += line + "\n";
-    }
-    return text;
-}
-} // namespace
 
 void WritePlayData(const TempDir& dir, const std::vector<std::string>& levelList)
 {
     WriteWorldData(dir);
-    dir.WritePng("data/gfx/font.png", 96, 64, FontPixels());
-    const std::string wave = WaveFile();
+    WriteFixtureFont(dir);
+    const std::string wave = QuietWave();
     for (const std::string& sound : kPlaySounds)
     {
         dir.WriteFile("data/sfx/" + sound, wave);
@@ -106,211 +96,26 @@ void WritePlayData(const TempDir& dir, const std::vector<std::string>& levelList
 
 PlayHarness::PlayHarness()
 {
-    mGame.mFullscreen = false;
-    mGame.mFramework = std::make_unique<Framework>();
-    if (!mGame.mFramework->Init(false, false))
-    {
-        throw std::runtime_error("test harness: no window");
-    }
-    mGame.mScreen = std::make_unique<Image>();
-    if (!mGame.mScreen->Load(mGame.mFramework->mSurface, 320, 240, false, Image::mKeyRed, Image::mKeyGreen,
-                             Image::mKeyBlue))
-    {
-        throw std::runtime_error("test harness: no screen image");
-    }
-    mGame.mFont = std::make_unique<Font>();
-    mGame.mFont->Init("font.png", mGame.mFramework->GetRendererInfo(), 8, 8);
-    mGame.mAudioManager = std::make_unique<AudioManager>();
-    try
-    {
-        mGame.mAudioManager->Init(true, true, 64, 64);
-    }
-    catch (const std::runtime_error&)
-    {
-        // No sound device: the game runs silently, as the real one does.
-    }
-    mGame.mAudioManager->LoadAllAudioFiles();
-    // Music that could not be decoded is replaced by a ".wav" twin when the folder has one.
-    for (auto& song : mGame.mAudioManager->mSongs)
-    {
-        const std::string& name = song.first;
-        const std::string twin = "data/music/" + name.substr(0, name.rfind('.')) + ".wav";
-        if (song.second == nullptr && std::filesystem::exists(twin))
-        {
-            song.second = Mix_LoadMUS(twin.c_str());
-        }
-    }
-
-    mGame.mStateManager = std::make_unique<StateManager>();
-    StateManager& states = *mGame.mStateManager;
-    states.AddState("MainMenu", new IdleState());
-    states.AddState("Settings", new IdleState());
-    states.AddState("Story", new IdleState());
-    states.AddState("Play", mGame.mPlayState = mPlay = new PlayState());
-    states.AddState("Credits", new IdleState());
-    states.ChangeState("MainMenu");
+    Start();
+    mGame.mStateManager->AddState("Play", mGame.mPlayState = mPlay = new PlayState());
+    AddIdleScreens();
+    Show("MainMenu");
     mGame.mIsRunning = true;
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-}
-
-PlayHarness::~PlayHarness()
-{
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 
 bool PlayHarness::BeginGame()
 {
-    mGame.mStateManager->ChangeState("Play");
-    mHeld = HeldKeys{};
+    Show("Play");
+    Keys().Forget();
     return mPlay->Init(&mGame);
-}
-
-void PlayHarness::Tick(int n)
-{
-    for (int i = 0; i < n; ++i)
-    {
-        if (State* current = mGame.mStateManager->mCurrentState)
-        {
-            current->Tick(&mGame);
-        }
-    }
-}
-
-void PlayHarness::RenderFrame()
-{
-    SDL_Surface* screen = Screen();
-    SDL_FillRect(screen, nullptr, SDL_MapRGBA(screen->format, 0, 0, 0, 255));
-    if (State* current = mGame.mStateManager->mCurrentState)
-    {
-        current->Render(&mGame, 0.0f);
-    }
-}
-
-void PlayHarness::HandleEvents()
-{
-    if (State* current = mGame.mStateManager->mCurrentState)
-    {
-        current->HandleEvents(&mGame);
-    }
 }
 
 void PlayHarness::Step(const HeldKeys& keys)
 {
-    const auto change = [this](bool before, bool now, int binding)
-    {
-        if (now && !before)
-        {
-            PushKeyDown(static_cast<SDL_Scancode>(binding));
-        }
-        else if (before && !now)
-        {
-            PushKeyUp(static_cast<SDL_Scancode>(binding));
-        }
-    };
-    change(mHeld.left, keys.left, mGame.mKeyLeft);
-    change(mHeld.right, keys.right, mGame.mKeyRight);
-    change(mHeld.jump, keys.jump, mGame.mKeyJump);
-    change(mHeld.fire, keys.fire, mGame.mKeyFire);
-    mHeld = keys;
+    Keys().Hold(keys.Bits());
     HandleEvents();
     Tick();
     RenderFrame();
-}
-
-void PlayHarness::PushKeyDown(SDL_Scancode key, bool repeat)
-{
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.repeat = repeat ? 1 : 0;
-    event.key.keysym.scancode = key;
-    event.key.keysym.sym = SDL_GetKeyFromScancode(key);
-    if (SDL_PushEvent(&event) != 1)
-    {
-        throw std::runtime_error(std::string("test harness: cannot push a key: ") + SDL_GetError());
-    }
-}
-
-void PlayHarness::PushKeyUp(SDL_Scancode key)
-{
-    SDL_Event event{};
-    event.type = SDL_KEYUP;
-    event.key.state = SDL_RELEASED;
-    event.key.keysym.scancode = key;
-    event.key.keysym.sym = SDL_GetKeyFromScancode(key);
-    if (SDL_PushEvent(&event) != 1)
-    {
-        throw std::runtime_error(std::string("test harness: cannot push a key: ") + SDL_GetError());
-    }
-}
-
-void PlayHarness::PushQuit()
-{
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    if (SDL_PushEvent(&event) != 1)
-    {
-        throw std::runtime_error(std::string("test harness: cannot push a close request: ") + SDL_GetError());
-    }
-}
-
-std::string PlayHarness::CurrentState() const
-{
-    for (const auto& entry : mGame.mStateManager->mStates)
-    {
-        if (entry.second.get() == mGame.mStateManager->mCurrentState)
-        {
-            return entry.first;
-        }
-    }
-    return "";
-}
-
-std::vector<std::string> PlayHarness::PlayingSounds() const
-{
-    std::vector<std::string> names;
-    if (!mGame.mAudioManager->mIsInitialized)
-    {
-        return names;
-    }
-    const int channels = Mix_AllocateChannels(-1);
-    for (int channel = 0; channel < channels; ++channel)
-    {
-        if (!Mix_Playing(channel))
-        {
-            continue;
-        }
-        Mix_Chunk* chunk = Mix_GetChunk(channel);
-        for (const auto& sound : mGame.mAudioManager->mSounds)
-        {
-            if (sound.second != nullptr && sound.second == chunk)
-            {
-                names.push_back(sound.first);
-            }
-        }
-    }
-    return names;
-}
-
-void PlayHarness::QuietSounds()
-{
-    if (mGame.mAudioManager->mIsInitialized)
-    {
-        Mix_HaltChannel(-1);
-    }
-}
-
-SDL_Color PlayHarness::Pixel(int x, int y) const
-{
-    SDL_Surface* screen = Screen();
-    SDL_Color colour{};
-    SDL_GetRGB(Utils::GetPixel(screen, x, y), screen->format, &colour.r, &colour.g, &colour.b);
-    return colour;
-}
-
-SDL_Surface* PlayHarness::Screen() const
-{
-    return mGame.mScreen->mSurface;
 }
 
 ContentDir::ContentDir() : mContent(std::filesystem::absolute("data")), mDir(true)

@@ -300,8 +300,11 @@ void Song::Arrange(const SourceLine& line, std::size_t& at)
             line.Fail("'" + line.Word(i) + "' is not a pattern");
         }
         // A pattern shorter than the row repeats; notes still held at the row's end are let go there.
-        for (const auto& [instrument, steps] : found->second.lanes)
+        for (const auto& lane : found->second.lanes)
         {
+            // Named, not a structured binding: C++17 lambdas cannot capture those, and clang says so.
+            const auto& instrument = lane.first;
+            const auto& steps = lane.second;
             const Step* held = nullptr;
             std::size_t heldFrom = 0;
             auto release = [&](std::size_t now)

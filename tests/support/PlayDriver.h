@@ -2,7 +2,8 @@
 // would.
 #pragma once
 
-#include "Game.h"
+#include "GameRig.h"
+#include "KeyInput.h"
 
 #include <filesystem>
 #include <string>
@@ -12,14 +13,12 @@ class PlayState;
 
 namespace content
 {
-// The keys held during one update.
-enum Keys : unsigned
-{
-    kLeft = 1,
-    kRight = 2,
-    kJump = 4,
-    kFire = 8
-};
+// The keys held during one update, as bits.
+using test::Keys;
+using test::kFire;
+using test::kJump;
+using test::kLeft;
+using test::kRight;
 
 // "R30 RJ6 -4 RF2": runs of held keys (L, R, J, F, or - for none), each held for the given number of updates.
 // A key goes down when a run that holds it starts after one that did not, and comes up when a run drops it.
@@ -50,7 +49,7 @@ class PlayDriver
     bool Finished() const;
     bool PlayerAlive() const;
     PlayState& Play() { return *mPlay; }
-    Game& GetGame() { return mGame; }
+    Game& GetGame() { return mRig.mGame; }
     std::string CurrentStateName() const;
     // The working directory the driver left for its scratch folder.
     const std::filesystem::path& Folder() const { return mPreviousFolder; }
@@ -58,10 +57,10 @@ class PlayDriver
   private:
     std::filesystem::path mFolder;
     std::filesystem::path mPreviousFolder;
-    Game mGame;
+    test::GameRig mRig;
+    Game& mGame = mRig.mGame;
     PlayState* mPlay = nullptr;
     int mStartLevel = 0;
-    unsigned mKeys = 0;
     bool mRender;
 };
 } // namespace content

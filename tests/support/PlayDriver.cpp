@@ -1,7 +1,6 @@
 // Drives the real play screen from an input script, in a scratch folder that starts play at a chosen level.
 #include "PlayDriver.h"
 
-#include "IdleState.h"
 #include "StateManager.h"
 #include "audio/AudioManager.h"
 #include "entities/Player.h"
@@ -22,18 +21,6 @@ namespace fs = std::filesystem;
 
 namespace content
 {
-namespace
-{
-void PushKey(Uint32 type, SDL_Scancode key)
-{
-    SDL_Event event{};
-    event.type = type;
-    event.key.keysym.scancode = key;
-    event.key.keysym.sym = SDL_GetKeyFromScancode(key);
-    SDL_PushEvent(&event);
-}
-} // namespace
-
 std::vector<unsigned> ParseScript(const std::string& script)
 {
     std::vector<unsigned> updates;
@@ -149,23 +136,15 @@ PlayDriver::PlayDriver(std::size_t firstLevel, bool render) : mRender(render)
     shortened.close();
     fs::current_path(mFolder);
 
-    mGame.mFullscreen = false;
-    mGame.mFramework = std::make_unique<Framework>();
-    if (!mGame.mFramework->Init(false, false))
-        throw std::runtime_error("no window");
-    mGame.mScreen = std::make_unique<Image>();
-    mGame.mScreen->Load(mGame.mFramework->mSurface, 320, 240, false, Image::mKeyRed, Image::mKeyGreen,
-                        Image::mKeyBlue);
-    mGame.mFont = std::make_unique<Font>();
-    mGame.mFont->Init("font.png", mGame.mFramework->GetRendererInfo(), 8, 8);
     // Silent: sounds and music change nothing in play.
-    mGame.mAudioManager = std::make_unique<AudioManager>();
-    mGame.mAudioManager->Init(false, false, 0, 0);
-    mGame.mStateManager = std::make_unique<StateManager>();
-    mGame.mStateManager->AddState("MainMenu", new test::IdleState());
-    mGame.mStateManager->AddState("Credits", new test::IdleState());
+    mGame.mSound = false;
+    mGame.mMusic = false;
+    mGame.mSoundVolume = 0;
+    mGame.mMusicVolume = 0;
+    mRig.Start(false);
     mGame.mStateManager->AddState("Play", mPlay = new PlayState());
     mGame.mPlayState = mPlay;
+    mRig.AddIdleScreens();
     mGame.mIsRunning = true;
     Restart();
 }
@@ -174,7 +153,7 @@ void PlayDriver::Restart()
 {
     mGame.mStateManager->ChangeState("Play");
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    mKeys = 0;
+    mRig.Keys().Forget();
     mPlay->mAlpha = 255;
     if (!mPlay->Init(&mGame))
         throw std::runtime_error("play did not start");
@@ -194,16 +173,7 @@ PlayDriver::~PlayDriver()
 
 void PlayDriver::Step(unsigned keys)
 {
-    const std::pair<unsigned, int> bindings[] = {
-        {kLeft, mGame.mKeyLeft}, {kRight, mGame.mKeyRight}, {kJump, mGame.mKeyJump}, {kFire, mGame.mKeyFire}};
-    for (const auto& [key, scancode] : bindings)
-    {
-        if ((keys & key) && !(mKeys & key))
-            PushKey(SDL_KEYDOWN, static_cast<SDL_Scancode>(scancode));
-        if (!(keys & key) && (mKeys & key))
-            PushKey(SDL_KEYUP, static_cast<SDL_Scancode>(scancode));
-    }
-    mKeys = keys;
+    mRig.Keys().Hold(keys);
     State* current = mGame.mStateManager->mCurrentState;
     current->HandleEvents(&mGame);
     current->Tick(&mGame);
@@ -227,9 +197,6 @@ bool PlayDriver::PlayerAlive() const
 
 std::string PlayDriver::CurrentStateName() const
 {
-    for (const auto& [name, state] : mGame.mStateManager->mStates)
-        if (state.get() == mGame.mStateManager->mCurrentState)
-            return name;
-    return "";
+    return mRig.CurrentState();
 }
 } // namespace content
