@@ -44,12 +44,12 @@ names=()
 finish() {
   local pid=$1 name=$2
   if wait "$pid"; then
-    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/logs/$name.log" | grep -o '[0-9]*$')
+    runs=$(grep -ao 'stat::number_of_executed_units: *[0-9]*' "$build/logs/$name.log" | grep -o '[0-9]*$')
     echo "fuzz $name: ${runs:-?} inputs in ${seconds} s, no failure"
     passed=$((passed + 1))
   else
     echo "fuzz $name: FAILED (log: $build/logs/$name.log)"
-    grep -E 'ERROR|property broken|SUMMARY|Test unit written' "$build/logs/$name.log" | head -5
+    grep -aE 'ERROR|property broken|SUMMARY|Test unit written' "$build/logs/$name.log" | head -5
     failed=$((failed + 1))
   fi
 }

@@ -22,12 +22,12 @@ def main():
     if not kesdriver.copy_data(build, workdir):
         sys.exit("%s/data does not exist: build the game first" % build)
     binary = os.path.join(build, "kestrovane")
-    # The play picture shows the cargo hold, the first deck with blobs: the copied level list starts there.
+    # The play picture shows the blob pens, the first deck with blobs: the copied level list starts there.
     levels_path = os.path.join(workdir, "data", "maps", "maps.lst")
     with open(levels_path) as file:
         levels = file.read().splitlines()
     with open(levels_path, "w") as file:
-        file.write("\n".join(levels[1:2] + levels) + "\n")
+        file.write("\n".join(levels[2:3] + levels) + "\n")
 
     def settle(seconds):
         # The screens fade in over about a second; pictures are taken once they stand still.
