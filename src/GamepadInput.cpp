@@ -183,11 +183,17 @@ void GamepadInput::Close(SDL_JoystickID controller)
     mControllers.erase(controller);
 }
 
+std::vector<GamepadInput::HeldControl>::const_iterator GamepadInput::FindHeld(SDL_JoystickID controller,
+                                                                              int control) const
+{
+    return std::find_if(mHeldControls.begin(), mHeldControls.end(),
+                        [&](const HeldControl& held)
+                        { return held.mController == controller && held.mControl == control; });
+}
+
 bool GamepadInput::IsHeld(SDL_JoystickID controller, int control) const
 {
-    return std::any_of(mHeldControls.begin(), mHeldControls.end(),
-                       [&](const HeldControl& held)
-                       { return held.mController == controller && held.mControl == control; });
+    return FindHeld(controller, control) != mHeldControls.end();
 }
 
 void GamepadInput::Press(SDL_JoystickID controller, int control, Layout layout, const Bindings& bindings,
@@ -214,9 +220,7 @@ void GamepadInput::Press(SDL_JoystickID controller, int control, Layout layout, 
 
 void GamepadInput::Release(SDL_JoystickID controller, int control)
 {
-    const auto found = std::find_if(mHeldControls.begin(), mHeldControls.end(),
-                                    [&](const HeldControl& held)
-                                    { return held.mController == controller && held.mControl == control; });
+    const auto found = FindHeld(controller, control);
     if (found == mHeldControls.end())
     {
         return;

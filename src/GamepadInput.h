@@ -85,6 +85,7 @@ class GamepadInput
     void Release(SDL_JoystickID controller, int control);
     void Stick(SDL_JoystickID controller, Uint8 axis, Sint16 value, Layout layout, const Bindings& bindings,
                Uint64 now);
+    std::vector<HeldControl>::const_iterator FindHeld(SDL_JoystickID controller, int control) const;
     bool IsHeld(SDL_JoystickID controller, int control) const;
     void SendKey(SDL_Scancode key, bool down, bool repeat);
 

@@ -349,22 +349,28 @@ SDL_Surface* RepairGreyWithAlpha(SDL_Surface* loaded)
     }
     SDL_Surface* repaired =
         SDL_CreateRGBSurfaceWithFormat(0, loaded->w, loaded->h, 32, SDL_PIXELFORMAT_RGBA32);
-    if (repaired == nullptr || SDL_LockSurface(loaded) != 0)
+    if (repaired == nullptr)
     {
-        SDL_FreeSurface(repaired);
         return loaded;
     }
-    for (int y = 0; y < loaded->h; ++y)
     {
-        const Uint8* pair =
-            static_cast<const Uint8*>(loaded->pixels) + static_cast<std::ptrdiff_t>(y) * loaded->pitch;
-        for (int x = 0; x < loaded->w; ++x, pair += 2)
+        SurfaceLock lock(loaded);
+        if (lock.Failed())
         {
-            Utils::PutPixel(repaired, x, y,
-                            SDL_MapRGBA(repaired->format, pair[0], pair[0], pair[0], pair[1]));
+            SDL_FreeSurface(repaired);
+            return loaded;
+        }
+        for (int y = 0; y < loaded->h; ++y)
+        {
+            const Uint8* pair =
+                static_cast<const Uint8*>(loaded->pixels) + static_cast<std::ptrdiff_t>(y) * loaded->pitch;
+            for (int x = 0; x < loaded->w; ++x, pair += 2)
+            {
+                Utils::PutPixel(repaired, x, y,
+                                SDL_MapRGBA(repaired->format, pair[0], pair[0], pair[0], pair[1]));
+            }
         }
     }
-    SDL_UnlockSurface(loaded);
     SDL_FreeSurface(loaded);
     return repaired;
 }
@@ -382,7 +388,7 @@ std::vector<bool> SeeThroughPixels(SDL_Surface* surface, int r, int g, int b)
         return {}; // plain RGB: the colour key of the blit is exact, and nothing else is see-through
     }
     std::vector<bool> seeThrough(static_cast<std::size_t>(surface->w) * static_cast<std::size_t>(surface->h));
-    const bool locked = SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) == 0;
+    SurfaceLock lock(surface);
     std::size_t at = 0;
     for (int y = 0; y < surface->h; ++y)
     {
@@ -395,10 +401,6 @@ std::vector<bool> SeeThroughPixels(SDL_Surface* surface, int r, int g, int b)
                              (red == static_cast<Uint8>(r) && green == static_cast<Uint8>(g) &&
                               blue == static_cast<Uint8>(b));
         }
-    }
-    if (locked)
-    {
-        SDL_UnlockSurface(surface);
     }
     return seeThrough;
 }

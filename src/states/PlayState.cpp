@@ -18,8 +18,6 @@ namespace
 constexpr std::size_t kStarCount = 200;
 const char* const kMapFolder = "data/maps/";
 
-const char* const kNoPlayerType = "the entity types define no Player";
-
 // One line on stderr saying why a level is not played: the run still just ends in the main menu, but
 // whoever made the level can see which file is at fault.
 void ReportLevelFailure(const std::string& level, const std::string& reason)
@@ -32,6 +30,34 @@ void AddPlayImages(Map& map, SDL_RendererInfo info)
 {
     map.mImageManager->AddImage("tiles", "tiles", info, true);
     map.mImageManager->AddImage("sprites", "sprites", info, true);
+}
+
+// Loads a level with the pictures play draws it with; a level that cannot be loaded says why. The map
+// keeps its player start across loads, so it is cleared first: a level without a player line then shows
+// no start instead of the previous level's.
+bool LoadLevel(Map& map, const std::string& level, SDL_RendererInfo info)
+{
+    map.mPlayerStartX = -1;
+    map.mPlayerStartY = -1;
+    if (!map.Load(level, info))
+    {
+        ReportLevelFailure(level, map.mLoadFailure);
+        return false;
+    }
+    AddPlayImages(map, info);
+    return true;
+}
+
+// The level's type for the player, or null (said on stderr): a player without one could neither move
+// nor be drawn.
+EntityType* PlayerType(const Map& map, const std::string& level)
+{
+    EntityType* type = map.mEntityTypeManager->GetEntityType(Player::mTypeName);
+    if (type == nullptr)
+    {
+        ReportLevelFailure(level, "the entity types define no Player");
+    }
+    return type;
 }
 
 // The top-left corner of the player's start tile, in level pixels. Multiplied as doubles: a level may
@@ -84,21 +110,17 @@ bool PlayState::Init(Game* game)
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
     mMap = std::make_unique<Map>();
     const std::string level = kMapFolder + mMaps[mCurrentMap];
-    if (!mMap->Load(level, info))
+    if (!LoadLevel(*mMap, level, info))
     {
-        ReportLevelFailure(level, mMap->mLoadFailure);
         return false;
     }
-    AddPlayImages(*mMap, info);
-
     if (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1)
     {
         throw std::runtime_error("Player not on map found!");
     }
-    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType(Player::mTypeName);
+    EntityType* playerType = PlayerType(*mMap, level);
     if (playerType == nullptr)
     {
-        ReportLevelFailure(level, kNoPlayerType); // a player without a type could neither move nor be drawn
         return false;
     }
     mPlayer = std::make_unique<Player>();
@@ -161,22 +183,14 @@ bool PlayState::StartNextLevel(Game* game)
         return false;
     }
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
-    // The map keeps its player start across loads: cleared first, a level without a player line fails
-    // here instead of reusing the previous level's start.
-    mMap->mPlayerStartX = -1;
-    mMap->mPlayerStartY = -1;
     const std::string level = kMapFolder + mMaps[mCurrentMap];
-    if (!mMap->Load(level, info))
+    if (!LoadLevel(*mMap, level, info))
     {
-        ReportLevelFailure(level, mMap->mLoadFailure);
         return false;
     }
-    AddPlayImages(*mMap, info);
-
-    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType(Player::mTypeName);
+    EntityType* playerType = PlayerType(*mMap, level);
     if (playerType == nullptr)
     {
-        ReportLevelFailure(level, kNoPlayerType);
         return false;
     }
     if (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1)
