@@ -9,7 +9,7 @@ run: build
 
 # Playing installs and builds only what the game needs; testing and benchmarking add the test packages and
 # require GoogleTest (so the tests can never be skipped silently). Prerequisites inherit these settings.
-test test-normal check test-sanitize test-fuzz build-sanitize bench: DEPS_SET = --test
+test test-format test-normal check test-sanitize test-fuzz build-sanitize bench: DEPS_SET = --test
 test test-normal check: CONFIGURE_FLAGS = -DKES_TESTS=ON
 bench: CONFIGURE_FLAGS = -DKES_TESTS=ON -DKES_BENCH=ON
 
@@ -44,7 +44,8 @@ test-normal: build
 check: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(TEST_JOBS) -LE e2e
 
-test-format:
+# clang-format comes with the test packages.
+test-format: deps
 	bash tools/check-format.sh
 
 # Optimised lightly with line tables only: with the sanitizers, -O2 -g compiles the tests three times slower.
