@@ -9,7 +9,7 @@ run: build
 
 # Playing installs and builds only what the game needs; testing and benchmarking add the test packages and
 # require GoogleTest (so the tests can never be skipped silently). Prerequisites inherit these settings.
-test test-format test-normal check test-sanitize test-fuzz build-sanitize bench: DEPS_SET = --test
+test test-format test-normal check test-sanitize test-fuzz build-sanitize bench test-web: DEPS_SET = --test
 test test-normal check: CONFIGURE_FLAGS = -DKES_TESTS=ON
 bench: CONFIGURE_FLAGS = -DKES_TESTS=ON -DKES_BENCH=ON
 
@@ -33,9 +33,11 @@ TEST_JOBS ?= $(shell echo $$(( $(JOBS) + 1 )))
 # Stages overlap where one of them mostly waits: the normal tests (paced by the real-window ones) run
 # while the sanitizer build compiles, and the fuzz targets run beside the sanitizer suite (paced by its
 # soak). Each stage's output is printed whole when it ends.
+# The browser build and its tests wait for a free core beside the sanitizer suite (whose soak keeps only one
+# busy once the fuzz targets are done).
 test: test-format build
 	$(MAKE) --no-print-directory -j2 --output-sync=target test-normal build-sanitize
-	$(MAKE) --no-print-directory -j2 --output-sync=target test-sanitize test-fuzz
+	$(MAKE) --no-print-directory -j2 --output-sync=target test-sanitize test-fuzz test-web
 
 test-normal: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(TEST_JOBS)
@@ -70,6 +72,41 @@ build: deps
 
 deps:
 	bash tools/install-deps.sh $(DEPS_SET)
+
+# The browser build: the game compiled by Debian's emscripten into $(WEB_DIR)/site/ (index.html and the game's
+# .js, .wasm and .data), with the content of the desktop build's data/. SDL2, SDL2_image and SDL2_mixer are
+# built once from Debian's source packages into a cache outside the clone (tools/web/build-libs.sh).
+WEB_DIR ?= build-web
+WEB_PORT ?= 8000
+# emcc's optimiser needs acorn, which Debian's node-acorn puts where node does not look.
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+define web_build
+	mkdir -p $(WEB_DIR) && libs=$$(bash tools/web/build-libs.sh) && \
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release -DKES_WEB_LIBS="$$libs" \
+		-DKES_WEB_DATA=$(CURDIR)/$(BUILD_DIR)/data >$(WEB_DIR)/build.log && \
+	$(WEB_ENV) cmake --build $(WEB_DIR) -j $(JOBS) >>$(WEB_DIR)/build.log || { cat $(WEB_DIR)/build.log; exit 1; }
+endef
+.PHONY: web web-data serve-web test-web
+web: DEPS_SET = --web
+web: web-data
+	$(web_build)
+	@echo "The browser game is in $(WEB_DIR)/site/; 'make serve-web' serves it on 127.0.0.1"
+
+web-data: deps
+	cmake -S . -B $(BUILD_DIR) $(CONFIGURE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target data
+
+serve-web:
+	@test -f $(WEB_DIR)/site/index.html || { echo "no $(WEB_DIR)/site/index.html: run make web first"; exit 1; }
+	@echo "Kestrovane in the browser: http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
+	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_DIR)/site $(WEB_PORT)
+
+# The browser tests: the normal build's data/, the browser build, and a headless Chromium driven by
+# tests/web/ (its driver installed from npm as its lock file pins it).
+test-web: build
+	$(web_build)
+	cd tests/web && npm ci --no-audit --no-fund --loglevel=error >/dev/null
+	node --test tests/web/
 
 # Installs the game with its launcher, menu entry, icons and AppStream data under PREFIX (DESTDIR is
 # honoured); package builds the Debian package into $(BUILD_DIR)/.

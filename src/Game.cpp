@@ -2,6 +2,7 @@
 #include "Game.h"
 
 #include "GamepadInput.h"
+#include "Platform.h"
 #include "StateManager.h"
 #include "Timer.h"
 #include "audio/AudioManager.h"
@@ -17,7 +18,6 @@
 
 #include <SDL.h>
 
-#include <iostream>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -46,7 +46,7 @@ template <typename T> T* Register(StateManager& manager, const std::string& name
 // A start-up that ends without an error box still says why, on standard error.
 bool StartFailed(const char* reason)
 {
-    std::cerr << "Kestrovane: not started: " << reason << '\n';
+    Platform::NotStarted(reason);
     return false;
 }
 
@@ -87,7 +87,7 @@ bool Game::Init()
 
     // Window, renderer and the 640x480 window surface.
     mFramework = std::make_unique<Framework>();
-    if (!mFramework->Init(mFullscreen, mVSync))
+    if (!mFramework->Init(Platform::OpensFullscreen(mFullscreen), mVSync))
     {
         return StartFailed("the window could not be opened");
     }
@@ -175,6 +175,10 @@ void Game::Run()
         Render(mTimer->ComputeInterpolation());
         mTimer->EndFrame();
         mTimer->WaitForNextFrame();
+        if (Platform::SavesSettingsOnChange())
+        {
+            SaveChangedSettings();
+        }
     }
 }
 

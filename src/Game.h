@@ -6,6 +6,7 @@
 #include <SDL_scancode.h>
 
 #include <memory>
+#include <string>
 
 class Framework;
 class Timer;
@@ -36,6 +37,8 @@ class Game
     bool ReadConfig();
     // Writes "kesv.cfg" (through a symbolic link to its target); false when it cannot be written.
     bool WriteConfig();
+    // Writes "kesv.cfg" when the settings record differs from what the file holds.
+    void SaveChangedSettings();
     // Whether "kesv.cfg" (or the target of the link it is) exists, readable or not.
     static bool ConfigFileExists();
     void CleanUp();
@@ -72,4 +75,10 @@ class Game
     CreditsState* mCreditsState = nullptr;
 
     std::unique_ptr<StateManager> mStateManager;
+
+  private:
+    std::string SettingsText() const;
+    // Records a successful write of the text; true.
+    bool Written(const std::string& text);
+    std::string mWrittenSettings; // the record as "kesv.cfg" holds it, last read or written
 };

@@ -1,6 +1,8 @@
 // Reading and writing the settings file "kesv.cfg".
 #include "Game.h"
 
+#include "Platform.h"
+
 #include "graphics/Utils.h"
 #include "io/FieldReader.h"
 
@@ -86,6 +88,14 @@ bool Game::ReadConfig()
             break; // extra data lines are ignored
         }
     }
+    mWrittenSettings = SettingsText();
+    return true;
+}
+
+bool Game::Written(const std::string& text)
+{
+    mWrittenSettings = text;
+    Platform::SettingsWritten();
     return true;
 }
 
@@ -96,7 +106,7 @@ bool Game::ConfigFileExists()
     return fs::symlink_status(ConfigTarget(), error).type() != fs::file_type::not_found;
 }
 
-bool Game::WriteConfig()
+std::string Game::SettingsText() const
 {
     std::ostringstream text;
     text << "// Default config file\n"
@@ -107,7 +117,20 @@ bool Game::WriteConfig()
          << mKeyLeft << ' ' << mKeyRight << ' ' << mKeyJump << ' ' << mKeyFire << '\n'
          << "// Sound Music Sound Volume Music Volume\n"
          << (mSound ? 1 : 0) << ' ' << (mMusic ? 1 : 0) << ' ' << mSoundVolume << ' ' << mMusicVolume;
+    return text.str();
+}
 
+void Game::SaveChangedSettings()
+{
+    if (SettingsText() != mWrittenSettings)
+    {
+        WriteConfig();
+    }
+}
+
+bool Game::WriteConfig()
+{
+    const std::string text = SettingsText();
     const fs::path target = ConfigTarget();
     // A file the player made read-only is left as it is, although the folder would let it be replaced.
     if (ConfigFileExists() && !std::ofstream(target, std::ios::binary | std::ios::app))
@@ -120,7 +143,7 @@ bool Game::WriteConfig()
     std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
     if (file)
     {
-        file << text.str();
+        file << text;
         file.close();
         std::error_code error;
         if (!file)
@@ -132,14 +155,14 @@ bool Game::WriteConfig()
         fs::rename(temporary, target, error);
         if (!error)
         {
-            return true;
+            return Written(text);
         }
         fs::remove(temporary, error);
     }
     // No new file could be made beside the old one, or not renamed over it: the old one is rewritten in
     // place (a folder the player may not write to can still hold a settings file they may).
     std::ofstream inPlace(target, std::ios::binary | std::ios::trunc);
-    inPlace << text.str();
+    inPlace << text;
     inPlace.close();
-    return static_cast<bool>(inPlace);
+    return inPlace && Written(text);
 }

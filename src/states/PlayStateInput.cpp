@@ -2,6 +2,7 @@
 #include "states/PlayState.h"
 
 #include "Game.h"
+#include "Platform.h"
 #include "entities/Player.h"
 #include "graphics/Framework.h"
 
@@ -140,6 +141,10 @@ void PlayState::TakeScreenshot(Game* game)
     } while (std::filesystem::exists(name, error));
     if (game->mFramework && game->mFramework->mSurface)
     {
-        IMG_SavePNG(game->mFramework->mSurface, name.c_str()); // a shot that cannot be written is lost
+        // A shot that cannot be written is lost.
+        if (IMG_SavePNG(game->mFramework->mSurface, name.c_str()) == 0)
+        {
+            Platform::ScreenshotWritten(name);
+        }
     }
 }

@@ -1,0 +1,27 @@
+// What differs between the desktop and the browser, in one place: where files live, how errors and the end
+// of a run reach the player, and what a browser forbids or asks for.
+#pragma once
+
+#include <string>
+
+class Platform
+{
+  public:
+    // Before anything else: in the browser, the saved settings are loaded from its storage and the
+    // renderer is chosen.
+    static void Start();
+    // Whether the window opens fullscreen: a browser allows fullscreen only from a key press.
+    static bool OpensFullscreen(bool wanted);
+    // A browser tab never exits, so there the settings are written whenever they change.
+    static bool SavesSettingsOnChange();
+    // The settings file was just written: the browser keeps it in its storage.
+    static void SettingsWritten();
+    // A screenshot was just written to this file: in the browser it becomes a download.
+    static void ScreenshotWritten(const std::string& file);
+    // The game did not start, for this reason (no error box: the program ends quietly).
+    static void NotStarted(const std::string& reason);
+    // A failure ended the program.
+    static void ShowError(const std::string& message);
+    // The run ended through the credits: the page says how to play again.
+    static void Ended();
+};

@@ -1,0 +1,160 @@
+// Shared by the browser tests and the web benchmark: the built site served on 127.0.0.1, Debian's headless
+// Chromium driven by puppeteer-core, and the game's picture read back from its canvas.
+import { createServer } from "node:http";
+import { mkdtempSync, readFileSync, rmSync, statSync } from "node:fs";
+import { tmpdir } from "node:os";
+import path from "node:path";
+import { fileURLToPath } from "node:url";
+import puppeteer from "puppeteer-core";
+
+export const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "../..");
+export const webDir = path.resolve(process.env.KES_WEB_DIR || path.join(root, "build-web"));
+export const dataDir = path.resolve(process.env.KES_DATA_DIR || path.join(root, "build/data"));
+export const siteDir = path.join(webDir, "site");
+
+const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
+
+// The site at /, the replay player at /replay/ with a page of its own that runs it on SDL's dummy drivers.
+const replayPage = `<!doctype html><script>
+  var Module = { lines: [], print: (line) => Module.lines.push(line),
+    preRun: [() => { ENV.SDL_VIDEODRIVER = "dummy"; ENV.SDL_AUDIODRIVER = "dummy"; }] };
+</script><script src="kesreplay.js"></script>`;
+
+export function serve() {
+  const server = createServer((request, response) => {
+    const url = new URL(request.url, "http://127.0.0.1");
+    if (url.pathname === "/replay/") {
+      response.writeHead(200, { "Content-Type": "text/html" }).end(replayPage);
+      return;
+    }
+    const file = url.pathname.startsWith("/replay/")
+      ? path.join(webDir, "replay", path.basename(url.pathname))
+      : path.join(siteDir, path.normalize(url.pathname === "/" ? "/index.html" : url.pathname));
+    try {
+      const body = readFileSync(file);
+      const type = types[path.extname(file)] || "application/octet-stream";
+      response.writeHead(200, { "Content-Type": type, "Cache-Control": "no-store" }).end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
+  return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
+}
+
+export function address(server, page = "") {
+  return `http://127.0.0.1:${server.address().port}/${page}`;
+}
+
+// Chromium as root on a closed network: no sandbox, no background connections, a fresh profile.
+export async function launch({ webgl = false } = {}) {
+  const profile = mkdtempSync(path.join(tmpdir(), "kestrovane-chromium-"));
+  const args = ["--no-sandbox", "--disable-quic", "--no-first-run", "--disable-background-networking",
+    "--disable-component-update", "--disable-sync", "--mute-audio",
+    webgl ? "--enable-unsafe-swiftshader" : "--disable-gpu"];
+  const browser = await puppeteer.launch({
+    executablePath: process.env.KES_CHROMIUM || "/usr/bin/chromium",
+    headless: true, userDataDir: profile, args,
+    defaultViewport: { width: 800, height: 600 },
+  });
+  // Chromium's helpers may still be writing the profile as the browser goes.
+  browser.on("disconnected", () => setTimeout(() => {
+    try {
+      rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+    } catch {
+      // left in the temporary folder
+    }
+  }, 500));
+  return browser;
+}
+
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+export async function until(what, check, timeout = 30000) {
+  const end = Date.now() + timeout;
+  for (;;) {
+    const result = await check();
+    if (result) return result;
+    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+    await sleep(100);
+  }
+}
+
+function dataUrl(file) {
+  return "data:image/png;base64," + readFileSync(file).toString("base64");
+}
+
+// Installed in every page before it loads: the canvas read back, compared with a picture, and searched
+// for text in the game's own font (font.png: 12 glyphs of 8x8 per row from the space, key colour magenta).
+export async function installProbe(page) {
+  const font = dataUrl(path.join(dataDir, "gfx/font.png"));
+  await page.evaluateOnNewDocument((fontUrl) => {
+    const pixels = (source, width, height) => {
+      const canvas = new OffscreenCanvas(width, height);
+      const context = canvas.getContext("2d");
+      context.drawImage(source, 0, 0);
+      return context.getImageData(0, 0, width, height).data;
+    };
+    const picture = async (url) => {
+      const image = new Image();
+      image.src = url;
+      await image.decode();
+      return { data: pixels(image, image.width, image.height), width: image.width };
+    };
+    window.kesProbe = {
+      frame: () => pixels(document.getElementById("canvas"), 640, 480),
+      // The share of the canvas's pixels that match a 640x480 reference picture within a small tolerance.
+      likeness: async (url) => {
+        const reference = (await picture(url)).data;
+        const frame = window.kesProbe.frame();
+        let same = 0;
+        for (let i = 0; i < frame.length; i += 4) {
+          const near = (k) => Math.abs(frame[i + k] - reference[i + k]) <= 8;
+          same += near(0) && near(1) && near(2);
+        }
+        return same / (frame.length / 4);
+      },
+      lit: () => window.kesProbe.frame().some((value, i) => i % 4 !== 3 && value > 16),
+      // Pixels that differ between the canvas now and an earlier frame, from a row of the canvas down.
+      changed: (before, fromRow = 0) => {
+        const frame = window.kesProbe.frame();
+        let count = 0;
+        for (let i = fromRow * 640 * 4; i < frame.length; i += 4)
+          count += frame[i] !== before[i] || frame[i + 1] !== before[i + 1] || frame[i + 2] !== before[i + 2];
+        return count;
+      },
+      // Where the game drew text in one colour (a point of its 320x240 picture), or null.
+      findText: async (text, [r, g, b]) => {
+        window.kesFont ||= await picture(fontUrl);
+        const font = window.kesFont;
+        const frame = window.kesProbe.frame();
+        const glyphLit = (char, gx, gy) => {
+          const glyph = char.charCodeAt(0) - 32;
+          const i = (((glyph / 12) | 0) * 8 + gy) * font.width * 4 + ((glyph % 12) * 8 + gx) * 4;
+          return !(font.data[i] === 128 && font.data[i + 1] === 0 && font.data[i + 2] === 128);
+        };
+        const shows = (x, y) => {
+          for (let c = 0; c < text.length; ++c)
+            for (let gy = 0; gy < 8; ++gy)
+              for (let gx = 0; gx < 8; ++gx) {
+                const i = ((y + gy) * 2 * 640 + (x + c * 8 + gx) * 2) * 4;
+                const coloured = frame[i] === r && frame[i + 1] === g && frame[i + 2] === b;
+                if (coloured !== glyphLit(text[c], gx, gy)) return false;
+              }
+          return true;
+        };
+        for (let y = 0; y + 8 <= 240; ++y)
+          for (let x = 0; x + 8 * text.length <= 320; ++x)
+            if (shows(x, y)) return { x, y };
+        return null;
+      },
+    };
+  }, font);
+}
+
+export const menuPicture = () => dataUrl(path.join(root, "docs/screenshots/menu.png"));
+
+export function siteFiles() {
+  return ["index.html", "kestrovane.js", "kestrovane.wasm", "kestrovane.data"].map((name) => ({
+    name, file: path.join(siteDir, name), size: statSync(path.join(siteDir, name)).size,
+  }));
+}

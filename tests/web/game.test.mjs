@@ -1,0 +1,164 @@
+// The browser build in headless Chromium, as a player meets it: the menu, a new game through the story into
+// play, settings kept across a reload, sound after the first key, screenshots as downloads, the page after
+// Quit, errors on the page, and the shipped levels' recorded inputs finishing in WebAssembly.
+import assert from "node:assert/strict";
+import { existsSync, mkdtempSync, readFileSync, readdirSync, rmSync } from "node:fs";
+import { tmpdir } from "node:os";
+import path from "node:path";
+import { after, before, describe, test } from "node:test";
+import { address, installProbe, launch, menuPicture, root, serve, sleep, until } from "./browser.mjs";
+
+const GREY = [192, 192, 192];
+const WHITE = [255, 255, 255];
+// A screen has faded in well within this (8 opacity steps of 30 per second, from black).
+const FADE_MS = 1500;
+
+let server;
+let browser;
+before(async () => {
+  server = await serve();
+  browser = await launch();
+});
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+async function openGame(page) {
+  await installProbe(page);
+  await page.goto(address(server));
+  return page;
+}
+
+const likeMenu = (page) => page.evaluate((url) => window.kesProbe.likeness(url), menuPicture());
+const findText = (page, text, colour) => page.evaluate((t, c) => window.kesProbe.findText(t, c), text, colour);
+const untilText = (page, text, colour, timeout) =>
+  until(`"${text}" on the canvas`, () => findText(page, text, colour), timeout);
+const untilMenu = (page) => until("the main menu's picture", async () => (await likeMenu(page)) > 0.97);
+const audioState = (page) => page.evaluate(() => Module.SDL2?.audioContext?.state ?? "none");
+const readSettings = (page) =>
+  page.evaluate(() => new TextDecoder().decode(FS.readFile("/save/kesv.cfg")).split("\n")[2]);
+
+async function press(page, ...keys) {
+  for (const key of keys) {
+    await page.keyboard.press(key);
+    await sleep(120); // one key per few updates, as the menus read one press at a time
+  }
+}
+
+describe("the game in a browser tab", { concurrency: false }, () => {
+  let page;
+  let downloads;
+  before(async () => {
+    downloads = mkdtempSync(path.join(tmpdir(), "kestrovane-downloads-"));
+    page = await openGame(await browser.newPage());
+    const session = await page.createCDPSession();
+    await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+  });
+  after(() => rmSync(downloads, { recursive: true, force: true }));
+
+  test("reaches the main menu, picture for picture as on the desktop", async () => {
+    await untilMenu(page);
+    const fullscreen = await page.evaluate(() => document.fullscreenElement !== null);
+    assert.equal(fullscreen, false, "the game starts in the page");
+  });
+
+  test("its sound runs from the first key on", async () => {
+    assert.notEqual(await audioState(page), "none", "the audio was opened");
+    await press(page, "Shift");
+    await until("the audio running", async () => (await audioState(page)) === "running", 5000);
+    const start = await page.evaluate(() => Module.SDL2.audioContext.currentTime);
+    await sleep(300);
+    assert.ok((await page.evaluate(() => Module.SDL2.audioContext.currentTime)) > start, "sound time advances");
+  });
+
+  test("keeps a changed setting across a reload", async () => {
+    await press(page, "ArrowDown", "Enter"); // Options
+    await untilText(page, "Display FPS: Off", GREY);
+    await sleep(FADE_MS);
+    await press(page, ...Array(6).fill("ArrowDown"), "Enter");
+    await untilText(page, "Display FPS: On", GREY, 5000);
+    // Written when it changed, not at an exit a tab never has.
+    await until("the setting stored", async () => (await readSettings(page)) === "1 0 1", 5000);
+    await sleep(500); // the browser's storage writes after the file
+    await page.reload();
+    await untilMenu(page);
+    assert.equal(await readSettings(page), "1 0 1");
+    await untilText(page, "fps", WHITE, 5000);
+  });
+
+  test("plays a new game through the story, moving the player by keys", async () => {
+    await press(page, "Enter"); // New Game
+    await untilText(page, "The salvage", GREY, 10000);
+    await sleep(FADE_MS);
+    await press(page, "Enter");
+    await untilText(page, "Time left:", WHITE, 10000);
+    await sleep(FADE_MS);
+    // The first level starts with the player on the floor of the lower half, under a starry sky and the
+    // countdown, which change on their own; there, walking changes far more than standing does.
+    const lowerHalf = 240;
+    const changedBy = async (keys) => {
+      const before = await page.evaluate(() => window.kesProbe.frame());
+      for (const key of keys) await page.keyboard.down(key);
+      await sleep(800);
+      for (const key of keys) await page.keyboard.up(key);
+      return page.evaluate((frame, row) => window.kesProbe.changed(frame, row), before, lowerHalf);
+    };
+    const idle = await changedBy([]);
+    const walked = await changedBy(["ArrowRight"]);
+    assert.ok(walked > 4 * idle + 500, `walking changed ${walked} pixels, standing ${idle}`);
+  });
+
+  test("downloads a screenshot from the screenshot key", async () => {
+    await press(page, "F12");
+    const file = path.join(downloads, "kesv0.png");
+    await until("the download", () => existsSync(file) && readdirSync(downloads).length === 1, 10000);
+    const png = readFileSync(file);
+    assert.equal(png.toString("latin1", 1, 4), "PNG");
+    assert.deepEqual([png.readUInt32BE(16), png.readUInt32BE(20)], [640, 480]);
+  });
+
+  test("after Quit and the credits, says how to play again", async () => {
+    await press(page, "Escape");
+    await untilMenu(page);
+    await press(page, "ArrowDown", "ArrowDown", "Enter");
+    await untilText(page, "Thank you for playing!", GREY, 10000);
+    await until("the page's notice", () => page.$eval("#ended", (notice) => !notice.hidden), 10000);
+  });
+});
+
+test("shows a failure to load its data on the page", async () => {
+  const page = await browser.newPage();
+  await page.setRequestInterception(true);
+  page.on("request", async (request) => {
+    if (!request.url().endsWith(".data")) return request.continue();
+    // The package arrives whole, but every byte of it spoiled.
+    const response = await fetch(request.url());
+    const size = (await response.arrayBuffer()).byteLength;
+    return request.respond({ status: 200, contentType: "application/octet-stream", body: Buffer.alloc(size) });
+  });
+  await page.goto(address(server));
+  const message = await until("the error on the page", () =>
+    page.$eval("#error", (box) => !box.hidden && box.textContent));
+  assert.match(message, /font/i);
+  await page.close();
+});
+
+test("finishes every shipped level from its recorded input, as on the desktop", async () => {
+  // The desktop's lowest air along each level's input, from the level atlas that make test keeps fresh.
+  const atlas = readFileSync(path.join(root, "docs/levels.md"), "utf8");
+  const desktop = new Map([...atlas.matchAll(/^\| \d+ \| \[(\w+)\].* \| ([\d.]+) \|$/gm)].map((m) => [m[1], m[2]]));
+  const page = await browser.newPage();
+  await page.goto(address(server, "replay/"));
+  const lines = await until("the replays", async () => {
+    const printed = await page.evaluate(() => Module.lines);
+    return printed.at(-1) === "done" && printed;
+  }, 120000);
+  await page.close();
+  const levels = lines.slice(0, -1);
+  assert.equal(levels.length, desktop.size, lines.join("\n"));
+  for (const line of levels) {
+    const [, level, air] = line.match(/^(\w+)\.map finished after \d+ updates, lowest air ([\d.]+)$/) || [line];
+    assert.equal(air, desktop.get(level), line);
+  }
+});

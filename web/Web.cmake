@@ -1,0 +1,53 @@
+# The browser build (configured with emcmake, see `make web`): the game alone, linked with SDL2, SDL2_image
+# and SDL2_mixer as tools/web/build-libs.sh built them from Debian's sources, into a folder of static files.
+set(KES_WEB_LIBS "" CACHE PATH "Where tools/web/build-libs.sh installed the web SDL libraries")
+set(KES_WEB_DATA "" CACHE PATH "The built data/ folder of a desktop build, packaged into the page")
+set(KES_WEB_SITE ${CMAKE_BINARY_DIR}/site CACHE PATH "The folder to put on a web host")
+if(NOT EXISTS ${KES_WEB_LIBS}/lib/libSDL2.a OR NOT EXISTS ${KES_WEB_DATA}/gfx)
+  message(FATAL_ERROR "The web build needs -DKES_WEB_LIBS=<tools/web/build-libs.sh's folder> and "
+                      "-DKES_WEB_DATA=<a desktop build's data/>: run `make web`")
+endif()
+
+# The libraries by full path: a name such as -lSDL2_mixer would be swapped for emscripten's downloading ports.
+add_library(PkgConfig::SDL INTERFACE IMPORTED)
+target_include_directories(PkgConfig::SDL INTERFACE ${KES_WEB_LIBS}/include/SDL2)
+target_link_libraries(PkgConfig::SDL INTERFACE ${KES_WEB_LIBS}/lib/libSDL2_mixer.a
+                      ${KES_WEB_LIBS}/lib/libSDL2_image.a ${KES_WEB_LIBS}/lib/libSDL2.a)
+
+# The link options of a program for the page. ASYNCIFY lets the blocking main loop run as it is: each wait
+# hands control back to the browser. The audio resumes on the first key press (browsers forbid sound
+# before one). The '$' names go through a response file, where no build tool can mangle them.
+set(KES_WEB_LINK_FILE ${CMAKE_BINARY_DIR}/web-link-options.rsp)
+file(WRITE ${KES_WEB_LINK_FILE}
+     "-sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -fexceptions -lidbfs.js "
+     "-sEXPORTED_RUNTIME_METHODS=['FS'] "
+     "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']\n")
+
+# Links a program for the page: its data/ packaged under /game, its .js, .wasm and .data written to folder.
+function(kes_web_program target folder)
+  set_target_properties(${target} PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${folder})
+  target_link_options(${target} PRIVATE "@${KES_WEB_LINK_FILE}" "SHELL:--preload-file ${KES_WEB_DATA}@/game/data"
+                      ${ARGN})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KES_WEB_LINK_FILE})
+endfunction()
+
+kes_web_program(kestrovane ${KES_WEB_SITE})
+add_custom_command(
+  TARGET kestrovane POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html ${KES_WEB_SITE}/index.html
+  VERBATIM)
+
+# The browser tests' replay player (tests/web/kesreplay.cpp): the game's code and the test harness's
+# replay driver, with the shipped levels' recorded inputs. Built beside the site, never into it.
+option(KES_WEB_TESTS "Build the browser tests' replay player" ON)
+if(KES_WEB_TESTS)
+  add_library(kes_web_harness STATIC ${CMAKE_SOURCE_DIR}/tests/support/PlayDriver.cpp
+                                     ${CMAKE_SOURCE_DIR}/tests/support/GameRig.cpp
+                                     ${CMAKE_SOURCE_DIR}/tests/support/KeyInput.cpp)
+  target_include_directories(kes_web_harness PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/support)
+  target_link_libraries(kes_web_harness PUBLIC PkgConfig::SDL)
+  add_executable(kesreplay ${CMAKE_SOURCE_DIR}/tests/web/kesreplay.cpp)
+  target_link_libraries(kesreplay PRIVATE kes_web_harness ${KES_ALL})
+  kes_web_program(kesreplay ${CMAKE_BINARY_DIR}/replay
+                  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/maps@/game/replays --exclude-file *.txt")
+endif()
