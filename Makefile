@@ -33,11 +33,11 @@ TEST_JOBS ?= $(shell echo $$(( $(JOBS) + 1 )))
 # Stages overlap where one of them mostly waits: the normal tests (paced by the real-window ones) run
 # while the sanitizer build compiles, and the fuzz targets run beside the sanitizer suite (paced by its
 # soak). Each stage's output is printed whole when it ends.
-# The browser build and its tests wait for a free core beside the sanitizer suite (whose soak keeps only one
-# busy once the fuzz targets are done).
+# The browser build and its tests run beside those two: the soak and the fuzz targets run for a fixed time,
+# however busy the cores are.
 test: test-format build
 	$(MAKE) --no-print-directory -j2 --output-sync=target test-normal build-sanitize
-	$(MAKE) --no-print-directory -j2 --output-sync=target test-sanitize test-fuzz test-web
+	$(MAKE) --no-print-directory -j3 --output-sync=target test-sanitize test-fuzz test-web
 
 test-normal: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(TEST_JOBS)
@@ -63,8 +63,12 @@ test-sanitize: build-sanitize
 test-fuzz: build-sanitize
 	bash fuzz/run.sh $(SAN_DIR)/fuzz $(FUZZ_SECONDS)
 
+# Then the browser build's download size, load time and idle CPU in headless Chromium (bench/web.mjs).
 bench: build
 	cd $(BUILD_DIR) && bash ../bench/run.sh
+	$(web_build)
+	cd tests/web && npm ci --no-audit --no-fund --loglevel=error >/dev/null
+	node bench/web.mjs
 
 build: deps
 	cmake -S . -B $(BUILD_DIR) $(CONFIGURE_FLAGS)
