@@ -9,7 +9,7 @@ import { address, installProbe, launch, menuPicture, serve, siteFiles, sleep, un
 const runs = Number(process.argv[2] || 3);
 const IDLE_SECONDS = 10;
 const BUDGET_GZIP = 3 * 1024 * 1024;
-const mb = (bytes) => (bytes / 1024 / 1024).toFixed(2) + " MB";
+const mb = (bytes) => (bytes < 100 * 1024 ? (bytes / 1024).toFixed(1) + " kB" : (bytes / 1024 / 1024).toFixed(2) + " MB");
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
 // CPU ticks (user + system) of a process and everything it started, from /proc.
