@@ -7,6 +7,7 @@
 
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
+#include <emscripten/html5.h>
 
 #include <unistd.h>
 
@@ -61,6 +62,9 @@ EM_JS(void, DownloadFile, (const char* file), {
     link.remove();
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
 });
+EM_JS(int, PageIsFullscreen, (), {
+    return document.fullscreenElement ? 1 : 0;
+});
 // clang-format on
 
 void Platform::Start()
@@ -78,6 +82,25 @@ void Platform::Start()
 bool Platform::OpensFullscreen(bool /*wanted*/)
 {
     return false;
+}
+
+// SDL's own fullscreen resizes the canvas to the screen and takes the wrong size back from the page
+// afterwards; the page's picture is enlarged by the browser instead (web/index.html).
+bool Platform::IsFullscreen(SDL_Window* /*window*/)
+{
+    return PageIsFullscreen() != 0;
+}
+
+void Platform::SetFullscreen(SDL_Window* /*window*/, bool fullscreen)
+{
+    if (fullscreen)
+    {
+        emscripten_request_fullscreen("#screen", 1);
+    }
+    else
+    {
+        emscripten_exit_fullscreen();
+    }
 }
 
 bool Platform::SavesSettingsOnChange()
@@ -119,6 +142,16 @@ void Platform::Start() {}
 bool Platform::OpensFullscreen(bool wanted)
 {
     return wanted;
+}
+
+bool Platform::IsFullscreen(SDL_Window* window)
+{
+    return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+void Platform::SetFullscreen(SDL_Window* window, bool fullscreen)
+{
+    SDL_SetWindowFullscreen(window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
 bool Platform::SavesSettingsOnChange()

@@ -2,6 +2,8 @@
 // of a run reach the player, and what a browser forbids or asks for.
 #pragma once
 
+#include <SDL_video.h>
+
 #include <string>
 
 class Platform
@@ -12,6 +14,10 @@ class Platform
     static void Start();
     // Whether the window opens fullscreen: a browser allows fullscreen only from a key press.
     static bool OpensFullscreen(bool wanted);
+    // The Fullscreen option: the window in the desktop's own resolution, or in the browser the page's
+    // picture enlarged to the screen (once the browser handles the next key event, as it requires).
+    static bool IsFullscreen(SDL_Window* window);
+    static void SetFullscreen(SDL_Window* window, bool fullscreen);
     // A browser tab never exits, so there the settings are written whenever they change.
     static bool SavesSettingsOnChange();
     // The settings file was just written: the browser keeps it in its storage.

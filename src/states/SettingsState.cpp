@@ -2,6 +2,7 @@
 #include "states/SettingsState.h"
 
 #include "Game.h"
+#include "Platform.h"
 #include "StateManager.h"
 #include "audio/AudioManager.h"
 #include "graphics/Font.h"
@@ -201,12 +202,9 @@ void SettingsState::Toggle(Game* game)
     switch (mSelectedOption)
     {
     case Fullscreen:
-    {
-        const Uint32 flags = SDL_GetWindowFlags(game->mFramework->mWindow) ^ SDL_WINDOW_FULLSCREEN_DESKTOP;
-        game->mFullscreen = (flags & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-        SDL_SetWindowFullscreen(game->mFramework->mWindow, flags);
+        game->mFullscreen = !Platform::IsFullscreen(game->mFramework->mWindow);
+        Platform::SetFullscreen(game->mFramework->mWindow, game->mFullscreen);
         break;
-    }
     case VSync:
         game->mVSync = !game->mVSync;
         SDL_RenderSetVSync(game->mFramework->mRenderer, game->mVSync ? 1 : 0);
@@ -271,8 +269,7 @@ std::string SettingsState::OptionLine(Game* game, int option) const
     {
     case Fullscreen:
         // Window and renderer are asked every frame, so the line shows what is really in effect.
-        return label +
-               OnOff((SDL_GetWindowFlags(game->mFramework->mWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0);
+        return label + OnOff(Platform::IsFullscreen(game->mFramework->mWindow));
     case VSync:
         return label + OnOff((game->mFramework->GetRendererInfo().flags & SDL_RENDERER_PRESENTVSYNC) != 0);
     case DisplayFPS:
