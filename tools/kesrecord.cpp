@@ -125,7 +125,7 @@ std::vector<Outcome> EvaluateActions(content::PlayDriver& driver,
 
 int Trace(std::size_t level, const std::string& replay)
 {
-    const std::vector<unsigned> updates = content::LoadReplay(replay);
+    const std::vector<unsigned> updates = InputScript::Load(replay);
     content::PlayDriver driver(level, false);
     double lowest = 10.0;
     int health = 100;
@@ -178,7 +178,7 @@ int main(int argc, char** argv)
     if (argc == 6 && std::string(argv[1]) == "--shot")
     {
         content::PlayDriver driver(std::stoul(argv[2]), true);
-        std::vector<unsigned> updates = content::ParseScript(argv[5]);
+        std::vector<unsigned> updates = InputScript::Parse(argv[5]);
         updates.resize(std::stoul(argv[3]), 0u);
         for (unsigned keys : updates)
             driver.Step(keys);
@@ -201,7 +201,7 @@ int main(int argc, char** argv)
     for (int i = 2; i < argc; ++i)
     {
         if (std::string(argv[i]).rfind("--prefix=", 0) == 0)
-            prefix = content::ParseScript(argv[i] + 9);
+            prefix = InputScript::Parse(argv[i] + 9);
         int column = 0;
         int row = 0;
         if (std::sscanf(argv[i], "%d,%d", &column, &row) == 2)
@@ -225,7 +225,7 @@ int main(int argc, char** argv)
                 const Outcome& outcome = outcomes[i];
                 if (outcome.mFinished)
                 {
-                    std::cout << content::FormatScript(updates) << "\n";
+                    std::cout << InputScript::Format(updates) << "\n";
                     return 0;
                 }
                 if (outcome.mDead)
@@ -244,7 +244,7 @@ int main(int argc, char** argv)
         {
             // The best script so far shows where the level asks too much (trace it).
             std::cerr << "kesrecord: every candidate died after\n"
-                      << content::FormatScript(beam.front()) << "\n";
+                      << InputScript::Format(beam.front()) << "\n";
             return 1;
         }
         std::sort(candidates.begin(), candidates.end(),

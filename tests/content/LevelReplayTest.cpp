@@ -76,7 +76,7 @@ struct BlobWatch
 
 TEST(ContentScripts, ParseAndFormatAreInverse)
 {
-    const std::vector<unsigned> updates = content::ParseScript("R3 RJ2 -1 LF1");
+    const std::vector<unsigned> updates = InputScript::Parse("R3 RJ2 -1 LF1");
     const std::vector<unsigned> expected = {content::kRight,
                                             content::kRight,
                                             content::kRight,
@@ -85,9 +85,12 @@ TEST(ContentScripts, ParseAndFormatAreInverse)
                                             0u,
                                             content::kLeft | content::kFire};
     EXPECT_EQ(expected, updates);
-    EXPECT_EQ("R3 RJ2 -1 LF1", content::FormatScript(updates));
-    EXPECT_THROW(content::ParseScript("R"), std::runtime_error);
-    EXPECT_THROW(content::ParseScript("X4"), std::runtime_error);
+    EXPECT_EQ("R3 RJ2 -1 LF1", InputScript::Format(updates));
+    EXPECT_THROW(InputScript::Parse("R"), std::runtime_error);
+    EXPECT_THROW(InputScript::Parse("X4"), std::runtime_error);
+    EXPECT_THROW(InputScript::Parse("R4x"), std::runtime_error);
+    // A count that would not fit in memory is refused before anything is allocated.
+    EXPECT_THROW(InputScript::Parse("R3 L99999999999999999999999"), std::runtime_error);
 }
 
 TEST(ContentScripts, ReplayFilesJoinTheirLinesAndNameTheFileWhenBad)
@@ -97,12 +100,12 @@ TEST(ContentScripts, ReplayFilesJoinTheirLinesAndNameTheFileWhenBad)
     folder.WriteFile("good.replay", "// recorded for a test\nR2 RJ1\n  // indented note\n-1\r\nLF1\n");
     folder.WriteFile("bad.replay", "R2 X1\n");
     folder.WriteFile("empty.replay", "// only a comment\n\n");
-    EXPECT_EQ(content::ParseScript("R2 RJ1 -1 LF1"), content::LoadReplay(root + "good.replay"));
+    EXPECT_EQ(InputScript::Parse("R2 RJ1 -1 LF1"), InputScript::Load(root + "good.replay"));
     for (const char* name : {"bad.replay", "empty.replay", "missing.replay"})
     {
         try
         {
-            content::LoadReplay(root + name);
+            InputScript::Load(root + name);
             ADD_FAILURE() << name << " was accepted";
         }
         catch (const std::runtime_error& error)
@@ -125,7 +128,7 @@ TEST(ContentLevels, EveryLevelIsCompletedByItsRecordedInput)
         std::vector<unsigned> updates;
         try
         {
-            updates = content::LoadReplay(ReplayPath(names[level]));
+            updates = InputScript::Load(ReplayPath(names[level]));
         }
         catch (const std::runtime_error& error)
         {

@@ -4,6 +4,7 @@
 
 #include "GameRig.h"
 #include "KeyInput.h"
+#include "io/InputScript.h"
 
 #include <filesystem>
 #include <string>
@@ -19,14 +20,6 @@ using test::kFire;
 using test::kJump;
 using test::kLeft;
 using test::kRight;
-
-// "R30 RJ6 -4 RF2": runs of held keys (L, R, J, F, or - for none), each held for the given number of updates.
-// A key goes down when a run that holds it starts after one that did not, and comes up when a run drops it.
-std::vector<unsigned> ParseScript(const std::string& script);
-std::string FormatScript(const std::vector<unsigned>& updates);
-// A level's recorded input: a text file of script lines joined in order; lines starting with // are
-// comments. Throws std::runtime_error naming the file when it is missing, empty or not a script.
-std::vector<unsigned> LoadReplay(const std::string& path);
 
 // A game on the dummy video driver whose play screen starts at one level of the real data.
 // The working directory must hold the built data/ folder.

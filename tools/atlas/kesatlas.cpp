@@ -168,7 +168,7 @@ int main(int argc, char** argv)
 
             const fs::path replay = assets / "maps" / (level.Stem() + ".replay");
             if (fs::exists(replay))
-                level.PlayInput(driver, content::LoadReplay(replay.string()));
+                level.PlayInput(driver, InputScript::Load(replay.string()));
             else
                 level.mProblem = "no recorded input";
             if (!level.mProblem.empty())
