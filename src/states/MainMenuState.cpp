@@ -14,8 +14,7 @@ const char* const kOptionsText = "New Game\nOptions\nQuit";
 
 bool MainMenuState::Init(Game* game)
 {
-    LoadCursorScreen(game, "Couldn't load title background screen!", "data/gfx/title.png",
-                     "Couldn't load title screen!");
+    LoadCursorScreen(game, "data/gfx/title.png");
     return true;
 }
 

@@ -87,8 +87,7 @@ std::string KeyName(int scancode)
 
 bool SettingsState::Init(Game* game)
 {
-    LoadCursorScreen(game, "Couldn't load background screen!", "data/gfx/settings.png",
-                     "Couldn't load settings screen!");
+    LoadCursorScreen(game, "data/gfx/settings.png");
     return true;
 }
 

@@ -19,10 +19,7 @@ constexpr long long kMaxCells = 1024 * 1024;
 std::unique_ptr<Image> LoadLayerImage(const std::string& name, SDL_RendererInfo info)
 {
     auto image = std::make_unique<Image>();
-    if (!image->Load(kMapFolder + name, info, false, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue))
-    {
-        throw std::runtime_error("Unable to open map: " + name);
-    }
+    image->Load(kMapFolder + name, info, false, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue);
     return image;
 }
 } // namespace

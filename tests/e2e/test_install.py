@@ -158,6 +158,39 @@ def check_launcher(xserver, build_dir, root):
         shutil.rmtree(home, ignore_errors=True)
 
 
+def check_data_link(root):
+    """Runs the installed launcher with a stand-in game: the player's own data/ (a link to a mod, a link
+    that leads nowhere, a real folder) is kept, and the launcher's link to a moved install is repaired."""
+    tree = tempfile.mkdtemp(prefix="kestrovane-launcher-")
+    try:
+        launcher = os.path.join(tree, "usr/bin/kestrovane")
+        game = os.path.join(tree, "usr/libexec/kestrovane/kestrovane")
+        content = os.path.join(tree, "usr/share/kestrovane/data")
+        for folder in (os.path.dirname(launcher), os.path.dirname(game), content):
+            os.makedirs(folder)
+        shutil.copy(os.path.join(root, "usr/bin/kestrovane"), launcher)
+        with open(game, "w") as file:
+            file.write("#!/bin/sh\n")
+        os.chmod(game, 0o755)
+        mod = os.path.join(tree, "mods/longer-decks")
+        # What data/ is before the start, and what it must be after: a link's target, or "folder".
+        for before, after in ((None, content), ("/opt/old/share/kestrovane/data", content), (mod, mod),
+                              ("../unplugged-drive/data", "../unplugged-drive/data"), ("folder", "folder")):
+            xdg = tempfile.mkdtemp(prefix="xdg-", dir=tree)
+            data = os.path.join(xdg, "kestrovane", "data")
+            os.makedirs(os.path.dirname(data))
+            if before == "folder":
+                os.mkdir(data)
+            elif before:
+                os.symlink(before, data)
+            run([launcher], env=dict(os.environ, HOME=tree, XDG_DATA_HOME=xdg))
+            now = os.readlink(data) if os.path.islink(data) else "folder" if os.path.isdir(data) else None
+            if now != after:
+                raise kesdriver.DriverError("data/ that was %s became %s, not %s" % (before, now, after))
+    finally:
+        shutil.rmtree(tree, ignore_errors=True)
+
+
 def check_package(build_dir, root):
     out = tempfile.mkdtemp(prefix="kestrovane-deb-")
     try:
@@ -197,6 +230,8 @@ def main():
             ("desktop entry and AppStream data validate", lambda xserver, binary, build: check_validators(root, app)),
             ("installed launcher plays in the player's folder, settings and screenshot there",
              lambda xserver, binary, build: check_launcher(xserver, build, root)),
+            ("launcher keeps the player's own data/ and repairs its own link",
+             lambda xserver, binary, build: check_data_link(root)),
             ("Debian package", lambda xserver, binary, build: check_package(build, root)),
         ])
     finally:
