@@ -95,7 +95,7 @@ void GamepadInput::Update(Layout layout, const Bindings& bindings, Uint64 now)
         {
             if (held.mDirections > 0 && now >= held.mNextRepeat)
             {
-                SendKey(key, true, true);
+                QueueKey(key, true, true);
                 held.mNextRepeat = now + mRepeatInterval;
             }
         }
@@ -109,7 +109,7 @@ void GamepadInput::Update(Layout layout, const Bindings& bindings, Uint64 now)
             mKeysHeldByPads.insert(held.first);
         }
     }
-    SendQueued();
+    SendQueuedKeys();
 }
 
 bool GamepadInput::Repeats(int control)
@@ -249,7 +249,7 @@ void GamepadInput::Press(SDL_JoystickID controller, int control, Layout layout, 
     HeldKey& held = mHeldKeys[key];
     if (held.mHolders++ == 0)
     {
-        SendKey(key, true, false);
+        QueueKey(key, true, false);
     }
     if (Repeats(control) && held.mDirections++ == 0)
     {
@@ -281,7 +281,7 @@ void GamepadInput::Release(SDL_JoystickID controller, int control)
         // Still held on the keyboard, the key stays down until the keyboard lets go.
         if (SDL_GetKeyboardState(nullptr)[key] == 0)
         {
-            SendKey(key, false, false);
+            QueueKey(key, false, false);
         }
     }
 }
@@ -323,7 +323,7 @@ void GamepadInput::Stick(SDL_JoystickID controller, Uint8 axis, Sint16 value, La
     }
 }
 
-void GamepadInput::SendKey(SDL_Scancode key, bool down, bool repeat)
+void GamepadInput::QueueKey(SDL_Scancode key, bool down, bool repeat)
 {
     SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
@@ -334,7 +334,7 @@ void GamepadInput::SendKey(SDL_Scancode key, bool down, bool repeat)
     mToSend.push_back(event);
 }
 
-void GamepadInput::SendQueued()
+void GamepadInput::SendQueuedKeys()
 {
     // In order, stopping at the first refusal: what SDL's full queue refuses waits for the next pass,
     // repeats excepted, since the next repeat stands in for a lost one. A key-up the filter drops is done.

@@ -97,8 +97,8 @@ class GamepadInput
                Uint64 now);
     std::vector<HeldControl>::const_iterator FindHeld(SDL_JoystickID controller, int control) const;
     bool IsHeld(SDL_JoystickID controller, int control) const;
-    void SendKey(SDL_Scancode key, bool down, bool repeat);
-    void SendQueued();
+    void QueueKey(SDL_Scancode key, bool down, bool repeat);
+    void SendQueuedKeys();
 
     bool mStarted = false;
     // Shared with the filter, so guarded: the controller events gathered since the last update, and the keys
