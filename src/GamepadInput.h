@@ -102,7 +102,8 @@ class GamepadInput
 
     bool mStarted = false;
     // Shared with the filter, so guarded: the controller events gathered since the last update, and the keys
-    // the controllers hold, whose release by the keyboard is kept from the screens.
+    // the controllers hold, whose release by the keyboard is kept from the screens. SDL calls the filter
+    // under a lock of its own, so no SDL call is made while mLock is held.
     std::mutex mLock;
     std::vector<SDL_Event> mGathered;
     std::set<SDL_Scancode> mKeysHeldByPads;
