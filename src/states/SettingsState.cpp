@@ -155,8 +155,12 @@ void SettingsState::EditOption(Game* game, SDL_Scancode key)
     }
     if (IsKeyBinding(mSelectedOption))
     {
-        *KeyBinding(game, mSelectedOption) = key;
-        mEditing = false;
+        // Only a fresh press binds: a key held since before the capture (Return, say) repeats.
+        if (mEvent.key.repeat == 0)
+        {
+            *KeyBinding(game, mSelectedOption) = key;
+            mEditing = false;
+        }
         return;
     }
     AudioManager& audio = *game->mAudioManager;
