@@ -40,6 +40,10 @@ const char* SuccessorOf(const std::string& typeName)
 
 void PlayState::Tick(Game* game)
 {
+    if (!mReplay.empty())
+    {
+        StepReplay(game); // where a player's key events would have arrived, just before the update
+    }
     if (!StepFade(game))
     {
         return;
@@ -78,6 +82,10 @@ bool PlayState::StepFade(Game* game)
             mBackToMenu = true;
             return false;
         }
+    }
+    else if (!mOnlyLevel.empty())
+    {
+        game->mStateManager->ChangeState("Credits"); // a level played alone ends the program
     }
     else
     {
