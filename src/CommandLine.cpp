@@ -6,7 +6,8 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& arguments)
     CommandLine line;
     bool help = false;
     bool version = false;
-    const auto refuse = [&line](const std::string& why) {
+    const auto refuse = [&line](const std::string& why)
+    {
         line.mAction = Action::Refuse;
         line.mError = why;
         return line;
