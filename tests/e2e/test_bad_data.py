@@ -65,7 +65,7 @@ def missing_font(xserver, binary, build_dir):
         except kesdriver.DriverError as error:
             raise e2e_support.fail_with_log(game, error, "kestrovane-font-failure.png")
     # Where no box can open, the same message goes to standard error.
-    code, stderr = kesdriver.run_without_display(binary, workdir.path)
+    code, _, stderr = kesdriver.run_without_display(binary, workdir.path)
     expected = "Kestrovane - Error: Unable to load image: Couldn't open data/gfx/font.png"
     if code != 0 or expected not in stderr:
         raise kesdriver.DriverError("without a display: exit code %d, stderr %r" % (code, stderr))
