@@ -69,7 +69,7 @@ double StartY(const Map& map)
 
 PlayState::PlayState() = default;
 
-// The run still just ends in the main menu, but whoever made the level can see which file is at fault.
+// Play still ends as it would have, but whoever made the level can see which file is at fault.
 void PlayState::ReportLevelFailure(const std::string& level, const std::string& reason)
 {
     std::cerr << "Unable to load level " << level << ": " << reason << std::endl;
