@@ -5,6 +5,7 @@
 #include "io/InputScript.h"
 #include "states/PlayState.h"
 
+#include <exception>
 #include <stdexcept>
 #include <utility>
 
@@ -42,7 +43,7 @@ bool Game::StartLevelFile(std::vector<unsigned> replay)
         // Every false result has already said why on standard error.
         started = mPlayState->Init(this);
     }
-    catch (const std::runtime_error& error)
+    catch (const std::exception& error)
     {
         // A level maker's file is theirs to mend: told on standard error, not in the error box.
         PlayState::ReportLevelFailure(mCommandLine.mLevelFile, error.what());

@@ -125,7 +125,7 @@ void PlayState::StepReplay(Game* game)
 {
     // Past its end the input holds nothing, and the player stands until the air runs out or Escape.
     const unsigned keys = mReplayUpdate < mReplay.size() ? mReplay[mReplayUpdate++] : 0;
-    // In this order, as the keys' events would arrive when a player presses them together.
+    // In the order the recording tools press and release them, so an input plays as it was recorded.
     const std::pair<unsigned, int> bindings[] = {{InputScript::Left, game->mKeyLeft},
                                                  {InputScript::Right, game->mKeyRight},
                                                  {InputScript::Jump, game->mKeyJump},

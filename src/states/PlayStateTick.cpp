@@ -40,13 +40,13 @@ const char* SuccessorOf(const std::string& typeName)
 
 void PlayState::Tick(Game* game)
 {
-    if (!mReplay.empty())
-    {
-        StepReplay(game); // where a player's key events would have arrived, just before the update
-    }
     if (!StepFade(game))
     {
         return;
+    }
+    if (!mReplay.empty())
+    {
+        StepReplay(game); // where a player's key events would have arrived, just before the world moves
     }
     UpdateWorld(game);
 }
