@@ -79,5 +79,5 @@ void MainMenuState::DrawContent(Game* /*game*/, SDL_Surface* screen, Font& font,
     font.DrawString(kOptionsText, w / 2 - 32, optionsY, grey, screen);
 
     DrawCursorHints(font, grey, screen);
-    DrawCentred(font, "Version 0.1.4", h - 12, grey, screen);
+    DrawCentred(font, "Version " KES_VERSION, h - 12, grey, screen);
 }

@@ -44,6 +44,10 @@ void PlayState::Tick(Game* game)
     {
         return;
     }
+    if (!mReplay.empty())
+    {
+        StepReplay(game); // where a player's key events would have arrived, just before the world moves
+    }
     UpdateWorld(game);
 }
 
@@ -78,6 +82,10 @@ bool PlayState::StepFade(Game* game)
             mBackToMenu = true;
             return false;
         }
+    }
+    else if (!mOnlyLevel.empty())
+    {
+        game->mStateManager->ChangeState("Credits"); // a level played alone ends the program
     }
     else
     {

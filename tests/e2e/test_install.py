@@ -4,6 +4,7 @@ temporary home, and builds the Debian package and compares it with the install."
 
 import hashlib
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -191,6 +192,30 @@ def check_data_link(root):
         shutil.rmtree(tree, ignore_errors=True)
 
 
+def check_launcher_arguments(root, app):
+    """The launcher passes the arguments on: the version is the AppStream data's, and a level named relative
+    to the folder the game was started from is looked for there, not in the player's folder."""
+    launcher = os.path.join(root, "usr/bin/kestrovane")
+    home = tempfile.mkdtemp(prefix="kestrovane-home-")
+    start = os.path.join(home, "start")
+    os.mkdir(start)
+    try:
+        env = {"HOME": home, "XDG_DATA_HOME": ""}
+        with open(os.path.join(root, "usr/share/metainfo/%s.metainfo.xml" % app)) as file:
+            release = re.search(r'<release version="([^"]+)"', file.read()).group(1)
+        code, stdout, _ = kesdriver.run_without_display(launcher, start, args=["--version"], extra_env=env)
+        if code != 0 or stdout != "Kestrovane %s\n" % release:
+            raise kesdriver.DriverError("--version: exit code %d, %r; the AppStream release is %s"
+                                        % (code, stdout, release))
+        code, _, stderr = kesdriver.run_without_display(launcher, start, args=["--level", "mine/deck.map"],
+                                                        extra_env=env)
+        line = "Unable to load level %s/mine/deck.map: the level file cannot be opened" % start
+        if code != 1 or line not in stderr:
+            raise kesdriver.DriverError("--level mine/deck.map: exit code %d, stderr %r" % (code, stderr))
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
 def check_package(build_dir, root):
     out = tempfile.mkdtemp(prefix="kestrovane-deb-")
     try:
@@ -232,6 +257,8 @@ def main():
              lambda xserver, binary, build: check_launcher(xserver, build, root)),
             ("launcher keeps the player's own data/ and repairs its own link",
              lambda xserver, binary, build: check_data_link(root)),
+            ("installed launcher passes its arguments, relative files found from where it was started",
+             lambda xserver, binary, build: check_launcher_arguments(root, app)),
             ("Debian package", lambda xserver, binary, build: check_package(build, root)),
         ])
     finally:
