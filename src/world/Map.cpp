@@ -27,14 +27,7 @@ std::unique_ptr<Image> LoadLayerImage(const std::string& folder, const std::stri
                                       SDL_RendererInfo info)
 {
     auto image = std::make_unique<Image>();
-<<<<<<< HEAD
-    image->Load(kMapFolder + name, info, false, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue);
-=======
-    if (!image->Load(folder + name, info, false, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue))
-    {
-        throw std::runtime_error("Unable to open map: " + name);
-    }
->>>>>>> cli
+    image->Load(folder + name, info, false, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue);
     return image;
 }
 } // namespace
