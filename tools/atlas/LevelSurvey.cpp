@@ -98,9 +98,9 @@ void LevelSurvey::PlayInput(content::PlayDriver& driver, const std::vector<unsig
     for (std::size_t used = 0; used < updates.size() && !driver.Finished();)
     {
         driver.Step(updates[used++]);
-        const Player& player = *driver.Play().mPlayer;
         if (!driver.PlayerAlive())
         {
+            const Player& player = *driver.Play().mPlayer; // play keeps its player until the next game
             std::ostringstream where;
             where << "the player dies after " << used << " updates at " << player.GetX() << ","
                   << player.GetY() << " with health " << player.GetHealth() << " and oxygen "
@@ -108,6 +108,7 @@ void LevelSurvey::PlayInput(content::PlayDriver& driver, const std::vector<unsig
             mProblem = where.str();
             return;
         }
+        const Player& player = *driver.Play().mPlayer;
         mLowestOxygen = std::min(mLowestOxygen, player.mOxygen);
         if (driver.Finished())
             break;
