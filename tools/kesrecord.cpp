@@ -1,4 +1,4 @@
-// Searches an input script that finishes one level of the built data, for the level replay tests.
+// Searches an input script that finishes one level of the built data, that the atlas check replays.
 // Usage (in the build folder): kesrecord <level index> [--prefix=<script>] [column,row ...]
 //                           or kesrecord --shot <level index> <updates> <out.png> "<script>"
 //                           or kesrecord --trace <level index> <file.replay>
@@ -33,10 +33,10 @@
 
 namespace
 {
-using content::kFire;
-using content::kJump;
-using content::kLeft;
-using content::kRight;
+using test::kFire;
+using test::kJump;
+using test::kLeft;
+using test::kRight;
 
 constexpr int kSegment = 6;
 constexpr std::size_t kBeam = 6;
