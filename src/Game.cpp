@@ -85,6 +85,9 @@ bool Game::Init()
         }
     }
 
+    // Progress is the player's too, but a bad progress file only means starting from the first level.
+    mProgress.Load();
+
     // Window, renderer and the 640x480 window surface.
     mFramework = std::make_unique<Framework>();
     if (!mFramework->Init(mFullscreen, mVSync))

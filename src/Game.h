@@ -2,6 +2,7 @@
 #pragma once
 
 #include "GamepadInput.h"
+#include "Progress.h"
 
 #include <SDL_scancode.h>
 
@@ -56,6 +57,9 @@ class Game
     int mKeyRight = SDL_SCANCODE_RIGHT;
     int mKeyJump = SDL_SCANCODE_UP;
     int mKeyFire = SDL_SCANCODE_SPACE;
+
+    // The furthest level reached and the best times, kept in "kesv.sav" apart from the settings.
+    Progress mProgress;
 
     std::unique_ptr<Framework> mFramework;
     std::unique_ptr<Timer> mTimer;
