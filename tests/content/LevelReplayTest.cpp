@@ -4,6 +4,7 @@
 
 #include "entities/Enemy.h"
 #include "entities/Player.h"
+#include "states/Card.h"
 #include "states/PlayState.h"
 #include "world/Map.h"
 
@@ -154,11 +155,23 @@ TEST(ContentLevels, EveryLevelIsCompletedByItsRecordedInput)
         ASSERT_TRUE(driver.Finished()) << "the input ran out at " << driver.Play().mPlayer->GetX() << ","
                                        << driver.Play().mPlayer->GetY();
         EXPECT_GE(lowestOxygen, kOxygenMargin) << "the air runs too short along the recorded route";
+        // The level's clock counts exactly the updates played, and its par is the input shipped beside it.
+        EXPECT_EQ(updates.size(), static_cast<std::size_t>(driver.Play().mLevelTime));
+        ASSERT_TRUE(driver.Play().mCard);
+        const std::string time = Card::FormatTime(static_cast<int>(updates.size()));
+        const std::vector<std::string>& card = driver.Play().mCard->mBody;
+        // A first time is the best; the last level's card is the table of the run (its one level here).
+        const std::string par = level + 1 < levels ? "Par    " + time : "    1  " + time + "  " + time + "  " + time;
+        EXPECT_NE(card.end(), std::find(card.begin(), card.end(), par)) << "no par " << time;
         stomps += blobs.mStomps;
         wholeChain =
             wholeChain || (blobs.mKilledSuccessors.count("Blob2") && blobs.mKilledSuccessors.count("Blob3"));
-        // Through the fade-out: the next level is played, or after the last one the main menu returns.
-        for (int i = 0; i < 40; ++i)
+        // Through the card and the fade-out: the next level is played, or after the last one the main menu
+        // returns.
+        const PlayState& play = driver.Play();
+        for (int i = 0; i < Card::mRunUpdates + 40 && driver.CurrentStateName() == "Play" &&
+                        (play.mNextLevel || play.mBackToMenu);
+             ++i)
             driver.Step(0);
         if (level + 1 == levels)
             EXPECT_EQ("MainMenu", driver.CurrentStateName());
