@@ -161,7 +161,8 @@ TEST(ContentLevels, EveryLevelIsCompletedByItsRecordedInput)
         const std::string time = Card::FormatTime(static_cast<int>(updates.size()));
         const std::vector<std::string>& card = driver.Play().mCard->mBody;
         // A first time is the best; the last level's card is the table of the run (its one level here).
-        const std::string par = level + 1 < levels ? "Par    " + time : "    1  " + time + "  " + time + "  " + time;
+        const std::string par =
+            level + 1 < levels ? "Par    " + time : "    1  " + time + "  " + time + "  " + time;
         EXPECT_NE(card.end(), std::find(card.begin(), card.end(), par)) << "no par " << time;
         stomps += blobs.mStomps;
         wholeChain =
