@@ -2,7 +2,7 @@
 # data, a launcher that runs it in the player's own folder, the menu entry, icons and AppStream data.
 include(GNUInstallDirs)
 
-set(KES_VERSION 0.1.4) # the version the main menu shows
+set(KES_VERSION ${PROJECT_VERSION})
 # Where the README screenshots are published; the software-centre entry links its pictures there.
 set(KES_SCREENSHOT_URL "https://kestrovane.example/screenshots/"
     CACHE STRING "Web folder holding menu.png, play.png, story.png and settings.png")

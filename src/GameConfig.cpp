@@ -77,7 +77,7 @@ bool Game::WriteConfig()
     std::ostringstream text;
     text << "// Default config file\n"
          << "// Fullscreen VSync Show FPS\n"
-         << (mFullscreen ? 1 : 0) << ' ' << (mVSync ? 1 : 0) << ' ' << (mShowFPS ? 1 : 0) << '\n'
+         << (FullscreenToSave() ? 1 : 0) << ' ' << (mVSync ? 1 : 0) << ' ' << (mShowFPS ? 1 : 0) << '\n'
          << "// Controls\n"
          << "// Left Right Jump Fire\n"
          << mKeyLeft << ' ' << mKeyRight << ' ' << mKeyJump << ' ' << mKeyFire << '\n'

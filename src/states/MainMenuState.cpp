@@ -17,8 +17,7 @@ const char* const kContinueText = "Continue\n";
 
 bool MainMenuState::Init(Game* game)
 {
-    LoadCursorScreen(game, "Couldn't load title background screen!", "data/gfx/title.png",
-                     "Couldn't load title screen!");
+    LoadCursorScreen(game, "data/gfx/title.png");
     // Without a list there is nothing to continue; play says why when it starts.
     mLevels.clear();
     FieldReader list("data/maps/maps.lst");
@@ -121,5 +120,5 @@ void MainMenuState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uin
                     grey, screen);
 
     DrawCursorHints(font, grey, screen);
-    DrawCentred(font, "Version 0.1.4", h - 12, grey, screen);
+    DrawCentred(font, "Version " KES_VERSION, h - 12, grey, screen);
 }

@@ -33,6 +33,13 @@ class PlayState : public State
     void Tick(Game* game) override;
     void Render(Game* game, const float& interpolation) override;
 
+    // Plays the level file alone instead of the level list, from the next Init on; its end (death, the exit
+    // door, Escape) ends the program through the credits. A recorded input, when given, steers the
+    // player in place of the game keys.
+    void PlayOnly(const std::string& levelFile, std::vector<unsigned> replay);
+    // One line on stderr saying why a level is not played.
+    static void ReportLevelFailure(const std::string& level, const std::string& reason);
+
     bool IsEntityCollision(Entity* a, Entity* b);
     // The first registered entity that e touches, or null.
     Entity* GetEntityCollision(Game* game, Entity* e);
@@ -76,6 +83,10 @@ class PlayState : public State
     // Input (PlayStateInput.cpp). Each returns false when polling stops for this pass.
     bool HandleKeyDown(Game* game);
     bool HandleKeyUp(Game* game);
+    bool PressGameKey(Game* game, int code, bool repeat);
+    bool ReleaseGameKey(Game* game, int code);
+    // Presses and releases the game keys as the recorded input's next update holds them.
+    void StepReplay(Game* game);
     std::optional<bool> KeyBypassesPlayer();
     void TakeScreenshot(Game* game);
     bool IsEnding() const { return mBackToMenu || mQuitRequested || mNextLevel; }
@@ -94,6 +105,7 @@ class PlayState : public State
 
     // Set-up (PlayState.cpp): loads level mCurrentMap into the existing map and moves the player there.
     bool StartNextLevel(Game* game);
+    std::string LevelPath(int index) const;
 
     // Collisions (PlayStateCollision.cpp).
     void ApplyTileHarm(Game* game, Entity* e, const TileCollision& collision);
@@ -118,4 +130,9 @@ class PlayState : public State
     // Set by the exit door during an update; its card is shown once the update is over.
     bool mExitReached = false;
     std::unique_ptr<Card> mPauseCard; // null while not paused
+
+    std::string mOnlyLevel; // a level file played alone; empty for the level list
+    std::vector<unsigned> mReplay;
+    std::size_t mReplayUpdate = 0; // the next update of mReplay to play
+    unsigned mReplayHeld = 0;      // the keys mReplay holds down
 };

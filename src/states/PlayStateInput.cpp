@@ -1,14 +1,17 @@
-// The play screen's input: the four game keys as flags, Escape, F12 screenshots and the close request.
+// The play screen's input: the four game keys as flags (or a recorded input's), Escape, the pause, F12
+// screenshots, the close request and the lost focus.
 #include "states/PlayState.h"
 
 #include "Game.h"
 #include "entities/Player.h"
 #include "graphics/Framework.h"
+#include "io/InputScript.h"
 
 #include <SDL_image.h>
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 void PlayState::HandleEvents(Game* game)
 {
@@ -62,7 +65,7 @@ bool PlayState::HandleKeyDown(Game* game)
     }
     if (key.scancode == SDL_SCANCODE_ESCAPE)
     {
-        mFadeState = Fade::FadingOut; // with no end flag set the fade-out ends in the main menu
+        mFadeState = Fade::FadingOut; // with no end flag set the fade-out ends play as death does
         return true;
     }
     if (IsPauseKey(game, key.scancode))
@@ -73,12 +76,21 @@ bool PlayState::HandleKeyDown(Game* game)
         }
         return true;
     }
+    // A recorded input steers alone: the keys (and controllers, which press keys) only watch it.
+    if (!mReplay.empty())
+    {
+        return true;
+    }
+    return PressGameKey(game, key.scancode, repeat);
+}
+
+bool PlayState::PressGameKey(Game* game, int code, bool repeat)
+{
     if (const std::optional<bool> keepPolling = KeyBypassesPlayer())
     {
         return *keepPolling;
     }
     // Every binding that matches applies, so one key bound to several actions does them all.
-    const int code = key.scancode;
     if (code == game->mKeyLeft)
     {
         mMoveLeft = true;
@@ -103,11 +115,15 @@ bool PlayState::HandleKeyDown(Game* game)
 
 bool PlayState::HandleKeyUp(Game* game)
 {
+    return mReplay.empty() ? ReleaseGameKey(game, mEvent.key.keysym.scancode) : true;
+}
+
+bool PlayState::ReleaseGameKey(Game* game, int code)
+{
     if (const std::optional<bool> keepPolling = KeyBypassesPlayer())
     {
         return *keepPolling;
     }
-    const int code = mEvent.key.keysym.scancode;
     if (code == game->mKeyLeft)
     {
         mMoveLeft = false;
@@ -125,6 +141,30 @@ bool PlayState::HandleKeyUp(Game* game)
         mDoFire = false;
     }
     return true;
+}
+
+void PlayState::StepReplay(Game* game)
+{
+    // Past its end the input holds nothing, and the player stands until the air runs out or Escape.
+    const unsigned keys = mReplayUpdate < mReplay.size() ? mReplay[mReplayUpdate++] : 0;
+    // In the order the recording tools press and release them, so an input plays as it was recorded.
+    const std::pair<unsigned, int> bindings[] = {{InputScript::Left, game->mKeyLeft},
+                                                 {InputScript::Right, game->mKeyRight},
+                                                 {InputScript::Jump, game->mKeyJump},
+                                                 {InputScript::Fire, game->mKeyFire}};
+    bool steering = true;
+    for (const auto& [bit, code] : bindings)
+    {
+        if (steering && (keys & bit) && !(mReplayHeld & bit))
+        {
+            steering = PressGameKey(game, code, false);
+        }
+        else if (steering && !(keys & bit) && (mReplayHeld & bit))
+        {
+            steering = ReleaseGameKey(game, code);
+        }
+    }
+    mReplayHeld = keys;
 }
 
 // Keys steer the player only while a level runs and the player lives. Otherwise this is the handler's

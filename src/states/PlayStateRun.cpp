@@ -35,7 +35,11 @@ void PlayState::BeginLevel(Game* game)
     mLevelTime = 0;
     mExitReached = false;
     mCard.reset();
-    game->mProgress.Reach(mMaps, static_cast<std::size_t>(mCurrentMap));
+    // A level file played alone is not one of the game's levels: the player's progress is left alone.
+    if (mOnlyLevel.empty())
+    {
+        game->mProgress.Reach(mMaps, static_cast<std::size_t>(mCurrentMap));
+    }
 }
 
 void PlayState::ShowExitCard(Game* game)
@@ -48,11 +52,17 @@ void PlayState::ShowExitCard(Game* game)
     }
     const int finished = mNextLevel ? mCurrentMap - 1 : mCurrentMap;
     const std::string& level = mMaps[static_cast<std::size_t>(finished)];
+    mRunTimes[static_cast<std::size_t>(finished)] = mLevelTime;
+    ClearInput();
+    if (!mOnlyLevel.empty())
+    {
+        // Its time against the recorded input it was played with, if any.
+        mCard = Card::Level(1, {mLevelTime, 0, static_cast<int>(mReplay.size())}, false);
+        return;
+    }
     Progress& progress = game->mProgress;
     const int earlierBest = progress.Best(level);
     progress.RecordTime(level, mLevelTime);
-    mRunTimes[static_cast<std::size_t>(finished)] = mLevelTime;
-    ClearInput();
 
     if (mNextLevel)
     {

@@ -58,10 +58,15 @@ void PlayState::Tick(Game* game)
         }
         return;
     }
-    if (!IsPaused())
+    if (IsPaused())
     {
-        UpdateWorld(game);
+        return;
     }
+    if (!mReplay.empty())
+    {
+        StepReplay(game); // where a player's key events would have arrived, just before the world moves
+    }
+    UpdateWorld(game);
 }
 
 bool PlayState::StepFade(Game* game)
@@ -102,6 +107,10 @@ bool PlayState::StepFade(Game* game)
             mBackToMenu = true;
             return false;
         }
+    }
+    else if (!mOnlyLevel.empty())
+    {
+        game->mStateManager->ChangeState("Credits"); // a level played alone ends the program
     }
     else
     {
