@@ -87,7 +87,6 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     Fade::DrawOverlay(overlay, mDimAlpha, screen);
 
     const int charWidth = font.mCharWidth;
-    const int lineHeight = font.mCharHeight + kLineSpacing;
     std::size_t bodyWidth = 0;
     for (const std::string& line : mBody)
     {
@@ -97,7 +96,11 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     // Heading, a blank line, the body, and the footer after another blank line.
     const int lines = 2 + static_cast<int>(mBody.size()) + (mFooter.empty() ? 0 : 2);
     const int width = static_cast<int>(widest) * charWidth + 2 * kPadding;
-    const int height = lines * lineHeight - kLineSpacing + 2 * kPadding;
+    // A long level list (a mod's) closes the lines up to fit; beyond that the screen's edges cut it.
+    const int spacing =
+        lines * (font.mCharHeight + kLineSpacing) + 2 * kPadding > screen->h ? 0 : kLineSpacing;
+    const int lineHeight = font.mCharHeight + spacing;
+    const int height = lines * lineHeight - spacing + 2 * kPadding;
     SDL_Rect box = {(screen->w - width) / 2, (screen->h - height) / 2, width, height};
 
     // A black box inside a one-pixel light-grey border.
