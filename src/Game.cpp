@@ -85,6 +85,9 @@ bool Game::Init()
         }
     }
 
+    // Progress is the player's too, but a bad progress file only means starting from the first level.
+    mProgress.Load();
+
     std::vector<unsigned> replay;
     if (!ApplyCommandLine(replay))
     {

@@ -3,6 +3,7 @@
 
 #include "CommandLine.h"
 #include "GamepadInput.h"
+#include "Progress.h"
 
 #include <SDL_scancode.h>
 
@@ -72,6 +73,9 @@ class Game
     int mKeyJump = SDL_SCANCODE_UP;
     int mKeyFire = SDL_SCANCODE_SPACE;
     std::optional<bool> mFileFullscreen; // the file's window mode while the command line overrides it
+
+    // The furthest level reached and the best times, kept in "kesv.sav" apart from the settings.
+    Progress mProgress;
 
     std::unique_ptr<Framework> mFramework;
     std::unique_ptr<Timer> mTimer;

@@ -150,6 +150,8 @@ SDL_Scancode GamepadInput::KeyFor(int control, Layout layout, const Bindings& bi
             return static_cast<SDL_Scancode>(bindings.mFire);
         case SDL_CONTROLLER_BUTTON_BACK:
             return SDL_SCANCODE_ESCAPE;
+        case SDL_CONTROLLER_BUTTON_START:
+            return SDL_SCANCODE_PAUSE; // the keyboard's own pause key, which no one binds by accident
         default:
             return SDL_SCANCODE_UNKNOWN;
         }

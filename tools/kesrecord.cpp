@@ -45,6 +45,7 @@ constexpr int kMaxSegments = 500;
 struct Outcome
 {
     bool mFinished = false;
+    int mUsed = 0; // updates played up to the one that left the level, that one included
     bool mDead = false;
     double mScore = 0.0;
     // Place (4 px), waypoints reached and health (10s): one candidate per key stays in the beam.
@@ -58,6 +59,7 @@ bool Play(content::PlayDriver& driver, const std::vector<std::pair<int, int>>& w
     for (unsigned keys : updates)
     {
         driver.Step(keys);
+        ++outcome.mUsed;
         if (driver.Finished())
             return outcome.mFinished = true;
         if (!driver.PlayerAlive())
@@ -92,7 +94,10 @@ std::vector<Outcome> EvaluateActions(content::PlayDriver& driver,
     std::size_t reached = 0;
     Outcome before;
     if (Play(driver, waypoints, prefix, reached, before))
+    {
+        before.mUsed -= static_cast<int>(prefix.size()); // counted, like a segment's, from the prefix's end
         return std::vector<Outcome>(actions.size(), before);
+    }
     std::vector<Outcome> outcomes;
     for (unsigned action : actions)
     {
@@ -225,6 +230,8 @@ int main(int argc, char** argv)
                 const Outcome& outcome = outcomes[i];
                 if (outcome.mFinished)
                 {
+                    // The script ends with the update that leaves the level: its length is the level's par.
+                    updates.resize(prefix.size() + static_cast<std::size_t>(outcome.mUsed));
                     std::cout << InputScript::Format(updates) << "\n";
                     return 0;
                 }

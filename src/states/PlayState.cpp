@@ -7,9 +7,11 @@
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 #include "io/FieldReader.h"
+#include "states/Card.h"
 #include "states/Fade.h"
 #include "world/Map.h"
 
+#include <algorithm>
 #include <iostream>
 #include <stdexcept>
 #include <utility>
@@ -120,7 +122,16 @@ bool PlayState::Init(Game* game)
         throw std::runtime_error("No maps were found!");
     }
 
+    SetPaused(game, false);
     CleanUp(); // also restarts at the first level of the list
+    // Continue starts at the level asked for, while the list still has it.
+    const auto first = std::find(mMaps.begin(), mMaps.end(), mFirstLevel);
+    if (!mFirstLevel.empty() && first != mMaps.end())
+    {
+        mCurrentMap = static_cast<int>(first - mMaps.begin());
+    }
+    mFirstLevel.clear();
+    mRunTimes.assign(mMaps.size(), 0);
 
     SDL_Surface* screen = game->mScreen->mSurface;
     mBlackScreen = Fade::CreateOverlay(screen, mAlpha);
@@ -161,6 +172,7 @@ bool PlayState::Init(Game* game)
     mQuitRequested = false;
     mNextLevel = false;
     mFadeState = Fade::FadingIn;
+    BeginLevel(game);
     mLevelReady = true;
     return true;
 }
@@ -168,6 +180,10 @@ bool PlayState::Init(Game* game)
 void PlayState::CleanUp()
 {
     mLevelReady = false;
+    mCard.reset();
+    mPauseCard.reset();
+    mExitReached = false;
+    mLevelTime = 0;
     mBlackScreen.reset();
     // The player's destructor never touches its type, so the map that owns the type may go first.
     mMap.reset();
@@ -235,6 +251,7 @@ bool PlayState::StartNextLevel(Game* game)
     mPlayer->mHasKeycard = false;
     mPlayer->mHurtTimer = 0;
 
+    BeginLevel(game);
     mLevelReady = true;
     return true;
 }

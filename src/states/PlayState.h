@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class Card;
 class Entity;
 class Image;
 class Map;
@@ -64,6 +65,20 @@ class PlayState : public State
     std::vector<Utils::Star> mStars;
     std::vector<std::string> mMaps;
 
+    // The level Init starts at, by its name in the list (Continue); empty or not listed: the first. Init
+    // uses it once.
+    std::string mFirstLevel;
+    // Updates the current level has run, pauses excluded; it stops when the exit is passed.
+    int mLevelTime = 0;
+    // This run's time of each level of mMaps, 0 for the levels not finished in it.
+    std::vector<int> mRunTimes;
+    // The card shown after an exit until play moves on; null while playing.
+    std::unique_ptr<Card> mCard;
+
+    // A paused game runs nothing of the world; only the fades and the way out go on.
+    bool IsPaused() const { return mPauseCard != nullptr; }
+    void SetPaused(Game* game, bool paused);
+
   private:
     // Input (PlayStateInput.cpp). Each returns false when polling stops for this pass.
     bool HandleKeyDown(Game* game);
@@ -101,8 +116,20 @@ class PlayState : public State
     void DrawPlayer(Image* sprites, SDL_Surface* screen);
     void DrawCountdown(Game* game, SDL_Surface* screen);
 
+    // A run through the levels (PlayStateRun.cpp): the level clock, progress, cards and pausing.
+    void BeginLevel(Game* game);
+    void ShowExitCard(Game* game);
+    bool HandleCardKey(bool repeat);
+    bool IsPauseKey(Game* game, int code) const;
+    bool CanPause() const;
+    // A card is up and takes the keys; once it fades out they wait for the next level as in any ending.
+    bool IsCardUp() const { return mCard && mFadeState != Fade::FadingOut; }
+
     // True only while a level and the player are fully set up; play touches neither otherwise.
     bool mLevelReady = false;
+    // Set by the exit door during an update; its card is shown once the update is over.
+    bool mExitReached = false;
+    std::unique_ptr<Card> mPauseCard; // null while not paused
 
     std::string mOnlyLevel; // a level file played alone; empty for the level list
     std::vector<unsigned> mReplay;

@@ -1,5 +1,5 @@
-// The play screen's input: the four game keys as flags (or a recorded input's), Escape, F12 screenshots and
-// the close request.
+// The play screen's input: the four game keys as flags (or a recorded input's), Escape, the pause, F12
+// screenshots, the close request and the lost focus.
 #include "states/PlayState.h"
 
 #include "Game.h"
@@ -27,7 +27,15 @@ void PlayState::HandleEvents(Game* game)
             keepPolling = HandleKeyDown(game);
             break;
         case SDL_KEYUP:
-            keepPolling = HandleKeyUp(game);
+            // Releases during a card are dropped: the input was cleared when it opened.
+            keepPolling = IsCardUp() || HandleKeyUp(game);
+            break;
+        case SDL_WINDOWEVENT:
+            // A player who switches windows does not come back to a suffocated ship.
+            if (mEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST && CanPause())
+            {
+                SetPaused(game, true);
+            }
             break;
         default:
             break;
@@ -43,16 +51,28 @@ bool PlayState::HandleKeyDown(Game* game)
 {
     const SDL_Keysym& key = mEvent.key.keysym;
     const bool repeat = mEvent.key.repeat != 0;
-    if (key.scancode == SDL_SCANCODE_ESCAPE)
-    {
-        mFadeState = Fade::FadingOut; // with no end flag set the fade-out ends play as death does
-        return true;
-    }
     if (key.scancode == SDL_SCANCODE_F12)
     {
         if (!repeat)
         {
             TakeScreenshot(game);
+        }
+        return true;
+    }
+    if (IsCardUp())
+    {
+        return HandleCardKey(repeat); // any key, Escape too, goes on to what follows the card
+    }
+    if (key.scancode == SDL_SCANCODE_ESCAPE)
+    {
+        mFadeState = Fade::FadingOut; // with no end flag set the fade-out ends play as death does
+        return true;
+    }
+    if (IsPauseKey(game, key.scancode))
+    {
+        if (!repeat && mFadeState != Fade::FadingOut && (IsPaused() || (CanPause() && !IsEnding())))
+        {
+            SetPaused(game, !IsPaused());
         }
         return true;
     }
@@ -79,12 +99,14 @@ bool PlayState::PressGameKey(Game* game, int code, bool repeat)
     {
         mMoveRight = true;
     }
-    if (code == game->mKeyJump && mPlayer->GetIsOnGround() && !repeat)
+    // While paused the walking keys are followed, so that play resumes with the keys held then; a jump
+    // or a shot is not kept for later.
+    if (code == game->mKeyJump && mPlayer->GetIsOnGround() && !repeat && !IsPaused())
     {
         mDoJump = true;
     }
     // Repeats count: a held fire key fires again once 10 updates have passed since the last shot.
-    if (code == game->mKeyFire && mPlayer->GetWeapon() && mFireTimer > 9)
+    if (code == game->mKeyFire && mPlayer->GetWeapon() && mFireTimer > 9 && !IsPaused())
     {
         mDoFire = true;
     }

@@ -6,6 +6,7 @@
 #include "Game.h"
 #include "StateManager.h"
 #include "io/InputScript.h"
+#include "states/Card.h"
 #include "states/CreditsState.h"
 #include "states/PlayState.h"
 
@@ -116,7 +117,9 @@ TEST_F(CommandLinePlayTest, ARecordedInputFinishesAShippedLevelWhileTheKeysOnlyW
     const PlayState& play = *mGame->mPlayState;
     EXPECT_TRUE(play.mBackToMenu) << "the exit door was not reached";
     EXPECT_TRUE(play.mPlayer->GetIsAlive());
-    EXPECT_LE(passes, static_cast<int>(updates) + 33) << "the door, then the fade-out";
+    EXPECT_EQ(static_cast<int>(updates), play.mLevelTime);
+    EXPECT_LE(passes, static_cast<int>(updates) + Card::mLevelUpdates + 33)
+        << "the door, its time, the fade-out";
     EXPECT_EQ(static_cast<State*>(mGame->mCreditsState), mGame->mStateManager->mCurrentState);
 }
 

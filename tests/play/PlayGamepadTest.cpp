@@ -1,5 +1,5 @@
 // Playing with a controller: plugged in during play, walking, the stick's dead zone, jumping, firing,
-// Back to the menu, unplugging while a direction is held, and keys no device may lose.
+// Start to pause, Back to the menu, unplugging while a direction is held, and keys no device may lose.
 #include "PlayTest.h"
 
 #include "GamepadInput.h"
@@ -92,13 +92,21 @@ TEST_F(PlayGamepad, StickWalksOnlyPastItsDeadZoneAndUnpluggingLetsGo)
     EXPECT_EQ(x, Pl().GetX());
 }
 
-TEST_F(PlayGamepad, APadPresentAtStartUpIsOpenedAndBackLeavesForTheMainMenu)
+TEST_F(PlayGamepad, APadPresentAtStartUpIsOpenedStartPausesAndBackLeavesForTheMainMenu)
 {
     test::VirtualPad pad;
     StartPlaying();
     EXPECT_EQ(1u, G()->mGamepads->OpenControllers());
     Pass();
     EXPECT_EQ(1u, G()->mGamepads->OpenControllers()) << "its announcement does not open it twice";
+    for (const bool paused : {true, false})
+    {
+        pad.Press(SDL_CONTROLLER_BUTTON_START);
+        Pass();
+        EXPECT_EQ(paused, P().IsPaused());
+        pad.Release(SDL_CONTROLLER_BUTTON_START);
+        Pass();
+    }
     pad.Press(SDL_CONTROLLER_BUTTON_BACK);
     Pass();
     H().Tick(40);

@@ -5,6 +5,7 @@
 
 #include "entities/Enemy.h"
 #include "entities/Player.h"
+#include "states/Card.h"
 #include "states/PlayState.h"
 #include "world/Map.h"
 
@@ -138,10 +139,28 @@ void LevelSurvey::PlayInput(content::PlayDriver& driver, const std::vector<unsig
         mProblem = "the air runs too short along the recorded route";
         return;
     }
-    // Through the fade-out.
-    for (int i = 0; i < 40; ++i)
-        driver.Step(0);
+    // The level's clock counts exactly the updates played, and the card shows the input's length as the par
+    // (after the last level, the run's table holds its one row).
     const PlayState& play = driver.Play();
+    const std::string time = Card::FormatTime(static_cast<int>(updates.size()));
+    const std::string par = lastLevel ? "    1  " + time + "  " + time + "  " + time : "Par    " + time;
+    if (play.mLevelTime != static_cast<int>(updates.size()))
+    {
+        mProblem = "the level's clock reads " + std::to_string(play.mLevelTime) + " updates, not " +
+                   std::to_string(updates.size());
+        return;
+    }
+    if (!play.mCard ||
+        std::find(play.mCard->mBody.begin(), play.mCard->mBody.end(), par) == play.mCard->mBody.end())
+    {
+        mProblem = "the level's card does not show the par " + time;
+        return;
+    }
+    // Through the card and the fade-out.
+    for (int i = 0; i < Card::mRunUpdates + 40 && driver.CurrentStateName() == "Play" &&
+                    (play.mNextLevel || play.mBackToMenu);
+         ++i)
+        driver.Step(0);
     if (lastLevel && driver.CurrentStateName() != "MainMenu")
         mProblem = "after the last level the main menu does not return";
     else if (!lastLevel && (driver.CurrentStateName() != "Play" || play.mCurrentMap != 1 || play.mNextLevel))

@@ -28,7 +28,8 @@ class LevelSurvey
     static std::string Description(const std::filesystem::path& source);
 
     // Plays the recorded input from the level's start, stopping at the exit, at death or at its end, then
-    // through the fade-out: the next level must begin, or after the last one the main menu return.
+    // through the card and the fade-out: the level's clock and par must match the input, the next level must
+    // begin, or after the last one the main menu return.
     void PlayInput(content::PlayDriver& driver, const std::vector<unsigned>& updates, bool lastLevel);
 
     // The file name without ".map": the picture and the recorded input share it.
