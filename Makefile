@@ -30,21 +30,31 @@ SAN_ENV = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stackt
 # than there are cores.
 TEST_JOBS ?= $(shell echo $$(( $(JOBS) + 1 )))
 
+# The player's kesv.cfg in the build folder (where `make run` plays) must come through every stage byte for
+# byte; the folders where a stray write would land (those the tests and fuzz targets start in) are watched
+# as well, so a test that writes outside its scratch folder fails `make test` and `make check`.
+SETTINGS_GUARD = bash tools/settings-guard.sh
+GUARDED_FOLDERS = $(BUILD_DIR) $(SAN_DIR) .
+
 # Stages overlap where one of them mostly waits: the normal tests (paced by the real-window ones) run
 # while the sanitizer build compiles, and the fuzz targets run beside the sanitizer suite (paced by its
 # soak). Each stage's output is printed whole when it ends.
 # The browser build and its tests run beside those two: the soak and the fuzz targets run for a fixed time,
 # however busy the cores are.
 test: test-format build
+	$(SETTINGS_GUARD) record $(BUILD_DIR)/settings-guard.txt $(GUARDED_FOLDERS)
 	$(MAKE) --no-print-directory -j2 --output-sync=target test-normal build-sanitize
 	$(MAKE) --no-print-directory -j3 --output-sync=target test-sanitize test-fuzz test-web
+	$(SETTINGS_GUARD) compare $(BUILD_DIR)/settings-guard.txt $(GUARDED_FOLDERS)
 
 test-normal: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(TEST_JOBS)
 
 # While working: the normal build and its unit and scenario tests, without the real-window tests.
 check: build
+	$(SETTINGS_GUARD) record $(BUILD_DIR)/settings-guard.txt $(GUARDED_FOLDERS)
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(TEST_JOBS) -LE e2e
+	$(SETTINGS_GUARD) compare $(BUILD_DIR)/settings-guard.txt $(GUARDED_FOLDERS)
 
 # clang-format comes with the test packages.
 test-format: deps

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (int i = 0; i < 4; ++i)
     {
-        harness.Step(test::HeldKeys{i % 2 == 0, false, i == 1, true});
+        harness.Step((i % 2 == 0 ? test::kLeft : 0u) | (i == 1 ? test::kJump : 0u) | test::kFire);
     }
     harness.RenderFrame();
     // Back to a known screen for the next input.

@@ -2,7 +2,7 @@
 # data, a launcher that runs it in the player's own folder, the menu entry, icons and AppStream data.
 include(GNUInstallDirs)
 
-set(KES_VERSION 0.1.4) # the version the main menu shows
+set(KES_VERSION ${PROJECT_VERSION})
 # Where the README screenshots are published; the software-centre entry links its pictures there.
 set(KES_SCREENSHOT_URL "https://kestrovane.example/screenshots/"
     CACHE STRING "Web folder holding menu.png, play.png, story.png and settings.png")
@@ -33,7 +33,7 @@ set(CPACK_PACKAGE_CONTACT "The Kestrovane developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "side-scrolling action platformer aboard a drifting ship")
 set(CPACK_PACKAGE_DESCRIPTION "Your ship is adrift and overrun by blobs. Run, jump and shoot your way \
 through its decks,\ncollect health, oxygen tanks, keycards and a weapon, and reach each deck's exit \
-before\nyour oxygen runs out. Settings and screenshots are kept in ~/.local/share/kestrovane.")
+before\nyour oxygen runs out. Settings, progress and screenshots are kept in ~/.local/share/kestrovane.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -85,6 +85,15 @@ bool Game::Init()
         }
     }
 
+    // Progress is the player's too, but a bad progress file only means starting from the first level.
+    mProgress.Load();
+
+    std::vector<unsigned> replay;
+    if (!ApplyCommandLine(replay))
+    {
+        return false;
+    }
+
     // Window, renderer and the 640x480 window surface.
     mFramework = std::make_unique<Framework>();
     if (!mFramework->Init(Platform::OpensFullscreen(mFullscreen), mVSync))
@@ -94,11 +103,8 @@ bool Game::Init()
 
     // The 320x240 picture every screen draws on, in the window surface's format.
     mScreen = std::make_unique<Image>();
-    if (!mScreen->Load(mFramework->mSurface, kScreenWidth, kScreenHeight, false, Image::mKeyRed,
-                       Image::mKeyGreen, Image::mKeyBlue))
-    {
-        return StartFailed("the screen picture could not be created");
-    }
+    mScreen->Load(mFramework->mSurface, kScreenWidth, kScreenHeight, false, Image::mKeyRed, Image::mKeyGreen,
+                  Image::mKeyBlue);
 
     // Loop timing from the display's refresh rate.
     mTimer = std::make_unique<Timer>();
@@ -144,13 +150,20 @@ bool Game::Init()
     auto play = std::make_unique<PlayState>();
     auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
 
-    // Registration, then the main menu is the first screen.
+    // Registration, then the main menu (or the level of the command line) is the first screen.
     mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
     mSettingsState = Register(*mStateManager, "Settings", settings);
     mStoryState = Register(*mStateManager, "Story", story);
     mPlayState = Register(*mStateManager, "Play", play);
     mCreditsState = Register(*mStateManager, "Credits", credits);
-    mStateManager->ChangeState("MainMenu");
+    if (mCommandLine.mLevelFile.empty())
+    {
+        mStateManager->ChangeState("MainMenu");
+    }
+    else if (!StartLevelFile(std::move(replay)))
+    {
+        return false;
+    }
 
     // Controllers are a convenience: when their support cannot start, the keyboard still plays.
     mGamepads = std::make_unique<GamepadInput>();

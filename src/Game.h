@@ -1,12 +1,16 @@
 // The application object: settings, services, the screens and the fixed-step main loop.
 #pragma once
 
+#include "CommandLine.h"
 #include "GamepadInput.h"
+#include "Progress.h"
 
 #include <SDL_scancode.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class Framework;
 class Timer;
@@ -45,6 +49,18 @@ class Game
     // How controller input reads on the current screen.
     GamepadInput::Layout GamepadLayout() const;
 
+    // The command line's part of start-up (GameCommandLine.cpp). Set mCommandLine before Init.
+    // Gives the window mode asked for this run and reads the recorded input, before any window opens.
+    bool ApplyCommandLine(std::vector<unsigned>& replay);
+    // Begins play on the level file of the command line instead of showing the main menu.
+    bool StartLevelFile(std::vector<unsigned> replay);
+    // The window mode kesv.cfg keeps: the file's own while this run's mode is the command line's.
+    bool FullscreenToSave() const;
+
+    CommandLine mCommandLine;
+    // What the program ends with: 1 when the level or recorded input of the command line cannot be played.
+    int mExitStatus = 0;
+
     bool mIsRunning = false;
 
     // The settings record, kept in "kesv.cfg". Keys are SDL scancodes; volumes 0..128.
@@ -59,6 +75,10 @@ class Game
     int mKeyRight = SDL_SCANCODE_RIGHT;
     int mKeyJump = SDL_SCANCODE_UP;
     int mKeyFire = SDL_SCANCODE_SPACE;
+    std::optional<bool> mFileFullscreen; // the file's window mode while the command line overrides it
+
+    // The furthest level reached and the best times, kept in "kesv.sav" apart from the settings.
+    Progress mProgress;
 
     std::unique_ptr<Framework> mFramework;
     std::unique_ptr<Timer> mTimer;
@@ -78,7 +98,5 @@ class Game
 
   private:
     std::string SettingsText() const;
-    // Records a successful write of the text; true.
-    bool Written(const std::string& text);
     std::string mWrittenSettings; // the record as "kesv.cfg" holds it, last read or written
 };

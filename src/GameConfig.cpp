@@ -2,40 +2,17 @@
 #include "Game.h"
 
 #include "Platform.h"
-
 #include "graphics/Utils.h"
 #include "io/FieldReader.h"
+#include "io/PlayerFile.h"
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
-
 namespace
 {
 const char* const kConfigFile = "kesv.cfg";
-constexpr int kMaxLinkHops = 40; // as the system's own limit on symbolic link chains
-
-// The file the settings really live in: a "kesv.cfg" that is a symbolic link (to a file kept elsewhere) is
-// followed to its target, even a missing one, so that writing keeps the link a link.
-fs::path ConfigTarget()
-{
-    fs::path path = kConfigFile;
-    std::error_code error;
-    for (int hop = 0; hop < kMaxLinkHops && fs::is_symlink(path, error); ++hop)
-    {
-        const fs::path next = fs::read_symlink(path, error);
-        if (error)
-        {
-            break;
-        }
-        path = next.is_absolute() ? next : path.parent_path() / next;
-    }
-    return path;
-}
 
 // Assigns the fields that are present; a short line keeps the current value of each missing field.
 template <typename T> void Assign(const std::vector<std::string>& fields, std::size_t index, T& target)
@@ -92,18 +69,9 @@ bool Game::ReadConfig()
     return true;
 }
 
-bool Game::Written(const std::string& text)
-{
-    mWrittenSettings = text;
-    Platform::SettingsWritten();
-    return true;
-}
-
 bool Game::ConfigFileExists()
 {
-    std::error_code error;
-    // A file whose state cannot even be asked for is taken as present: it is not replaced.
-    return fs::symlink_status(ConfigTarget(), error).type() != fs::file_type::not_found;
+    return PlayerFile::Exists(kConfigFile);
 }
 
 std::string Game::SettingsText() const
@@ -111,7 +79,7 @@ std::string Game::SettingsText() const
     std::ostringstream text;
     text << "// Default config file\n"
          << "// Fullscreen VSync Show FPS\n"
-         << (mFullscreen ? 1 : 0) << ' ' << (mVSync ? 1 : 0) << ' ' << (mShowFPS ? 1 : 0) << '\n'
+         << (FullscreenToSave() ? 1 : 0) << ' ' << (mVSync ? 1 : 0) << ' ' << (mShowFPS ? 1 : 0) << '\n'
          << "// Controls\n"
          << "// Left Right Jump Fire\n"
          << mKeyLeft << ' ' << mKeyRight << ' ' << mKeyJump << ' ' << mKeyFire << '\n'
@@ -131,38 +99,11 @@ void Game::SaveChangedSettings()
 bool Game::WriteConfig()
 {
     const std::string text = SettingsText();
-    const fs::path target = ConfigTarget();
-    // A file the player made read-only is left as it is, although the folder would let it be replaced.
-    if (ConfigFileExists() && !std::ofstream(target, std::ios::binary | std::ios::app))
+    if (!PlayerFile::Write(kConfigFile, text))
     {
         return false;
     }
-    // Written beside the old file and renamed over it, so a crash mid-write never leaves it truncated.
-    fs::path temporary = target;
-    temporary += ".tmp";
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (file)
-    {
-        file << text;
-        file.close();
-        std::error_code error;
-        if (!file)
-        {
-            // Made but not written whole (a full disk): the old file stays as it was.
-            fs::remove(temporary, error);
-            return false;
-        }
-        fs::rename(temporary, target, error);
-        if (!error)
-        {
-            return Written(text);
-        }
-        fs::remove(temporary, error);
-    }
-    // No new file could be made beside the old one, or not renamed over it: the old one is rewritten in
-    // place (a folder the player may not write to can still hold a settings file they may).
-    std::ofstream inPlace(target, std::ios::binary | std::ios::trunc);
-    inPlace << text;
-    inPlace.close();
-    return inPlace && Written(text);
+    mWrittenSettings = text;
+    Platform::PlayerFileWritten();
+    return true;
 }

@@ -12,18 +12,19 @@ GamepadInput::~GamepadInput()
     {
         return;
     }
-    SDL_DelEventWatch(&GamepadInput::Gather, this);
+    SDL_SetEventFilter(nullptr, nullptr);
     mControllers.clear();
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 bool GamepadInput::Start()
 {
-    // The watch sees every controller event as SDL queues it, so none is lost to a screen's polling.
-    SDL_AddEventWatch(&GamepadInput::Gather, this);
+    // The filter sees every controller event as SDL queues it, so none is lost to a screen's polling.
+    // Setting it empties SDL's queue, harmless at start-up.
+    SDL_SetEventFilter(&GamepadInput::Filter, this);
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) < 0)
     {
-        SDL_DelEventWatch(&GamepadInput::Gather, this);
+        SDL_SetEventFilter(nullptr, nullptr);
         return false;
     }
     mStarted = true;
@@ -34,8 +35,10 @@ bool GamepadInput::Start()
     return true;
 }
 
-int SDLCALL GamepadInput::Gather(void* self, SDL_Event* event)
+int SDLCALL GamepadInput::Filter(void* self, SDL_Event* event)
 {
+    GamepadInput& input = *static_cast<GamepadInput*>(self);
+    std::lock_guard<std::mutex> lock(input.mLock);
     switch (event->type)
     {
     case SDL_CONTROLLERDEVICEADDED:
@@ -43,12 +46,15 @@ int SDLCALL GamepadInput::Gather(void* self, SDL_Event* event)
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
     case SDL_CONTROLLERAXISMOTION:
-        static_cast<GamepadInput*>(self)->mGathered.push_back(*event);
-        break;
+        input.mGathered.push_back(*event);
+        return 1;
+    case SDL_KEYUP:
+        // A key is up only when no device holds it: the keyboard letting go of a key a controller still
+        // holds is dropped.
+        return input.mKeysHeldByPads.count(event->key.keysym.scancode) == 0 ? 1 : 0;
     default:
-        break;
+        return 1;
     }
-    return 0;
 }
 
 void GamepadInput::Update(Layout layout, const Bindings& bindings, Uint64 now)
@@ -56,7 +62,10 @@ void GamepadInput::Update(Layout layout, const Bindings& bindings, Uint64 now)
     // Pumping first turns this pass's controller changes into keys the screen sees in the same pass.
     SDL_PumpEvents();
     std::vector<SDL_Event> events;
-    events.swap(mGathered);
+    {
+        std::lock_guard<std::mutex> lock(mLock);
+        events.swap(mGathered);
+    }
     for (const SDL_Event& event : events)
     {
         switch (event.type)
@@ -80,17 +89,44 @@ void GamepadInput::Update(Layout layout, const Bindings& bindings, Uint64 now)
             break;
         }
     }
-    if (layout == Layout::Muted)
+    if (layout != Layout::Muted)
     {
-        return;
-    }
-    for (auto& [key, held] : mHeldKeys)
-    {
-        if (now >= held.mNextRepeat)
+        for (auto& [key, held] : mHeldKeys)
         {
-            SendKey(key, true, true);
-            held.mNextRepeat = now + mRepeatInterval;
+            if (held.mDirections > 0 && now >= held.mNextRepeat)
+            {
+                QueueKey(key, true, true);
+                held.mNextRepeat = now + mRepeatInterval;
+            }
         }
+    }
+    {
+        // Updated before the keys go out, so the controllers' own releases pass the filter.
+        std::lock_guard<std::mutex> lock(mLock);
+        mKeysHeldByPads.clear();
+        for (const auto& held : mHeldKeys)
+        {
+            mKeysHeldByPads.insert(held.first);
+        }
+    }
+    SendQueuedKeys();
+}
+
+bool GamepadInput::Repeats(int control)
+{
+    switch (control)
+    {
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+    case mStickLeft:
+    case mStickRight:
+    case mStickUp:
+    case mStickDown:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -114,6 +150,8 @@ SDL_Scancode GamepadInput::KeyFor(int control, Layout layout, const Bindings& bi
             return static_cast<SDL_Scancode>(bindings.mFire);
         case SDL_CONTROLLER_BUTTON_BACK:
             return SDL_SCANCODE_ESCAPE;
+        case SDL_CONTROLLER_BUTTON_START:
+            return SDL_SCANCODE_PAUSE; // the keyboard's own pause key, which no one binds by accident
         default:
             return SDL_SCANCODE_UNKNOWN;
         }
@@ -213,7 +251,10 @@ void GamepadInput::Press(SDL_JoystickID controller, int control, Layout layout, 
     HeldKey& held = mHeldKeys[key];
     if (held.mHolders++ == 0)
     {
-        SendKey(key, true, false);
+        QueueKey(key, true, false);
+    }
+    if (Repeats(control) && held.mDirections++ == 0)
+    {
         held.mNextRepeat = now + mRepeatDelay;
     }
 }
@@ -232,10 +273,18 @@ void GamepadInput::Release(SDL_JoystickID controller, int control)
     {
         return;
     }
+    if (Repeats(control))
+    {
+        --held->second.mDirections;
+    }
     if (--held->second.mHolders == 0)
     {
         mHeldKeys.erase(held);
-        SendKey(key, false, false);
+        // Still held on the keyboard, the key stays down until the keyboard lets go.
+        if (SDL_GetKeyboardState(nullptr)[key] == 0)
+        {
+            QueueKey(key, false, false);
+        }
     }
 }
 
@@ -276,14 +325,28 @@ void GamepadInput::Stick(SDL_JoystickID controller, Uint8 axis, Sint16 value, La
     }
 }
 
-void GamepadInput::SendKey(SDL_Scancode key, bool down, bool repeat)
+void GamepadInput::QueueKey(SDL_Scancode key, bool down, bool repeat)
 {
     SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.timestamp = SDL_GetTicks();
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.repeat = repeat ? 1 : 0;
     event.key.keysym.scancode = key;
     event.key.keysym.sym = SDL_GetKeyFromScancode(key);
-    SDL_PushEvent(&event);
+    mToSend.push_back(event);
+}
+
+void GamepadInput::SendQueuedKeys()
+{
+    // In order, stopping at the first refusal: what SDL's full queue refuses waits for the next pass,
+    // repeats excepted, since the next repeat stands in for a lost one. A key-up the filter drops is done.
+    auto next = mToSend.begin();
+    while (next != mToSend.end() && SDL_PushEvent(&*next) >= 0)
+    {
+        ++next;
+    }
+    mToSend.erase(mToSend.begin(), next);
+    mToSend.erase(std::remove_if(mToSend.begin(), mToSend.end(),
+                                 [](const SDL_Event& event) { return event.key.repeat != 0; }),
+                  mToSend.end());
 }

@@ -6,6 +6,8 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <vector>
 
 class GamepadInput
@@ -32,7 +34,7 @@ class GamepadInput
     // The left stick's dead zone and the hysteresis below which a pushed direction lets go again.
     static constexpr Sint16 mStickPress = 16000;
     static constexpr Sint16 mStickRelease = 12000;
-    // A held control repeats its key like a held keyboard key: after a pause, then steadily (ms).
+    // A held direction repeats its key like a held keyboard key: after a pause, then steadily (ms).
     static constexpr Uint64 mRepeatDelay = 400;
     static constexpr Uint64 mRepeatInterval = 100;
 
@@ -47,7 +49,12 @@ class GamepadInput
 
     // Turns the controller events gathered since the last call into key events at the end of SDL's queue,
     // and sends the repeats that are due at `now` (ms). Called once per pass, before the screen polls.
+    // Key events SDL's full queue refused are sent again first, so no release is lost.
     void Update(Layout layout, const Bindings& bindings, Uint64 now);
+
+    // Only directions repeat when held, as on consoles; every button (A, B, X, Start, Back) acts once per
+    // press however long it is held.
+    static bool Repeats(int control);
 
     // The key a control stands for on a screen of the given layout; SDL_SCANCODE_UNKNOWN for none.
     // Controls are the controller's buttons and the four directions of the left stick.
@@ -71,14 +78,17 @@ class GamepadInput
         int mControl;
         SDL_Scancode mKey;
     };
-    // A key held by one or more controls; released when the last of them lets go.
+    // A key held by one or more controls; released when the last of them lets go. It repeats while a
+    // direction is among them.
     struct HeldKey
     {
         int mHolders = 0;
+        int mDirections = 0;
         Uint64 mNextRepeat = 0;
     };
 
-    static int SDLCALL Gather(void* self, SDL_Event* event);
+    // SDL's event filter, called on whichever thread queues an event.
+    static int SDLCALL Filter(void* self, SDL_Event* event);
     void Open(int deviceIndex);
     void Close(SDL_JoystickID controller);
     void Press(SDL_JoystickID controller, int control, Layout layout, const Bindings& bindings, Uint64 now);
@@ -87,10 +97,18 @@ class GamepadInput
                Uint64 now);
     std::vector<HeldControl>::const_iterator FindHeld(SDL_JoystickID controller, int control) const;
     bool IsHeld(SDL_JoystickID controller, int control) const;
-    void SendKey(SDL_Scancode key, bool down, bool repeat);
+    void QueueKey(SDL_Scancode key, bool down, bool repeat);
+    void SendQueuedKeys();
 
     bool mStarted = false;
+    // Shared with the filter, so guarded: the controller events gathered since the last update, and the keys
+    // the controllers hold, whose release by the keyboard is kept from the screens. SDL calls the filter
+    // under a lock of its own, so no SDL call is made while mLock is held.
+    std::mutex mLock;
     std::vector<SDL_Event> mGathered;
+    std::set<SDL_Scancode> mKeysHeldByPads;
+    // Key events made this pass or refused by a full queue, sent in order at the end of an update.
+    std::vector<SDL_Event> mToSend;
     std::map<SDL_JoystickID, std::unique_ptr<SDL_GameController, ControllerCloser>> mControllers;
     std::vector<HeldControl> mHeldControls;
     std::map<SDL_Scancode, HeldKey> mHeldKeys;

@@ -1,6 +1,8 @@
 // The desktop and browser versions of what differs between them; the rest of the game is the same on both.
 #include "Platform.h"
 
+#include "Progress.h"
+
 #include <SDL.h>
 
 #include <iostream>
@@ -20,13 +22,13 @@ EM_JS(void, CallPage, (const char* hook, const char* text), {
         page[UTF8ToString(hook)](UTF8ToString(text));
 });
 
-// The settings folder lives in the browser's IndexedDB; the game waits until its files are loaded.
+// The player's folder lives in the browser's IndexedDB; the game waits until its files are loaded.
 EM_ASYNC_JS(void, MountSaveFolder, (), {
     FS.mkdir("/save");
     FS.mount(IDBFS, {}, "/save");
     await new Promise(resolve => FS.syncfs(true, error => {
         if (error)
-            console.warn("Kestrovane: saved settings could not be loaded", error);
+            console.warn("Kestrovane: the saved settings and progress could not be loaded", error);
         resolve();
     }));
 });
@@ -40,7 +42,7 @@ EM_JS(void, StoreSaveFolder, (), {
     Module.kesStoring = true;
     const store = () => FS.syncfs(false, error => {
         if (error)
-            console.warn("Kestrovane: settings could not be saved", error);
+            console.warn("Kestrovane: the settings and progress could not be saved", error);
         Module.kesStoring = Module.kesStoreAgain;
         Module.kesStoreAgain = false;
         if (Module.kesStoring)
@@ -73,10 +75,13 @@ void Platform::Start()
     // another one through SDL_RENDER_DRIVER.
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     MountSaveFolder();
-    // The game's folder holds the packaged data/; its settings file is a link into the stored folder,
+    // The game's folder holds the packaged data/; the player's files are links into the stored folder,
     // which the game follows when it writes.
     chdir("/game");
-    symlink("/save/kesv.cfg", "kesv.cfg");
+    for (const std::string name : {"kesv.cfg", Progress::mFileName})
+    {
+        symlink(("/save/" + name).c_str(), name.c_str());
+    }
 }
 
 bool Platform::OpensFullscreen(bool /*wanted*/)
@@ -108,7 +113,7 @@ bool Platform::SavesSettingsOnChange()
     return true;
 }
 
-void Platform::SettingsWritten()
+void Platform::PlayerFileWritten()
 {
     StoreSaveFolder();
 }
@@ -159,7 +164,7 @@ bool Platform::SavesSettingsOnChange()
     return false;
 }
 
-void Platform::SettingsWritten() {}
+void Platform::PlayerFileWritten() {}
 
 void Platform::ScreenshotWritten(const std::string& /*file*/) {}
 

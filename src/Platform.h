@@ -9,7 +9,7 @@
 class Platform
 {
   public:
-    // Before anything else: in the browser, the saved settings are loaded from its storage and the
+    // Before anything else: in the browser, the player's saved files are loaded from its storage and the
     // renderer is chosen.
     static void Start();
     // Whether the window opens fullscreen: a browser allows fullscreen only from a key press.
@@ -20,8 +20,8 @@ class Platform
     static void SetFullscreen(SDL_Window* window, bool fullscreen);
     // A browser tab never exits, so there the settings are written whenever they change.
     static bool SavesSettingsOnChange();
-    // The settings file was just written: the browser keeps it in its storage.
-    static void SettingsWritten();
+    // A file of the player's (settings, progress) was just written: the browser keeps it in its storage.
+    static void PlayerFileWritten();
     // A screenshot was just written to this file: in the browser it becomes a download.
     static void ScreenshotWritten(const std::string& file);
     // The game did not start, for this reason (no error box: the program ends quietly).

@@ -84,6 +84,11 @@ void Timer::EndFrame()
     }
 }
 
+void Timer::RestartStep()
+{
+    mLastUpdateTime = mCurrentTime;
+}
+
 void Timer::WaitForNextFrame()
 {
     const double step = Step();

@@ -30,6 +30,9 @@ class Timer
     float ComputeInterpolation();
     // After drawing: remembers the frame time and takes the frame-rate count on each new whole second.
     void EndFrame();
+    // Starts the fixed step again at this pass's time, so the time that went by before (a pause, a stalled
+    // window) is never made up in a burst of updates: the next one is due a whole step later.
+    void RestartStep();
     // Sleeps in 1 ms steps until a display frame has passed or the next update is due.
     void WaitForNextFrame();
 

@@ -1,30 +1,59 @@
-// The program's entry: runs the game and shows any escaping error.
+// The program's entry: answers the command line, runs the game and shows any escaping error.
+#include "CommandLine.h"
 #include "Game.h"
 #include "Platform.h"
 
 #include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char* argv[])
 {
-    (void)argc;
-    (void)argv;
+    // A program may be started with no arguments at all, not even its own name.
+    const std::vector<std::string> arguments(argc > 1 ? argv + 1 : argv, argc > 1 ? argv + argc : argv);
+    const CommandLine options = CommandLine::Parse(arguments);
+    switch (options.mAction)
+    {
+    case CommandLine::Action::Help:
+        std::cout << CommandLine::Usage();
+        return 0;
+    case CommandLine::Action::Version:
+        std::cout << CommandLine::VersionLine() << '\n';
+        return 0;
+    case CommandLine::Action::Refuse:
+        std::cerr << "kestrovane: " << options.mError << "\n\n" << CommandLine::Usage();
+        return 2;
+    case CommandLine::Action::Play:
+        break;
+    }
+
     Platform::Start();
+    int status = 0;
     try
     {
+        bool played = false;
         {
             Game game;
-            if (!game.Init())
+            game.mCommandLine = options;
+            played = game.Init();
+            if (played)
             {
-                return 0;
+                game.Run();
             }
-            game.Run();
+            status = game.mExitStatus;
         }
-        Platform::Ended();
+        // The game is destroyed here: settings written, SDL shut down.
+        if (played)
+        {
+            Platform::Ended();
+        }
     }
     catch (const std::exception& error)
     {
-        // The game is already destroyed here: settings written, SDL shut down.
+        // A run that ended on an error must not look like a finished game to a launcher or a script.
+        status = 1;
         Platform::ShowError(error.what());
     }
-    return 0;
+    return status;
 }

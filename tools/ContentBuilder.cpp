@@ -76,6 +76,10 @@ void ContentBuilder::BuildMaps()
         level.Write(out.string(), name);
         for (const char* suffix : {".map", "_bg.png", "_col.png", ".ent"})
             mWritten.push_back("maps/" + name + suffix);
+        // The recorded input that finishes the level ships beside it: its length is the level's par.
+        const fs::path replay = assets / (name + ".replay");
+        if (fs::exists(replay))
+            Copy(replay.string(), "maps/" + name + ".replay");
         names << line << '\n';
         ++count;
     }

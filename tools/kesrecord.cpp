@@ -1,4 +1,4 @@
-// Searches an input script that finishes one level of the built data, for the level replay tests.
+// Searches an input script that finishes one level of the built data, that the atlas check replays.
 // Usage (in the build folder): kesrecord <level index> [--prefix=<script>] [column,row ...]
 //                           or kesrecord --shot <level index> <updates> <out.png> "<script>"
 //                           or kesrecord --trace <level index> <file.replay>
@@ -33,10 +33,10 @@
 
 namespace
 {
-using content::kFire;
-using content::kJump;
-using content::kLeft;
-using content::kRight;
+using test::kFire;
+using test::kJump;
+using test::kLeft;
+using test::kRight;
 
 constexpr int kSegment = 6;
 constexpr std::size_t kBeam = 6;
@@ -45,6 +45,7 @@ constexpr int kMaxSegments = 500;
 struct Outcome
 {
     bool mFinished = false;
+    int mUsed = 0; // updates played up to the one that left the level, that one included
     bool mDead = false;
     double mScore = 0.0;
     // Place (4 px), waypoints reached and health (10s): one candidate per key stays in the beam.
@@ -58,6 +59,7 @@ bool Play(content::PlayDriver& driver, const std::vector<std::pair<int, int>>& w
     for (unsigned keys : updates)
     {
         driver.Step(keys);
+        ++outcome.mUsed;
         if (driver.Finished())
             return outcome.mFinished = true;
         if (!driver.PlayerAlive())
@@ -92,7 +94,10 @@ std::vector<Outcome> EvaluateActions(content::PlayDriver& driver,
     std::size_t reached = 0;
     Outcome before;
     if (Play(driver, waypoints, prefix, reached, before))
+    {
+        before.mUsed -= static_cast<int>(prefix.size()); // counted, like a segment's, from the prefix's end
         return std::vector<Outcome>(actions.size(), before);
+    }
     std::vector<Outcome> outcomes;
     for (unsigned action : actions)
     {
@@ -125,7 +130,7 @@ std::vector<Outcome> EvaluateActions(content::PlayDriver& driver,
 
 int Trace(std::size_t level, const std::string& replay)
 {
-    const std::vector<unsigned> updates = content::LoadReplay(replay);
+    const std::vector<unsigned> updates = InputScript::Load(replay);
     content::PlayDriver driver(level, false);
     double lowest = 10.0;
     int health = 100;
@@ -178,7 +183,7 @@ int main(int argc, char** argv)
     if (argc == 6 && std::string(argv[1]) == "--shot")
     {
         content::PlayDriver driver(std::stoul(argv[2]), true);
-        std::vector<unsigned> updates = content::ParseScript(argv[5]);
+        std::vector<unsigned> updates = InputScript::Parse(argv[5]);
         updates.resize(std::stoul(argv[3]), 0u);
         for (unsigned keys : updates)
             driver.Step(keys);
@@ -201,7 +206,7 @@ int main(int argc, char** argv)
     for (int i = 2; i < argc; ++i)
     {
         if (std::string(argv[i]).rfind("--prefix=", 0) == 0)
-            prefix = content::ParseScript(argv[i] + 9);
+            prefix = InputScript::Parse(argv[i] + 9);
         int column = 0;
         int row = 0;
         if (std::sscanf(argv[i], "%d,%d", &column, &row) == 2)
@@ -225,7 +230,9 @@ int main(int argc, char** argv)
                 const Outcome& outcome = outcomes[i];
                 if (outcome.mFinished)
                 {
-                    std::cout << content::FormatScript(updates) << "\n";
+                    // The script ends with the update that leaves the level: its length is the level's par.
+                    updates.resize(prefix.size() + static_cast<std::size_t>(outcome.mUsed));
+                    std::cout << InputScript::Format(updates) << "\n";
                     return 0;
                 }
                 if (outcome.mDead)
@@ -244,7 +251,7 @@ int main(int argc, char** argv)
         {
             // The best script so far shows where the level asks too much (trace it).
             std::cerr << "kesrecord: every candidate died after\n"
-                      << content::FormatScript(beam.front()) << "\n";
+                      << InputScript::Format(beam.front()) << "\n";
             return 1;
         }
         std::sort(candidates.begin(), candidates.end(),

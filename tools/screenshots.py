@@ -14,6 +14,13 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 import kesdriver  # noqa: E402
 
 
+def typing_seconds(workdir):
+    """How long the story screen types: 4 updates of 1/30 s per character and one more step per line."""
+    with open(os.path.join(workdir, "data", "story.txt"), encoding="latin-1") as file:
+        lines = [line.rstrip("\r\n") for line in file if not line.startswith("//")]
+    return sum(len(line) + 1 for line in lines) * 4 / 30.0
+
+
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
     out = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else os.path.join(ROOT, "docs", "screenshots"))
@@ -48,7 +55,7 @@ def main():
         settle(1.5)
         game.key("Up")
         game.key("Return")
-        settle(25.0)  # the story types itself out, about 7 characters a second
+        settle(typing_seconds(workdir) + 1.0)  # the whole story, typed out
         game.screenshot(os.path.join(out, "story.png"))
         game.key("space")
         settle(2.5)

@@ -41,9 +41,8 @@ add_custom_command(
 # replay driver, with the shipped levels' recorded inputs. Built beside the site, never into it.
 option(KES_WEB_TESTS "Build the browser tests' replay player" ON)
 if(KES_WEB_TESTS)
-  add_library(kes_web_harness STATIC ${CMAKE_SOURCE_DIR}/tests/support/PlayDriver.cpp
-                                     ${CMAKE_SOURCE_DIR}/tests/support/GameRig.cpp
-                                     ${CMAKE_SOURCE_DIR}/tests/support/KeyInput.cpp)
+  file(GLOB harness_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+  add_library(kes_web_harness STATIC ${harness_sources})
   target_include_directories(kes_web_harness PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/support)
   target_link_libraries(kes_web_harness PUBLIC PkgConfig::SDL)
   add_executable(kesreplay ${CMAKE_SOURCE_DIR}/tests/web/kesreplay.cpp)

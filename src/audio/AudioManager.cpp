@@ -175,6 +175,23 @@ void AudioManager::StopSounds()
     }
 }
 
+void AudioManager::SetPaused(bool paused)
+{
+    if (!mIsInitialized)
+    {
+        return;
+    }
+    Mix_VolumeMusic(paused ? mCurrentMusicVolume / 4 : mCurrentMusicVolume);
+    if (paused)
+    {
+        Mix_Pause(-1);
+    }
+    else
+    {
+        Mix_Resume(-1);
+    }
+}
+
 void AudioManager::SetSoundVolume(int volume)
 {
     if (!mIsInitialized)

@@ -25,6 +25,8 @@ class AudioManager
     void PlayMusic(const std::string& name, bool fadeIn);
     void StopMusic(const std::string& name, bool fadeOut);
     void StopSounds();
+    // While play is paused the music plays on at a quarter of its volume and the sounds hold where they are.
+    void SetPaused(bool paused);
     // Volumes are clamped to 0..128.
     void SetSoundVolume(int volume);
     void SetMusicVolume(int volume);

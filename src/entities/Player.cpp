@@ -21,10 +21,7 @@ bool Player::Init(double x, double y, const std::string& id, EntityType* type, S
         return false;
     }
     mHUD = std::make_unique<Image>();
-    if (!mHUD->Load("data/gfx/hud.png", info, true, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue))
-    {
-        return false;
-    }
+    mHUD->Load("data/gfx/hud.png", info, true, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue);
     mHealth = 100;
     mBaseType = EntityType::mBasePlayer;
     mType = type->mName;

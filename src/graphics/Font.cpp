@@ -26,12 +26,9 @@ Font::Font() : mCharacters(PrintableAscii()) {}
 bool Font::Init(const std::string& file, SDL_RendererInfo info, int charWidth, int charHeight)
 {
     mImage = std::make_unique<Image>();
-    if (!mImage->Load("data/gfx/" + file, info, true, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue))
-    {
-        throw std::runtime_error("Unable to load font image...");
-    }
-    const int width = mImage->mSurface ? mImage->mSurface->w : 0;
-    const int height = mImage->mSurface ? mImage->mSurface->h : 0;
+    mImage->Load("data/gfx/" + file, info, true, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue);
+    const int width = mImage->mSurface->w;
+    const int height = mImage->mSurface->h;
     if (width < 1)
     {
         throw std::runtime_error("Font image width is invalid: " + Utils::ToString(width));

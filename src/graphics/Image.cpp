@@ -375,17 +375,21 @@ SDL_Surface* RepairGreyWithAlpha(SDL_Surface* loaded)
     return repaired;
 }
 
-// The pixels of a decoded picture that must come out see-through, whatever the PNG's colour type:
-// the key colour (an editor may save it opaque in an alpha channel, where SDL's blit ignores a colour
-// key, or twice in a palette), fully transparent pixels, and the picture's own transparent colour.
-// Empty when the blit's colour key alone gets them right.
-std::vector<bool> SeeThroughPixels(SDL_Surface* surface, int r, int g, int b)
+// A pixel at least half opaque is drawn in its full colour, and anything less is see-through: the one rule
+// pixel-art tools apply to the soft edge a paint program saves.
+constexpr Uint8 kOpaqueFrom = 128;
+
+// The pixels of a decoded picture that must come out see-through, whatever the PNG's colour type: pixels
+// less than half opaque, the picture's own transparent colour, and with colorKey the key colour (an editor
+// may save it opaque in an alpha channel, where SDL's blit ignores a colour key, or twice in a palette).
+// Empty when the picture is plain RGB, where the blit's colour key alone gets them right.
+std::vector<bool> SeeThroughPixels(SDL_Surface* surface, bool colorKey, int r, int g, int b)
 {
     Uint32 ownKey = 0;
     const bool hasOwnKey = SDL_GetColorKey(surface, &ownKey) == 0;
     if (!hasOwnKey && surface->format->palette == nullptr && surface->format->Amask == 0)
     {
-        return {}; // plain RGB: the colour key of the blit is exact, and nothing else is see-through
+        return {};
     }
     std::vector<bool> seeThrough(static_cast<std::size_t>(surface->w) * static_cast<std::size_t>(surface->h));
     SurfaceLock lock(surface);
@@ -397,9 +401,9 @@ std::vector<bool> SeeThroughPixels(SDL_Surface* surface, int r, int g, int b)
             const Uint32 pixel = Utils::GetPixel(surface, x, y);
             Uint8 red = 0, green = 0, blue = 0, alpha = 0;
             SDL_GetRGBA(pixel, surface->format, &red, &green, &blue, &alpha);
-            seeThrough[at] = (hasOwnKey && pixel == ownKey) || alpha == 0 ||
-                             (red == static_cast<Uint8>(r) && green == static_cast<Uint8>(g) &&
-                              blue == static_cast<Uint8>(b));
+            const bool keyColour = colorKey && red == static_cast<Uint8>(r) &&
+                                   green == static_cast<Uint8>(g) && blue == static_cast<Uint8>(b);
+            seeThrough[at] = (hasOwnKey && pixel == ownKey) || alpha < kOpaqueFrom || keyColour;
         }
     }
     return seeThrough;
@@ -463,11 +467,10 @@ bool Image::Load(const std::string& file, SDL_RendererInfo info, bool colorKey, 
         throw std::runtime_error(std::string("Unable to load image: ") + SDL_GetError());
     }
     loaded = RepairGreyWithAlpha(loaded);
-    std::vector<bool> seeThrough;
+    const std::vector<bool> seeThrough = SeeThroughPixels(loaded, colorKey, r, g, b);
     if (colorKey)
     {
         mHasColorKey = true;
-        seeThrough = SeeThroughPixels(loaded, r, g, b);
         ApplyColorKey(loaded, r, g, b);
     }
     const Uint32 format = info.texture_formats[0];
@@ -479,19 +482,19 @@ bool Image::Load(const std::string& file, SDL_RendererInfo info, bool colorKey, 
         SDL_FreeSurface(loaded);
         throw std::runtime_error("Unable to load image: " + error);
     }
-    // Key-coloured pixels are not copied and stay 0; the result carries no key of its own.
+    // Copied, not blended onto the blank surface, which would darken partly transparent pixels. Key-coloured
+    // pixels are not copied and stay 0; the result carries no key of its own.
+    SDL_SetSurfaceBlendMode(loaded, SDL_BLENDMODE_NONE);
     SDL_BlitSurface(loaded, nullptr, converted, nullptr);
     SDL_FreeSurface(loaded);
-    // The blit leaves most see-through pixels at 0; this catches those it draws (see SeeThroughPixels).
+    // See-through pixels become 0 and the others fully opaque (see SeeThroughPixels).
+    const Uint32 opaque = converted->format->Amask;
     std::size_t at = 0;
     for (int y = 0; y < converted->h && !seeThrough.empty(); ++y)
     {
         for (int x = 0; x < converted->w; ++x, ++at)
         {
-            if (seeThrough[at])
-            {
-                Utils::PutPixel(converted, x, y, 0);
-            }
+            Utils::PutPixel(converted, x, y, seeThrough[at] ? 0 : Utils::GetPixel(converted, x, y) | opaque);
         }
     }
     SDL_FreeSurface(mSurface);
@@ -505,11 +508,6 @@ bool Image::Load(SDL_Surface* surface, int width, int height, bool colorKey, int
     {
         throw std::runtime_error("Unable to set image: Surface is null!");
     }
-    if (colorKey)
-    {
-        mHasColorKey = true;
-        ApplyColorKey(surface, r, g, b);
-    }
     SDL_Surface* result = surface;
     if (width != -1 && height != -1)
     {
@@ -517,6 +515,15 @@ bool Image::Load(SDL_Surface* surface, int width, int height, bool colorKey, int
         const SDL_PixelFormat* format = surface->format;
         result = SDL_CreateRGBSurface(0, width, height, format->BitsPerPixel, format->Rmask, format->Gmask,
                                       format->Bmask, format->Amask);
+        if (!result)
+        {
+            throw std::runtime_error(std::string("Unable to set image: ") + SDL_GetError());
+        }
+    }
+    if (colorKey)
+    {
+        mHasColorKey = true;
+        ApplyColorKey(result, r, g, b);
     }
     if (result != mSurface)
     {

@@ -18,9 +18,14 @@ class Image
     static constexpr int mKeyGreen = 0;
     static constexpr int mKeyBlue = 128;
 
-    // Loads a PNG converted to the renderer's first texture format; key-coloured pixels become 0.
+    // Both loads return true or throw std::runtime_error with SDL's reason; they never leave a null picture.
+
+    // Loads a PNG converted to the renderer's first texture format. A pixel at least half opaque is drawn
+    // in its full colour; one less than half opaque, or of the key colour, becomes 0 (see-through when
+    // keyed), as pixel-art tools treat the soft edge a paint program saves.
     bool Load(const std::string& file, SDL_RendererInfo info, bool colorKey, int r, int g, int b);
-    // With a size: a new blank surface in the model's format. With -1, -1: takes ownership of the surface.
+    // With a size: a new blank surface in the model's format, keyed when asked; the model stays untouched
+    // with the caller. With -1, -1: takes ownership of the surface and keys it.
     bool Load(SDL_Surface* surface, int width, int height, bool colorKey, int r, int g, int b);
     void SetColorKey(SDL_Surface* surface, int r, int g, int b);
 

@@ -14,7 +14,7 @@ const int kHoldTicks = 32;
 
 bool CreditsState::Init(Game* game)
 {
-    LoadBackground(game->mFramework->GetRendererInfo(), "Couldn't load credits screen!");
+    LoadBackground(game->mFramework->GetRendererInfo());
     CreateOverlay(game);
     return true;
 }

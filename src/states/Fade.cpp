@@ -3,8 +3,6 @@
 
 #include "graphics/Image.h"
 
-#include <stdexcept>
-
 bool Fade::StepIn(int& alpha)
 {
     if (alpha > 0)
@@ -35,14 +33,10 @@ bool Fade::StepOut(int& alpha)
 std::unique_ptr<Image> Fade::CreateOverlay(SDL_Surface* screen, int alpha)
 {
     auto overlay = std::make_unique<Image>();
-    // Without a screen, Load throws its own error.
+    // Without a screen, or when the surface cannot be made, Load throws its own error.
     const int width = screen ? screen->w : 0;
     const int height = screen ? screen->h : 0;
-    if (!overlay->Load(screen, width, height, false, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue) ||
-        !overlay->mSurface)
-    {
-        throw std::runtime_error("Couldn't initialize black screen surface!");
-    }
+    overlay->Load(screen, width, height, false, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue);
     SDL_Surface* surface = overlay->mSurface;
     SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, 0, 0, 0, 255));
     // A format without an alpha channel would otherwise copy the black over the screen at any opacity.

@@ -1,22 +1,42 @@
-// The title screen: picks a new game, the options or quitting, and fades to the chosen screen.
+// The title screen: picks Continue, a new game, the options or quitting, and fades to the chosen screen.
 #include "states/MainMenuState.h"
 
 #include "Game.h"
 #include "StateManager.h"
 #include "graphics/Font.h"
 #include "graphics/Image.h"
+#include "io/FieldReader.h"
+#include "states/PlayState.h"
 
 namespace
 {
 const int kOptionCount = 3;
 const char* const kOptionsText = "New Game\nOptions\nQuit";
+const char* const kContinueText = "Continue\n";
 } // namespace
 
 bool MainMenuState::Init(Game* game)
 {
-    LoadCursorScreen(game, "Couldn't load title background screen!", "data/gfx/title.png",
-                     "Couldn't load title screen!");
+    LoadCursorScreen(game, "data/gfx/title.png");
+    // Without a list there is nothing to continue; play says why when it starts.
+    mLevels.clear();
+    FieldReader list("data/maps/maps.lst");
+    for (std::string line; list.ReadLine(line);)
+    {
+        mLevels.push_back(line);
+    }
+    UpdateContinue(game);
     return true;
+}
+
+void MainMenuState::UpdateContinue(Game* game)
+{
+    const bool shown = game->mProgress.Furthest(mLevels) > 0;
+    if (shown != mContinueShown)
+    {
+        mContinueShown = shown;
+        mSelectedOption = shown ? 0 : (mSelectedOption > 0 ? mSelectedOption - 1 : 0);
+    }
 }
 
 void MainMenuState::HandleQuit(Game* /*game*/)
@@ -36,7 +56,8 @@ bool MainMenuState::HandleKey(Game* game, SDL_Scancode key)
     {
         return false;
     }
-    if (!MoveCursor(game, key, mSelectedOption, kOptionCount))
+    UpdateContinue(game);
+    if (!MoveCursor(game, key, mSelectedOption, kOptionCount + (mContinueShown ? 1 : 0)))
     {
         // Return. The selection is read when the fade-out completes, so it may still change until then.
         mFadeState = Fade::FadingOut;
@@ -46,39 +67,58 @@ bool MainMenuState::HandleKey(Game* game, SDL_Scancode key)
 
 void MainMenuState::Tick(Game* game)
 {
+    UpdateContinue(game);
     StepBlink();
     if (!StepFade())
     {
         return;
     }
-    if (mQuitRequested || mSelectedOption == 2)
+    // The entries below "Continue" keep their numbers whether it is shown or not.
+    const int option = mSelectedOption - (mContinueShown ? 1 : 0);
+    if (mQuitRequested || option == 2)
     {
         game->mStateManager->ChangeState("Credits");
     }
-    else if (mSelectedOption == 0)
+    else if (option == 0)
     {
         game->mStateManager->ChangeState("Story");
     }
-    else
+    else if (option == 1)
     {
         game->mStateManager->ChangeState("Settings");
     }
+    else
+    {
+        // Continue: straight into play at the furthest level, with a fresh player and no story.
+        if (game->mPlayState != nullptr)
+        {
+            game->mPlayState->mFirstLevel = game->mProgress.mReached;
+        }
+        game->mStateManager->ChangeState("Play");
+        if (State* play = game->mStateManager->mCurrentState)
+        {
+            play->Init(game);
+        }
+    }
 }
 
-void MainMenuState::DrawContent(Game* /*game*/, SDL_Surface* screen, Font& font, Uint32 grey)
+void MainMenuState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey)
 {
+    UpdateContinue(game);
     const int w = screen->w;
     const int h = screen->h;
     const int fw = font.mCharWidth;
     DrawTitle(screen, h / 2 - h / 3);
 
-    const int optionsY = h / 5 + h / 2;
+    // "Continue" stands above the three entries, which stay where they always are.
+    const int optionsY = h / 5 + h / 2 - (mContinueShown ? fw : 0);
     if (mArrowVisible)
     {
         DrawShape(*mArrowImage, grey, w / 2 - fw / 2 - 36, optionsY + fw * mSelectedOption, screen);
     }
-    font.DrawString(kOptionsText, w / 2 - 32, optionsY, grey, screen);
+    font.DrawString(std::string(mContinueShown ? kContinueText : "") + kOptionsText, w / 2 - 32, optionsY,
+                    grey, screen);
 
     DrawCursorHints(font, grey, screen);
-    DrawCentred(font, "Version 0.1.4", h - 12, grey, screen);
+    DrawCentred(font, "Version " KES_VERSION, h - 12, grey, screen);
 }

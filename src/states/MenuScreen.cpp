@@ -7,8 +7,6 @@
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 
-#include <stdexcept>
-
 MenuScreen::~MenuScreen()
 {
     CleanUp();
@@ -44,20 +42,16 @@ bool MenuScreen::HandleKey(Game* /*game*/, SDL_Scancode /*key*/)
     return true;
 }
 
-std::unique_ptr<Image> MenuScreen::LoadPicture(const std::string& file, SDL_RendererInfo info, bool colorKey,
-                                               const std::string& failure)
+std::unique_ptr<Image> MenuScreen::LoadPicture(const std::string& file, SDL_RendererInfo info, bool colorKey)
 {
     auto picture = std::make_unique<Image>();
-    if (!picture->Load(file, info, colorKey, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue))
-    {
-        throw std::runtime_error(failure);
-    }
+    picture->Load(file, info, colorKey, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue);
     return picture;
 }
 
-void MenuScreen::LoadBackground(SDL_RendererInfo info, const std::string& failure)
+void MenuScreen::LoadBackground(SDL_RendererInfo info)
 {
-    mBackgroundImage = LoadPicture("data/gfx/bg.png", info, false, failure);
+    mBackgroundImage = LoadPicture("data/gfx/bg.png", info, false);
 }
 
 void MenuScreen::CreateOverlay(Game* game)
@@ -65,14 +59,13 @@ void MenuScreen::CreateOverlay(Game* game)
     mBlackScreen = Fade::CreateOverlay(game->mScreen->mSurface, mAlpha);
 }
 
-void MenuScreen::LoadCursorScreen(Game* game, const std::string& backgroundFailure,
-                                  const std::string& titleFile, const std::string& titleFailure)
+void MenuScreen::LoadCursorScreen(Game* game, const std::string& titleFile)
 {
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
-    mArrowImage = LoadPicture("data/gfx/arrow.png", info, true, "Couldn't load arrow image!");
+    mArrowImage = LoadPicture("data/gfx/arrow.png", info, true);
     CreateOverlay(game);
-    LoadBackground(info, backgroundFailure);
-    mTitleImage = LoadPicture(titleFile, info, true, titleFailure);
+    LoadBackground(info);
+    mTitleImage = LoadPicture(titleFile, info, true);
 }
 
 bool MenuScreen::StepFade()

@@ -55,14 +55,12 @@ class MenuScreen : public State
     // What a screen draws between its background and the overlay: light-grey text, cursor, pictures.
     virtual void DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey) = 0;
 
-    // Init steps. Each failing load throws its message.
-    static std::unique_ptr<Image> LoadPicture(const std::string& file, SDL_RendererInfo info, bool colorKey,
-                                              const std::string& failure);
-    void LoadBackground(SDL_RendererInfo info, const std::string& failure);
+    // Init steps. A picture that cannot be loaded throws the loader's message, naming SDL's reason.
+    static std::unique_ptr<Image> LoadPicture(const std::string& file, SDL_RendererInfo info, bool colorKey);
+    void LoadBackground(SDL_RendererInfo info);
     void CreateOverlay(Game* game);
     // Arrow, overlay, background and heading picture, in that order.
-    void LoadCursorScreen(Game* game, const std::string& backgroundFailure, const std::string& titleFile,
-                          const std::string& titleFailure);
+    void LoadCursorScreen(Game* game, const std::string& titleFile);
 
     // One update of the menus' fade; an idle screen starts fading in. True on the update a fade-out
     // completes, when the screen hands over.

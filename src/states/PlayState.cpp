@@ -7,23 +7,19 @@
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 #include "io/FieldReader.h"
+#include "states/Card.h"
 #include "states/Fade.h"
 #include "world/Map.h"
 
+#include <algorithm>
 #include <iostream>
 #include <stdexcept>
+#include <utility>
 
 namespace
 {
 constexpr std::size_t kStarCount = 200;
 const char* const kMapFolder = "data/maps/";
-
-// One line on stderr saying why a level is not played: the run still just ends in the main menu, but
-// whoever made the level can see which file is at fault.
-void ReportLevelFailure(const std::string& level, const std::string& reason)
-{
-    std::cerr << "Unable to load level " << level << ": " << reason << std::endl;
-}
 
 // The pictures play needs in a freshly loaded level's image cache: tiles and the entity sheet.
 void AddPlayImages(Map& map, SDL_RendererInfo info)
@@ -41,7 +37,7 @@ bool LoadLevel(Map& map, const std::string& level, SDL_RendererInfo info)
     map.mPlayerStartY = -1;
     if (!map.Load(level, info))
     {
-        ReportLevelFailure(level, map.mLoadFailure);
+        PlayState::ReportLevelFailure(level, map.mLoadFailure);
         return false;
     }
     AddPlayImages(map, info);
@@ -55,7 +51,7 @@ EntityType* PlayerType(const Map& map, const std::string& level)
     EntityType* type = map.mEntityTypeManager->GetEntityType(Player::mTypeName);
     if (type == nullptr)
     {
-        ReportLevelFailure(level, "the entity types define no Player");
+        PlayState::ReportLevelFailure(level, "the entity types define no Player");
     }
     return type;
 }
@@ -75,6 +71,23 @@ double StartY(const Map& map)
 
 PlayState::PlayState() = default;
 
+// Play still ends as it would have, but whoever made the level can see which file is at fault.
+void PlayState::ReportLevelFailure(const std::string& level, const std::string& reason)
+{
+    std::cerr << "Unable to load level " << level << ": " << reason << std::endl;
+}
+
+void PlayState::PlayOnly(const std::string& levelFile, std::vector<unsigned> replay)
+{
+    mOnlyLevel = levelFile;
+    mReplay = std::move(replay);
+}
+
+std::string PlayState::LevelPath(int index) const
+{
+    return mOnlyLevel.empty() ? kMapFolder + mMaps[index] : mOnlyLevel;
+}
+
 PlayState::~PlayState()
 {
     CleanUp();
@@ -84,32 +97,48 @@ PlayState::~PlayState()
 
 bool PlayState::Init(Game* game)
 {
-    FieldReader list("data/maps/maps.lst");
-    if (!list.IsOpen())
-    {
-        throw std::runtime_error("Unable to load maps.lst!");
-    }
     // Emptied first, so the list does not grow with every game begun. Every line is a name, empty
     // lines included: the list has no comments.
     mMaps.clear();
-    std::string line;
-    while (list.ReadLine(line))
+    if (!mOnlyLevel.empty())
     {
-        mMaps.push_back(line);
+        mMaps.push_back(mOnlyLevel);
+    }
+    else
+    {
+        FieldReader list("data/maps/maps.lst");
+        if (!list.IsOpen())
+        {
+            throw std::runtime_error("Unable to load maps.lst!");
+        }
+        std::string line;
+        while (list.ReadLine(line))
+        {
+            mMaps.push_back(line);
+        }
     }
     if (mMaps.empty())
     {
         throw std::runtime_error("No maps were found!");
     }
 
+    SetPaused(game, false);
     CleanUp(); // also restarts at the first level of the list
+    // Continue starts at the level asked for, while the list still has it.
+    const auto first = std::find(mMaps.begin(), mMaps.end(), mFirstLevel);
+    if (!mFirstLevel.empty() && first != mMaps.end())
+    {
+        mCurrentMap = static_cast<int>(first - mMaps.begin());
+    }
+    mFirstLevel.clear();
+    mRunTimes.assign(mMaps.size(), 0);
 
     SDL_Surface* screen = game->mScreen->mSurface;
     mBlackScreen = Fade::CreateOverlay(screen, mAlpha);
 
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
     mMap = std::make_unique<Map>();
-    const std::string level = kMapFolder + mMaps[mCurrentMap];
+    const std::string level = LevelPath(mCurrentMap);
     if (!LoadLevel(*mMap, level, info))
     {
         return false;
@@ -126,6 +155,8 @@ bool PlayState::Init(Game* game)
     mPlayer = std::make_unique<Player>();
     if (!mPlayer->Init(StartX(*mMap), StartY(*mMap), Player::mTypeName, playerType, info))
     {
+        ReportLevelFailure(level,
+                           "the player cannot be set up (its type, or the status display data/gfx/hud.png)");
         return false;
     }
     mPlayer->SetDirection(mMap->mPlayerDirection);
@@ -141,6 +172,7 @@ bool PlayState::Init(Game* game)
     mQuitRequested = false;
     mNextLevel = false;
     mFadeState = Fade::FadingIn;
+    BeginLevel(game);
     mLevelReady = true;
     return true;
 }
@@ -148,6 +180,10 @@ bool PlayState::Init(Game* game)
 void PlayState::CleanUp()
 {
     mLevelReady = false;
+    mCard.reset();
+    mPauseCard.reset();
+    mExitReached = false;
+    mLevelTime = 0;
     mBlackScreen.reset();
     // The player's destructor never touches its type, so the map that owns the type may go first.
     mMap.reset();
@@ -158,6 +194,8 @@ void PlayState::CleanUp()
     ClearInput();
     mFireTimer = 0;
     mCurrentMap = 0;
+    mReplayUpdate = 0;
+    mReplayHeld = 0;
 }
 
 void PlayState::ClearInput()
@@ -183,7 +221,7 @@ bool PlayState::StartNextLevel(Game* game)
         return false;
     }
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
-    const std::string level = kMapFolder + mMaps[mCurrentMap];
+    const std::string level = LevelPath(mCurrentMap);
     if (!LoadLevel(*mMap, level, info))
     {
         return false;
@@ -213,6 +251,7 @@ bool PlayState::StartNextLevel(Game* game)
     mPlayer->mHasKeycard = false;
     mPlayer->mHurtTimer = 0;
 
+    BeginLevel(game);
     mLevelReady = true;
     return true;
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class Card;
 class Entity;
 class Image;
 class Map;
@@ -31,6 +32,13 @@ class PlayState : public State
     void HandleEvents(Game* game) override;
     void Tick(Game* game) override;
     void Render(Game* game, const float& interpolation) override;
+
+    // Plays the level file alone instead of the level list, from the next Init on; its end (death, the exit
+    // door, Escape) ends the program through the credits. A recorded input, when given, steers the
+    // player in place of the game keys.
+    void PlayOnly(const std::string& levelFile, std::vector<unsigned> replay);
+    // One line on stderr saying why a level is not played.
+    static void ReportLevelFailure(const std::string& level, const std::string& reason);
 
     bool IsEntityCollision(Entity* a, Entity* b);
     // The first registered entity that e touches, or null.
@@ -57,10 +65,28 @@ class PlayState : public State
     std::vector<Utils::Star> mStars;
     std::vector<std::string> mMaps;
 
+    // The level Init starts at, by its name in the list (Continue); empty or not listed: the first. Init
+    // uses it once.
+    std::string mFirstLevel;
+    // Updates the current level has run, pauses excluded; it stops when the exit is passed.
+    int mLevelTime = 0;
+    // This run's time of each level of mMaps, 0 for the levels not finished in it.
+    std::vector<int> mRunTimes;
+    // The card shown after an exit until play moves on; null while playing.
+    std::unique_ptr<Card> mCard;
+
+    // A paused game runs nothing of the world; only the fades and the way out go on.
+    bool IsPaused() const { return mPauseCard != nullptr; }
+    void SetPaused(Game* game, bool paused);
+
   private:
     // Input (PlayStateInput.cpp). Each returns false when polling stops for this pass.
     bool HandleKeyDown(Game* game);
     bool HandleKeyUp(Game* game);
+    bool PressGameKey(Game* game, int code, bool repeat);
+    bool ReleaseGameKey(Game* game, int code);
+    // Presses and releases the game keys as the recorded input's next update holds them.
+    void StepReplay(Game* game);
     std::optional<bool> KeyBypassesPlayer();
     void TakeScreenshot(Game* game);
     bool IsEnding() const { return mBackToMenu || mQuitRequested || mNextLevel; }
@@ -79,6 +105,7 @@ class PlayState : public State
 
     // Set-up (PlayState.cpp): loads level mCurrentMap into the existing map and moves the player there.
     bool StartNextLevel(Game* game);
+    std::string LevelPath(int index) const;
 
     // Collisions (PlayStateCollision.cpp).
     void ApplyTileHarm(Game* game, Entity* e, const TileCollision& collision);
@@ -89,6 +116,23 @@ class PlayState : public State
     void DrawPlayer(Image* sprites, SDL_Surface* screen);
     void DrawCountdown(Game* game, SDL_Surface* screen);
 
+    // A run through the levels (PlayStateRun.cpp): the level clock, progress, cards and pausing.
+    void BeginLevel(Game* game);
+    void ShowExitCard(Game* game);
+    bool HandleCardKey(bool repeat);
+    bool IsPauseKey(Game* game, int code) const;
+    bool CanPause() const;
+    // A card is up and takes the keys; once it fades out they wait for the next level as in any ending.
+    bool IsCardUp() const { return mCard && mFadeState != Fade::FadingOut; }
+
     // True only while a level and the player are fully set up; play touches neither otherwise.
     bool mLevelReady = false;
+    // Set by the exit door during an update; its card is shown once the update is over.
+    bool mExitReached = false;
+    std::unique_ptr<Card> mPauseCard; // null while not paused
+
+    std::string mOnlyLevel; // a level file played alone; empty for the level list
+    std::vector<unsigned> mReplay;
+    std::size_t mReplayUpdate = 0; // the next update of mReplay to play
+    unsigned mReplayHeld = 0;      // the keys mReplay holds down
 };

@@ -329,10 +329,10 @@ void PlayState::FinishLevel()
     {
         mCurrentMap = static_cast<int>(next);
         mNextLevel = true;
-        mFadeState = Fade::FadingOut;
     }
     else
     {
         mBackToMenu = true; // the last level: the run is over
     }
+    mExitReached = true; // the card with the level's time follows once this update is over
 }

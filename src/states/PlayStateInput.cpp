@@ -1,15 +1,18 @@
-// The play screen's input: the four game keys as flags, Escape, F12 screenshots and the close request.
+// The play screen's input: the four game keys as flags (or a recorded input's), Escape, the pause, F12
+// screenshots, the close request and the lost focus.
 #include "states/PlayState.h"
 
 #include "Game.h"
 #include "Platform.h"
 #include "entities/Player.h"
 #include "graphics/Framework.h"
+#include "io/InputScript.h"
 
 #include <SDL_image.h>
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 void PlayState::HandleEvents(Game* game)
 {
@@ -25,7 +28,15 @@ void PlayState::HandleEvents(Game* game)
             keepPolling = HandleKeyDown(game);
             break;
         case SDL_KEYUP:
-            keepPolling = HandleKeyUp(game);
+            // Releases during a card are dropped: the input was cleared when it opened.
+            keepPolling = IsCardUp() || HandleKeyUp(game);
+            break;
+        case SDL_WINDOWEVENT:
+            // A player who switches windows does not come back to a suffocated ship.
+            if (mEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST && CanPause())
+            {
+                SetPaused(game, true);
+            }
             break;
         default:
             break;
@@ -41,11 +52,6 @@ bool PlayState::HandleKeyDown(Game* game)
 {
     const SDL_Keysym& key = mEvent.key.keysym;
     const bool repeat = mEvent.key.repeat != 0;
-    if (key.scancode == SDL_SCANCODE_ESCAPE)
-    {
-        mFadeState = Fade::FadingOut; // with no end flag set the fade-out ends in the main menu
-        return true;
-    }
     if (key.scancode == SDL_SCANCODE_F12)
     {
         if (!repeat)
@@ -54,12 +60,38 @@ bool PlayState::HandleKeyDown(Game* game)
         }
         return true;
     }
+    if (IsCardUp())
+    {
+        return HandleCardKey(repeat); // any key, Escape too, goes on to what follows the card
+    }
+    if (key.scancode == SDL_SCANCODE_ESCAPE)
+    {
+        mFadeState = Fade::FadingOut; // with no end flag set the fade-out ends play as death does
+        return true;
+    }
+    if (IsPauseKey(game, key.scancode))
+    {
+        if (!repeat && mFadeState != Fade::FadingOut && (IsPaused() || (CanPause() && !IsEnding())))
+        {
+            SetPaused(game, !IsPaused());
+        }
+        return true;
+    }
+    // A recorded input steers alone: the keys (and controllers, which press keys) only watch it.
+    if (!mReplay.empty())
+    {
+        return true;
+    }
+    return PressGameKey(game, key.scancode, repeat);
+}
+
+bool PlayState::PressGameKey(Game* game, int code, bool repeat)
+{
     if (const std::optional<bool> keepPolling = KeyBypassesPlayer())
     {
         return *keepPolling;
     }
     // Every binding that matches applies, so one key bound to several actions does them all.
-    const int code = key.scancode;
     if (code == game->mKeyLeft)
     {
         mMoveLeft = true;
@@ -68,12 +100,14 @@ bool PlayState::HandleKeyDown(Game* game)
     {
         mMoveRight = true;
     }
-    if (code == game->mKeyJump && mPlayer->GetIsOnGround() && !repeat)
+    // While paused the walking keys are followed, so that play resumes with the keys held then; a jump
+    // or a shot is not kept for later.
+    if (code == game->mKeyJump && mPlayer->GetIsOnGround() && !repeat && !IsPaused())
     {
         mDoJump = true;
     }
     // Repeats count: a held fire key fires again once 10 updates have passed since the last shot.
-    if (code == game->mKeyFire && mPlayer->GetWeapon() && mFireTimer > 9)
+    if (code == game->mKeyFire && mPlayer->GetWeapon() && mFireTimer > 9 && !IsPaused())
     {
         mDoFire = true;
     }
@@ -82,11 +116,15 @@ bool PlayState::HandleKeyDown(Game* game)
 
 bool PlayState::HandleKeyUp(Game* game)
 {
+    return mReplay.empty() ? ReleaseGameKey(game, mEvent.key.keysym.scancode) : true;
+}
+
+bool PlayState::ReleaseGameKey(Game* game, int code)
+{
     if (const std::optional<bool> keepPolling = KeyBypassesPlayer())
     {
         return *keepPolling;
     }
-    const int code = mEvent.key.keysym.scancode;
     if (code == game->mKeyLeft)
     {
         mMoveLeft = false;
@@ -104,6 +142,30 @@ bool PlayState::HandleKeyUp(Game* game)
         mDoFire = false;
     }
     return true;
+}
+
+void PlayState::StepReplay(Game* game)
+{
+    // Past its end the input holds nothing, and the player stands until the air runs out or Escape.
+    const unsigned keys = mReplayUpdate < mReplay.size() ? mReplay[mReplayUpdate++] : 0;
+    // In the order the recording tools press and release them, so an input plays as it was recorded.
+    const std::pair<unsigned, int> bindings[] = {{InputScript::Left, game->mKeyLeft},
+                                                 {InputScript::Right, game->mKeyRight},
+                                                 {InputScript::Jump, game->mKeyJump},
+                                                 {InputScript::Fire, game->mKeyFire}};
+    bool steering = true;
+    for (const auto& [bit, code] : bindings)
+    {
+        if (steering && (keys & bit) && !(mReplayHeld & bit))
+        {
+            steering = PressGameKey(game, code, false);
+        }
+        else if (steering && !(keys & bit) && (mReplayHeld & bit))
+        {
+            steering = ReleaseGameKey(game, code);
+        }
+    }
+    mReplayHeld = keys;
 }
 
 // Keys steer the player only while a level runs and the player lives. Otherwise this is the handler's

@@ -1,4 +1,4 @@
-// One frame of play: stars, level, shots, player, status display, countdown and the fade overlay.
+// One frame of play: stars, level, shots, player, status display, countdown, a card and the fade overlay.
 #include "states/PlayState.h"
 
 #include "Game.h"
@@ -6,6 +6,7 @@
 #include "graphics/Font.h"
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
+#include "states/Card.h"
 #include "states/Fade.h"
 #include "world/Map.h"
 
@@ -38,6 +39,12 @@ void PlayState::Render(Game* game, const float&)
         DrawPlayer(sprites, screen);
         mPlayer->ShowHUD(screen);
         DrawCountdown(game, screen);
+        // The card after an exit; a pause that lasts into the next level shows once that level is up.
+        Card* card = mCard ? mCard.get() : mPauseCard.get();
+        if (card != nullptr && mBlackScreen)
+        {
+            card->Render(screen, *game->mFont, *mBlackScreen);
+        }
     }
     if (mBlackScreen)
     {

@@ -7,6 +7,7 @@
 #include "entities/Bullet.h"
 #include "entities/Player.h"
 #include "graphics/Image.h"
+#include "states/Card.h"
 #include "world/Map.h"
 
 #include <cmath>
@@ -44,6 +45,27 @@ void PlayState::Tick(Game* game)
     {
         return;
     }
+    // The world stands still behind a card and while paused; a closed window still ends play.
+    if ((mCard || IsPaused()) && mQuitRequested)
+    {
+        mFadeState = Fade::FadingOut;
+    }
+    if (mCard)
+    {
+        if (mFadeState != Fade::FadingOut && mCard->Tick())
+        {
+            mFadeState = Fade::FadingOut;
+        }
+        return;
+    }
+    if (IsPaused())
+    {
+        return;
+    }
+    if (!mReplay.empty())
+    {
+        StepReplay(game); // where a player's key events would have arrived, just before the world moves
+    }
     UpdateWorld(game);
 }
 
@@ -64,6 +86,12 @@ bool PlayState::StepFade(Game* game)
         return true;
     }
     mFadeState = Fade::Idle;
+    mCard.reset();
+    // A pause lasts into the next level (the window was left during the card), but not out of play.
+    if (mQuitRequested || !mNextLevel)
+    {
+        SetPaused(game, false);
+    }
     // The rest of the update still runs after a switch; it is no longer seen.
     if (mQuitRequested)
     {
@@ -75,9 +103,14 @@ bool PlayState::StepFade(Game* game)
         mNextLevel = false;
         if (!StartNextLevel(game))
         {
+            SetPaused(game, false);
             mBackToMenu = true;
             return false;
         }
+    }
+    else if (!mOnlyLevel.empty())
+    {
+        game->mStateManager->ChangeState("Credits"); // a level played alone ends the program
     }
     else
     {
@@ -111,6 +144,7 @@ void PlayState::UpdateWorld(Game* game)
         return;
     }
 
+    ++mLevelTime;
     if (mPlayer->GetIsAlive())
     {
         Steer(game);
@@ -130,6 +164,12 @@ void PlayState::UpdateWorld(Game* game)
     ShootEnemies(game);
     UpdateEnemies(game);
     UpdateItems(game);
+
+    // The clock counts this update too: the time is the number of updates up to the exit, inclusive.
+    if (mExitReached)
+    {
+        ShowExitCard(game);
+    }
 }
 
 void PlayState::Steer(Game* game)

@@ -88,8 +88,7 @@ std::string KeyName(int scancode)
 
 bool SettingsState::Init(Game* game)
 {
-    LoadCursorScreen(game, "Couldn't load background screen!", "data/gfx/settings.png",
-                     "Couldn't load settings screen!");
+    LoadCursorScreen(game, "data/gfx/settings.png");
     return true;
 }
 
@@ -157,8 +156,12 @@ void SettingsState::EditOption(Game* game, SDL_Scancode key)
     }
     if (IsKeyBinding(mSelectedOption))
     {
-        *KeyBinding(game, mSelectedOption) = key;
-        mEditing = false;
+        // Only a fresh press binds: a key held since before the capture (Return, say) repeats.
+        if (mEvent.key.repeat == 0)
+        {
+            *KeyBinding(game, mSelectedOption) = key;
+            mEditing = false;
+        }
         return;
     }
     AudioManager& audio = *game->mAudioManager;

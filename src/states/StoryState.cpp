@@ -22,7 +22,7 @@ const char* const kNotAvailable = "Not available!";
 bool StoryState::Init(Game* game)
 {
     CreateOverlay(game);
-    LoadBackground(game->mFramework->GetRendererInfo(), "Couldn't load background screen!");
+    LoadBackground(game->mFramework->GetRendererInfo());
 
     mLines.clear();
     // Lines are shown whole, as written: only comments are left out.

@@ -15,14 +15,19 @@ const std::string kMapFolder = "data/maps/";
 // seconds to read, and no playable level comes near it.
 constexpr long long kMaxCells = 1024 * 1024;
 
+// The folder of a level description, where the files it names are kept: "data/maps/" for the game's own
+// levels, wherever a level maker keeps theirs otherwise.
+std::string FolderOf(const std::string& path)
+{
+    return path.substr(0, path.rfind('/') + 1);
+}
+
 // Loads a layer image in the renderer's format, without colour key.
-std::unique_ptr<Image> LoadLayerImage(const std::string& name, SDL_RendererInfo info)
+std::unique_ptr<Image> LoadLayerImage(const std::string& folder, const std::string& name,
+                                      SDL_RendererInfo info)
 {
     auto image = std::make_unique<Image>();
-    if (!image->Load(kMapFolder + name, info, false, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue))
-    {
-        throw std::runtime_error("Unable to open map: " + name);
-    }
+    image->Load(folder + name, info, false, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue);
     return image;
 }
 } // namespace
@@ -66,7 +71,8 @@ bool Map::Load(const std::string& path, SDL_RendererInfo info)
         }
     }
 
-    std::unique_ptr<Image> background = LoadLayerImage(mBackgroundLayerName, info);
+    const std::string folder = FolderOf(path);
+    std::unique_ptr<Image> background = LoadLayerImage(folder, mBackgroundLayerName, info);
     const long long cells = static_cast<long long>(background->mSurface->w) * background->mSurface->h;
     if (cells > kMaxCells)
     {
@@ -101,9 +107,9 @@ bool Map::Load(const std::string& path, SDL_RendererInfo info)
         throw std::runtime_error("Unable to initialize entity types: " + mEntityTypesFile);
     }
 
-    if (!InitEntities(kMapFolder + mEntitiesFile))
+    if (!InitEntities(folder + mEntitiesFile))
     {
-        mLoadFailure = "its placement file " + kMapFolder + mEntitiesFile + " cannot be opened";
+        mLoadFailure = "its placement file " + folder + mEntitiesFile + " cannot be opened";
         return false;
     }
     mOxygenTanksTotal = mOxygenTanksLeft;
@@ -111,7 +117,7 @@ bool Map::Load(const std::string& path, SDL_RendererInfo info)
     ReadLayer(background->mSurface, mBackgroundLayer, info);
     background.reset();
 
-    std::unique_ptr<Image> collision = LoadLayerImage(mCollisionLayerName, info);
+    std::unique_ptr<Image> collision = LoadLayerImage(folder, mCollisionLayerName, info);
     ReadLayer(collision->mSurface, mCollisionLayer, info);
     return true;
 }

@@ -25,8 +25,9 @@ class Map
     Map(const Map&) = delete;
     Map& operator=(const Map&) = delete;
 
-    // Loading (Map.cpp). False when the description or the placement file cannot be opened; other
-    // failures throw. A failed load leaves the map partly loaded: it must not be played.
+    // Loading (Map.cpp). The layer pictures and the placement file are read beside the description at path,
+    // the type tables from "data/maps/". False when the description or the placement file cannot be opened;
+    // other failures throw. A failed load leaves the map partly loaded: it must not be played.
     bool Load(const std::string& path, SDL_RendererInfo info);
     // Empties both layers and destroys every entity; size, names, camera and managers stay.
     void Clear();
@@ -71,9 +72,10 @@ class Map
     int mOxygenTanksLeft = 0;
     std::string mTileTypesFile;
     std::string mEntityTypesFile;
-    std::string mEntitiesFile;        // within "data/maps/"
-    std::string mBackgroundLayerName; // within "data/maps/"
-    std::string mCollisionLayerName;  // within "data/maps/"
+    // The level's own files, named as its description names them: beside the description.
+    std::string mEntitiesFile;
+    std::string mBackgroundLayerName;
+    std::string mCollisionLayerName;
     // One tile key per cell, row after row: cell (x, y) at y * mWidth + x.
     std::vector<std::string> mBackgroundLayer;
     std::vector<std::string> mCollisionLayer;

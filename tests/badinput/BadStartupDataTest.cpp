@@ -1,5 +1,5 @@
-// Start-up with a spoiled picture, settings file or sound: the load error or the quiet default, never
-// worse, and the settings file is always written at the end.
+// Start-up with a spoiled picture, settings, progress or sound file: the load error or the quiet default,
+// never worse, and the settings file is always written at the end.
 #include "SpoiledData.h"
 
 #include "Game.h"
@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -109,6 +111,48 @@ TEST(BadStartupData, ASettingsPathThatIsAFolderGivesTheDefaultsAndIsLeftAlone)
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "kesv.cfg"));
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "kesv.cfg.tmp"));
+}
+
+TEST(BadStartupData, ABadProgressFileIsNoProgressSaidInOneLineAndCostsNothingElse)
+{
+    // Each is read into a game that starts; only the last, good one gives progress.
+    const std::pair<const char*, const char*> files[] = {
+        {"empty", ""},
+        {"only a comment", "// nothing yet\n"},
+        {"garbage", "reached level\nbest 90 level\n"}, // spoiled below
+        {"an unknown line", "reached level\nlevels 3\n"},
+        {"no number", "best 9O level\n"},
+        {"no time", "best 0 level\n"},
+        {"a time past the clock", "best 180000 level\n"},
+        {"two furthest levels", "reached level\nreached level\n"},
+        {"good", "// kept by the game\r\nreached level\nbest 90 level\n"}};
+    for (const auto& [name, text] : files)
+    {
+        SCOPED_TRACE(name);
+        test::TempDir dir;
+        badinput::WriteGame(dir);
+        dir.WriteFile("kesv.sav", text);
+        if (std::string(name) == "garbage")
+        {
+            badinput::SpoilFile(dir, "kesv.sav", Spoil::Garbage);
+        }
+        const std::string before = dir.ReadFile("kesv.sav");
+        const bool good = std::string(name) == "good";
+        {
+            Game game;
+            testing::internal::CaptureStderr();
+            ASSERT_TRUE(game.Init());
+            const std::string said = testing::internal::GetCapturedStderr();
+            EXPECT_EQ(good ? "" : "Kestrovane: progress file kesv.sav not used: ",
+                      said.substr(0, good ? 0 : 45));
+            EXPECT_EQ(good ? 0 : 1, std::count(said.begin(), said.end(), '\n')) << said;
+            EXPECT_EQ(good ? "level" : "", game.mProgress.mReached);
+            EXPECT_EQ(good ? 90 : 0, game.mProgress.Best("level"));
+            EXPECT_EQ(good ? 1u : 0u, game.mProgress.mBest.size());
+        }
+        EXPECT_EQ(dir.ReadFile("kesv.cfg"), badinput::kWindowedSettings);
+        EXPECT_EQ(dir.ReadFile("kesv.sav"), before) << "left as it was until there is progress to write";
+    }
 }
 
 TEST(BadStartupData, SpoiledSoundListsAndFilesLeaveAGameThatRunsSilently)

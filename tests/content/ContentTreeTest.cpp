@@ -11,6 +11,7 @@
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -21,11 +22,7 @@
 
 namespace
 {
-struct SurfaceDeleter
-{
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+using Surface = test::SurfacePtr;
 
 // A picture as 32-bit ARGB, so pixels can be read alike whatever the PNG's own format.
 Surface LoadPicture(const std::string& name)
@@ -42,6 +39,26 @@ Uint32 Rgb(const SDL_Surface* surface, int x, int y)
 {
     const auto* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
     return reinterpret_cast<const Uint32*>(row)[x] & 0xFFFFFF;
+}
+
+double Luminance(const SDL_Surface* surface, int x, int y)
+{
+    const Uint32 rgb = Rgb(surface, x, y);
+    return 0.299 * (rgb >> 16) + 0.587 * ((rgb >> 8) & 0xFF) + 0.114 * (rgb & 0xFF);
+}
+
+// Text drawn over rows y..y+7 from x to right lies over open sky: no shape of two or more lit pixels side
+// by side, only single stars. Names the first shape found.
+void ExpectOnlySkyBehind(const SDL_Surface* bg, int x, int right, int y, const std::string& what)
+{
+    auto lit = [bg](int px, int py) { return Luminance(bg, px, py) >= 40.0; };
+    for (int row = y; row < y + 8; ++row)
+        for (int column = x; column + 1 < right; ++column)
+            if (lit(column, row) && lit(column + 1, row))
+            {
+                ADD_FAILURE() << "a shape behind " << what << " at " << column << "," << row;
+                return;
+            }
 }
 
 const Uint32 kKey = 0x800080;
@@ -172,9 +189,7 @@ TEST(ContentPictures, BackgroundIsDarkEnoughForLightGreyText)
     {
         for (int x = 0; x < bg->w; ++x)
         {
-            const Uint32 rgb = Rgb(bg.get(), x, y);
-            const double luminance = 0.299 * (rgb >> 16) + 0.587 * ((rgb >> 8) & 0xFF) + 0.114 * (rgb & 0xFF);
-            if (luminance >= 100.0)
+            if (Luminance(bg.get(), x, y) >= 100.0)
             {
                 ++bright;
                 EXPECT_LT(y, 160) << "bright pixel behind the menu text at " << x << "," << y;
@@ -186,20 +201,11 @@ TEST(ContentPictures, BackgroundIsDarkEnoughForLightGreyText)
 
 TEST(ContentPictures, SettingsOptionLinesCrossOnlySky)
 {
-    // The option lines (arrow at x 84; "Music Volume: 100%" ends at 236; 8 rows from each y) lie over open
-    // sky: no shape of two or more lit pixels side by side, only single stars.
+    // The option lines: arrow at x 84, "Music Volume: 100%" ends at 236.
     Surface bg = LoadPicture("bg.png");
     ASSERT_TRUE(bg);
-    auto lit = [&](int x, int y)
-    {
-        const Uint32 rgb = Rgb(bg.get(), x, y);
-        return 0.299 * (rgb >> 16) + 0.587 * ((rgb >> 8) & 0xFF) + 0.114 * (rgb & 0xFF) >= 40.0;
-    };
     for (int line : {60, 68, 76, 84, 108, 116, 124, 148, 156, 180, 188})
-        for (int y = line; y < line + 8; ++y)
-            for (int x = 84; x < 240; ++x)
-                EXPECT_FALSE(lit(x, y) && lit(x + 1, y))
-                    << "a shape behind the option line at " << x << "," << y;
+        ExpectOnlySkyBehind(bg.get(), 84, 240, line, "the option line");
 }
 
 TEST(ContentTables, EveryNameTheGameLooksUpIsDefinedAndDrawable)
@@ -325,16 +331,25 @@ TEST(ContentLevels, EveryLevelHasAWayOutAndTheLevelsTogetherUseEveryMechanic)
         EXPECT_TRUE(used.count(mechanic)) << mechanic << " appears in no level";
 }
 
-TEST(ContentStory, FitsTheStoryScreen)
+// The story is typed from (8, 8), a line every 8 rows, one character per 4 updates and one more step per
+// line: it must stay clear of the derelict and the planet, and end while the player still reads.
+TEST(ContentStory, CrossesOnlySkyAndTypesOutInUnder50Seconds)
 {
+    Surface bg = LoadPicture("bg.png");
+    ASSERT_TRUE(bg);
     int shown = 0;
+    std::size_t steps = 0;
     for (const std::string& line : Lines("data/story.txt"))
     {
         if (line.compare(0, 2, "//") == 0)
             continue;
+        EXPECT_LE(line.size(), 38u) << "keeps a right margin as wide as the left: " << line;
+        ASSERT_LE(16 + 8 * shown, bg->h) << "story line " << shown << " falls below the screen";
+        ExpectOnlySkyBehind(bg.get(), 8, 8 + 8 * static_cast<int>(std::min<std::size_t>(line.size(), 39)),
+                            8 + 8 * shown, "story line " + std::to_string(shown));
         ++shown;
-        EXPECT_LE(line.size(), 39u) << line;
+        steps += line.size() + 1;
     }
     EXPECT_GT(shown, 0);
-    EXPECT_LE(shown, 29);
+    EXPECT_LE(steps * 4, 50u * 30u) << "updates to type the story";
 }

@@ -258,11 +258,12 @@ class XServer:
 class GameProcess:
     """The game binary running in a working directory on an XServer."""
 
-    def __init__(self, xserver, binary, workdir, extra_env=None):
+    def __init__(self, xserver, binary, workdir, extra_env=None, args=()):
         self.xserver = xserver
         self.binary = os.path.abspath(binary)
         self.workdir = workdir
         self.extra_env = extra_env or {}
+        self.args = list(args)
         self.process = None
         self.window = None
         self.log_path = None
@@ -275,7 +276,7 @@ class GameProcess:
         env.update(self.extra_env)
         log = tempfile.NamedTemporaryFile(prefix="kestrovane-e2e-", suffix=".log", delete=False)
         self.log_path = log.name
-        self.process = subprocess.Popen([self.binary], cwd=self.workdir, env=env,
+        self.process = subprocess.Popen([self.binary] + self.args, cwd=self.workdir, env=env,
                                         stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         log.close()
         return self
@@ -516,16 +517,17 @@ def close_error_box(game, box):
     display.flush()
 
 
-def run_without_display(binary, workdir, timeout=60):
+def run_without_display(binary, workdir, timeout=60, args=(), extra_env=None):
     """Runs the game on SDL's dummy video driver with no X display, where no error box can open, so an
-    error goes to standard error. Returns (exit code, standard error text)."""
+    error goes to standard error. Returns (exit code, standard output text, standard error text)."""
     env = dict(os.environ)
     env.pop("DISPLAY", None)
     env["SDL_VIDEODRIVER"] = "dummy"
     env["SDL_AUDIODRIVER"] = "dummy"
-    result = subprocess.run([os.path.abspath(binary)], cwd=workdir, env=env, stdin=subprocess.DEVNULL,
+    env.update(extra_env or {})
+    result = subprocess.run([os.path.abspath(binary)] + list(args), cwd=workdir, env=env, stdin=subprocess.DEVNULL,
                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
-    return result.returncode, result.stderr.decode("utf-8", "replace")
+    return result.returncode, result.stdout.decode("utf-8", "replace"), result.stderr.decode("utf-8", "replace")
 
 
 def settings_text(fullscreen=0, vsync=0, fps=0, keys=(80, 79, 82, 44), audio=(1, 1, 64, 64)):

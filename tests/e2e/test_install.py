@@ -4,6 +4,7 @@ temporary home, and builds the Debian package and compares it with the install."
 
 import hashlib
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -158,6 +159,63 @@ def check_launcher(xserver, build_dir, root):
         shutil.rmtree(home, ignore_errors=True)
 
 
+def check_data_link(root):
+    """Runs the installed launcher with a stand-in game: the player's own data/ (a link to a mod, a link
+    that leads nowhere, a real folder) is kept, and the launcher's link to a moved install is repaired."""
+    tree = tempfile.mkdtemp(prefix="kestrovane-launcher-")
+    try:
+        launcher = os.path.join(tree, "usr/bin/kestrovane")
+        game = os.path.join(tree, "usr/libexec/kestrovane/kestrovane")
+        content = os.path.join(tree, "usr/share/kestrovane/data")
+        for folder in (os.path.dirname(launcher), os.path.dirname(game), content):
+            os.makedirs(folder)
+        shutil.copy(os.path.join(root, "usr/bin/kestrovane"), launcher)
+        with open(game, "w") as file:
+            file.write("#!/bin/sh\n")
+        os.chmod(game, 0o755)
+        mod = os.path.join(tree, "mods/longer-decks")
+        # What data/ is before the start, and what it must be after: a link's target, or "folder".
+        for before, after in ((None, content), ("/opt/old/share/kestrovane/data", content), (mod, mod),
+                              ("../unplugged-drive/data", "../unplugged-drive/data"), ("folder", "folder")):
+            xdg = tempfile.mkdtemp(prefix="xdg-", dir=tree)
+            data = os.path.join(xdg, "kestrovane", "data")
+            os.makedirs(os.path.dirname(data))
+            if before == "folder":
+                os.mkdir(data)
+            elif before:
+                os.symlink(before, data)
+            run([launcher], env=dict(os.environ, HOME=tree, XDG_DATA_HOME=xdg))
+            now = os.readlink(data) if os.path.islink(data) else "folder" if os.path.isdir(data) else None
+            if now != after:
+                raise kesdriver.DriverError("data/ that was %s became %s, not %s" % (before, now, after))
+    finally:
+        shutil.rmtree(tree, ignore_errors=True)
+
+
+def check_launcher_arguments(root, app):
+    """The launcher passes the arguments on: the version is the AppStream data's, and a level named relative
+    to the folder the game was started from is looked for there, not in the player's folder."""
+    launcher = os.path.join(root, "usr/bin/kestrovane")
+    home = tempfile.mkdtemp(prefix="kestrovane-home-")
+    start = os.path.join(home, "start")
+    os.mkdir(start)
+    try:
+        env = {"HOME": home, "XDG_DATA_HOME": ""}
+        with open(os.path.join(root, "usr/share/metainfo/%s.metainfo.xml" % app)) as file:
+            release = re.search(r'<release version="([^"]+)"', file.read()).group(1)
+        code, stdout, _ = kesdriver.run_without_display(launcher, start, args=["--version"], extra_env=env)
+        if code != 0 or stdout != "Kestrovane %s\n" % release:
+            raise kesdriver.DriverError("--version: exit code %d, %r; the AppStream release is %s"
+                                        % (code, stdout, release))
+        code, _, stderr = kesdriver.run_without_display(launcher, start, args=["--level", "mine/deck.map"],
+                                                        extra_env=env)
+        line = "Unable to load level %s/mine/deck.map: the level file cannot be opened" % start
+        if code != 1 or line not in stderr:
+            raise kesdriver.DriverError("--level mine/deck.map: exit code %d, stderr %r" % (code, stderr))
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
 def check_package(build_dir, root):
     out = tempfile.mkdtemp(prefix="kestrovane-deb-")
     try:
@@ -197,6 +255,10 @@ def main():
             ("desktop entry and AppStream data validate", lambda xserver, binary, build: check_validators(root, app)),
             ("installed launcher plays in the player's folder, settings and screenshot there",
              lambda xserver, binary, build: check_launcher(xserver, build, root)),
+            ("launcher keeps the player's own data/ and repairs its own link",
+             lambda xserver, binary, build: check_data_link(root)),
+            ("installed launcher passes its arguments, relative files found from where it was started",
+             lambda xserver, binary, build: check_launcher_arguments(root, app)),
             ("Debian package", lambda xserver, binary, build: check_package(build, root)),
         ])
     finally:

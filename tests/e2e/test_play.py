@@ -1,5 +1,8 @@
 """Plays the real game in a window: New Game -> story -> play -> two F12 screenshots (640x480 PNG files
-of the level) -> Escape -> main menu -> New Game again -> play -> window closed -> credits -> exit 0."""
+of the level) -> Escape -> main menu -> New Game again -> play -> window closed -> credits -> exit 0.
+Then a level maker's command line: a level that cannot be loaded ends with one stderr line and exit
+status 1, no error box; a level with its recorded input plays at once, Escape leads through the credits,
+and the settings keep their fullscreen although the run was windowed."""
 
 import os
 import sys
@@ -53,6 +56,37 @@ def play_and_screenshots(xserver, binary, build_dir):
             workdir.cleanup()
 
 
+def level_from_command_line(xserver, binary, build_dir):
+    workdir = e2e_support.Workdir(build_dir, kesdriver.settings_text(fullscreen=1))
+    replay = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets", "maps", "level1.replay")
+    try:
+        with kesdriver.GameProcess(xserver, binary, workdir.path, args=["--level", "nothere.map"]) as game:
+            game.start()
+            code = game.wait_exit(timeout=60)
+            line = "Unable to load level nothere.map: the level file cannot be opened\n"
+            if code != 1 or line not in game.log():
+                raise kesdriver.DriverError("a missing level: exit code %s, output %r" % (code, game.log()))
+
+        with kesdriver.GameProcess(xserver, binary, workdir.path,
+                                   args=["--windowed", "--level", "data/maps/level1.map", "--replay", replay]) as game:
+            try:
+                game.start()
+                game.wait_for_window()
+                game.focus()
+                game.wait_for_picture(on_play, timeout=60, what="the level, playing at once")
+                game.key("Escape")
+                game.wait_for_picture(workdir.on_credits, timeout=60, what="the credits after Escape")
+                code = game.wait_exit(timeout=60)
+                if code != 0:
+                    raise kesdriver.DriverError("the game exited with code %d" % code)
+            except kesdriver.DriverError as error:
+                raise e2e_support.fail_with_log(game, error, "kestrovane-level-failure.png")
+        if workdir.read("kesv.cfg").decode() != kesdriver.settings_text(fullscreen=1):
+            raise kesdriver.DriverError("kesv.cfg changed: %r" % workdir.read("kesv.cfg"))
+    finally:
+        workdir.cleanup()
+
+
 def _try_read(path):
     try:
         return kesdriver.read_png(path)
@@ -66,7 +100,9 @@ def main():
         return 2
     return e2e_support.run_scenarios(os.path.abspath(sys.argv[1]), [
         ("new game, story, play, screenshots, back to the menu, play again, close through the credits",
-         play_and_screenshots)])
+         play_and_screenshots),
+        ("a level from the command line: a missing one refused, one with its recorded input watched",
+         level_from_command_line)])
 
 
 if __name__ == "__main__":

@@ -1,5 +1,7 @@
 """Starts the real game in an empty folder: the window appears, the default settings file is written,
-the menu is drawn, and closing the window ends the program through the credits with exit code 0."""
+the menu is drawn, and closing the window ends the program through the credits with exit code 0. Then the
+command line's answers that need no window: the help, the version and a refused option, each with its exit
+status and on its own stream, and nothing written."""
 
 import os
 import sys
@@ -47,6 +49,27 @@ def read_settings(workdir):
         return file.read()
 
 
+def check_command_line(binary, workdir):
+    """Returns a failure text, or None when every answer is right."""
+    usage = "Usage: kestrovane [OPTION]..."
+    expected = {
+        ("--help",): (0, usage, ""),
+        ("--version",): (0, "Kestrovane ", ""),
+        ("--windowed", "--lvl", "x.map"): (2, "", "kestrovane: unknown option --lvl\n\n" + usage),
+        ("--replay", "x.replay"): (2, "", "kestrovane: --replay needs --level"),
+    }
+    for args, (code, stdout, stderr) in expected.items():
+        got = kesdriver.run_without_display(binary, workdir, args=args)
+        # Each text begins as expected, and a stream expected empty is empty.
+        right = (got[0] == code and got[1].startswith(stdout) and got[2].startswith(stderr)
+                 and bool(got[1]) == bool(stdout) and bool(got[2]) == bool(stderr))
+        if not right:
+            return "%s: exit code %d, stdout %r, stderr %r" % (" ".join(args), got[0], got[1], got[2])
+    if os.listdir(workdir):
+        return "answering the command line wrote %s" % os.listdir(workdir)
+    return None
+
+
 def main():
     if len(sys.argv) != 2:
         print("usage: test_startup.py <build dir>")
@@ -85,6 +108,12 @@ def main():
                 return 1
 
     print("PASS: window opened, default settings written, menu drawn, closed with exit code 0")
+    with tempfile.TemporaryDirectory(prefix="kestrovane-options-") as workdir:
+        failure = check_command_line(binary, workdir)
+    if failure:
+        print("FAIL: %s" % failure)
+        return 1
+    print("PASS: --help, --version and refused options answer with their exit status on their own stream")
     return 0
 
 

@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -92,14 +95,23 @@ TEST(ImageLoad, FromSurfaceWithSizeMakesABlankCopyOfTheFormat)
     EXPECT_EQ(Utils::GetPixel(image.mSurface, 10, 10), 0u);
     EXPECT_FALSE(image.mHasColorKey);
 
-    try
+    // No model, or a size SDL cannot make, is an error with the reason; the picture stays as it was.
+    SDL_Surface* const blank = image.mSurface;
+    for (const auto& [surface, width] : {std::pair<SDL_Surface*, int>{nullptr, 320}, {model.get(), -5}})
     {
-        image.Load(nullptr, 320, 240, false, 128, 0, 128);
-        ADD_FAILURE() << "no exception";
-    }
-    catch (const std::runtime_error& error)
-    {
-        EXPECT_STREQ(error.what(), "Unable to set image: Surface is null!");
+        SDL_ClearError();
+        try
+        {
+            image.Load(surface, width, 240, false, 128, 0, 128);
+            ADD_FAILURE() << "no exception for width " << width;
+        }
+        catch (const std::runtime_error& error)
+        {
+            const std::string reason = surface ? SDL_GetError() : "Surface is null!";
+            EXPECT_FALSE(reason.empty());
+            EXPECT_EQ(error.what(), "Unable to set image: " + reason);
+        }
+        EXPECT_EQ(image.mSurface, blank);
     }
 }
 
@@ -116,6 +128,14 @@ TEST(ImageLoad, FromSurfaceWithKeyMarksItsKeyColour)
     Uint32 stored = 0;
     ASSERT_EQ(SDL_GetColorKey(surface, &stored), 0);
     EXPECT_EQ(stored, key);
+
+    // With a size the new picture is keyed, and the caller's model is left as it was.
+    test::SurfacePtr model = test::MakeSurface(2, 1, 4);
+    Image blank;
+    blank.Load(model.get(), 4, 4, true, 128, 0, 128);
+    ASSERT_EQ(SDL_GetColorKey(blank.mSurface, &stored), 0);
+    EXPECT_EQ(stored, key);
+    EXPECT_NE(SDL_GetColorKey(model.get(), &stored), 0);
 
     test::SurfacePtr dest = test::MakeSurface(2, 1, 4);
     SDL_FillRect(dest.get(), nullptr, 7u);
@@ -202,6 +222,43 @@ TEST(ImageLoad, KeyColourAndClearPixelsAreSeeThroughInEveryPngColourType)
             const bool seeThrough = (pixels[i] & 0xFF) == 0 || rgb == 0x800080;
             EXPECT_EQ(Utils::GetPixel(dest.get(), i % 5, i / 5), seeThrough ? untouched : 0xFF000000u | rgb)
                 << c.name << ", pixel " << i;
+        }
+    }
+}
+
+// The soft edge a paint program saves around a shape: at least half opaque is the colour itself, fully
+// opaque; less is see-through with the key and 0 without it. Nothing is darkened by blending with black.
+TEST(ImageLoad, SoftEdgesAreOpaqueFromHalfAlphaAndSeeThroughBelow)
+{
+    const std::uint8_t alphas[] = {255, 200, 128, 127, 60, 0};
+    const Uint32 untouched = 0x12345678u;
+    test::TempDir dir;
+    for (const test::PngEncoding encoding : {test::PngEncoding{test::PngColour::Rgba, 8, false},
+                                             test::PngEncoding{test::PngColour::Rgba, 16, false},
+                                             test::PngEncoding{test::PngColour::GreyAlpha, 8, false}})
+    {
+        const std::uint32_t rgb = encoding.colour == test::PngColour::Rgba ? 0xE08020 : 0xA0A0A0;
+        std::vector<std::uint32_t> edge;
+        for (std::uint8_t alpha : alphas)
+        {
+            edge.push_back(rgb << 8 | alpha);
+        }
+        dir.WriteFile("edge.png", test::EncodePng(6, 1, edge, encoding));
+        for (bool colorKey : {true, false})
+        {
+            Image image;
+            image.Load("edge.png", test::ArgbRendererInfo(), colorKey, 128, 0, 128);
+            test::SurfacePtr dest = test::MakeSurface(6, 1, 4);
+            SDL_FillRect(dest.get(), nullptr, untouched);
+            image.Draw(dest.get(), 0, 0);
+            const Uint32 seeThrough = colorKey ? untouched : 0u;
+            for (int x = 0; x < 6; ++x)
+            {
+                EXPECT_EQ(Utils::GetPixel(dest.get(), x, 0),
+                          alphas[x] >= 128 ? 0xFF000000u | rgb : seeThrough)
+                    << "type " << static_cast<int>(encoding.colour) << ", depth " << encoding.bitDepth
+                    << ", key " << colorKey << ", alpha " << int{alphas[x]};
+            }
         }
     }
 }

@@ -1,5 +1,5 @@
 // Playing with a controller: plugged in during play, walking, the stick's dead zone, jumping, firing,
-// Back to the menu, and unplugging while a direction is held.
+// Start to pause, Back to the menu, unplugging while a direction is held, and keys no device may lose.
 #include "PlayTest.h"
 
 #include "GamepadInput.h"
@@ -92,15 +92,53 @@ TEST_F(PlayGamepad, StickWalksOnlyPastItsDeadZoneAndUnpluggingLetsGo)
     EXPECT_EQ(x, Pl().GetX());
 }
 
-TEST_F(PlayGamepad, APadPresentAtStartUpIsOpenedAndBackLeavesForTheMainMenu)
+TEST_F(PlayGamepad, APadPresentAtStartUpIsOpenedStartPausesAndBackLeavesForTheMainMenu)
 {
     test::VirtualPad pad;
     StartPlaying();
     EXPECT_EQ(1u, G()->mGamepads->OpenControllers());
     Pass();
     EXPECT_EQ(1u, G()->mGamepads->OpenControllers()) << "its announcement does not open it twice";
+    for (const bool paused : {true, false})
+    {
+        pad.Press(SDL_CONTROLLER_BUTTON_START);
+        Pass();
+        EXPECT_EQ(paused, P().IsPaused());
+        pad.Release(SDL_CONTROLLER_BUTTON_START);
+        Pass();
+    }
     pad.Press(SDL_CONTROLLER_BUTTON_BACK);
     Pass();
     H().Tick(40);
     EXPECT_EQ("MainMenu", H().CurrentState());
+}
+
+TEST_F(PlayGamepad, AKeyIsUpOnlyWhenNoDeviceHoldsItAndARefusedReleaseIsSentAgain)
+{
+    StartPlaying();
+    test::VirtualPad pad;
+    Pass();
+    pad.Press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    Pass();
+    H().PushKeyDown(SDL_SCANCODE_RIGHT);
+    H().PushKeyUp(SDL_SCANCODE_RIGHT);
+    Pass();
+    EXPECT_TRUE(P().mMoveRight) << "the pad still holds Right";
+    pad.Release(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    Pass();
+    EXPECT_FALSE(P().mMoveRight);
+
+    // With SDL's queue full the release cannot go out in its pass; it goes out in the next.
+    pad.Press(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    Pass();
+    SDL_Event filler{};
+    filler.type = SDL_USEREVENT;
+    for (int pushed = 0; pushed < 100000 && SDL_PushEvent(&filler) == 1; ++pushed)
+    {
+    }
+    pad.Release(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    Pass();
+    ASSERT_TRUE(P().mMoveLeft);
+    Pass();
+    EXPECT_FALSE(P().mMoveLeft);
 }

@@ -3,6 +3,7 @@
 
 #include "entities/Bullet.h"
 #include "graphics/ImageManager.h"
+#include "states/Card.h"
 
 #include <SDL_mixer.h>
 
@@ -116,12 +117,14 @@ TEST_F(PlayTest, KeycardLockDoorNextLevelLastLevelMainMenu)
     }
     ASSERT_TRUE(P().mNextLevel);
     EXPECT_EQ(1, P().mCurrentMap) << "counted once, though touched by both probes";
-    EXPECT_EQ(2, P().mFadeState);
+    EXPECT_TRUE(P().mCard) << "the level's time shows first";
     EXPECT_FALSE(P().mBackToMenu);
 
     const double frozenX = Pl().GetX();
+    H().Tick(Card::mLevelUpdates);
+    EXPECT_EQ(2, P().mFadeState);
     H().Tick(31);
-    EXPECT_EQ(frozenX, Pl().GetX()) << "nothing moves while the level fades out";
+    EXPECT_EQ(frozenX, Pl().GetX()) << "nothing moves behind the card nor while the level fades out";
     EXPECT_EQ(248, P().mAlpha);
     H().Tick();
     EXPECT_EQ(255, P().mAlpha);
@@ -152,6 +155,14 @@ TEST_F(PlayTest, KeycardLockDoorNextLevelLastLevelMainMenu)
     EXPECT_TRUE(P().mBackToMenu);
     EXPECT_FALSE(P().mNextLevel);
     EXPECT_EQ(1, P().mCurrentMap);
+    // Any new key press skips the card, but not one in its first updates (held on the way in).
+    H().PushKeyDown(SDL_SCANCODE_A);
+    H().HandleEvents();
+    H().Tick(Card::mGraceUpdates);
+    EXPECT_EQ(1, P().mFadeState);
+    H().PushKeyDown(SDL_SCANCODE_A);
+    H().HandleEvents();
+    EXPECT_EQ(2, P().mFadeState);
     Mix_HaltMusic(); // so that music playing at the end was started by the way out
     H().Tick(33);
     EXPECT_EQ("MainMenu", H().CurrentState());
@@ -168,7 +179,7 @@ TEST_F(PlayTest, AnExitWithOneLevelEndsTheRun)
     H().Tick();
     EXPECT_TRUE(P().mBackToMenu);
     EXPECT_FALSE(P().mNextLevel);
-    H().Tick(33);
+    H().Tick(Card::mRunUpdates + 33);
     EXPECT_EQ("MainMenu", H().CurrentState());
 }
 
@@ -179,7 +190,7 @@ TEST_F(PlayTest, ANextLevelThatFailsToLoadEndsTheRunOnce)
     PlacePlayer(128.0, 176.0);
     H().Tick();
     ASSERT_TRUE(P().mNextLevel);
-    for (int update = 0; update < 40 && H().CurrentState() == "Play"; ++update)
+    for (int update = 0; update < Card::mGraceUpdates + 40 && H().CurrentState() == "Play"; ++update)
     {
         H().PushKeyDown(SDL_SCANCODE_RIGHT);
         H().HandleEvents();
@@ -213,7 +224,7 @@ class NextLevelTest : public PlayTest
 TEST_F(NextLevelTest, ANextLevelWithoutAPlayerStartEndsTheRun)
 {
     StepOntoTheDoor("Health 1 4 11 h\n", 10.0);
-    H().Tick(40);
+    H().Tick(Card::mLevelUpdates + 40);
     EXPECT_EQ("MainMenu", H().CurrentState());
     EXPECT_TRUE(P().mBackToMenu);
 }

@@ -105,3 +105,37 @@ TEST_F(MainMenu, DrawsPicturesTextAndABlinkingArrow)
     RenderFrame();
     EXPECT_TRUE(ArrowAt(120, 176));
 }
+
+TEST_F(MainMenu, ContinueStandsAboveTheEntriesOnlyWithProgressBeyondTheFirstLevel)
+{
+    mDir.WriteFile("data/maps/maps.lst", "one.map\ntwo.map\n");
+    StartGame();
+    mGame.mProgress.mReached = "one.map"; // the first level is nothing to continue
+    Ticks(32);
+    RenderFrame();
+    EXPECT_TRUE(TextAt("New Game\nOptions\nQuit", 128, 168));
+    EXPECT_TRUE(Dark(120, 160, 80, 8));
+
+    // Progress beyond it: "Continue" above, the arrow on it, the cursor wrapping over four entries.
+    mGame.mProgress.mReached = "two.map";
+    Ticks(1);
+    RenderFrame();
+    EXPECT_TRUE(TextAt("Continue\nNew Game\nOptions\nQuit", 128, 160));
+    EXPECT_TRUE(ArrowAt(120, 160));
+    Press(SDL_SCANCODE_UP);
+    EXPECT_EQ(3, mMenu->mSelectedOption);
+    Press(SDL_SCANCODE_DOWN);
+    Press(SDL_SCANCODE_DOWN);
+    Press(SDL_SCANCODE_RETURN);
+    Ticks(32);
+    EXPECT_EQ(mStory, Current()) << "New Game still tells the story";
+
+    // Continue goes straight to play.
+    Show("MainMenu");
+    Ticks(33);
+    Press(SDL_SCANCODE_UP);
+    Press(SDL_SCANCODE_RETURN);
+    Ticks(32);
+    EXPECT_EQ(mPlay, Current());
+    EXPECT_EQ(1, mPlay->mInitCalls);
+}

@@ -1,5 +1,5 @@
-// The menus with a controller alone: moving the cursor, choosing, going back, and a key capture that
-// buttons leave alone.
+// The menus with a controller alone: moving the cursor, choosing, going back, held controls (only
+// directions repeat), and a key capture that buttons and repeats leave alone.
 #include "ScreenFixture.h"
 
 #include "GamepadInput.h"
@@ -27,6 +27,13 @@ class MenuGamepad : public ScreenTest
         mGame.HandleEvents();
         mPad->Release(button);
         mGame.HandleEvents();
+    }
+    // One pass long after the last, when every held control that repeats is due to.
+    void PassMuchLater()
+    {
+        mGame.mGamepads->Update(mGame.GamepadLayout(), {},
+                                SDL_GetTicks64() + 10 * GamepadInput::mRepeatDelay);
+        HandleEvents();
     }
     std::unique_ptr<test::VirtualPad> mPad;
 };
@@ -57,20 +64,41 @@ TEST_F(MenuGamepad, CursorMovesChoosesAndGoesBack)
     EXPECT_EQ(mStory, Current()) << "Start chooses New Game";
 }
 
-TEST_F(MenuGamepad, HeldDirectionRepeatsLikeAHeldKey)
+TEST_F(MenuGamepad, OnlyHeldDirectionsRepeatButtonsActOncePerPress)
 {
     StartWithPad();
     mPad->Press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     mGame.HandleEvents();
     EXPECT_EQ(1, mMenu->mSelectedOption);
-    SDL_Delay(GamepadInput::mRepeatDelay + 20);
-    mGame.HandleEvents();
+    PassMuchLater();
     EXPECT_EQ(2, mMenu->mSelectedOption);
     mPad->Release(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     mGame.HandleEvents();
-    SDL_Delay(GamepadInput::mRepeatDelay + 20);
-    mGame.HandleEvents();
+    PassMuchLater();
     EXPECT_EQ(2, mMenu->mSelectedOption) << "a released direction stops repeating";
+
+    // Start held on New Game does not go on to skip the story.
+    mMenu->mSelectedOption = 0;
+    mPad->Press(SDL_CONTROLLER_BUTTON_START);
+    mGame.HandleEvents();
+    Ticks(40);
+    ASSERT_EQ(mStory, Current());
+    PassMuchLater();
+    Ticks(40);
+    EXPECT_EQ(mStory, Current());
+    mPad->Release(SDL_CONTROLLER_BUTTON_START);
+    mGame.HandleEvents();
+
+    // A held on a switch flips it once.
+    Show("Settings");
+    Ticks(32);
+    mSettings->mSelectedOption = 6; // Display FPS
+    const bool shown = mGame.mShowFPS;
+    mPad->Press(SDL_CONTROLLER_BUTTON_A);
+    mGame.HandleEvents();
+    EXPECT_NE(shown, mGame.mShowFPS);
+    PassMuchLater();
+    EXPECT_NE(shown, mGame.mShowFPS);
 }
 
 TEST_F(MenuGamepad, ButtonsNeitherBindNorEndAKeyCapture)
@@ -90,5 +118,13 @@ TEST_F(MenuGamepad, ButtonsNeitherBindNorEndAKeyCapture)
     EXPECT_EQ(left, mGame.mKeyLeft);
     Press(SDL_SCANCODE_A);
     EXPECT_FALSE(mSettings->IsCapturingKey());
+    EXPECT_EQ(SDL_SCANCODE_A, mGame.mKeyLeft);
+
+    // A held direction's repeat, due in the pass whose Return begins the capture, is no fresh press.
+    mPad->Press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    mGame.HandleEvents();
+    Push(SDL_SCANCODE_RETURN);
+    PassMuchLater();
+    EXPECT_TRUE(mSettings->IsCapturingKey());
     EXPECT_EQ(SDL_SCANCODE_A, mGame.mKeyLeft);
 }

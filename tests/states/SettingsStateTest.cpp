@@ -42,7 +42,7 @@ TEST_F(Settings, CursorWrapsWithSelectUntilSoundIsSwitchedOff)
     EXPECT_EQ(2, Mix_Playing(-1));
 }
 
-TEST_F(Settings, CapturesAKeyWithABlinkingQuestionMarkIgnoringF12AndEscapeCancels)
+TEST_F(Settings, CapturesAFreshKeyWithABlinkingQuestionMarkIgnoringF12AndEscapeCancels)
 {
     Open();
     Press(SDL_SCANCODE_RETURN);
@@ -54,6 +54,8 @@ TEST_F(Settings, CapturesAKeyWithABlinkingQuestionMarkIgnoringF12AndEscapeCancel
     EXPECT_TRUE(Dark(172, 60, 16, 8));
 
     Press(SDL_SCANCODE_F12);
+    mRig.PushKeyDown(SDL_SCANCODE_RETURN, true); // Return held past the repeat delay binds nothing
+    HandleEvents();
     EXPECT_TRUE(mSettings->mEditing);
     Press(SDL_SCANCODE_UP);
     EXPECT_FALSE(mSettings->mEditing);

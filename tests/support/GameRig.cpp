@@ -35,11 +35,8 @@ void GameRig::Start(bool loadAudio)
         throw std::runtime_error("game rig: no window");
     }
     mGame.mScreen = std::make_unique<Image>();
-    if (!mGame.mScreen->Load(mGame.mFramework->mSurface, 320, 240, false, Image::mKeyRed, Image::mKeyGreen,
-                             Image::mKeyBlue))
-    {
-        throw std::runtime_error("game rig: no screen image");
-    }
+    mGame.mScreen->Load(mGame.mFramework->mSurface, 320, 240, false, Image::mKeyRed, Image::mKeyGreen,
+                        Image::mKeyBlue);
     mGame.mFont = std::make_unique<Font>();
     mFontLoaded = mGame.mFont->Init("font.png", mGame.mFramework->GetRendererInfo(), 8, 8);
 

@@ -12,7 +12,8 @@ namespace
 {
 void Push(SDL_Event& event, const char* what)
 {
-    if (SDL_PushEvent(&event) != 1)
+    // 0 means the game's event filter took the event, as it may a key-up a controller still holds.
+    if (SDL_PushEvent(&event) < 0)
     {
         throw std::runtime_error(std::string("test input: cannot push ") + what + ": " + SDL_GetError());
     }

@@ -2,19 +2,21 @@
 // that become presses and releases with the game's key bindings.
 #pragma once
 
+#include "io/InputScript.h"
+
 #include <SDL.h>
 
 class Game;
 
 namespace test
 {
-// The keys held during one update, as bits.
+// The keys held during one update, as bits: the recorded inputs' own.
 enum Keys : unsigned
 {
-    kLeft = 1,
-    kRight = 2,
-    kJump = 4,
-    kFire = 8
+    kLeft = InputScript::Left,
+    kRight = InputScript::Right,
+    kJump = InputScript::Jump,
+    kFire = InputScript::Fire
 };
 
 // Each push throws std::runtime_error when SDL's event queue refuses the event.

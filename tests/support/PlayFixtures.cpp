@@ -5,6 +5,8 @@
 #include "WorldFixtures.h"
 
 #include <filesystem>
+#include <fstream>
+#include <stdexcept>
 
 namespace test
 {
@@ -94,9 +96,16 @@ void WritePlayData(const TempDir& dir, const std::vector<std::string>& levelList
     dir.WriteFile("data/maps/maps.lst", Lines(levelList));
 }
 
-PlayHarness::PlayHarness()
+PlayHarness::PlayHarness(bool silent)
 {
-    Start();
+    if (silent)
+    {
+        mGame.mSound = false;
+        mGame.mMusic = false;
+        mGame.mSoundVolume = 0;
+        mGame.mMusicVolume = 0;
+    }
+    Start(!silent);
     mGame.mStateManager->AddState("Play", mGame.mPlayState = mPlay = new PlayState());
     AddIdleScreens();
     Show("MainMenu");
@@ -110,22 +119,62 @@ bool PlayHarness::BeginGame()
     return mPlay->Init(&mGame);
 }
 
-void PlayHarness::Step(const HeldKeys& keys)
+void PlayHarness::Step(unsigned keys, bool draw)
 {
-    Keys().Hold(keys.Bits());
+    Keys().Hold(keys);
     HandleEvents();
     Tick();
-    RenderFrame();
+    if (draw)
+    {
+        RenderFrame();
+    }
+    else if (mGame.mStateManager->mCurrentState == mPlay && mPlay->mMap && mPlay->mPlayer)
+    {
+        mPlay->mMap->CameraCheck(mPlay->mPlayer->GetX(), mPlay->mPlayer->GetY(), Screen());
+    }
 }
 
-ContentDir::ContentDir() : mContent(std::filesystem::absolute("data")), mDir(true)
+ContentDir::ContentDir(std::size_t firstLevel) : mContent(std::filesystem::absolute("data")), mDir(true)
 {
+    namespace fs = std::filesystem;
     std::error_code error;
     // The level list is the last thing a complete content folder lacks.
-    if (std::filesystem::exists(mContent / "maps" / "maps.lst", error))
+    if (!fs::exists(mContent / "maps" / "maps.lst", error))
     {
-        std::filesystem::create_directory_symlink(mContent, mDir.Path() / "data");
-        mHasContent = true;
+        return;
     }
+    // Everything is linked but the level list, which is written shortened.
+    std::vector<std::string> levels;
+    std::ifstream list(mContent / "maps" / "maps.lst");
+    for (std::string line; std::getline(list, line);)
+    {
+        levels.push_back(line);
+    }
+    if (firstLevel >= levels.size())
+    {
+        throw std::runtime_error("no level " + std::to_string(firstLevel + 1) + " in data/maps/maps.lst");
+    }
+    const fs::path data = mDir.Path() / "data";
+    fs::create_directories(data / "maps");
+    for (const auto& entry : fs::directory_iterator(mContent))
+    {
+        if (entry.path().filename() != "maps")
+        {
+            fs::create_symlink(entry.path(), data / entry.path().filename());
+        }
+    }
+    for (const auto& entry : fs::directory_iterator(mContent / "maps"))
+    {
+        if (entry.path().filename() != "maps.lst")
+        {
+            fs::create_symlink(entry.path(), data / "maps" / entry.path().filename());
+        }
+    }
+    std::ofstream shortened(data / "maps" / "maps.lst");
+    for (std::size_t i = firstLevel; i < levels.size(); ++i)
+    {
+        shortened << levels[i] << '\n';
+    }
+    mHasContent = true;
 }
 } // namespace test

@@ -36,36 +36,23 @@ void WriteFixtureFont(const TempDir& dir);
 // in the music list (played from PCM twins, see GameRig::Start), and "data/maps/maps.lst" holding the lines.
 void WritePlayData(const TempDir& dir, const std::vector<std::string>& levelList);
 
-// The keys held during one update of a replay.
-struct HeldKeys
-{
-    bool left = false;
-    bool right = false;
-    bool jump = false;
-    bool fire = false;
-
-    unsigned Bits() const
-    {
-        return (left ? kLeft : 0u) | (right ? kRight : 0u) | (jump ? kJump : 0u) | (fire ? kFire : 0u);
-    }
-};
-
 // A game rig with the font "font.png", audio from the lists under data/ (silent when no device opens),
 // and the real PlayState registered as "Play" beside idle "MainMenu", "Settings", "Story" and "Credits".
 // Reads data/ under the working directory; "MainMenu" is current.
 class PlayHarness : public GameRig
 {
   public:
-    PlayHarness();
+    // With silent, sound and music are off and their lists are not loaded: play runs the same without them.
+    explicit PlayHarness(bool silent = false);
 
     // Begins a game as the story screen does: switches to "Play", then calls Init. Init's result.
     bool BeginGame();
     // Runs the 32 updates of the opening fade-in.
     void SkipFadeIn() { Tick(32); }
-    // One pass of the main loop with recorded input: key events for every key pressed or released since
-    // the previous step (with the game's bindings), event handling, one update and one frame.
-    // A held key sends no repeats.
-    void Step(const HeldKeys& keys);
+    // One pass of the main loop with recorded input (test::Keys bits): key events for every key pressed or
+    // released since the previous step (with the game's bindings), event handling, one update and one
+    // frame. A held key sends no repeats. Without draw the camera is placed as drawing would place it.
+    void Step(unsigned keys, bool draw = true);
 
     PlayState& Play() { return *mPlay; }
     Player& ThePlayer() { return *mPlay->mPlayer; }
@@ -76,12 +63,14 @@ class PlayHarness : public GameRig
 };
 
 // A fresh working folder whose "data" links to the data/ folder of the working directory at construction
-// (ctest runs test programs in the build folder, where the game's content is generated). Settings and
-// screenshots the game writes stay out of the build folder.
+// (ctest runs test programs in the build folder, where the game's content is generated), with a level
+// list that starts at firstLevel of the real one. Settings and screenshots the game writes stay out of the
+// build folder, as long as the game is destroyed before this folder. Throws std::runtime_error when the
+// list has no such level.
 class ContentDir
 {
   public:
-    ContentDir();
+    explicit ContentDir(std::size_t firstLevel = 0);
     // False when there was no data/ folder with a level list to link.
     bool HasContent() const { return mHasContent; }
     const std::filesystem::path& ContentPath() const { return mContent; }

@@ -4,6 +4,7 @@
 #include "PlayDriver.h"
 
 #include "entities/Player.h"
+#include "io/InputScript.h"
 #include "states/PlayState.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ int main()
         for (std::size_t index = 0; index < levels.size(); ++index)
         {
             const std::string stem = std::filesystem::path(levels[index]).stem().string();
-            const std::vector<unsigned> updates = content::LoadReplay("replays/" + stem + ".replay");
+            const std::vector<unsigned> updates = InputScript::Load("replays/" + stem + ".replay");
             content::PlayDriver driver(index, false);
             // The lowest air is read as the level atlas reads it: after every update the player lives.
             double lowest = driver.Play().mPlayer->mOxygen;

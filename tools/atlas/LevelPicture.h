@@ -16,8 +16,7 @@ class LevelPicture
     // Draws the level at 1:1 (16 pixels per tile) with the map's own drawing, in the given pixel format.
     LevelPicture(Map& map, const Player& player, Uint32 pixelFormat);
 
-    int Width() const { return mSurface->w; }
-    int Height() const { return mSurface->h; }
+    SDL_Surface* Surface() const { return mSurface.get(); }
     // False when the PNG cannot be written.
     bool Save(const std::string& path) const;
 

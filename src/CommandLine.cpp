@@ -1,0 +1,72 @@
+// Reading the command line: the options a player or a level maker may give, and the usage text.
+#include "CommandLine.h"
+
+CommandLine CommandLine::Parse(const std::vector<std::string>& arguments)
+{
+    CommandLine line;
+    bool help = false;
+    bool version = false;
+    const auto refuse = [&line](const std::string& why)
+    {
+        line.mAction = Action::Refuse;
+        line.mError = why;
+        return line;
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i)
+    {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h")
+        {
+            help = true;
+        }
+        else if (argument == "--version")
+        {
+            version = true;
+        }
+        else if (argument == "--windowed" || argument == "--fullscreen")
+        {
+            line.mFullscreen = argument == "--fullscreen";
+        }
+        else if (argument == "--level" || argument == "--replay")
+        {
+            if (i + 1 == arguments.size())
+            {
+                return refuse(argument + " needs a file");
+            }
+            (argument == "--level" ? line.mLevelFile : line.mReplayFile) = arguments[++i];
+        }
+        else
+        {
+            return refuse("unknown option " + argument);
+        }
+    }
+    if (!line.mReplayFile.empty() && line.mLevelFile.empty())
+    {
+        return refuse("--replay needs --level: a recorded input is played on one level");
+    }
+    line.mAction = help ? Action::Help : version ? Action::Version : Action::Play;
+    return line;
+}
+
+std::string CommandLine::Usage()
+{
+    return "Usage: kestrovane [OPTION]...\n"
+           "Without options the game starts on its main menu.\n"
+           "\n"
+           "  --windowed        play in a window this time; the settings keep their own choice\n"
+           "  --fullscreen      play in fullscreen this time; the settings keep their own choice\n"
+           "  --level FILE      play the level description FILE alone (its layer pictures and placement\n"
+           "                    file beside it), with the game's tiles and sprites; the game ends with it\n"
+           "  --replay FILE     with --level: watch the recorded input FILE play the level; the keys do not\n"
+           "                    steer, Escape leaves\n"
+           "  --version         print the version\n"
+           "  -h, --help        print this help\n"
+           "\n"
+           "A level or recorded input that cannot be read is named on standard error, with exit status 1;\n"
+           "options that are not understood give this help on standard error, with exit status 2.\n";
+}
+
+std::string CommandLine::VersionLine()
+{
+    return std::string("Kestrovane ") + KES_VERSION;
+}

@@ -1,0 +1,32 @@
+// What the program was asked on its command line: help or the version, a window mode for this run, or a
+// level file to play alone, watched from a recorded input when one is given.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class CommandLine
+{
+  public:
+    enum class Action
+    {
+        Play,
+        Help,
+        Version,
+        Refuse // mError says why; the usage follows it on standard error
+    };
+
+    // Reads the arguments after the program's name. A later --windowed or --fullscreen wins over an
+    // earlier one, as does a later --level or --replay.
+    static CommandLine Parse(const std::vector<std::string>& arguments);
+    static std::string Usage();
+    // "Kestrovane 0.1.4", the version the main menu and the package show.
+    static std::string VersionLine();
+
+    Action mAction = Action::Play;
+    std::optional<bool> mFullscreen; // the window mode for this run only, when given
+    std::string mLevelFile;          // empty: the level list from the main menu, as without options
+    std::string mReplayFile;         // only with mLevelFile
+    std::string mError;
+};

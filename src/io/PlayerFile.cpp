@@ -1,0 +1,73 @@
+// Finding and rewriting the files the game keeps for the player.
+#include "io/PlayerFile.h"
+
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+constexpr int kMaxLinkHops = 40; // as the system's own limit on symbolic link chains
+} // namespace
+
+fs::path PlayerFile::Target(const std::string& name)
+{
+    fs::path path = name;
+    std::error_code error;
+    for (int hop = 0; hop < kMaxLinkHops && fs::is_symlink(path, error); ++hop)
+    {
+        const fs::path next = fs::read_symlink(path, error);
+        if (error)
+        {
+            break;
+        }
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
+}
+
+bool PlayerFile::Exists(const std::string& name)
+{
+    std::error_code error;
+    // A file whose state cannot even be asked for is taken as present: it is not replaced.
+    return fs::symlink_status(Target(name), error).type() != fs::file_type::not_found;
+}
+
+bool PlayerFile::Write(const std::string& name, const std::string& text)
+{
+    const fs::path target = Target(name);
+    // A file the player made read-only is left as it is, although the folder would let it be replaced.
+    if (Exists(name) && !std::ofstream(target, std::ios::binary | std::ios::app))
+    {
+        return false;
+    }
+    // Written beside the old file and renamed over it, so a crash mid-write never leaves it truncated.
+    fs::path temporary = target;
+    temporary += ".tmp";
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    if (file)
+    {
+        file << text;
+        file.close();
+        std::error_code error;
+        if (!file)
+        {
+            // Made but not written whole (a full disk): the old file stays as it was.
+            fs::remove(temporary, error);
+            return false;
+        }
+        fs::rename(temporary, target, error);
+        if (!error)
+        {
+            return true;
+        }
+        fs::remove(temporary, error);
+    }
+    // No new file could be made beside the old one, or not renamed over it: the old one is rewritten in
+    // place (a folder the player may not write to can still hold a file they may).
+    std::ofstream inPlace(target, std::ios::binary | std::ios::trunc);
+    inPlace << text;
+    inPlace.close();
+    return static_cast<bool>(inPlace);
+}

@@ -1,0 +1,21 @@
+// A file of the player's in the working directory (settings, progress): found through symbolic links and
+// replaced whole, so a crash mid-write never leaves it cut short.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+class PlayerFile
+{
+  public:
+    PlayerFile() = delete;
+
+    // The file a name really stands for: a symbolic link (to a file kept elsewhere) is followed to its
+    // target, even a missing one, so that writing keeps the link a link.
+    static std::filesystem::path Target(const std::string& name);
+    // Whether the file (or the target of the link it is) exists, readable or not.
+    static bool Exists(const std::string& name);
+    // Replaces the file's content with text; false when it cannot be written. A file the player made
+    // read-only is left as it is.
+    static bool Write(const std::string& name, const std::string& text);
+};

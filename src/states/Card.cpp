@@ -1,0 +1,129 @@
+// The cards of play: their text, how long they show, and a box over the dimmed picture.
+#include "states/Card.h"
+
+#include "graphics/Font.h"
+#include "graphics/Image.h"
+#include "states/Fade.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace
+{
+constexpr int kPadding = 12;    // between the box's border and its text, pixels
+constexpr int kLineSpacing = 2; // between lines of text, pixels
+constexpr int kUpdatesPerSecond = 30;
+
+// A time for a table column, or the dashes of none.
+std::string Column(int updates)
+{
+    return Card::FormatTime(updates) + "  ";
+}
+} // namespace
+
+Card::Card(std::string heading, std::vector<std::string> body, std::string footer, int updates)
+    : mHeading(std::move(heading)), mBody(std::move(body)), mFooter(std::move(footer)), mUpdates(updates)
+{
+}
+
+std::unique_ptr<Card> Card::Pause()
+{
+    return std::make_unique<Card>(
+        "Paused", std::vector<std::string>{"P / Start    Resume", "Esc / Back   Main menu"}, "", 0);
+}
+
+std::unique_ptr<Card> Card::Level(int number, const Times& times, bool newBest)
+{
+    std::vector<std::string> body = {"Time   " + FormatTime(times.mTime), "Best   " + FormatTime(times.mBest),
+                                     "Par    " + FormatTime(times.mPar)};
+    return std::make_unique<Card>("Level " + std::to_string(number) + " complete", std::move(body),
+                                  newBest ? "New best time!" : "", mLevelUpdates);
+}
+
+std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels)
+{
+    std::vector<std::string> body = {"Level  Time      Best      Par", ""};
+    // A column's total counts only when every level has a time in it: part of a run is no run.
+    Times total;
+    const auto add = [](int& sum, int time) { sum = sum < 0 || time <= 0 ? -1 : sum + time; };
+    for (std::size_t i = 0; i < levels.size(); ++i)
+    {
+        char number[8];
+        std::snprintf(number, sizeof number, "%5d  ", static_cast<int>(i + 1));
+        const Times& level = levels[i];
+        body.push_back(number + Column(level.mTime) + Column(level.mBest) + FormatTime(level.mPar));
+        add(total.mTime, level.mTime);
+        add(total.mBest, level.mBest);
+        add(total.mPar, level.mPar);
+    }
+    body.push_back("");
+    body.push_back("Total  " + Column(total.mTime) + Column(total.mBest) + FormatTime(total.mPar));
+    return std::make_unique<Card>("All levels complete", std::move(body), "Press any key", mRunUpdates);
+}
+
+std::string Card::FormatTime(int updates)
+{
+    if (updates <= 0)
+    {
+        return "--:--.--";
+    }
+    // Hundredths are exact for whole seconds and truncated in between, as a stopwatch shows them.
+    const long long hundredths = static_cast<long long>(updates) * 100 / kUpdatesPerSecond;
+    const long long minutes = std::min(hundredths / 6000, 99LL);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02lld:%02lld.%02lld", minutes, hundredths / 100 % 60,
+                  hundredths % 100);
+    return text;
+}
+
+bool Card::Tick()
+{
+    ++mShown;
+    return mUpdates > 0 && mShown >= mUpdates;
+}
+
+void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
+{
+    Fade::DrawOverlay(overlay, mDimAlpha, screen);
+
+    const int charWidth = font.mCharWidth;
+    std::size_t bodyWidth = 0;
+    for (const std::string& line : mBody)
+    {
+        bodyWidth = std::max(bodyWidth, line.size());
+    }
+    const std::size_t widest = std::max({bodyWidth, mHeading.size(), mFooter.size()});
+    // Heading, a blank line, the body, and the footer after another blank line.
+    const int lines = 2 + static_cast<int>(mBody.size()) + (mFooter.empty() ? 0 : 2);
+    const int width = static_cast<int>(widest) * charWidth + 2 * kPadding;
+    // A long level list (a mod's) closes the lines up to fit; beyond that the screen's edges cut it.
+    const int spacing =
+        lines * (font.mCharHeight + kLineSpacing) + 2 * kPadding > screen->h ? 0 : kLineSpacing;
+    const int lineHeight = font.mCharHeight + spacing;
+    const int height = lines * lineHeight - spacing + 2 * kPadding;
+    SDL_Rect box = {(screen->w - width) / 2, (screen->h - height) / 2, width, height};
+
+    // A black box inside a one-pixel light-grey border.
+    const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
+    SDL_FillRect(screen, &box, grey);
+    SDL_Rect inside = {box.x + 1, box.y + 1, box.w - 2, box.h - 2};
+    SDL_FillRect(screen, &inside, SDL_MapRGB(screen->format, 0, 0, 0));
+
+    const auto centred = [&](const std::string& text, int y) {
+        font.DrawString(text, box.x + (width - static_cast<int>(text.size()) * charWidth) / 2, y, grey,
+                        screen);
+    };
+    int y = box.y + kPadding;
+    centred(mHeading, y);
+    y += 2 * lineHeight;
+    const int bodyX = box.x + (width - static_cast<int>(bodyWidth) * charWidth) / 2;
+    for (const std::string& line : mBody)
+    {
+        font.DrawString(line, bodyX, y, grey, screen);
+        y += lineHeight;
+    }
+    if (!mFooter.empty())
+    {
+        centred(mFooter, y + lineHeight);
+    }
+}

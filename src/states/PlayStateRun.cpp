@@ -1,0 +1,126 @@
+// A run through the levels: the level clock, the progress kept, the cards after an exit, and pausing.
+#include "states/PlayState.h"
+
+#include "Game.h"
+#include "Timer.h"
+#include "audio/AudioManager.h"
+#include "entities/Player.h"
+#include "io/InputScript.h"
+#include "states/Card.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace
+{
+// The length in updates of the recorded input that ships beside a level ("level1.map" plays
+// "level1.replay"); 0 when there is none to read.
+int Par(const std::string& level)
+{
+    std::filesystem::path replay = std::filesystem::path("data/maps") / level;
+    replay.replace_extension(".replay");
+    try
+    {
+        return static_cast<int>(InputScript::Load(replay.string()).size());
+    }
+    catch (const std::runtime_error&)
+    {
+        return 0;
+    }
+}
+} // namespace
+
+void PlayState::BeginLevel(Game* game)
+{
+    mLevelTime = 0;
+    mExitReached = false;
+    mCard.reset();
+    // A level file played alone is not one of the game's levels: the player's progress is left alone.
+    if (mOnlyLevel.empty())
+    {
+        game->mProgress.Reach(mMaps, static_cast<std::size_t>(mCurrentMap));
+    }
+}
+
+void PlayState::ShowExitCard(Game* game)
+{
+    mExitReached = false;
+    // A player who died on the way out has no time: the run ends as anywhere else.
+    if (!mPlayer->GetIsAlive())
+    {
+        return;
+    }
+    const int finished = mNextLevel ? mCurrentMap - 1 : mCurrentMap;
+    const std::string& level = mMaps[static_cast<std::size_t>(finished)];
+    mRunTimes[static_cast<std::size_t>(finished)] = mLevelTime;
+    ClearInput();
+    if (!mOnlyLevel.empty())
+    {
+        // Its time against the recorded input it was played with, if any.
+        mCard = Card::Level(1, {mLevelTime, 0, static_cast<int>(mReplay.size())}, false);
+        return;
+    }
+    Progress& progress = game->mProgress;
+    const int earlierBest = progress.Best(level);
+    progress.RecordTime(level, mLevelTime);
+
+    if (mNextLevel)
+    {
+        const Card::Times times{mLevelTime, progress.Best(level), Par(level)};
+        mCard = Card::Level(finished + 1, times, earlierBest != 0 && mLevelTime < earlierBest);
+        return;
+    }
+    // The last level: the whole list (an empty line ends it, as it ends play).
+    std::vector<Card::Times> levels;
+    for (std::size_t i = 0; i < mMaps.size() && !mMaps[i].empty(); ++i)
+    {
+        levels.push_back({mRunTimes[i], progress.Best(mMaps[i]), Par(mMaps[i])});
+    }
+    mCard = Card::Run(levels);
+}
+
+bool PlayState::HandleCardKey(bool repeat)
+{
+    // Repeats come from keys held through the door: only a new press skips.
+    if (!repeat && mCard->Skip())
+    {
+        mFadeState = Fade::FadingOut;
+    }
+    return true;
+}
+
+bool PlayState::IsPauseKey(Game* game, int code) const
+{
+    // A key the player bound to a game action does that action instead.
+    const bool bound =
+        code == game->mKeyLeft || code == game->mKeyRight || code == game->mKeyJump || code == game->mKeyFire;
+    return !bound && (code == SDL_SCANCODE_P || code == SDL_SCANCODE_PAUSE);
+}
+
+bool PlayState::CanPause() const
+{
+    // Also on the way to the next level: a game left alone during the card then starts its level paused.
+    return mLevelReady && mPlayer->GetIsAlive() && !mQuitRequested && !mBackToMenu;
+}
+
+void PlayState::SetPaused(Game* game, bool paused)
+{
+    if (paused == IsPaused())
+    {
+        return;
+    }
+    if (paused)
+    {
+        mPauseCard = Card::Pause();
+    }
+    else
+    {
+        mPauseCard.reset();
+        // The time that went by while paused is not made up in a burst of updates.
+        if (game->mTimer)
+        {
+            game->mTimer->RestartStep();
+        }
+    }
+    game->mAudioManager->SetPaused(paused);
+}

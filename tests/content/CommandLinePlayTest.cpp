@@ -1,0 +1,157 @@
+// A level given on the command line, through the real game and its own content: played alone from the
+// level maker's folder, finished by its recorded input, or refused with one line and exit status 1.
+#include "PlayFixtures.h"
+#include "SpoiledData.h"
+
+#include "Game.h"
+#include "StateManager.h"
+#include "io/InputScript.h"
+#include "states/Card.h"
+#include "states/CreditsState.h"
+#include "states/PlayState.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+// The player's settings: fullscreen, which a run asked to be windowed must not change.
+const std::string kSettings = "// Default config file\n// Fullscreen VSync Show FPS\n1 0 0\n"
+                              "// Controls\n// Left Right Jump Fire\n80 79 82 44\n"
+                              "// Sound Music Sound Volume Music Volume\n0 0 0 0";
+
+class CommandLinePlayTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mContent.HasContent()) << "run in the build folder, after the data target";
+        std::ofstream("kesv.cfg") << kSettings;
+    }
+
+    std::string Settings() const
+    {
+        std::ifstream file("kesv.cfg");
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    // A game started as the program starts it with these arguments; Init's result.
+    bool Start(const std::vector<std::string>& arguments)
+    {
+        mGame = std::make_unique<Game>();
+        mGame->mCommandLine = CommandLine::Parse(arguments);
+        return mGame->Init();
+    }
+
+    // One pass of the main loop without its waiting: events, one update, one frame.
+    void Pass()
+    {
+        mGame->HandleEvents();
+        mGame->Tick();
+        mGame->Render(0.0f);
+    }
+
+    // Passes while play is on, at most limit; the number of them.
+    int PassesInPlay(int limit)
+    {
+        int passes = 0;
+        while (passes < limit && mGame->mStateManager->mCurrentState == mGame->mPlayState)
+        {
+            Pass();
+            ++passes;
+        }
+        return passes;
+    }
+
+    test::ContentDir mContent;
+    std::unique_ptr<Game> mGame;
+};
+} // namespace
+
+TEST_F(CommandLinePlayTest, ALevelFileIsPlayedAloneFromItsOwnFolderInAWindowAndEndsThroughTheCredits)
+{
+    // The first shipped level under other names, in a folder of the level maker's.
+    namespace fs = std::filesystem;
+    fs::create_directory("mine");
+    std::ofstream("mine/deck.map") << "deck_bg.png deck_col.png deck.ent\n";
+    for (const char* part : {"_bg.png", "_col.png", ".ent"})
+    {
+        fs::copy_file(std::string("data/maps/level1") + part, std::string("mine/deck") + part);
+    }
+    ASSERT_TRUE(Start({"--windowed", "--level", "mine/deck.map"}));
+    EXPECT_FALSE(mGame->mFullscreen);
+    ASSERT_EQ(static_cast<State*>(mGame->mPlayState), mGame->mStateManager->mCurrentState);
+    EXPECT_EQ(80, mGame->mPlayState->mMap->mWidth);
+
+    // The keys steer as in any game; Escape ends it, and the program with it.
+    test::PushKeyDown(SDL_SCANCODE_RIGHT);
+    const double startX = mGame->mPlayState->mPlayer->GetX();
+    Pass();
+    Pass();
+    EXPECT_GT(mGame->mPlayState->mPlayer->GetX(), startX);
+    test::PushKeyDown(SDL_SCANCODE_ESCAPE);
+    PassesInPlay(100);
+    EXPECT_EQ(static_cast<State*>(mGame->mCreditsState), mGame->mStateManager->mCurrentState);
+    EXPECT_EQ(0, mGame->mExitStatus);
+    mGame.reset();
+    EXPECT_EQ(kSettings, Settings());
+}
+
+TEST_F(CommandLinePlayTest, ARecordedInputFinishesAShippedLevelWhileTheKeysOnlyWatch)
+{
+    const std::string replay = std::string(KES_ASSETS_DIR) + "/maps/level1.replay";
+    const std::size_t updates = InputScript::Load(replay).size();
+    ASSERT_TRUE(Start({"--level", "data/maps/level1.map", "--replay", replay}));
+    // The input holds Right all the way: a key that steered would let go of it and stop the player.
+    int passes = PassesInPlay(10);
+    test::PushKeyDown(SDL_SCANCODE_RIGHT);
+    test::PushKeyUp(SDL_SCANCODE_RIGHT);
+    test::PushKeyDown(SDL_SCANCODE_LEFT);
+    passes += PassesInPlay(static_cast<int>(updates) + 100);
+    const PlayState& play = *mGame->mPlayState;
+    EXPECT_TRUE(play.mBackToMenu) << "the exit door was not reached";
+    EXPECT_TRUE(play.mPlayer->GetIsAlive());
+    EXPECT_EQ(static_cast<int>(updates), play.mLevelTime);
+    EXPECT_LE(passes, static_cast<int>(updates) + Card::mLevelUpdates + 33)
+        << "the door, its time, the fade-out";
+    EXPECT_EQ(static_cast<State*>(mGame->mCreditsState), mGame->mStateManager->mCurrentState);
+}
+
+TEST_F(CommandLinePlayTest, ALevelOrInputThatCannotBePlayedSaysWhyOnOneLineWithStatusOne)
+{
+    std::ofstream("broken.map") << "nothing.png nothing.png nothing.ent\n";
+    std::ofstream("bad.replay") << "R20 X4\n";
+    const struct
+    {
+        std::vector<std::string> arguments;
+        std::string line;
+        bool windowOpened;
+    } cases[] = {
+        {{"--level", "missing.map"},
+         "Unable to load level missing.map: the level file cannot be opened\n",
+         true},
+        {{"--level", "broken.map"}, "Unable to load level broken.map: Unable to load image: *", true},
+        {{"--level", "data/maps/level1.map", "--replay", "bad.replay"},
+         "Unable to load level data/maps/level1.map: bad.replay: unknown key in input script: X4\n",
+         false},
+    };
+    for (const auto& bad : cases)
+    {
+        SCOPED_TRACE(bad.arguments.back());
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(Start(bad.arguments));
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(badinput::Matches(said, bad.line)) << said;
+        EXPECT_EQ(said.size() - 1, said.find('\n')) << "one line: " << said;
+        EXPECT_EQ(1, mGame->mExitStatus);
+        EXPECT_EQ(bad.windowOpened, mGame->mFramework != nullptr) << "a bad input is found before the window";
+        mGame.reset();
+        EXPECT_EQ(kSettings, Settings());
+    }
+}

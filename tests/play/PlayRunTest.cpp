@@ -1,0 +1,189 @@
+// A run through the levels: the progress file, Continue from the real main menu, pausing and the level clock.
+#include "PlayTest.h"
+
+#include "Progress.h"
+#include "Timer.h"
+#include "states/Card.h"
+#include "states/MainMenuState.h"
+
+#include <SDL_mixer.h>
+
+#include <cstdint>
+
+class RunTest : public PlayTest
+{
+  protected:
+    // Two rooms, each with its exit hatch six tiles right of the start.
+    bool BeginTwoRooms()
+    {
+        const std::string room = "Player 1 2 11 p\nShipDoor2 1 8 11 x\n";
+        return Begin({Level("one", room), Level("two", room)});
+    }
+    // Waits, then walks right into the hatch; the level's time on its card.
+    int WalkOut(int wait)
+    {
+        H().Tick(wait);
+        P().mMoveRight = true;
+        for (int update = 0; update < 100 && !P().mCard; ++update)
+        {
+            H().Tick();
+        }
+        EXPECT_TRUE(P().mCard) << "the hatch was not reached";
+        return P().mLevelTime;
+    }
+    bool Saved(const std::string& line)
+    {
+        return mDir.ReadFile(Progress::mFileName).find(line + "\n") != std::string::npos;
+    }
+    void LoseFocus()
+    {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+        SDL_PushEvent(&event);
+        H().HandleEvents();
+    }
+    int MusicVolume() { return G()->mAudioManager->mIsInitialized ? Mix_VolumeMusic(-1) : 0; }
+};
+
+TEST_F(RunTest, EnteringALevelIsWrittenAndABestTimeOnlyImproves)
+{
+    ASSERT_TRUE(BeginTwoRooms());
+    EXPECT_TRUE(Saved("reached one"));
+    const int first = WalkOut(10);
+    EXPECT_TRUE(Saved("best " + std::to_string(first) + " one"));
+    H().Tick(Card::mLevelUpdates + 32);
+    ASSERT_EQ(1, P().mCurrentMap);
+    EXPECT_TRUE(Saved("reached two"));
+
+    // New games: a slower time leaves the best alone, a faster one replaces it; the furthest level stays.
+    for (const int wait : {40, 0})
+    {
+        ASSERT_TRUE(H().BeginGame());
+        const int time = WalkOut(wait);
+        const int best = std::min(first, time);
+        EXPECT_EQ(best, G()->mProgress.Best("one"));
+        EXPECT_EQ(time < first ? "New best time!" : "", P().mCard->mFooter);
+        EXPECT_TRUE(Saved("best " + std::to_string(best) + " one"));
+        EXPECT_TRUE(Saved("reached two"));
+    }
+    EXPECT_LT(G()->mProgress.Best("one"), first) << "the last run was the fastest";
+    Progress reread;
+    reread.Load();
+    EXPECT_EQ(G()->mProgress.mBest, reread.mBest);
+    EXPECT_EQ("two", reread.mReached);
+}
+
+TEST_F(RunTest, ContinueStartsAtTheFurthestLevelWithAFreshPlayerAndNoStory)
+{
+    ASSERT_TRUE(BeginTwoRooms());
+    Pl().SetHealth(40);
+    Pl().SetWeapon(true);
+    Pl().mHasKeycard = true;
+    Pl().mOxygen = 3.0;
+
+    // The real title screen, first with the first level reached: nothing to continue.
+    mDir.WritePng("data/gfx/arrow.png", 8, 8, std::vector<std::uint32_t>(64, 0xC0C0C0));
+    mDir.WritePng("data/gfx/bg.png", 320, 240, std::vector<std::uint32_t>(320 * 240, 0));
+    mDir.WritePng("data/gfx/title.png", 16, 8, std::vector<std::uint32_t>(128, 0xC00000));
+    StateManager& states = *G()->mStateManager;
+    states.RemoveState("MainMenu");
+    auto* menu = new MainMenuState();
+    states.AddState("MainMenu", G()->mMainMenuState = menu);
+    ASSERT_TRUE(menu->Init(G()));
+    H().Show("MainMenu");
+    H().Tick();
+    EXPECT_FALSE(menu->mContinueShown);
+
+    // Progress from an earlier session, read as start-up reads it.
+    mDir.WriteFile(Progress::mFileName, "// kept by the game\nreached two\nbest 90 one\n");
+    G()->mProgress.Load();
+    H().Tick();
+    ASSERT_TRUE(menu->mContinueShown);
+    EXPECT_EQ(0, menu->mSelectedOption) << "the arrow starts on Continue";
+    H().PushKeyDown(SDL_SCANCODE_RETURN);
+    H().HandleEvents();
+    for (int update = 0; update < 40 && H().CurrentState() == "MainMenu"; ++update)
+    {
+        H().Tick();
+    }
+    ASSERT_EQ("Play", H().CurrentState()) << "straight into play, without the story";
+    EXPECT_EQ(1, P().mCurrentMap);
+    EXPECT_EQ("two_bg.png", M().mBackgroundLayerName);
+    EXPECT_EQ(100, Pl().GetHealth());
+    EXPECT_EQ(10.0, Pl().mOxygen);
+    EXPECT_FALSE(Pl().GetWeapon());
+    EXPECT_FALSE(Pl().mHasKeycard);
+    EXPECT_EQ(0, P().mLevelTime);
+    EXPECT_TRUE(P().mFirstLevel.empty()) << "a later new game starts at the first level again";
+}
+
+TEST_F(RunTest, APauseStopsTheAirAndTheClockAndResumesWithoutCatchingUp)
+{
+    BeginPlaying(Level("one", "Player 1 2 11 p\n"));
+    // The main loop's own clock, moved by hand: one pass is events, then the updates that are due.
+    double now = 1000.0;
+    G()->mTimer = std::make_unique<Timer>();
+    G()->mTimer->mClock = [&now] { return now; };
+    G()->mTimer->Init(60.0);
+    const auto pass = [&](double milliseconds)
+    {
+        now += milliseconds;
+        G()->mTimer->BeginPass();
+        H().HandleEvents();
+        return G()->mTimer->RunUpdates([this] { H().Tick(); });
+    };
+    const int musicVolume = MusicVolume();
+    P().mMoveRight = true;
+    EXPECT_EQ(1, pass(34.0));
+
+    H().PushKeyDown(SDL_SCANCODE_P);
+    pass(34.0);
+    ASSERT_TRUE(P().IsPaused());
+    EXPECT_EQ(musicVolume / 4, MusicVolume()) << "the music plays on, quieter";
+    const double oxygen = Pl().mOxygen;
+    const int clock = P().mLevelTime;
+    const double x = Pl().GetX();
+    for (int i = 0; i < 90; ++i)
+    {
+        pass(34.0);
+    }
+    EXPECT_EQ(oxygen, Pl().mOxygen);
+    EXPECT_EQ(clock, P().mLevelTime);
+    EXPECT_EQ(x, Pl().GetX());
+
+    // The window stalled for five seconds just before the player resumes: none of it is made up.
+    H().PushKeyDown(SDL_SCANCODE_P);
+    EXPECT_EQ(0, pass(5000.0));
+    EXPECT_FALSE(P().IsPaused());
+    EXPECT_EQ(musicVolume, MusicVolume());
+    EXPECT_EQ(1, pass(34.0));
+    EXPECT_EQ(clock + 1, P().mLevelTime);
+    EXPECT_LT(Pl().mOxygen, oxygen);
+    EXPECT_GT(Pl().GetX(), x) << "the key held through the pause still walks";
+}
+
+TEST_F(RunTest, LosingFocusPausesAlsoDuringTheCardAndEscapeStillLeaves)
+{
+    ASSERT_TRUE(BeginTwoRooms());
+    H().SkipFadeIn();
+    LoseFocus();
+    EXPECT_TRUE(P().IsPaused());
+    H().PushKeyDown(SDL_SCANCODE_P);
+    H().HandleEvents();
+    ASSERT_FALSE(P().IsPaused());
+
+    // Left alone during the card, the next level waits paused.
+    WalkOut(0);
+    LoseFocus();
+    H().Tick(Card::mLevelUpdates + 40);
+    ASSERT_EQ(1, P().mCurrentMap);
+    EXPECT_TRUE(P().IsPaused());
+    EXPECT_EQ(0, P().mLevelTime);
+
+    H().PushKeyDown(SDL_SCANCODE_ESCAPE);
+    H().HandleEvents();
+    H().Tick(32);
+    EXPECT_EQ("MainMenu", H().CurrentState());
+    EXPECT_FALSE(P().IsPaused()) << "the pause ends with play";
+}
