@@ -24,18 +24,17 @@ file(WRITE ${KES_WEB_LINK_FILE}
      "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']\n")
 
 # Links a program for the page: its data/ packaged under /game, its .js, .wasm and .data written to folder.
+# A changed content file packs the data again.
+file(GLOB_RECURSE KES_WEB_DATA_FILES CONFIGURE_DEPENDS ${KES_WEB_DATA}/*)
 function(kes_web_program target folder)
   set_target_properties(${target} PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${folder})
   target_link_options(${target} PRIVATE "@${KES_WEB_LINK_FILE}" "SHELL:--preload-file ${KES_WEB_DATA}@/game/data"
                       ${ARGN})
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KES_WEB_LINK_FILE})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KES_WEB_LINK_FILE} ${KES_WEB_DATA_FILES})
 endfunction()
 
 kes_web_program(kestrovane ${KES_WEB_SITE})
-add_custom_command(
-  TARGET kestrovane POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html ${KES_WEB_SITE}/index.html
-  VERBATIM)
+configure_file(${CMAKE_SOURCE_DIR}/web/index.html ${KES_WEB_SITE}/index.html COPYONLY)
 
 # The browser tests' replay player (tests/web/kesreplay.cpp): the game's code and the test harness's
 # replay driver, with the shipped levels' recorded inputs. Built beside the site, never into it.
@@ -49,4 +48,6 @@ if(KES_WEB_TESTS)
   target_link_libraries(kesreplay PRIVATE kes_web_harness ${KES_ALL})
   kes_web_program(kesreplay ${CMAKE_BINARY_DIR}/replay
                   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/assets/maps@/game/replays --exclude-file *.txt")
+  file(GLOB replays CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/maps/*.replay)
+  set_property(TARGET kesreplay APPEND PROPERTY LINK_DEPENDS ${replays})
 endif()
