@@ -107,6 +107,14 @@ def run_scenarios(build_dir, scenarios):
     return 0 if failed == 0 else 1
 
 
+def main(scenarios):
+    """A test script's entry: its one argument is the build folder; runs the scenarios there."""
+    if len(sys.argv) != 2:
+        print("usage: %s <build dir>" % os.path.basename(sys.argv[0]))
+        return 2
+    return run_scenarios(os.path.abspath(sys.argv[1]), scenarios)
+
+
 def fail_with_log(game, error, shot_name):
     """Adds the game's output and a screenshot path to a failure."""
     shot = os.path.join(tempfile.gettempdir(), shot_name)

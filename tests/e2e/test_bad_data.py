@@ -130,10 +130,7 @@ def missing_level_list(xserver, binary, build_dir):
 
 
 def main():
-    if len(sys.argv) != 2:
-        print("usage: test_bad_data.py <build dir>")
-        return 2
-    return e2e_support.run_scenarios(os.path.abspath(sys.argv[1]), [
+    return e2e_support.main([
         ("missing font: error box, then the message on stderr without a display", missing_font),
         ("garbage settings file: the game runs and rewrites it whole", garbage_settings),
         ("missing story: \"Not available!\" is typed", missing_story),

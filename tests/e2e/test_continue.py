@@ -73,10 +73,7 @@ def continue_after_dying(xserver, binary, build_dir):
 
 
 def main():
-    if len(sys.argv) != 2:
-        print("usage: test_continue.py <build dir>")
-        return 2
-    return e2e_support.run_scenarios(os.path.abspath(sys.argv[1]), [
+    return e2e_support.main([
         ("progress kept, New Game plays level 1, Continue level 2, death, Continue level 2 again",
          continue_after_dying)])
 

@@ -95,10 +95,7 @@ def _try_read(path):
 
 
 def main():
-    if len(sys.argv) != 2:
-        print("usage: test_play.py <build dir>")
-        return 2
-    return e2e_support.run_scenarios(os.path.abspath(sys.argv[1]), [
+    return e2e_support.main([
         ("new game, story, play, screenshots, back to the menu, play again, close through the credits",
          play_and_screenshots),
         ("a level from the command line: a missing one refused, one with its recorded input watched",

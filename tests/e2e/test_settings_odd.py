@@ -63,10 +63,7 @@ def odd_settings_and_quit(xserver, binary, build_dir):
 
 
 def main():
-    if len(sys.argv) != 2:
-        print("usage: test_settings_odd.py <build dir>")
-        return 2
-    return e2e_support.run_scenarios(os.path.abspath(sys.argv[1]), [
+    return e2e_support.main([
         ("odd settings in fullscreen, menu text at its places, Quit through the credits", odd_settings_and_quit)])
 
 

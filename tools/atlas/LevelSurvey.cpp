@@ -5,6 +5,7 @@
 
 #include "entities/Enemy.h"
 #include "entities/Player.h"
+#include "io/FieldReader.h"
 #include "states/Card.h"
 #include "states/PlayState.h"
 #include "world/Map.h"
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -69,16 +69,10 @@ LevelSurvey::LevelSurvey(const std::string& name, const Map& map)
 
 std::string LevelSurvey::Description(const std::filesystem::path& source)
 {
-    std::ifstream file(source);
-    // Editors that save UTF-8 may put a byte-order mark before the first comment.
-    if (file.peek() == 0xEF)
-    {
-        char mark[3] = {};
-        if (!file.read(mark, 3) || std::string(mark, 3) != "\xEF\xBB\xBF")
-            file.seekg(0);
-    }
+    // The game's own line reader: a byte-order mark an editor put before the first comment is no part of it.
+    FieldReader file(source.string());
     std::string text;
-    for (std::string line; std::getline(file, line) && line.compare(0, 2, "//") == 0;)
+    for (std::string line; file.ReadLine(line) && FieldReader::IsComment(line);)
     {
         const std::size_t start = line.find_first_not_of(" /");
         const std::size_t end = line.find_last_not_of(" \r");
