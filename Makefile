@@ -30,9 +30,10 @@ SAN_ENV = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stackt
 # than there are cores.
 TEST_JOBS ?= $(shell echo $$(( $(JOBS) + 1 )))
 
-# The player's kesv.cfg in the build folder (where `make run` plays) must come through every stage byte for
-# byte; the folders where a stray write would land (those the tests and fuzz targets start in) are watched
-# as well, so a test that writes outside its scratch folder fails `make test` and `make check`.
+# The player's files in the build folder (where `make run` plays), every one named kesv.*, must come through
+# every stage byte for byte; the folders where a stray write would land (those the tests and fuzz targets
+# start in) are watched as well, so a test that writes outside its scratch folder fails `make test` and
+# `make check`.
 SETTINGS_GUARD = bash tools/settings-guard.sh
 GUARDED_FOLDERS = $(BUILD_DIR) $(SAN_DIR) .
 
