@@ -8,8 +8,11 @@ run: build
 	cd $(BUILD_DIR) && ./kestrovane
 
 # Playing installs and builds only what the game needs; testing and benchmarking add the test packages and
-# require GoogleTest (so the tests can never be skipped silently). Prerequisites inherit these settings.
-test test-format test-normal check test-sanitize test-fuzz build-sanitize bench test-web: DEPS_SET = --test
+# require GoogleTest (so the tests can never be skipped silently). Prerequisites inherit these settings. Only
+# the browser build and its tests install emscripten and fetch SDL's sources (web_build below); the format
+# stage installs clang-format alone, in its own recipe.
+test test-normal test-sanitize test-fuzz build-sanitize bench test-web: DEPS_SET = --test
+check: DEPS_SET = --check
 test test-normal check: CONFIGURE_FLAGS = -DKES_TESTS=ON
 bench: CONFIGURE_FLAGS = -DKES_TESTS=ON -DKES_BENCH=ON
 
@@ -57,8 +60,8 @@ check: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(TEST_JOBS) -LE e2e
 	$(SETTINGS_GUARD) compare $(BUILD_DIR)/settings-guard.txt $(GUARDED_FOLDERS)
 
-# clang-format comes with the test packages.
-test-format: deps
+test-format:
+	bash tools/install-deps.sh --format
 	bash tools/check-format.sh
 
 # Optimised lightly with line tables only: with the sanitizers, -O2 -g compiles the tests three times slower.
@@ -77,6 +80,7 @@ test-fuzz: build-sanitize
 # Then the browser build's download size, load time and idle CPU in headless Chromium (bench/web.mjs).
 bench: build
 	cd $(BUILD_DIR) && bash ../bench/run.sh
+	bash tools/install-deps.sh --web-test
 	$(web_build)
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error >/dev/null
 	node bench/web.mjs
@@ -119,6 +123,7 @@ serve-web:
 # The browser tests: the normal build's data/, the browser build, and a headless Chromium driven by
 # tests/web/ (its driver installed from npm as its lock file pins it).
 test-web: build
+	bash tools/install-deps.sh --web-test
 	$(web_build)
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error >/dev/null
 	node --test tests/web/
