@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run check test test-format test-normal test-sanitize test-fuzz build build-sanitize deps bench clean
+.PHONY: run check test test-format uninstall test-normal test-sanitize test-fuzz build build-sanitize deps bench clean
 
 run: build
 	cd $(BUILD_DIR) && ./kestrovane
@@ -141,6 +141,15 @@ package: build
 # Every build folder: the normal and sanitizer builds, and any build-<name> made by hand.
 clean:
 	rm -rf $(BUILD_DIR) $(SAN_DIR) build-*/
+
+# A level of one's own, listed in maps.lst or not: `make level LEVEL=path/to/mine.txt` compiles it with the
+# game's legend and tables into $(BUILD_DIR)/levels/ (mine.map, mine_bg.png, mine_col.png, mine.ent), to play
+# with `cd $(BUILD_DIR) && ./kestrovane --windowed --level levels/mine.map`.
+LEVEL_DIR ?= $(BUILD_DIR)/levels
+.PHONY: level
+level: build
+	@test -n "$(LEVEL)" || { echo "make level LEVEL=path/to/<name>.txt"; exit 2; }
+	$(BUILD_DIR)/tools/kescontent --level assets "$(LEVEL)" $(LEVEL_DIR)
 
 # Rewrites docs/levels.md and the level pictures in docs/levels/ after a level or its input changed.
 .PHONY: atlas

@@ -45,17 +45,47 @@ void ContentBuilder::BuildPictures()
     }
 }
 
-void ContentBuilder::BuildMaps()
+TypeTables ContentBuilder::LoadTables() const
 {
-    fs::path assets = fs::path(mAssets) / "maps";
-    fs::path out = fs::path(mData) / "maps";
-    fs::create_directories(out);
+    const fs::path assets = fs::path(mAssets) / "maps";
     TypeTables tables;
     tables.Load((assets / "tiletypes.cfg").string(), (assets / "entitytypes.cfg").string());
     for (const char* name : {"Player", "Bullet", "Blob1", "Blob2", "Blob3", "OxygenTank", "Health", "Keycard",
                              "KeycardLock", "Weapon", "ShipDoor1", "ShipDoor2"})
         if (!tables.HasEntityType(name))
             throw std::runtime_error(std::string("entitytypes.cfg must define ") + name);
+    return tables;
+}
+
+std::vector<std::string> ContentBuilder::CompileLevel(const TypeTables& tables, const std::string& source,
+                                                      const std::string& folder) const
+{
+    LevelCompiler level(tables);
+    level.LoadLegend((fs::path(mAssets) / "maps" / "legend.txt").string());
+    level.Compile(source);
+    const std::string name = fs::path(source).stem().string();
+    fs::create_directories(folder);
+    level.Write(folder, name);
+    std::vector<std::string> written;
+    for (const char* suffix : {".map", "_bg.png", "_col.png", ".ent"})
+        written.push_back(name + suffix);
+    return written;
+}
+
+std::vector<std::string> ContentBuilder::BuildLevel(const std::string& source,
+                                                    const std::string& folder) const
+{
+    if (fs::path(source).extension() != ".txt")
+        throw std::runtime_error(source + ": a level source is named <level>.txt");
+    return CompileLevel(LoadTables(), source, folder);
+}
+
+void ContentBuilder::BuildMaps()
+{
+    fs::path assets = fs::path(mAssets) / "maps";
+    fs::path out = fs::path(mData) / "maps";
+    fs::create_directories(out);
+    const TypeTables tables = LoadTables();
     Copy((assets / "tiletypes.cfg").string(), "maps/tiletypes.cfg");
     Copy((assets / "entitytypes.cfg").string(), "maps/entitytypes.cfg");
 
@@ -69,13 +99,10 @@ void ContentBuilder::BuildMaps()
         fs::path entry(line);
         if (line.empty() || entry.extension() != ".map" || entry.has_parent_path())
             throw list.Error("expected a level name such as level1.map");
-        LevelCompiler level(tables);
-        level.LoadLegend((assets / "legend.txt").string());
-        level.Compile((assets / (entry.stem().string() + ".txt")).string());
-        std::string name = entry.stem().string();
-        level.Write(out.string(), name);
-        for (const char* suffix : {".map", "_bg.png", "_col.png", ".ent"})
-            mWritten.push_back("maps/" + name + suffix);
+        const std::string name = entry.stem().string();
+        for (const std::string& file :
+             CompileLevel(tables, (assets / (name + ".txt")).string(), out.string()))
+            mWritten.push_back("maps/" + file);
         // The recorded input that finishes the level ships beside it: its length is the level's par.
         const fs::path replay = assets / (name + ".replay");
         if (fs::exists(replay))

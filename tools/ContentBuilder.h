@@ -1,6 +1,8 @@
 // Builds the game's whole content tree (pictures, tables, levels, story) from the sources in assets/.
 #pragma once
 
+#include "TypeTables.h"
+
 #include <string>
 #include <vector>
 
@@ -11,6 +13,10 @@ class ContentBuilder
 
     // Writes gfx/*.png, maps/* and story.txt under the data folder; throws on the first fault in a source.
     void Build();
+    // Compiles one level source "<level>.txt", listed in maps.lst or not, with the tile and entity tables
+    // and legend of the assets folder, into <level>.map, <level>_bg.png, <level>_col.png and <level>.ent in
+    // folder (what --level reads); the names written, in that order.
+    std::vector<std::string> BuildLevel(const std::string& source, const std::string& folder) const;
     // Every file Build writes, relative to the data folder, in a fixed order.
     const std::vector<std::string>& Written() const { return mWritten; }
 
@@ -19,6 +25,9 @@ class ContentBuilder
     static constexpr std::size_t mStoryLines = 29;
 
   private:
+    TypeTables LoadTables() const;
+    std::vector<std::string> CompileLevel(const TypeTables& tables, const std::string& source,
+                                          const std::string& folder) const;
     void BuildPictures();
     void BuildMaps();
     void BuildStory();

@@ -1,8 +1,9 @@
-// A level given on the command line, through the real game and its own content: played alone from the
-// level maker's folder, finished by its recorded input, or refused with one line and exit status 1.
+// A level given on the command line, through the real game and its own content: built and played alone from
+// the level maker's folder, finished by its recorded input, or refused with one line and exit status 1.
 #include "PlayFixtures.h"
 #include "SpoiledData.h"
 
+#include "ContentBuilder.h"
 #include "Game.h"
 #include "StateManager.h"
 #include "io/InputScript.h"
@@ -76,14 +77,14 @@ class CommandLinePlayTest : public ::testing::Test
 
 TEST_F(CommandLinePlayTest, ALevelFileIsPlayedAloneFromItsOwnFolderInAWindowAndEndsThroughTheCredits)
 {
-    // The first shipped level under other names, in a folder of the level maker's.
+    // The first shipped level's source under a name maps.lst does not list, built as a level maker builds
+    // it into a folder of their own.
     namespace fs = std::filesystem;
     fs::create_directory("mine");
-    std::ofstream("mine/deck.map") << "deck_bg.png deck_col.png deck.ent\n";
-    for (const char* part : {"_bg.png", "_col.png", ".ent"})
-    {
-        fs::copy_file(std::string("data/maps/level1") + part, std::string("mine/deck") + part);
-    }
+    fs::copy_file(std::string(KES_ASSETS_DIR) + "/maps/level1.txt", "mine/deck.txt");
+    const std::vector<std::string> written =
+        ContentBuilder(KES_ASSETS_DIR, "").BuildLevel("mine/deck.txt", "mine");
+    EXPECT_EQ((std::vector<std::string>{"deck.map", "deck_bg.png", "deck_col.png", "deck.ent"}), written);
     ASSERT_TRUE(Start({"--windowed", "--level", "mine/deck.map"}));
     EXPECT_FALSE(mGame->mFullscreen);
     ASSERT_EQ(static_cast<State*>(mGame->mPlayState), mGame->mStateManager->mCurrentState);
