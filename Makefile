@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run check test test-format uninstall test-normal test-sanitize test-fuzz build build-sanitize deps bench clean
+.PHONY: run check test test-format test-normal test-sanitize test-fuzz build build-sanitize deps bench clean
 
 run: build
 	cd $(BUILD_DIR) && ./kestrovane
@@ -128,15 +128,19 @@ test-web: build
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error >/dev/null
 	node --test tests/web/
 
-# Installs the game with its launcher, menu entry, icons and AppStream data under PREFIX (DESTDIR is
-# honoured); package builds the Debian package into $(BUILD_DIR)/.
+# Installs the game with its launcher, menu entry, icons, AppStream data, manual page and licence under PREFIX
+# (DESTDIR is honoured); uninstall removes them again; package builds the Debian package into $(BUILD_DIR)/.
 PREFIX ?= /usr/local
-.PHONY: install package
+.PHONY: install package uninstall
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 package: build
 	cd $(BUILD_DIR) && cpack
+
+# Removes every file install puts under PREFIX (with the same DESTDIR), and the game's own folders.
+uninstall:
+	bash packaging/uninstall.sh $(BUILD_DIR) "$(PREFIX)"
 
 # Every build folder: the normal and sanitizer builds, and any build-<name> made by hand.
 clean:

@@ -1,6 +1,7 @@
 """Installs the build into a temporary root as a distribution would, then checks the installed files, runs
 the desktop and AppStream validators on them, plays the installed launcher in a virtual display with a
-temporary home, and builds the Debian package and compares it with the install."""
+temporary home, installs and uninstalls under /usr/local, and builds the Debian package, compares it with
+the install and has Debian's lintian check it."""
 
 import hashlib
 import os
@@ -19,6 +20,9 @@ from test_play import start_play  # noqa: E402
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
 SDL_LIBRARIES = ("libsdl2-2.0-0", "libsdl2-image-2.0-0", "libsdl2-mixer-2.0-0")
 DEFAULT_SETTINGS = kesdriver.settings_text(fullscreen=1).encode()
+# Under /usr the command is a game's, in /usr/games; the program it starts lives in libexec either way.
+LAUNCHER = "usr/games/kestrovane"
+SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 
 def run(command, **options):
@@ -75,8 +79,10 @@ def app_id(build_dir):
 
 def expected_files(build_dir, app):
     data = files_under(os.path.join(build_dir, "data"))
-    return ({"usr/bin/kestrovane", "usr/libexec/kestrovane/kestrovane",
-             "usr/share/applications/%s.desktop" % app, "usr/share/metainfo/%s.metainfo.xml" % app}
+    return ({LAUNCHER, "usr/libexec/kestrovane/kestrovane",
+             "usr/share/applications/%s.desktop" % app, "usr/share/metainfo/%s.metainfo.xml" % app,
+             "usr/share/man/man6/kestrovane.6.gz", "usr/share/doc/kestrovane/copyright",
+             "usr/share/doc/kestrovane/changelog.gz"}
             | {"usr/share/kestrovane/data/" + name for name in data}
             | {"usr/share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, app) for size in ICON_SIZES})
 
@@ -87,7 +93,7 @@ def check_files(root, build_dir, app):
     if installed != expected:
         raise kesdriver.DriverError("installed files differ; missing %s, unexpected %s"
                                     % (sorted(expected - installed), sorted(installed - expected)))
-    for program in ("usr/bin/kestrovane", "usr/libexec/kestrovane/kestrovane"):
+    for program in (LAUNCHER, "usr/libexec/kestrovane/kestrovane"):
         if not os.access(os.path.join(root, program), os.X_OK):
             raise kesdriver.DriverError("%s is not executable" % program)
     for name in files_under(os.path.join(build_dir, "data")):
@@ -116,7 +122,7 @@ def play_installed(xserver, build_dir, root, home, xdg_data_home, screenshot):
         extra_env["XDG_DATA_HOME"] = xdg_data_home
     folder = os.path.join(xdg_data_home or os.path.join(home, ".local/share"), "kestrovane")
     try:
-        with kesdriver.GameProcess(xserver, os.path.join(root, "usr/bin/kestrovane"), start.path,
+        with kesdriver.GameProcess(xserver, os.path.join(root, LAUNCHER), start.path,
                                    extra_env=extra_env) as game:
             game.start()
             try:
@@ -169,7 +175,7 @@ def check_data_link(root):
         content = os.path.join(tree, "usr/share/kestrovane/data")
         for folder in (os.path.dirname(launcher), os.path.dirname(game), content):
             os.makedirs(folder)
-        shutil.copy(os.path.join(root, "usr/bin/kestrovane"), launcher)
+        shutil.copy(os.path.join(root, LAUNCHER), launcher)
         with open(game, "w") as file:
             file.write("#!/bin/sh\n")
         os.chmod(game, 0o755)
@@ -195,7 +201,7 @@ def check_data_link(root):
 def check_launcher_arguments(root, app):
     """The launcher passes the arguments on: the version is the AppStream data's, and a level named relative
     to the folder the game was started from is looked for there, not in the player's folder."""
-    launcher = os.path.join(root, "usr/bin/kestrovane")
+    launcher = os.path.join(root, LAUNCHER)
     home = tempfile.mkdtemp(prefix="kestrovane-home-")
     start = os.path.join(home, "start")
     os.mkdir(start)
@@ -237,8 +243,40 @@ def check_package(build_dir, root):
         missing = [library for library in SDL_LIBRARIES if library not in depends]
         if missing:
             raise kesdriver.DriverError("the package's dependencies %r lack %s" % (depends.strip(), missing))
+        if not shutil.which("lintian"):
+            raise kesdriver.MissingPrerequisite("lintian", "Debian's package checker")
+        # Not a single error or warning (the notice about running as root is lintian's own, on stderr).
+        report = subprocess.run(["lintian", "--fail-on", "error,warning", deb], stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL, text=True)
+        if report.returncode != 0:
+            raise kesdriver.DriverError("lintian finds fault with the package:\n" + report.stdout)
     finally:
         shutil.rmtree(out, ignore_errors=True)
+
+
+def check_local_install_and_uninstall(build_dir):
+    """Under /usr/local the command goes in bin/, where the README says; make uninstall then takes away
+    every file the install added and the game's own folders, and nothing of anyone else's."""
+    root = tempfile.mkdtemp(prefix="kestrovane-local-")
+    try:
+        others = {"usr/local/bin/other-game", "usr/local/share/applications/other.desktop"}
+        for name in others:
+            os.makedirs(os.path.dirname(os.path.join(root, name)), exist_ok=True)
+            open(os.path.join(root, name), "w").close()
+        run(["cmake", "--install", build_dir, "--prefix", "/usr/local"], env=dict(os.environ, DESTDIR=root))
+        if not os.access(os.path.join(root, "usr/local/bin/kestrovane"), os.X_OK):
+            raise kesdriver.DriverError("under /usr/local the command is not in bin/: %s"
+                                        % sorted(files_under(os.path.join(root, "usr/local/bin"))))
+        run(["make", "--no-print-directory", "-C", SOURCE_DIR, "uninstall", "BUILD_DIR=" + build_dir,
+             "PREFIX=/usr/local", "DESTDIR=" + root])
+        if files_under(root) != others:
+            raise kesdriver.DriverError("after make uninstall: %s" % sorted(files_under(root) - others))
+        left = [os.path.relpath(folder, root) for folder, _, _ in os.walk(root)
+                if "kestrovane" in os.path.relpath(folder, root)]
+        if left:
+            raise kesdriver.DriverError("make uninstall left the game's folders %s" % left)
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
 
 
 def main():
@@ -259,7 +297,9 @@ def main():
              lambda xserver, binary, build: check_data_link(root)),
             ("installed launcher passes its arguments, relative files found from where it was started",
              lambda xserver, binary, build: check_launcher_arguments(root, app)),
-            ("Debian package", lambda xserver, binary, build: check_package(build, root)),
+            ("under /usr/local in bin/, and make uninstall takes it all away",
+             lambda xserver, binary, build: check_local_install_and_uninstall(build)),
+            ("Debian package, clean by lintian", lambda xserver, binary, build: check_package(build, root)),
         ])
     finally:
         shutil.rmtree(root, ignore_errors=True)
