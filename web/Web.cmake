@@ -34,7 +34,9 @@ function(kes_web_program target folder)
 endfunction()
 
 kes_web_program(kestrovane ${KES_WEB_SITE})
-configure_file(${CMAKE_SOURCE_DIR}/web/index.html ${KES_WEB_SITE}/index.html COPYONLY)
+foreach(page_file index.html touch.js touch.css)
+  configure_file(${CMAKE_SOURCE_DIR}/web/${page_file} ${KES_WEB_SITE}/${page_file} COPYONLY)
+endforeach()
 
 # The browser tests' replay player (tests/web/kesreplay.cpp): the game's code and the test harness's
 # replay driver, with the shipped levels' recorded inputs. Built beside the site, never into it.
