@@ -170,7 +170,7 @@
   });
 
   // A key or a controller in use hides the controls until the next touch.
-  window.addEventListener("keydown", () => show(false), true);
+  window.addEventListener("keydown", (event) => event.isTrusted && show(false), true);
   setInterval(() => {
     if (!shown || !navigator.getGamepads) return;
     const used = [...navigator.getGamepads()].some((pad) => pad && (pad.buttons.some((button) => button.pressed) ||
