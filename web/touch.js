@@ -28,7 +28,8 @@
     const context = canvas.getContext("2d");
     const inside = (x, y, inset) => {
       const dx = Math.abs(x - 7.5), dy = Math.abs(y - 7.5), edge = 7.5 - inset;
-      return round ? dx * dx + dy * dy <= (edge + 0.4) * (edge + 0.4) : dx <= edge && dy <= edge && dx + dy <= 2 * edge - 2;
+      if (round) return dx * dx + dy * dy <= (edge + 0.4) * (edge + 0.4);
+      return dx <= edge && dy <= edge && dx + dy <= 2 * edge - 2;
     };
     for (let y = 0; y < 16; ++y)
       for (let x = 0; x < 16; ++x) {
@@ -37,7 +38,7 @@
         context.fillRect(x, y, 1, 1);
       }
     context.fillStyle = INK;
-    (icon || []).forEach((row, y) => [...row].forEach((c, x) => c === "#" && context.fillRect(4 + x, 4 + y, 1, 1)));
+    (icon || []).forEach((row, y) => [...row].forEach((c, x) => c === "#" && context.fillRect(x + 4, y + 4, 1, 1)));
     return `url(${canvas.toDataURL()})`;
   }
 
@@ -58,15 +59,16 @@
     element.append(...children);
     return element;
   };
+  const STEEL = "#3e4664", NIGHT = "#28283e";
   const hub = group("touch-hub");
-  hub.style.backgroundImage = art(null, "#3e4664", false);
-  const pad = group("touch-pad", hub, ...ARMS.map((arm) => control(arm, "touch-arm touch-arm-" + arm.toLowerCase(), "#3e4664")));
-  const fullscreen = control("Fullscreen", "touch-small", "#28283e");
-  const fullscreenWorks = document.fullscreenEnabled && document.documentElement.requestFullscreen;
-  fullscreen.hidden = !fullscreenWorks;
+  hub.style.backgroundImage = art(null, STEEL, false);
+  const arms = ARMS.map((arm) => control(arm, "touch-arm touch-arm-" + arm.toLowerCase(), STEEL));
+  const pad = group("touch-pad", hub, ...arms);
+  const fullscreen = control("Fullscreen", "touch-small", NIGHT);
+  fullscreen.hidden = !(document.fullscreenEnabled && document.documentElement.requestFullscreen);
   root.append(
-    group("touch-top touch-top-left", control("Back", "touch-small", "#28283e")),
-    group("touch-top touch-top-right", fullscreen, control("Pause", "touch-small", "#28283e")),
+    group("touch-top touch-top-left", control("Back", "touch-small", NIGHT)),
+    group("touch-top touch-top-right", fullscreen, control("Pause", "touch-small", NIGHT)),
     pad,
     group("touch-buttons", control("Fire", "touch-button touch-fire", "#c0262a", true),
       control("Jump", "touch-button touch-jump", "#348e3a", true)));
@@ -78,7 +80,10 @@
     holders.set(name, count);
     if (count !== (held ? 1 : 0)) return;
     root.querySelector(`[data-action="${name}"]`).classList.toggle("held", held);
-    if (typeof Module !== "undefined" && typeof Module._kes_touch === "function") Module._kes_touch(ACTIONS[name], held ? 1 : 0);
+    // While the game is still loading there is no one to tell.
+    if (typeof Module !== "undefined" && typeof Module._kes_touch === "function") {
+      Module._kes_touch(ACTIONS[name], held ? 1 : 0);
+    }
   };
 
   // Each finger (by its identifier) holds at most one control; the d-pad's finger steers by where it is.
@@ -100,7 +105,8 @@
   // A button finger holds the button it is over, so a thumb can roll from Fire to Jump.
   const buttonAt = (x, y) => {
     const element = document.elementFromPoint(x, y)?.closest("[data-action]");
-    return element && !element.classList.contains("touch-arm") && root.contains(element) ? element.dataset.action : null;
+    const button = element && root.contains(element) && !element.classList.contains("touch-arm");
+    return button ? element.dataset.action : null;
   };
   const releaseAll = () => {
     fingers.forEach((finger) => hold(finger, null));

@@ -211,6 +211,10 @@ export const findText = (page, text, colour) =>
   page.evaluate((t, c) => window.kesProbe.findText(t, c), text, colour);
 export const untilText = (page, text, colour, timeout) =>
   until(`"${text}" on the canvas`, () => findText(page, text, colour), timeout);
+// The first words the story screen types: the start of the story's first line.
+export const storyStart = () =>
+  readFileSync(path.join(dataDir, "story.txt"), "latin1").split("\n").find((line) => !line.startsWith("//"))
+    .slice(0, 12);
 export const untilMenu = (page) =>
   until("the main menu's picture", async () =>
     (await page.evaluate((url) => window.kesProbe.likeness(url), menuPicture())) > 0.97);

@@ -1,11 +1,11 @@
 // The page on a phone's touch screen and with a controller: the on-screen controls' names, sizes and places,
 // fingers held together and slid, the controls giving way to keys and pads, and the game played by touch.
 import assert from "node:assert/strict";
-import { existsSync, readFileSync } from "node:fs";
+import { existsSync } from "node:fs";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
-import { GREY, WHITE, address, dataDir, root, emulateTouch, findText, fingers, installProbe, launch, serve, sleep,
-  until, untilMenu, untilText } from "./browser.mjs";
+import { GREY, WHITE, address, emulateTouch, findText, fingers, installProbe, launch, root, serve, sleep,
+  storyStart, until, untilMenu, untilText } from "./browser.mjs";
 
 const NAMES = ["Left", "Right", "Up", "Down", "Jump", "Fire", "Back", "Pause", "Fullscreen"];
 const FADE_MS = 1500;
@@ -52,12 +52,12 @@ const shown = (page) => page.$eval("#touch", (touch) => !touch.hidden);
 
 describe("the on-screen controls' places", () => {
   for (const [width, height] of [[844, 390], [390, 844]]) {
-    test(`at ${width}x${height}: every control named, at least 44x44, on screen and clear of the picture`, async () => {
+    test(`at ${width}x${height}: each control named, 44x44 or more, on screen, clear of the picture`, async () => {
       const page = await openPage({ width, height });
       const { boxes, picture } = await page.evaluate((names) => {
-        const box = (element) => element.getBoundingClientRect().toJSON();
-        const boxes = Object.fromEntries(names.map((name) => [name, box(document.querySelector(`[aria-label="${name}"]`))]));
-        return { boxes, picture: box(document.getElementById("canvas")) };
+        const box = (selector) => document.querySelector(selector).getBoundingClientRect().toJSON();
+        const boxes = Object.fromEntries(names.map((name) => [name, box(`[aria-label="${name}"]`)]));
+        return { boxes, picture: box("#canvas") };
       }, NAMES);
       await page.close();
       const inside = (b) => b.left >= 0 && b.top >= 0 && b.right <= width && b.bottom <= height;
@@ -72,7 +72,8 @@ describe("the on-screen controls' places", () => {
         assert.deepEqual(crowded, [], `${name} is clear of the other controls`);
       }
       if (width > height) {
-        assert.ok(boxes.Right.right <= picture.left && boxes.Jump.left >= picture.right, "d-pad left, buttons right");
+        assert.ok(boxes.Right.right <= picture.left, "the d-pad left of the picture");
+        assert.ok(boxes.Jump.left >= picture.right, "the buttons right of it");
       } else {
         assert.ok(NAMES.every((name) => boxes[name].top >= picture.bottom), "the controls under the picture");
       }
@@ -118,6 +119,14 @@ describe("the on-screen controls' fingers", { concurrency: false }, () => {
       await step();
       assert.equal(await told(), expected, what);
     }
+  });
+
+  test("Fullscreen takes the whole page to the screen, controls and all, and back", async () => {
+    const fullscreen = () => page.evaluate(() => document.fullscreenElement?.localName ?? "none");
+    await hand.tap("Fullscreen");
+    await until("fullscreen", async () => (await fullscreen()) === "html", 5000);
+    await hand.tap("Fullscreen");
+    await until("back in the page", async () => (await fullscreen()) === "none", 5000);
   });
 
   test("a key hides the controls, letting go of what they held; the next touch brings them back", async () => {
@@ -170,10 +179,7 @@ async function changedOver(page, ms) {
   return page.evaluate(() => window.kesProbe.changed(window.kesBefore, 240));
 }
 
-const storyStart = () =>
-  readFileSync(path.join(dataDir, "story.txt"), "latin1").split("\n").find((line) => !line.startsWith("//")).slice(0, 12);
-
-// The game hears the page's controls through its action layer: without it in this tree there is no one to tell.
+// The game hears the page's controls through its action layer: without it in this tree no one would.
 const deaf = !existsSync(path.join(root, "src/input/Input.h")) && "the game has no action layer for them yet";
 describe("the game played by touch alone on a phone", { concurrency: false, skip: deaf }, () => {
   let page;
@@ -186,7 +192,8 @@ describe("the game played by touch alone on a phone", { concurrency: false, skip
 
   test("the first touch starts the sound, Jump chooses New Game, any control ends the story", async () => {
     await hand.tap("Jump");
-    await until("the audio running", () => page.evaluate(() => Module.SDL2?.audioContext?.state === "running"), 5000);
+    const running = () => page.evaluate(() => Module.SDL2?.audioContext?.state === "running");
+    await until("the audio running", running, 5000);
     await untilText(page, storyStart(), GREY, 10000);
     await sleep(FADE_MS);
     await hand.tap("Fire");

@@ -1,8 +1,8 @@
 // Takes the README's pictures of the browser build in headless Chromium: the page at the main menu, and the
 // page in play on a phone-sized touch screen with its on-screen controls.
 // Usage (after make web): node tools/web/page-screenshot.mjs [page.png [phone.png]]
-import { address, emulateTouch, fingers, installProbe, launch, menuPicture, root, serve, sleep, until,
-  untilText, WHITE } from "../../tests/web/browser.mjs";
+import { address, emulateTouch, fingers, installProbe, launch, root, serve, sleep, untilMenu, untilText,
+  WHITE } from "../../tests/web/browser.mjs";
 import path from "node:path";
 
 const out = process.argv[2] || path.join(root, "docs/screenshots/web.png");
@@ -14,8 +14,7 @@ try {
   await page.setViewport({ width: 1000, height: 720 });
   await installProbe(page);
   await page.goto(address(server));
-  const menu = menuPicture();
-  await until("the main menu", async () => (await page.evaluate((url) => window.kesProbe.likeness(url), menu)) > 0.97);
+  await untilMenu(page);
   await sleep(500);
   await page.screenshot({ path: out });
   console.log(`wrote ${out}`);
@@ -25,7 +24,7 @@ try {
   await emulateTouch(phone, 844, 390, 1);
   await installProbe(phone);
   await phone.goto(address(server));
-  await until("the main menu", async () => (await phone.evaluate((url) => window.kesProbe.likeness(url), menu)) > 0.97);
+  await untilMenu(phone);
   for (const key of ["Enter", "Enter"]) {
     await sleep(1500);
     await phone.keyboard.press(key, { delay: 100 });
