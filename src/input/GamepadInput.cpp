@@ -124,7 +124,8 @@ void GamepadInput::Close(SDL_JoystickID controller, Input& input)
 
 bool GamepadInput::IsHeld(SDL_JoystickID controller, int control) const
 {
-    return std::any_of(mHeldControls.begin(), mHeldControls.end(), [&](const HeldControl& held)
+    return std::any_of(mHeldControls.begin(), mHeldControls.end(),
+                       [&](const HeldControl& held)
                        { return held.mController == controller && held.mControl == control; });
 }
 
@@ -143,7 +144,8 @@ void GamepadInput::Press(SDL_JoystickID controller, int control, Input& input)
 
 void GamepadInput::Release(SDL_JoystickID controller, int control, Input& input)
 {
-    const auto found = std::find_if(mHeldControls.begin(), mHeldControls.end(), [&](const HeldControl& held)
+    const auto found = std::find_if(mHeldControls.begin(), mHeldControls.end(),
+                                    [&](const HeldControl& held)
                                     { return held.mController == controller && held.mControl == control; });
     if (found == mHeldControls.end())
     {
@@ -202,7 +204,8 @@ bool GamepadInput::StillHeld(const HeldControl& held) const
     SDL_GameController* controller = found->second.get();
     if (held.mControl < SDL_CONTROLLER_BUTTON_MAX)
     {
-        return SDL_GameControllerGetButton(controller, static_cast<SDL_GameControllerButton>(held.mControl)) != 0;
+        return SDL_GameControllerGetButton(controller,
+                                           static_cast<SDL_GameControllerButton>(held.mControl)) != 0;
     }
     const bool across = held.mControl == mStickLeft || held.mControl == mStickRight;
     const int value =

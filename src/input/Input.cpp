@@ -24,7 +24,8 @@ Input::~Input()
 
 bool Input::Repeats(Action action)
 {
-    return action == Action::Left || action == Action::Right || action == Action::Up || action == Action::Down;
+    return action == Action::Left || action == Action::Right || action == Action::Up ||
+           action == Action::Down;
 }
 
 int Input::HeldCount(Action action, unsigned devices) const

@@ -41,7 +41,10 @@ void MenuScreen::HandleEvents(Game* game)
             }
             return Next::Actions;
         }
-        bool OnAction(Action action, bool repeat) override { return mScreen.HandleAction(mGame, action, repeat); }
+        bool OnAction(Action action, bool repeat) override
+        {
+            return mScreen.HandleAction(mGame, action, repeat);
+        }
 
       private:
         MenuScreen& mScreen;
