@@ -9,6 +9,8 @@ import { GREY, WHITE, address, emulateTouch, findText, fingers, installProbe, la
 
 const NAMES = ["Left", "Right", "Up", "Down", "Jump", "Fire", "Back", "Pause", "Fullscreen"];
 const FADE_MS = 1500;
+// A phone held sideways and upright.
+const SIZES = [[844, 390], [390, 844]];
 
 let server;
 let browser;
@@ -51,7 +53,7 @@ async function openPage({ width = 844, height = 390, touch = true, pad = false }
 const shown = (page) => page.$eval("#touch", (touch) => !touch.hidden);
 
 describe("the on-screen controls' places", () => {
-  for (const [width, height] of [[844, 390], [390, 844]]) {
+  for (const [width, height] of SIZES) {
     test(`at ${width}x${height}: each control named, 44x44 or more, on screen, clear of the picture`, async () => {
       const page = await openPage({ width, height });
       const { boxes, picture } = await page.evaluate((names) => {
@@ -181,55 +183,61 @@ async function changedOver(page, ms) {
 
 // The game hears the page's controls through its action layer: without it in this tree no one would.
 const deaf = !existsSync(path.join(root, "src/input/Input.h")) && "the game has no action layer for them yet";
-describe("the game played by touch alone on a phone", { concurrency: false, skip: deaf }, () => {
-  let page;
-  let hand;
-  before(async () => {
-    page = await openPage();
-    hand = await fingers(page);
-  });
-  after(() => page.close());
+for (const [width, height] of SIZES) {
+  describe(`the game played by touch alone at ${width}x${height}`, { concurrency: false, skip: deaf }, () => {
+    let page;
+    let hand;
+    before(async () => {
+      page = await openPage({ width, height });
+      hand = await fingers(page);
+    });
+    after(() => page.close());
 
-  test("the first touch starts the sound, Jump chooses New Game, any control ends the story", async () => {
-    await hand.tap("Jump");
-    const running = () => page.evaluate(() => Module.SDL2?.audioContext?.state === "running");
-    await until("the audio running", running, 5000);
-    await untilText(page, storyStart(), GREY, 10000);
-    await sleep(FADE_MS);
-    await hand.tap("Fire");
-    await untilText(page, "Time left:", WHITE, 10000);
-    await sleep(FADE_MS);
-  });
+    test("the first touch starts the sound, Jump chooses New Game, any control ends the story", async () => {
+      await hand.tap("Jump");
+      const running = () => page.evaluate(() => Module.SDL2?.audioContext?.state === "running");
+      await until("the audio running", running, 5000);
+      await untilText(page, storyStart(), GREY, 10000);
+      await sleep(FADE_MS);
+      await hand.tap("Fire");
+      await untilText(page, "Time left:", WHITE, 10000);
+      await sleep(FADE_MS);
+    });
 
-  test("walks right by one thumb and jumps by another, still walking", async () => {
-    const rest = await until("the player in sight", () => packAt(page), 5000);
-    await hand.down(0, "Right");
-    await sleep(300);
-    const takeOff = await packAt(page);
-    await hand.down(1, "Jump");
-    let top = takeOff.y;
-    for (let i = 0; i < 8; ++i) {
-      top = Math.min(top, (await packAt(page))?.y ?? top);
-      if (i === 2) await hand.up(1);
-    }
-    const landed = await until("the player in sight", () => packAt(page), 2000);
-    await sleep(300);
-    const later = await until("the player in sight", () => packAt(page), 2000);
-    await hand.up(0);
-    assert.ok(takeOff.x > rest.x, `walked from ${rest.x} to ${takeOff.x}`);
-    assert.ok(top < takeOff.y - 8, `the pack rose from row ${takeOff.y} to ${top}`);
-    assert.ok(landed.x > takeOff.x && later.x > landed.x, `walked on: ${takeOff.x}, ${landed.x}, ${later.x}`);
-  });
+    test("walks right by one thumb and jumps by another, still walking", async () => {
+      const rest = await until("the player in sight", () => packAt(page), 5000);
+      await hand.down(0, "Right");
+      await sleep(300);
+      const takeOff = await until("the player in sight", () => packAt(page), 2000);
+      await hand.down(1, "Jump");
+      let top = takeOff.y;
+      for (let i = 0; i < 8; ++i) {
+        top = Math.min(top, (await packAt(page))?.y ?? top);
+        if (i === 2) await hand.up(1);
+      }
+      const landed = await until("the player in sight", () => packAt(page), 2000);
+      await sleep(300);
+      const later = await until("the player in sight", () => packAt(page), 2000);
+      await hand.up(0);
+      assert.ok(takeOff.x > rest.x, `walked from ${rest.x} to ${takeOff.x}`);
+      assert.ok(top < takeOff.y - 8, `the pack rose from row ${takeOff.y} to ${top}`);
+      assert.ok(landed.x > takeOff.x && later.x > landed.x, `walked on: ${takeOff.x}, ${landed.x}, ${later.x}`);
+    });
 
-  test("Pause dims and resumes, and Back returns to the menu", async () => {
-    await hand.tap("Pause");
-    await untilText(page, "Paused", GREY, 3000);
-    await hand.tap("Pause");
-    await until("the card gone", async () => !(await findText(page, "Paused", GREY)), 3000);
-    await hand.tap("Back");
-    await untilMenu(page);
+    test("Pause dims and resumes, and Back returns to the menu", async () => {
+      const brightness = () =>
+        page.evaluate(() => window.kesProbe.frame().reduce((sum, value, i) => (i % 4 === 3 ? sum : sum + value), 0));
+      const playing = await brightness();
+      await hand.tap("Pause");
+      await untilText(page, "Paused", GREY, 3000);
+      await until("the picture dimmed", async () => (await brightness()) < 0.8 * playing, 3000);
+      await hand.tap("Pause");
+      await until("the card gone", async () => !(await findText(page, "Paused", GREY)), 3000);
+      await hand.tap("Back");
+      await untilMenu(page);
+    });
   });
-});
+}
 
 describe("the game played by a controller in the browser", { concurrency: false }, () => {
   let page;
