@@ -219,4 +219,3 @@ export function siteFiles() {
     name, file: path.join(siteDir, name), size: statSync(path.join(siteDir, name)).size,
   }));
 }
-
