@@ -7,6 +7,7 @@
 #include "entities/Player.h"
 #include "graphics/Framework.h"
 #include "io/InputScript.h"
+#include "states/AssistState.h"
 
 #include <SDL_image.h>
 
@@ -77,6 +78,13 @@ bool PlayState::HandleKeyDown(Game* game)
         }
         return true;
     }
+    // The assist options are a key away while paused; play waits paused for the way back.
+    if (IsPaused() && key.scancode == SDL_SCANCODE_RETURN && !repeat && !IsBound(game, key.scancode) &&
+        game->mAssistState != nullptr)
+    {
+        game->mAssistState->Open(game, "Play");
+        return false;
+    }
     // A recorded input steers alone: the keys (and controllers, which press keys) only watch it.
     if (!mReplay.empty())
     {
@@ -102,14 +110,26 @@ bool PlayState::PressGameKey(Game* game, int code, bool repeat)
     }
     // While paused the walking keys are followed, so that play resumes with the keys held then; a jump
     // or a shot is not kept for later.
-    if (code == game->mKeyJump && mPlayer->GetIsOnGround() && !repeat && !IsPaused())
+    // The recording holds jump and fire from the presses that count, so that it plays back as it went.
+    if (code == game->mKeyJump && !repeat && !IsPaused())
     {
-        mDoJump = true;
+        mKeysDown |= InputScript::Jump;
+        mDoJump = mDoJump || mPlayer->GetIsOnGround();
     }
-    // Repeats count: a held fire key fires again once 10 updates have passed since the last shot.
-    if (code == game->mKeyFire && mPlayer->GetWeapon() && mFireTimer > 9 && !IsPaused())
+    if (code == game->mKeyFire && !IsPaused())
     {
-        mDoFire = true;
+        // Repeats count: a held fire key fires again once 10 updates have passed since the last shot.
+        const bool fires = mPlayer->GetWeapon() && mFireTimer > 9;
+        mDoFire = mDoFire || fires;
+        if (repeat && fires && !mRecording.empty())
+        {
+            // A recorded input has no repeats: it lets go for the update before and presses again.
+            mRecording.back() &= ~InputScript::Fire;
+        }
+        if (!repeat || fires)
+        {
+            mKeysDown |= InputScript::Fire;
+        }
     }
     return true;
 }
@@ -136,10 +156,12 @@ bool PlayState::ReleaseGameKey(Game* game, int code)
     if (code == game->mKeyJump)
     {
         mDoJump = false;
+        mKeysDown &= ~InputScript::Jump;
     }
     if (code == game->mKeyFire)
     {
         mDoFire = false;
+        mKeysDown &= ~InputScript::Fire;
     }
     return true;
 }
