@@ -3,7 +3,9 @@
 
 #include "Progress.h"
 #include "Timer.h"
+#include "io/InputScript.h"
 #include "states/Card.h"
+#include "states/Ghost.h"
 #include "states/MainMenuState.h"
 
 #include <SDL_mixer.h>
@@ -186,4 +188,31 @@ TEST_F(RunTest, LosingFocusPausesAlsoDuringTheCardAndEscapeStillLeaves)
     H().Tick(32);
     EXPECT_EQ("MainMenu", H().CurrentState());
     EXPECT_FALSE(P().IsPaused()) << "the pause ends with play";
+}
+
+TEST_F(RunTest, AnAssistedTimeIsMarkedAndNeverReplacesTheBestOrItsGhost)
+{
+    // An unassisted first run keeps its recording, which replays to its own time.
+    ASSERT_TRUE(BeginTwoRooms());
+    const int best = WalkOut(10);
+    const std::string ghostFile = "kesv.ghost.main.one";
+    ASSERT_TRUE(mDir.Exists(ghostFile));
+    const std::string recording = mDir.ReadFile(ghostFile);
+    const auto replayed = Ghost::Start(G(), "data/maps/one", InputScript::Load(ghostFile));
+    ASSERT_TRUE(replayed);
+    EXPECT_EQ(best, replayed->RunToEnd(G()));
+
+    // Faster, at half speed, racing that ghost: marked, compared, and kept apart.
+    G()->mAssist.mSpeed = 50;
+    ASSERT_TRUE(H().BeginGame());
+    ASSERT_TRUE(P().mGhost);
+    const int assisted = WalkOut(0);
+    ASSERT_EQ(best - 10, assisted);
+    const std::vector<std::string>& card = P().mCard->mBody;
+    EXPECT_EQ("Time   " + Card::FormatTime(assisted) + "  assisted", card[0]);
+    EXPECT_EQ("Ghost  -0.33 s", card.back());
+    EXPECT_EQ("", P().mCard->mFooter) << "no new best";
+    EXPECT_EQ(best, G()->mProgress.Best("one"));
+    EXPECT_EQ(recording, mDir.ReadFile(ghostFile));
+    EXPECT_EQ("+1.23 s", Card::FormatDifference(37));
 }
