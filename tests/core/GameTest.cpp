@@ -8,6 +8,7 @@
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "states/AssistState.h"
 #include "states/MainMenuState.h"
 #include "states/PlayState.h"
 
