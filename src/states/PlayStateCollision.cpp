@@ -2,7 +2,6 @@
 #include "states/PlayState.h"
 
 #include "Game.h"
-#include "audio/AudioManager.h"
 #include "entities/Player.h"
 #include "world/Map.h"
 
