@@ -3,7 +3,6 @@
 
 #include "Assist.h"
 #include "CommandLine.h"
-#include "GamepadInput.h"
 #include "Progress.h"
 
 #include <SDL_scancode.h>
@@ -25,6 +24,7 @@ class StoryState;
 class PlayState;
 class CreditsState;
 class AssistState;
+class Input;
 
 class Game
 {
@@ -50,8 +50,6 @@ class Game
     void CleanUp();
     // The share of the full update rate the loop runs at: the assist's game speed in play, full elsewhere.
     double UpdateSpeed() const;
-    // How controller input reads on the current screen.
-    GamepadInput::Layout GamepadLayout() const;
 
     // The command line's part of start-up (GameCommandLine.cpp). Set mCommandLine before Init.
     // Gives the window mode asked for this run and reads the recorded input, before any window opens.
@@ -91,7 +89,8 @@ class Game
     std::unique_ptr<Font> mFont;
     std::unique_ptr<Image> mScreen; // the 320x240 picture every screen draws on
     std::unique_ptr<AudioManager> mAudioManager;
-    std::unique_ptr<GamepadInput> mGamepads; // null when controller support could not start
+    // Every device's input as actions; made with the game, so it reads the key bindings above.
+    std::unique_ptr<Input> mInput;
 
     // The five screens, owned by mStateManager.
     MainMenuState* mMainMenuState = nullptr;

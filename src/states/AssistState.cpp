@@ -56,26 +56,26 @@ void AssistState::HandleQuit(Game* game)
     game->mStateManager->ChangeState("Credits");
 }
 
-bool AssistState::HandleKey(Game* game, SDL_Scancode key)
+bool AssistState::HandleAction(Game* game, Action action, bool /*repeat*/)
 {
-    if (key == SDL_SCANCODE_ESCAPE)
+    if (GoesBack(action))
     {
         mFadeState = Fade::FadingOut;
         return true;
     }
     if (mFadeState == Fade::FadingOut)
     {
-        return false; // other keys wait in the queue
+        return false; // other actions wait in the queue
     }
-    if (MoveCursor(game, key, mSelectedOption, OptionCount))
+    if (MoveCursor(game, action, mSelectedOption, OptionCount))
     {
         return true;
     }
-    if (key == SDL_SCANCODE_RIGHT || key == SDL_SCANCODE_RETURN)
+    if (action == Action::Right || action == Action::Accept)
     {
         Change(game, 1);
     }
-    else if (key == SDL_SCANCODE_LEFT)
+    else if (action == Action::Left)
     {
         Change(game, -1);
     }

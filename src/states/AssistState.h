@@ -23,7 +23,7 @@ class AssistState : public MenuScreen
     void DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey) override;
     // Closing the window leaves at once, without a fade-out.
     void HandleQuit(Game* game) override;
-    bool HandleKey(Game* game, SDL_Scancode key) override;
+    bool HandleAction(Game* game, Action action, bool repeat) override;
 
   private:
     // Steps the selected option to its next value (or the one before) and keeps the choice.
