@@ -31,7 +31,7 @@ std::unique_ptr<Card> Card::Pause()
 {
     return std::make_unique<Card>(
         "Paused",
-        std::vector<std::string>{"P / Start    Resume", "Enter        Assist", "Esc / Back   Main menu"}, "",
+        std::vector<std::string>{"P / Start    Resume", "Enter / A    Assist", "Esc / Back   Main menu"}, "",
         0);
 }
 
