@@ -56,8 +56,9 @@ void PlayState::ShowExitCard(Game* game)
     ClearInput();
     if (!mOnlyLevel.empty())
     {
-        // Its time against the recorded input it was played with, if any.
+        // Its time against the recorded input it was played with, if any; that input has passed.
         mCard = Card::Level(1, {mLevelTime, 0, static_cast<int>(mReplay.size())}, false);
+        game->mExitStatus = 0;
         return;
     }
     Progress& progress = game->mProgress;
@@ -67,7 +68,8 @@ void PlayState::ShowExitCard(Game* game)
     if (mNextLevel)
     {
         const Card::Times times{mLevelTime, progress.Best(level), Par(level)};
-        mCard = Card::Level(finished + 1, times, earlierBest != 0 && mLevelTime < earlierBest);
+        mCard = Card::Level(finished + 1, times, earlierBest != 0 && mLevelTime < earlierBest,
+                            progress.SaveFailure());
         return;
     }
     // The last level: the whole list (an empty line ends it, as it ends play).
@@ -76,7 +78,7 @@ void PlayState::ShowExitCard(Game* game)
     {
         levels.push_back({mRunTimes[i], progress.Best(mMaps[i]), Par(mMaps[i])});
     }
-    mCard = Card::Run(levels);
+    mCard = Card::Run(levels, progress.SaveFailure());
 }
 
 bool PlayState::HandleCardKey(bool repeat)

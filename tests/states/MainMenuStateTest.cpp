@@ -110,14 +110,14 @@ TEST_F(MainMenu, ContinueStandsAboveTheEntriesOnlyWithProgressBeyondTheFirstLeve
 {
     mDir.WriteFile("data/maps/maps.lst", "one.map\ntwo.map\n");
     StartGame();
-    mGame.mProgress.mReached = "one.map"; // the first level is nothing to continue
+    mGame.mProgress.mReached = {"one.map"}; // the first level is nothing to continue
     Ticks(32);
     RenderFrame();
     EXPECT_TRUE(TextAt("New Game\nOptions\nQuit", 128, 168));
     EXPECT_TRUE(Dark(120, 160, 80, 8));
 
     // Progress beyond it: "Continue" above, the arrow on it, the cursor wrapping over four entries.
-    mGame.mProgress.mReached = "two.map";
+    mGame.mProgress.mReached.insert("two.map");
     Ticks(1);
     RenderFrame();
     EXPECT_TRUE(TextAt("Continue\nNew Game\nOptions\nQuit", 128, 160));
