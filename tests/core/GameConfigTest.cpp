@@ -275,7 +275,7 @@ TEST_F(SettingsFile, ALinkedFileIsWrittenThroughTheLinkWhichStays)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path() / "saved"), {}), 1);
 }
 
-TEST_F(SettingsFile, AnUnreadableFileIsKeptAndStartUpSaysWhy)
+TEST_F(SettingsFile, AnUnreadableFileIsKeptAndStartUpSaysWhyWithStatusOne)
 {
     dir.WriteFile("kesv.cfg", "0 0 0\n");
     SetMode(dir.Path(), std::filesystem::perms::all);
@@ -285,7 +285,8 @@ TEST_F(SettingsFile, AnUnreadableFileIsKeptAndStartUpSaysWhy)
         {
             // The child's own game; it is never destroyed, so nothing is written at its exit.
             auto* child = new Game();
-            return std::freopen("why.txt", "w", stderr) != nullptr && !child->Init();
+            return std::freopen("why.txt", "w", stderr) != nullptr && !child->Init() &&
+                   child->mExitStatus == 1;
         });
     EXPECT_EQ(dir.ReadFile("kesv.cfg"), "0 0 0\n");
     EXPECT_NE(dir.ReadFile("why.txt").find("kesv.cfg exists but cannot be read"), std::string::npos);
