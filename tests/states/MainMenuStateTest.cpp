@@ -81,7 +81,8 @@ TEST_F(MainMenu, DrawsPicturesTextAndABlinkingArrow)
     EXPECT_TRUE(TextAt("New Game\nOptions\nQuit", 128, 168));
     EXPECT_TRUE(TextAt("Arrow Keys = Change current option", 24, 204));
     EXPECT_TRUE(TextAt("Enter Key = Select current option", 28, 212));
-    EXPECT_TRUE(TextAt("Version 0.1.4", 108, 228));
+    const std::string version = "Version " KES_VERSION; // centred, whatever its length
+    EXPECT_TRUE(TextAt(version, (320 - 8 * static_cast<int>(version.size())) / 2, 228));
     EXPECT_TRUE(ArrowAt(120, 168));
     // The 16x8 title is centred at y 40.
     EXPECT_EQ(0x40, PixelColour(152, 40).g);
