@@ -92,9 +92,8 @@ TEST(BadStartupData, SpoiledSettingsFilesStartWithTheRulesValuesAndAreRewrittenI
     badinput::WriteGame(dir);
     dir.WriteFile("kesv.cfg", "0 1 0\n99999999999999 -99999999999999 x 44\n1 1 " + std::string(1 << 20, '7'));
     EXPECT_EQ(StartAndRun(), "");
-    EXPECT_EQ(dir.ReadFile("kesv.cfg"), "// Default config file\n// Fullscreen VSync Show FPS\n0 1 0\n"
-                                        "// Controls\n// Left Right Jump Fire\n2147483647 -2147483648 0 44\n"
-                                        "// Sound Music Sound Volume Music Volume\n1 1 2147483647 64");
+    EXPECT_EQ(dir.ReadFile("kesv.cfg"),
+              test::SettingsText("0 1 0", "2147483647 -2147483648 0 44", "1 1 2147483647 64"));
 }
 
 TEST(BadStartupData, ASettingsPathThatIsAFolderGivesTheDefaultsAndIsLeftAlone)

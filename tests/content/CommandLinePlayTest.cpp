@@ -22,9 +22,7 @@
 namespace
 {
 // The player's settings: fullscreen, which a run asked to be windowed must not change.
-const std::string kSettings = "// Default config file\n// Fullscreen VSync Show FPS\n1 0 0\n"
-                              "// Controls\n// Left Right Jump Fire\n80 79 82 44\n"
-                              "// Sound Music Sound Volume Music Volume\n0 0 0 0";
+const std::string kSettings = test::SettingsText("1 0 0", "80 79 82 44", "0 0 0 0");
 
 class CommandLinePlayTest : public ::testing::Test
 {

@@ -94,9 +94,7 @@ TEST_F(RunTest, ContinueStartsAtTheFurthestLevelWithAFreshPlayerAndNoStory)
     Pl().mOxygen = 3.0;
 
     // The real title screen, first with the first level reached: nothing to continue.
-    mDir.WritePng("data/gfx/arrow.png", 8, 8, std::vector<std::uint32_t>(64, 0xC0C0C0));
-    mDir.WritePng("data/gfx/bg.png", 320, 240, std::vector<std::uint32_t>(320 * 240, 0));
-    mDir.WritePng("data/gfx/title.png", 16, 8, std::vector<std::uint32_t>(128, 0xC00000));
+    test::WriteMenuPictures(mDir);
     StateManager& states = *G()->mStateManager;
     states.RemoveState("MainMenu");
     auto* menu = new MainMenuState();
