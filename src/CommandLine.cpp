@@ -58,12 +58,17 @@ std::string CommandLine::Usage()
            "  --level FILE      play the level description FILE alone (its layer pictures and placement\n"
            "                    file beside it), with the game's tiles and sprites; the game ends with it\n"
            "  --replay FILE     with --level: watch the recorded input FILE play the level; the keys do not\n"
-           "                    steer, Escape leaves\n"
+           "                    steer, Escape leaves; play ends as soon as the input does\n"
            "  --version         print the version\n"
            "  -h, --help        print this help\n"
            "\n"
-           "A level or recorded input that cannot be read is named on standard error, with exit status 1;\n"
-           "options that are not understood give this help on standard error, with exit status 2.\n";
+           "Exit status:\n"
+           "  0  the game ended normally; with --replay, the input finished the level\n"
+           "  1  the game could not start or failed (said on standard error or in an error box), or the\n"
+           "     level or recorded input cannot be read\n"
+           "  2  options that are not understood (this help follows on standard error)\n"
+           "  3  with --replay, play ended without finishing the level: death, Escape, or the input\n"
+           "     ending before the exit\n";
 }
 
 std::string CommandLine::VersionLine()

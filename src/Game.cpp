@@ -44,10 +44,12 @@ template <typename T> T* Register(StateManager& manager, const std::string& name
     return raw;
 }
 
-// A start-up that ends without an error box still says why, on standard error.
-bool StartFailed(const char* reason)
+// A start-up that ends without an error box still says why, on standard error, and the program ends
+// with a failure's status.
+bool StartFailed(Game& game, const std::string& reason)
 {
     Platform::NotStarted(reason);
+    game.mExitStatus = 1;
     return false;
 }
 
@@ -77,17 +79,22 @@ bool Game::Init()
     {
         if (ConfigFileExists())
         {
-            return StartFailed("the settings file kesv.cfg exists but cannot be read");
+            return StartFailed(*this, "the settings file kesv.cfg exists but cannot be read");
         }
         WriteConfig();
         if (!ReadConfig())
         {
-            return StartFailed("the settings file kesv.cfg can be neither read nor created");
+            return StartFailed(*this, "the settings file kesv.cfg can be neither read nor created");
         }
     }
 
-    // Progress is the player's too, but a bad progress file only means starting from the first level.
-    mProgress.Load();
+    // Progress is the player's too: its bad lines are skipped, but a file that cannot be read at all is
+    // left alone, as the settings are.
+    const std::string progressRefused = mProgress.Load();
+    if (!progressRefused.empty())
+    {
+        return StartFailed(*this, progressRefused);
+    }
     mAssist.Load();
 
     std::vector<unsigned> replay;
@@ -100,7 +107,7 @@ bool Game::Init()
     mFramework = std::make_unique<Framework>();
     if (!mFramework->Init(Platform::OpensFullscreen(mFullscreen), mVSync))
     {
-        return StartFailed("the window could not be opened");
+        return StartFailed(*this, "the window could not be opened");
     }
 
     // The 320x240 picture every screen draws on, in the window surface's format.
@@ -118,7 +125,7 @@ bool Game::Init()
     const SDL_RendererInfo rendererInfo = mFramework->GetRendererInfo();
     if (!mFont->Init("font.png", rendererInfo, 8, 8))
     {
-        return StartFailed("the font picture font.png could not be loaded");
+        return StartFailed(*this, "the font picture font.png could not be loaded");
     }
 
     // Audio. Without a sound device the game runs silently: the manager stays uninitialised, so
@@ -128,7 +135,7 @@ bool Game::Init()
     {
         if (!mAudioManager->Init(mSound, mMusic, mSoundVolume, mMusicVolume))
         {
-            return StartFailed("the audio could not be set up");
+            return StartFailed(*this, "the audio could not be set up");
         }
     }
     catch (const std::runtime_error&)

@@ -60,7 +60,8 @@ class Game
     bool FullscreenToSave() const;
 
     CommandLine mCommandLine;
-    // What the program ends with: 1 when the level or recorded input of the command line cannot be played.
+    // What the program ends with: 1 when it cannot start or the level or recorded input of the command line
+    // cannot be played; with a recorded input, 3 until it finishes the level.
     int mExitStatus = 0;
 
     bool mIsRunning = false;

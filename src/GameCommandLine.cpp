@@ -52,6 +52,10 @@ bool Game::StartLevelFile(std::vector<unsigned> replay)
     {
         mExitStatus = 1;
     }
+    else if (!mCommandLine.mReplayFile.empty())
+    {
+        mExitStatus = 3; // until the input finishes the level
+    }
     return started;
 }
 

@@ -290,7 +290,7 @@ bool PlayState::ReleaseControls(unsigned controls)
 
 void PlayState::StepReplay(Game* game)
 {
-    // Past its end the input holds nothing, and the player stands until the air runs out or Escape.
+    // Past its end the input holds nothing (play is ending then).
     const unsigned keys = mReplayUpdate < mReplay.size() ? mReplay[mReplayUpdate++] : 0;
     // In the order the recording tools press and release them, so an input plays as it was recorded.
     const std::pair<unsigned, int> bindings[] = {{InputScript::Left, game->mKeyLeft},

@@ -70,6 +70,12 @@ void PlayState::Tick(Game* game)
     }
     if (!mReplay.empty())
     {
+        // An input that has run out before the exit has failed: play ends at once instead of waiting for
+        // the air to run out.
+        if (mReplayUpdate == mReplay.size())
+        {
+            mBackToMenu = true;
+        }
         StepReplay(game); // where a player's key events would have arrived, just before the world moves
     }
     UpdateWorld(game);
