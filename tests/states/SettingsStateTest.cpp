@@ -3,6 +3,7 @@
 
 #include "audio/AudioManager.h"
 #include "graphics/Framework.h"
+#include "input/TouchInput.h"
 
 #include <SDL_mixer.h>
 
@@ -219,4 +220,32 @@ TEST_F(Settings, EscapeFadesBackToTheMenuWhileOtherKeysWaitAndClosingLeavesAtOnc
     HandleEvents();
     EXPECT_EQ(mCredits, Current());
     EXPECT_EQ(0, mSettings->mAlpha); // no fade-out
+}
+
+TEST_F(Settings, ByTouchTheKeyRowsNeedAKeyboardWhileEveryOtherRowWorks)
+{
+    Open();
+    const auto tap = [this](Action action)
+    {
+        kes_touch(static_cast<int>(action), 1);
+        HandleEvents();
+        kes_touch(static_cast<int>(action), 0);
+        HandleEvents();
+    };
+    tap(Action::Jump); // on "Move Left:"
+    EXPECT_FALSE(mSettings->mEditing);
+    RenderWithBlink(true);
+    EXPECT_TRUE(TextAt("Rebinding a key needs a keyboard", 32, 196));
+
+    tap(Action::Up); // round to "Music Volume:"
+    tap(Action::Jump);
+    tap(Action::Right);
+    EXPECT_EQ(65, mGame.mMusicVolume);
+    tap(Action::Back);
+    EXPECT_FALSE(mSettings->mEditing);
+    EXPECT_EQ(-1, mSettings->mFadeState);
+
+    Press(SDL_SCANCODE_DOWN); // a key: the keyboard is in use again
+    RenderWithBlink(true);
+    EXPECT_TRUE(Dark(0, 196, 320, 8));
 }
