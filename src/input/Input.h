@@ -37,7 +37,7 @@ class Input
     static constexpr Uint64 mRepeatDelay = 400;
     static constexpr Uint64 mRepeatInterval = 100;
 
-    // The keyboard's game keys are the settings record's, read as they are at each key press.
+    // The settings record's game keys, read at each key press: a key bound to play (P, say) does not pause.
     Input(const int& keyLeft, const int& keyRight, const int& keyJump, const int& keyFire);
     ~Input();
     Input(const Input&) = delete;
