@@ -73,7 +73,8 @@ std::vector<unsigned> PlayState::GhostInput(Game* game) const
         return {};
     }
     // Best runs are kept for the game's own levels; a level file played alone has only its par.
-    const std::string file = GhostFile(game->mProgress.SetKey(), mMaps[static_cast<std::size_t>(mCurrentMap)]);
+    const std::string file =
+        GhostFile(game->mProgress.SetKey(), mMaps[static_cast<std::size_t>(mCurrentMap)]);
     if (choice == Assist::Ghost::Best && mOnlyLevel.empty() && PlayerFile::Exists(file))
     {
         try
