@@ -6,6 +6,8 @@
 #include "StateManager.h"
 #include "Timer.h"
 #include "audio/AudioManager.h"
+#include "editor/EditorState.h"
+#include "editor/ScratchLevel.h"
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
@@ -149,6 +151,7 @@ bool Game::Init()
     auto story = CreateAndInit<StoryState>(this, "Unable to initialize story state!");
     auto play = std::make_unique<PlayState>();
     auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
+    auto editor = std::make_unique<EditorState>();
 
     // Registration, then the main menu (or the level of the command line) is the first screen.
     mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
@@ -156,7 +159,22 @@ bool Game::Init()
     mStoryState = Register(*mStateManager, "Story", story);
     mPlayState = Register(*mStateManager, "Play", play);
     mCreditsState = Register(*mStateManager, "Credits", credits);
-    if (mCommandLine.mLevelFile.empty())
+    mEditorState = Register(*mStateManager, "Editor", editor);
+    if (!mCommandLine.mEditFile.empty())
+    {
+        if (!StartEditor())
+        {
+            return false;
+        }
+    }
+    else if (!mCommandLine.mLinkText.empty())
+    {
+        if (!StartLink(std::move(replay)))
+        {
+            return false;
+        }
+    }
+    else if (mCommandLine.mLevelFile.empty())
     {
         mStateManager->ChangeState("MainMenu");
     }

@@ -110,8 +110,8 @@ std::string EditTools::DefaultID(const std::string& type, const std::string& bas
     return "item";
 }
 
-LevelEdit EditTools::Place(const LevelDocument& level, const EditorCatalogue& catalogue, const std::string& type,
-                           bool direction, int x, int y)
+LevelEdit EditTools::Place(const LevelDocument& level, const EditorCatalogue& catalogue,
+                           const std::string& type, bool direction, int x, int y)
 {
     const std::string base = catalogue.BaseOf(type);
     if (base.empty() || !level.Inside(x, y))

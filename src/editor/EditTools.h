@@ -31,8 +31,8 @@ class EditTools
 
     // Places an entity of the type on an empty cell, or replaces the one there. There is one player start:
     // placing it moves it.
-    static LevelEdit Place(const LevelDocument& level, const EditorCatalogue& catalogue, const std::string& type,
-                           bool direction, int x, int y);
+    static LevelEdit Place(const LevelDocument& level, const EditorCatalogue& catalogue,
+                           const std::string& type, bool direction, int x, int y);
     // Moves the entity to a cell (replacing what stands there).
     static LevelEdit Move(const LevelDocument& level, int entity, int x, int y);
     static LevelEdit Remove(const LevelDocument& level, int entity);

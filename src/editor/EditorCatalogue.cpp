@@ -55,8 +55,8 @@ void EditorCatalogue::Load(const std::string& folder)
             continue;
         }
         const std::string& base = fields[0];
-        if (base != EntityType::mBasePlayer && base != EntityType::mBaseEnemy && base != EntityType::mBaseItem &&
-            base != EntityType::mBaseEntity)
+        if (base != EntityType::mBasePlayer && base != EntityType::mBaseEnemy &&
+            base != EntityType::mBaseItem && base != EntityType::mBaseEntity)
         {
             continue;
         }

@@ -13,7 +13,7 @@ class EditorCatalogue
         std::uint32_t mColor = 0; // 0xRRGGBB, the colour a layer picture holds
         int mSourceX = 0;         // picture in tiles.png, pixels
         int mSourceY = 0;
-        bool mDrawn = true;       // image "0" is never drawn
+        bool mDrawn = true; // image "0" is never drawn
         bool mBlocking = false;
         bool mHarmful = false;
     };

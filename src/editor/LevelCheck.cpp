@@ -23,15 +23,15 @@ std::vector<LevelCheck::Problem> LevelCheck::Run(const LevelDocument& level, con
     const int height = level.Height();
     if (width < LevelDocument::mMinWidth || height < LevelDocument::mMinHeight)
     {
-        problems.push_back({"Level is " + std::to_string(width) + "x" + std::to_string(height) + ", at least " +
-                                std::to_string(LevelDocument::mMinWidth) + "x" +
+        problems.push_back({"Level is " + std::to_string(width) + "x" + std::to_string(height) +
+                                ", at least " + std::to_string(LevelDocument::mMinWidth) + "x" +
                                 std::to_string(LevelDocument::mMinHeight) + " is needed",
                             -1, -1});
     }
     if (width > LevelDocument::mMaxSide || height > LevelDocument::mMaxSide)
     {
-        problems.push_back({"Level is " + std::to_string(width) + "x" + std::to_string(height) + ", at most " +
-                                std::to_string(LevelDocument::mMaxSide) + " a side",
+        problems.push_back({"Level is " + std::to_string(width) + "x" + std::to_string(height) +
+                                ", at most " + std::to_string(LevelDocument::mMaxSide) + " a side",
                             -1, -1});
     }
 
@@ -52,8 +52,8 @@ std::vector<LevelCheck::Problem> LevelCheck::Run(const LevelDocument& level, con
         }
         if (!level.Inside(placed.mX, placed.mY))
         {
-            problems.push_back({placed.mType + " outside the level at " + CellText(placed.mX, placed.mY), placed.mX,
-                                placed.mY});
+            problems.push_back({placed.mType + " outside the level at " + CellText(placed.mX, placed.mY),
+                                placed.mX, placed.mY});
         }
         if (base == EntityType::mBasePlayer)
         {
@@ -89,8 +89,8 @@ std::vector<LevelCheck::Problem> LevelCheck::Run(const LevelDocument& level, con
     }
     for (std::size_t i = 1; i < players.size(); ++i)
     {
-        problems.push_back({"Second player start at " + CellText(players[i]->mX, players[i]->mY), players[i]->mX,
-                            players[i]->mY});
+        problems.push_back({"Second player start at " + CellText(players[i]->mX, players[i]->mY),
+                            players[i]->mX, players[i]->mY});
     }
     if (!exit)
     {
@@ -99,8 +99,8 @@ std::vector<LevelCheck::Problem> LevelCheck::Run(const LevelDocument& level, con
     // The player carries one keycard at a time and a lock uses it up: each lock needs a keycard of its own.
     for (std::size_t i = static_cast<std::size_t>(keycards); i < locks.size(); ++i)
     {
-        problems.push_back({"Lock at " + CellText(locks[i]->mX, locks[i]->mY) + " has no keycard", locks[i]->mX,
-                            locks[i]->mY});
+        problems.push_back({"Lock at " + CellText(locks[i]->mX, locks[i]->mY) + " has no keycard",
+                            locks[i]->mX, locks[i]->mY});
     }
     return problems;
 }

@@ -114,7 +114,8 @@ void LevelDocument::Resize(int width, int height)
         {
             for (int x = 0; x < std::min(width, mWidth); ++x)
             {
-                resized[static_cast<std::size_t>(y) * width + x] = layer[static_cast<std::size_t>(y) * mWidth + x];
+                resized[static_cast<std::size_t>(y) * width + x] =
+                    layer[static_cast<std::size_t>(y) * mWidth + x];
             }
         }
         layer = std::move(resized);
@@ -181,7 +182,8 @@ void LevelDocument::ReadDescription(const std::string& path)
     }
     if (mNamesLine < 0)
     {
-        throw std::runtime_error("Unable to load level " + path + ": it names no layer pictures and placement file");
+        throw std::runtime_error("Unable to load level " + path +
+                                 ": it names no layer pictures and placement file");
     }
 }
 
@@ -204,8 +206,9 @@ void LevelDocument::ReadLayers(const std::string& folder)
         // The game reads a smaller collision picture as colour 0 beyond its edges.
         for (int y = 0; y < std::min(mHeight, picture->h); ++y)
         {
-            const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(picture->pixels) +
-                                                                     static_cast<std::size_t>(y) * picture->pitch);
+            const auto* row =
+                reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(picture->pixels) +
+                                                       static_cast<std::size_t>(y) * picture->pitch);
             for (int x = 0; x < std::min(mWidth, picture->w); ++x)
             {
                 mLayers[layer][static_cast<std::size_t>(y) * mWidth + x] = row[x] & 0xFFFFFF;
@@ -230,7 +233,8 @@ void LevelDocument::ReadPlacement(const std::string& file)
         FieldReader::Split(line, fields);
         // An entity line has a type, a facing, a column and a row; the player needs no identifier. Any
         // other line is kept as written, to be written back in its place.
-        bool entity = !FieldReader::IsComment(line) && fields.size() >= 4 && (fields[1] == "0" || fields[1] == "1");
+        bool entity =
+            !FieldReader::IsComment(line) && fields.size() >= 4 && (fields[1] == "0" || fields[1] == "1");
         PlacedEntity placed;
         if (entity)
         {

@@ -14,7 +14,8 @@ void SetShape(LevelDocument& level, const LevelEdit::Shape& shape)
         {
             for (int x = 0; x < shape.mWidth; ++x)
             {
-                level.SetCell(layer, x, y, shape.mLayers[layer][static_cast<std::size_t>(y) * shape.mWidth + x]);
+                level.SetCell(layer, x, y,
+                              shape.mLayers[layer][static_cast<std::size_t>(y) * shape.mWidth + x]);
             }
         }
     }

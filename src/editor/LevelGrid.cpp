@@ -17,7 +17,8 @@
 namespace
 {
 // Never a blank (which ends a row) nor a slash (two make a comment).
-const std::string kPool = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-=#%_:^*~|<>!?$&+@;,'\"()[]{}`";
+const std::string kPool =
+    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-=#%_:^*~|<>!?$&+@;,'\"()[]{}`";
 
 std::string Hex(std::uint32_t color)
 {
@@ -124,7 +125,8 @@ std::string LevelGrid::Text(const LevelDocument& level, const EditorCatalogue& c
         }
         if (level.Cell(LevelDocument::Foreground, placed.mX, placed.mY) != 0)
         {
-            throw std::runtime_error(placed.mType + " at " + cell + " stands on a tile: a grid needs it on an empty cell");
+            throw std::runtime_error(placed.mType + " at " + cell +
+                                     " stands on a tile: a grid needs it on an empty cell");
         }
         placedAt[placed.mY][placed.mX] = static_cast<int>(i);
     }

@@ -153,8 +153,9 @@ LevelDocument LevelLink::FromText(const std::string& text)
     FieldReader::Split(lines[1], fields);
     int width = 0;
     int height = 0;
-    if (fields.size() != 3 || fields[0] != "size" || !ReadInt(fields[1], width) || !ReadInt(fields[2], height) ||
-        width < 1 || height < 1 || width > LevelDocument::mMaxSide || height > LevelDocument::mMaxSide)
+    if (fields.size() != 3 || fields[0] != "size" || !ReadInt(fields[1], width) ||
+        !ReadInt(fields[2], height) || width < 1 || height < 1 || width > LevelDocument::mMaxSide ||
+        height > LevelDocument::mMaxSide)
     {
         Broken("its size is unreadable");
     }
@@ -168,7 +169,8 @@ LevelDocument LevelLink::FromText(const std::string& text)
     for (int layer = 0; layer < 2; ++layer)
     {
         FieldReader::Split(lines[at++], fields);
-        if (fields.empty() || fields[0] != (layer == 0 ? "back" : "fore") || fields.size() > kDigits.size() + 1)
+        if (fields.empty() || fields[0] != (layer == 0 ? "back" : "fore") ||
+            fields.size() > kDigits.size() + 1)
         {
             Broken("a layer's tiles are unreadable");
         }
@@ -209,7 +211,8 @@ LevelDocument LevelLink::FromText(const std::string& text)
         FieldReader::Split(line, fields);
         PlacedEntity placed;
         if (fields.size() < 5 || fields.size() > 6 || fields[0] != "entity" || fields[1].empty() ||
-            (fields[2] != "0" && fields[2] != "1") || !ReadInt(fields[3], placed.mX) || !ReadInt(fields[4], placed.mY))
+            (fields[2] != "0" && fields[2] != "1") || !ReadInt(fields[3], placed.mX) ||
+            !ReadInt(fields[4], placed.mY))
         {
             Broken("an entity is unreadable");
         }

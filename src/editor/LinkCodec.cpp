@@ -127,9 +127,10 @@ std::string LinkCodec::Unpack(const std::string& packed)
             Broken("a copy is cut short");
         }
         const std::size_t count = (token & 0x7Fu) + kMinMatch;
-        const std::size_t distance = (static_cast<std::uint8_t>(packed[at]) |
-                                      (static_cast<std::size_t>(static_cast<std::uint8_t>(packed[at + 1])) << 8)) +
-                                     1;
+        const std::size_t distance =
+            (static_cast<std::uint8_t>(packed[at]) |
+             (static_cast<std::size_t>(static_cast<std::uint8_t>(packed[at + 1])) << 8)) +
+            1;
         at += 2;
         if (distance > out.size() || out.size() + count > length)
         {

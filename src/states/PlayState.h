@@ -37,6 +37,8 @@ class PlayState : public State
     // door, Escape) ends the program through the credits. A recorded input, when given, steers the
     // player in place of the game keys.
     void PlayOnly(const std::string& levelFile, std::vector<unsigned> replay);
+    // After a level played alone, go back to this screen instead of ending the program ("" ends it).
+    void ReturnTo(const std::string& state) { mReturnState = state; }
     // One line on stderr saying why a level is not played.
     static void ReportLevelFailure(const std::string& level, const std::string& reason);
 
@@ -131,7 +133,8 @@ class PlayState : public State
     bool mExitReached = false;
     std::unique_ptr<Card> mPauseCard; // null while not paused
 
-    std::string mOnlyLevel; // a level file played alone; empty for the level list
+    std::string mOnlyLevel;   // a level file played alone; empty for the level list
+    std::string mReturnState; // where a level played alone returns to; empty: the program ends
     std::vector<unsigned> mReplay;
     std::size_t mReplayUpdate = 0; // the next update of mReplay to play
     unsigned mReplayHeld = 0;      // the keys mReplay holds down

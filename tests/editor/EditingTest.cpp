@@ -177,8 +177,9 @@ TEST_F(Editing, ChecksNameEveryProblemWithItsCell)
     Place("KeycardLock", 7, 2);
     Place("Keycard", 9, 9);
     mLevel.mEntities.push_back({"Blob1", true, 31, 2, "blob", {}});
-    EXPECT_EQ(Problems(), (std::vector<std::string>{"Blob1 outside the level at 31,2", "Second player start at 4,4",
-                                                    "Lock at 7,2 has no keycard"}));
+    EXPECT_EQ(Problems(),
+              (std::vector<std::string>{"Blob1 outside the level at 31,2", "Second player start at 4,4",
+                                        "Lock at 7,2 has no keycard"}));
 
     // A closed door is a way out when a lock of its identifier opens it.
     LevelDocument locked(30, 20);

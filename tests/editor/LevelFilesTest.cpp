@@ -1,8 +1,8 @@
 // Levels read and written in the game's formats: shipped levels come back byte for byte, and the text grid
 // compiles to the same level.
 #include "LevelCompiler.h"
-#include "TypeTables.h"
 #include "TestSupport.h"
+#include "TypeTables.h"
 #include "editor/EditorCatalogue.h"
 #include "editor/LevelDocument.h"
 #include "editor/LevelGrid.h"
@@ -46,7 +46,8 @@ std::vector<PlacedEntity> Sorted(std::vector<PlacedEntity> entities)
     {
         placed.mLinesBefore.clear();
     }
-    std::sort(entities.begin(), entities.end(), [](const PlacedEntity& a, const PlacedEntity& b)
+    std::sort(entities.begin(), entities.end(),
+              [](const PlacedEntity& a, const PlacedEntity& b)
               { return std::tie(a.mY, a.mX) < std::tie(b.mY, b.mX); });
     return entities;
 }
@@ -63,7 +64,8 @@ TEST(LevelFiles, EveryShippedLevelSavedUnchangedIsIdentical)
         LevelDocument level;
         level.Load((kMaps / name).string());
         level.Save((out.Path() / name).string());
-        for (const std::string& file : {name, level.mBackgroundName, level.mCollisionName, level.mEntitiesName})
+        for (const std::string& file :
+             {name, level.mBackgroundName, level.mCollisionName, level.mEntitiesName})
         {
             EXPECT_EQ(Bytes(out.Path() / file), Bytes(kMaps / file)) << file;
         }
@@ -103,7 +105,8 @@ TEST(LevelFiles, NewLevelTakesItsFileNamesFromItsDescriptionAndKeepsItsWords)
     level.mEntities.push_back({"Player", false, 2, 14, "", {}});
     level.mDescription = "A first try\nwith two lines";
     level.Save((out.Path() / "mine.map").string());
-    EXPECT_EQ(out.ReadFile("mine.map"), "// A first try\n// with two lines\nmine_bg.png mine_col.png mine.ent\n");
+    EXPECT_EQ(out.ReadFile("mine.map"),
+              "// A first try\n// with two lines\nmine_bg.png mine_col.png mine.ent\n");
     EXPECT_EQ(out.ReadFile("mine.ent"), "Player 0 2 14\n");
 
     LevelDocument read;

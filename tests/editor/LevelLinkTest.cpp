@@ -1,7 +1,7 @@
 // Levels as links: packing is stable over a round trip, and broken or hostile links are refused plainly.
+#include "editor/LevelLink.h"
 #include "editor/Base64Url.h"
 #include "editor/LevelDocument.h"
-#include "editor/LevelLink.h"
 #include "editor/LinkCodec.h"
 
 #include <gtest/gtest.h>
@@ -82,7 +82,8 @@ TEST(LevelLink, BrokenAndHostileLinksAreRefusedWithAMessage)
         }
         catch (const std::runtime_error& error)
         {
-            EXPECT_NE(std::string(error.what()).find(bad.says), std::string::npos) << error.what() << " for " << bad.says;
+            EXPECT_NE(std::string(error.what()).find(bad.says), std::string::npos)
+                << error.what() << " for " << bad.says;
         }
     }
 }
