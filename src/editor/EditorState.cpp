@@ -120,8 +120,9 @@ void EditorState::OfferRestore()
     }
     const bool newer =
         !std::filesystem::exists(mFile, error) ||
-        std::filesystem::last_write_time(autosave, error) > std::filesystem::last_write_time(mFile, error);
-    // An autosave holding what the file holds offers nothing.
+        std::filesystem::last_write_time(autosave, error) >= std::filesystem::last_write_time(mFile, error);
+    // Not older: file times are coarse, so one written just after a save may carry the same time. An
+    // autosave holding what the file holds offers nothing.
     if (newer && ReadAll(autosave) != LevelLink::Text(mLevel))
     {
         mRestoreOffered = true;
