@@ -118,12 +118,12 @@ void EditorState::OfferRestore()
     {
         return;
     }
-    const bool newer =
-        !std::filesystem::exists(mFile, error) ||
-        std::filesystem::last_write_time(autosave, error) >= std::filesystem::last_write_time(mFile, error);
     // Not older: file times are coarse, so one written just after a save may carry the same time. An
     // autosave holding what the file holds offers nothing.
-    if (newer && ReadAll(autosave) != LevelLink::Text(mLevel))
+    const bool notOlder =
+        !std::filesystem::exists(mFile, error) ||
+        std::filesystem::last_write_time(autosave, error) >= std::filesystem::last_write_time(mFile, error);
+    if (notOlder && ReadAll(autosave) != LevelLink::Text(mLevel))
     {
         mRestoreOffered = true;
         mStatus = "A newer autosave exists: restore it? Y/N";
