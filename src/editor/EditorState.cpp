@@ -168,17 +168,27 @@ void EditorState::Autosave()
     stream << LevelLink::Text(mLevel);
 }
 
+bool EditorState::PassesChecks(const LevelDocument& level, const std::string& refusal)
+{
+    const std::vector<LevelCheck::Problem> problems = LevelCheck::Run(level, mCatalogue);
+    if (problems.empty())
+    {
+        return true;
+    }
+    mStatus = refusal + problems.front().mText;
+    // The cursor goes to the cell at fault, so the status line says what is there.
+    if (problems.front().mX >= 0 && level.Inside(problems.front().mX, problems.front().mY))
+    {
+        mCursorX = problems.front().mX;
+        mCursorY = problems.front().mY;
+    }
+    return false;
+}
+
 bool EditorState::Save()
 {
-    const std::vector<LevelCheck::Problem> problems = LevelCheck::Run(mLevel, mCatalogue);
-    if (!problems.empty())
+    if (!PassesChecks(mLevel, "Not saved: "))
     {
-        mStatus = "Not saved: " + problems.front().mText;
-        if (problems.front().mX >= 0)
-        {
-            mCursorX = problems.front().mX;
-            mCursorY = problems.front().mY;
-        }
         return false;
     }
     try
@@ -203,10 +213,8 @@ void EditorState::TestPlay(Game* game, bool fromCursor)
     {
         EditTools::Place(tried, mCatalogue, "Player", mFacing, mCursorX, mCursorY).Apply(tried);
     }
-    const std::vector<LevelCheck::Problem> problems = LevelCheck::Run(tried, mCatalogue);
-    if (!problems.empty())
+    if (!PassesChecks(tried, "Cannot play: "))
     {
-        mStatus = "Cannot play: " + problems.front().mText;
         return;
     }
     std::string path;

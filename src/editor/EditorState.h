@@ -104,6 +104,8 @@ class EditorState : public State
     std::string UnderCursor() const;
 
     // Set-up (EditorState.cpp).
+    // False, with the first problem in the status line after the refusal, when the level fails its checks.
+    bool PassesChecks(const LevelDocument& level, const std::string& refusal);
     void OfferRestore();
     void Restore();
     void BackFromPlay(Game* game);

@@ -160,6 +160,10 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
         {
             const std::filesystem::path path(mFile);
             const std::string grid = (path.parent_path() / (path.stem().string() + ".txt")).string();
+            if (!PassesChecks(mLevel, "No grid: "))
+            {
+                return;
+            }
             try
             {
                 LevelGrid::Write(mLevel, mCatalogue, grid);
