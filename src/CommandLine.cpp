@@ -54,9 +54,10 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& arguments)
     {
         return refuse("--replay needs --level: a recorded input is played on one level");
     }
-    if ((!line.mEditFile.empty()) + (!line.mLinkText.empty()) + (!line.mLevelFile.empty()) > 1)
+    // A link and --edit together edit the link's level.
+    if (!line.mLevelFile.empty() && (!line.mEditFile.empty() || !line.mLinkText.empty()))
     {
-        return refuse("--level, --link and --edit each start the game on their own: give one");
+        return refuse("--level plays a level file alone: give --link or --edit without it");
     }
     line.mAction = help ? Action::Help : version ? Action::Version : Action::Play;
     return line;
@@ -74,7 +75,8 @@ std::string CommandLine::Usage()
            "  --replay FILE     with --level: watch the recorded input FILE play the level; the keys do not\n"
            "                    steer, Escape leaves\n"
            "  --link TEXT       play the level of a level link (the link, or a file holding it)\n"
-           "  --edit FILE       open the level editor on the level description FILE, new or existing\n"
+           "  --edit FILE       open the level editor on the level description FILE, new or existing (with\n"
+           "                    --link: on the link's level, to be saved as FILE)\n"
            "  --version         print the version\n"
            "  -h, --help        print this help\n"
            "\n"

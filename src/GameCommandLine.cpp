@@ -75,22 +75,29 @@ bool Game::FullscreenToSave() const
     return mFullscreen;
 }
 
+namespace
+{
+// The command line's link: the text itself, or a file holding it (read no further than a link can be long).
+std::string LinkText(const std::string& argument)
+{
+    std::error_code error;
+    if (argument.find('#') != std::string::npos || !std::filesystem::is_regular_file(argument, error))
+    {
+        return argument;
+    }
+    std::ifstream file(argument, std::ios::binary);
+    std::string text(LevelLink::mMaxText + 1, '\0');
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(file.gcount()));
+    return text;
+}
+} // namespace
+
 bool Game::StartLink(std::vector<unsigned> replay)
 {
     try
     {
-        std::string link = mCommandLine.mLinkText;
-        // A file holding the link (read no further than a link can be long).
-        std::error_code error;
-        if (link.find('#') == std::string::npos && std::filesystem::is_regular_file(link, error))
-        {
-            std::ifstream file(link, std::ios::binary);
-            std::string text(LevelLink::mMaxText + 1, '\0');
-            file.read(text.data(), static_cast<std::streamsize>(text.size()));
-            text.resize(static_cast<std::size_t>(file.gcount()));
-            link = text;
-        }
-        const LevelDocument level = LevelLink::Unpack(link);
+        const LevelDocument level = LevelLink::Unpack(LinkText(mCommandLine.mLinkText));
         EditorCatalogue catalogue;
         catalogue.Load("data/maps/");
         const std::vector<LevelCheck::Problem> problems = LevelCheck::Run(level, catalogue);
@@ -118,9 +125,16 @@ bool Game::StartLink(std::vector<unsigned> replay)
 bool Game::StartEditor()
 {
     mStateManager->ChangeState("Editor");
-    mEditorState->Open(mCommandLine.mEditFile);
     try
     {
+        if (mCommandLine.mLinkText.empty())
+        {
+            mEditorState->Open(mCommandLine.mEditFile);
+        }
+        else
+        {
+            mEditorState->Open(mCommandLine.mEditFile, LevelLink::Unpack(LinkText(mCommandLine.mLinkText)));
+        }
         return mEditorState->Init(this);
     }
     catch (const std::exception& error)

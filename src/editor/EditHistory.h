@@ -25,6 +25,8 @@ class EditHistory
 
     // The level now matches its file.
     void MarkSaved();
+    // The level has no file yet: it differs from it until saved.
+    void MarkUnsaved() { mSavedAt = -1; }
     // Whether the level differs from its last save (or was never saved).
     bool IsChanged() const;
 

@@ -2,6 +2,7 @@
 #include "editor/EditorState.h"
 
 #include "Game.h"
+#include "Platform.h"
 #include "StateManager.h"
 #include "audio/AudioManager.h"
 #include "editor/EditTools.h"
@@ -10,7 +11,6 @@
 #include "editor/ScratchLevel.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
-#include "io/PlayerFile.h"
 #include "states/PlayState.h"
 #include "world/EntityType.h"
 
@@ -68,7 +68,12 @@ bool EditorState::Init(Game* game)
     SDL_SetSurfaceAlphaMod(mDimmed, 88);
 
     mLevel = LevelDocument(40, 15);
-    if (std::filesystem::exists(mFile))
+    if (mGiven)
+    {
+        mLevel = *mGiven;
+        mStatus = "Opened a link's level";
+    }
+    else if (std::filesystem::exists(mFile))
     {
         mLevel.Load(mFile);
         mStatus = "Opened " + mFile;
@@ -83,10 +88,10 @@ bool EditorState::Init(Game* game)
         mStatus = "New level " + mFile;
     }
     mHistory = EditHistory();
-    if (!std::filesystem::exists(mFile))
+    if (mGiven || !std::filesystem::exists(mFile))
     {
-        // Nothing is on disk yet: leaving it as it is still counts as a change to keep.
-        mHistory.Do(mLevel, EditTools::Paint(mLevel, LevelDocument::Backdrop, 0, 0, 0x101828));
+        // Nothing is on disk yet: the level as it stands is already a change to keep.
+        mHistory.MarkUnsaved();
     }
     mColor = mCatalogue.Tiles().size() > 1 ? mCatalogue.Tiles()[1].mColor : 0;
     mEntityType = mCatalogue.Entities().empty() ? "" : mCatalogue.Entities().front().mName;
@@ -261,11 +266,33 @@ void EditorState::BackFromPlay(Game* game)
     }
 }
 
+void EditorState::PublishLink()
+{
+    mPublishTimer = 0;
+    try
+    {
+        std::string link = LevelLink::Pack(mLevel);
+        if (link != mPublished)
+        {
+            mPublished = std::move(link);
+            Platform::LevelLinkChanged(mPublished);
+        }
+    }
+    catch (const std::exception&)
+    {
+        // A level of more kinds of tile than a link holds has no link; L says so.
+    }
+}
+
 void EditorState::Tick(Game* game)
 {
     if (mTesting)
     {
         BackFromPlay(game);
+    }
+    if (++mPublishTimer >= mPublishUpdates)
+    {
+        PublishLink();
     }
     if (++mAutosaveTimer >= mAutosaveUpdates)
     {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class Image;
@@ -33,7 +34,17 @@ class EditorState : public State
     ~EditorState() override;
 
     // The level file to edit from the next Init: read when it exists, a new level otherwise.
-    void Open(const std::string& file) { mFile = file; }
+    void Open(const std::string& file)
+    {
+        mFile = file;
+        mGiven.reset();
+    }
+    // A level that came in a link, to be edited and saved as file.
+    void Open(const std::string& file, const LevelDocument& level)
+    {
+        mFile = file;
+        mGiven = level;
+    }
     // Reads the type tables, the pictures and the level; throws std::runtime_error when one cannot be read.
     bool Init(Game* game) override;
     void CleanUp() override;
@@ -109,13 +120,20 @@ class EditorState : public State
     void OfferRestore();
     void Restore();
     void BackFromPlay(Game* game);
+    // Hands the level's link to the page when it has changed.
+    void PublishLink();
 
     std::string mFile;
+    std::optional<LevelDocument> mGiven; // the level a link brought, used by the next Init
     std::unique_ptr<Image> mTiles;
     std::unique_ptr<Image> mSprites;
     SDL_Surface* mDimmed = nullptr; // the layer not being edited, drawn here and blended in faintly
     std::unique_ptr<ScratchLevel> mScratch;
     int mAutosaveTimer = 0;
+    int mPublishTimer = 0;
+    std::string mPublished; // the link the page was last given
+    static constexpr int mPublishUpdates = 15;
+    int mFingers = 0; // fingers on the screen; two scroll the level
     int mStroke = 0;  // the number of the mouse stroke going on, 0 for none
     int mStrokes = 0; // strokes begun, to number the next
     int mButton = 0;  // the mouse button held in the view

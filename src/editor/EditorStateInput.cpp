@@ -67,6 +67,10 @@ void EditorState::HandleEvents(Game* game)
             break;
         case SDL_MOUSEBUTTONDOWN:
         {
+            if (mFingers >= 2)
+            {
+                break;
+            }
             const SDL_Point at = ToPicture(game, event.button.x, event.button.y);
             PressMouse(game, event.button.button, at.x, at.y);
             break;
@@ -85,6 +89,25 @@ void EditorState::HandleEvents(Game* game)
         }
         case SDL_MOUSEWHEEL:
             Wheel(event.wheel.x, event.wheel.y);
+            break;
+        case SDL_FINGERDOWN:
+        case SDL_FINGERUP:
+            mFingers = SDL_GetNumTouchFingers(event.tfinger.touchId);
+            // One finger paints as the left button does (SDL makes it the mouse); a second one turns
+            // the stroke into a scroll.
+            if (mFingers >= 2)
+            {
+                mButton = 0;
+                mStroke = 0;
+            }
+            break;
+        case SDL_FINGERMOTION:
+            if (mFingers >= 2)
+            {
+                // Each finger reports its own motion: their mean moves the level with them.
+                Scroll(static_cast<int>(-event.tfinger.dx * 320.0f / static_cast<float>(mFingers)),
+                       static_cast<int>(-event.tfinger.dy * 240.0f / static_cast<float>(mFingers)));
+            }
             break;
         default:
             break;
