@@ -27,7 +27,8 @@ enum Typing
     TypingIdentifier = 2
 };
 
-// A window position on the 320x240 picture, which the framework stretches over the whole window.
+// A window position on the 320x240 picture, which the framework stretches over the whole window. (Kept
+// here until the framework maps window positions to the picture itself.)
 SDL_Point ToPicture(Game* game, int windowX, int windowY)
 {
     int width = 0;
