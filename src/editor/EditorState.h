@@ -133,7 +133,9 @@ class EditorState : public State
     int mPublishTimer = 0;
     std::string mPublished; // the link the page was last given
     static constexpr int mPublishUpdates = 15;
-    int mFingers = 0; // fingers on the screen; two scroll the level
+    int mFingers = 0;           // fingers on the screen; two scroll the level
+    float mTouchScrollX = 0.0f; // picture pixels of a two-finger scroll not yet applied
+    float mTouchScrollY = 0.0f;
     int mStroke = 0;  // the number of the mouse stroke going on, 0 for none
     int mStrokes = 0; // strokes begun, to number the next
     int mButton = 0;  // the mouse button held in the view

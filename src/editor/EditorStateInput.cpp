@@ -105,9 +105,15 @@ void EditorState::HandleEvents(Game* game)
         case SDL_FINGERMOTION:
             if (mFingers >= 2)
             {
-                // Each finger reports its own motion: their mean moves the level with them.
-                Scroll(static_cast<int>(-event.tfinger.dx * 320.0f / static_cast<float>(mFingers)),
-                       static_cast<int>(-event.tfinger.dy * 240.0f / static_cast<float>(mFingers)));
+                // Each finger reports its own motion: their mean moves the level with them. Slow drags move
+                // less than a pixel an event, so the fractions are kept.
+                mTouchScrollX -= event.tfinger.dx * 320.0f / static_cast<float>(mFingers);
+                mTouchScrollY -= event.tfinger.dy * 240.0f / static_cast<float>(mFingers);
+                const int dx = static_cast<int>(mTouchScrollX);
+                const int dy = static_cast<int>(mTouchScrollY);
+                mTouchScrollX -= static_cast<float>(dx);
+                mTouchScrollY -= static_cast<float>(dy);
+                Scroll(dx, dy);
             }
             break;
         default:
