@@ -108,8 +108,9 @@ TEST_F(GameTest, InitBuildsEverythingAndStartsOnTheMainMenu)
     ASSERT_TRUE(game.Init());
     EXPECT_TRUE(game.mIsRunning);
     ASSERT_NE(game.mStateManager, nullptr);
-    EXPECT_EQ(game.mStateManager->mStates.size(), 5u);
-    for (const char* name : {"MainMenu", "Settings", "Story", "Play", "Credits"})
+    // The five screens and the level editor beside them.
+    EXPECT_EQ(game.mStateManager->mStates.size(), 6u);
+    for (const char* name : {"MainMenu", "Settings", "Story", "Play", "Credits", "Editor"})
     {
         EXPECT_EQ(game.mStateManager->mStates.count(name), 1u) << name;
     }
