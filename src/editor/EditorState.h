@@ -95,7 +95,8 @@ class EditorState : public State
     static constexpr int mAutosaveUpdates = 900;
 
   private:
-    // Input (EditorStateInput.cpp).
+    // Input (EditorStateInput.cpp). False when polling stops for this pass.
+    bool HandleEvent(Game* game, const SDL_Event& event);
     void HandleKey(Game* game, const SDL_KeyboardEvent& key);
     void TypeText(const std::string& text);
     void FinishTyping(bool keep);

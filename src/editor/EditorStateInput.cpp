@@ -3,10 +3,12 @@
 #include "editor/EditorState.h"
 
 #include "Game.h"
+#include "StateManager.h"
 #include "editor/EditTools.h"
 #include "editor/LevelGrid.h"
 #include "editor/LevelLink.h"
 #include "graphics/Framework.h"
+#include "input/Input.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -48,78 +50,106 @@ void EditorState::HandleEvents(Game* game)
     {
         BackFromPlay(game);
     }
-    SDL_Event event;
-    while (SDL_PollEvent(&event))
+    // The editor reads the mouse, the fingers and its shortcut keys itself; controllers and the touch
+    // controls reach it through the actions.
+    class Reader : public InputHandler
     {
-        switch (event.type)
+      public:
+        Reader(EditorState& editor, Game* game) : mEditor(editor), mGame(game) {}
+        Next OnEvent(const SDL_Event& event) override
         {
-        case SDL_QUIT:
-            Leave(game);
-            return;
-        case SDL_KEYDOWN:
-            HandleKey(game, event.key);
-            if (game->mStateManager == nullptr || mTesting)
+            if (!mEditor.HandleEvent(mGame, event))
             {
-                return;
+                return Next::Stop;
             }
-            break;
-        case SDL_TEXTINPUT:
-            TypeText(event.text.text);
-            break;
-        case SDL_MOUSEBUTTONDOWN:
+            return event.type == SDL_KEYDOWN || event.type == SDL_KEYUP ? Next::SkipActions : Next::Actions;
+        }
+        bool OnAction(Action action, bool /*repeat*/) override
         {
-            if (mFingers >= 2)
+            // Back means what Escape means: close the card, decline the restore, leave.
+            if (action == Action::Back)
             {
-                break;
+                mEditor.Press(mGame, SDLK_ESCAPE, KMOD_NONE);
             }
-            const SDL_Point at = ToPicture(game, event.button.x, event.button.y);
-            PressMouse(game, event.button.button, at.x, at.y);
+            return !mEditor.mTesting && mGame->mStateManager->mCurrentState == &mEditor;
+        }
+
+      private:
+        EditorState& mEditor;
+        Game* mGame;
+    };
+    Reader reader(*this, game);
+    game->mInput->Poll(reader);
+}
+
+bool EditorState::HandleEvent(Game* game, const SDL_Event& event)
+{
+    switch (event.type)
+    {
+    case SDL_QUIT:
+        Leave(game);
+        return false;
+    case SDL_KEYDOWN:
+        HandleKey(game, event.key);
+        // Test-play or leaving hands the next events to another screen.
+        return !mTesting && game->mStateManager->mCurrentState == this;
+    case SDL_TEXTINPUT:
+        TypeText(event.text.text);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    {
+        if (mFingers >= 2)
+        {
             break;
         }
-        case SDL_MOUSEBUTTONUP:
-        {
-            const SDL_Point at = ToPicture(game, event.button.x, event.button.y);
-            ReleaseMouse(game, event.button.button, at.x, at.y);
-            break;
-        }
-        case SDL_MOUSEMOTION:
-        {
-            const SDL_Point at = ToPicture(game, event.motion.x, event.motion.y);
-            MoveMouse(game, at.x, at.y);
-            break;
-        }
-        case SDL_MOUSEWHEEL:
-            Wheel(event.wheel.x, event.wheel.y);
-            break;
-        case SDL_FINGERDOWN:
-        case SDL_FINGERUP:
-            mFingers = SDL_GetNumTouchFingers(event.tfinger.touchId);
-            // One finger paints as the left button does (SDL makes it the mouse); a second one turns
-            // the stroke into a scroll.
-            if (mFingers >= 2)
-            {
-                mButton = 0;
-                mStroke = 0;
-            }
-            break;
-        case SDL_FINGERMOTION:
-            if (mFingers >= 2)
-            {
-                // Each finger reports its own motion: their mean moves the level with them. Slow drags move
-                // less than a pixel an event, so the fractions are kept.
-                mTouchScrollX -= event.tfinger.dx * 320.0f / static_cast<float>(mFingers);
-                mTouchScrollY -= event.tfinger.dy * 240.0f / static_cast<float>(mFingers);
-                const int dx = static_cast<int>(mTouchScrollX);
-                const int dy = static_cast<int>(mTouchScrollY);
-                mTouchScrollX -= static_cast<float>(dx);
-                mTouchScrollY -= static_cast<float>(dy);
-                Scroll(dx, dy);
-            }
-            break;
-        default:
-            break;
-        }
+        const SDL_Point at = ToPicture(game, event.button.x, event.button.y);
+        PressMouse(game, event.button.button, at.x, at.y);
+        break;
     }
+    case SDL_MOUSEBUTTONUP:
+    {
+        const SDL_Point at = ToPicture(game, event.button.x, event.button.y);
+        ReleaseMouse(game, event.button.button, at.x, at.y);
+        break;
+    }
+    case SDL_MOUSEMOTION:
+    {
+        const SDL_Point at = ToPicture(game, event.motion.x, event.motion.y);
+        MoveMouse(game, at.x, at.y);
+        break;
+    }
+    case SDL_MOUSEWHEEL:
+        Wheel(event.wheel.x, event.wheel.y);
+        break;
+    case SDL_FINGERDOWN:
+    case SDL_FINGERUP:
+        mFingers = SDL_GetNumTouchFingers(event.tfinger.touchId);
+        // One finger paints as the left button does (SDL makes it the mouse); a second one turns
+        // the stroke into a scroll.
+        if (mFingers >= 2)
+        {
+            mButton = 0;
+            mStroke = 0;
+        }
+        break;
+    case SDL_FINGERMOTION:
+        if (mFingers >= 2)
+        {
+            // Each finger reports its own motion: their mean moves the level with them. Slow drags move
+            // less than a pixel an event, so the fractions are kept.
+            mTouchScrollX -= event.tfinger.dx * 320.0f / static_cast<float>(mFingers);
+            mTouchScrollY -= event.tfinger.dy * 240.0f / static_cast<float>(mFingers);
+            const int dx = static_cast<int>(mTouchScrollX);
+            const int dy = static_cast<int>(mTouchScrollY);
+            mTouchScrollX -= static_cast<float>(dx);
+            mTouchScrollY -= static_cast<float>(dy);
+            Scroll(dx, dy);
+        }
+        break;
+    default:
+        break;
+    }
+    return true;
 }
 
 void EditorState::HandleKey(Game* game, const SDL_KeyboardEvent& key)
