@@ -12,6 +12,7 @@
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
 #include "input/Input.h"
+#include "states/AssistState.h"
 #include "states/CreditsState.h"
 #include "states/MainMenuState.h"
 #include "states/PlayState.h"
@@ -89,6 +90,7 @@ bool Game::Init()
 
     // Progress is the player's too, but a bad progress file only means starting from the first level.
     mProgress.Load();
+    mAssist.Load();
 
     std::vector<unsigned> replay;
     if (!ApplyCommandLine(replay))
@@ -151,6 +153,7 @@ bool Game::Init()
     auto story = CreateAndInit<StoryState>(this, "Unable to initialize story state!");
     auto play = std::make_unique<PlayState>();
     auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
+    auto assist = CreateAndInit<AssistState>(this, "Unable to initialize assist state!");
     auto editor = std::make_unique<EditorState>();
 
     // Registration, then the main menu (or the level of the command line) is the first screen.
@@ -159,6 +162,7 @@ bool Game::Init()
     mStoryState = Register(*mStateManager, "Story", story);
     mPlayState = Register(*mStateManager, "Play", play);
     mCreditsState = Register(*mStateManager, "Credits", credits);
+    mAssistState = Register(*mStateManager, "Assist", assist);
     mEditorState = Register(*mStateManager, "Editor", editor);
     if (!mCommandLine.mEditFile.empty())
     {
@@ -197,6 +201,7 @@ void Game::Run()
     {
         mTimer->BeginPass();
         HandleEvents();
+        mTimer->mSpeed = UpdateSpeed();
         // The current screen is looked up for every update, so a switch takes effect at once.
         mTimer->RunUpdates([this] { Tick(); });
         Render(mTimer->ComputeInterpolation());
@@ -271,4 +276,10 @@ void Game::CleanUp()
         mInput->StopControllers();
     }
     mFramework.reset();
+}
+
+double Game::UpdateSpeed() const
+{
+    const State* current = mStateManager ? mStateManager->mCurrentState : nullptr;
+    return current != nullptr && current == mPlayState ? mAssist.mSpeed / 100.0 : 1.0;
 }

@@ -1,6 +1,7 @@
 // The application object: settings, services, the screens and the fixed-step main loop.
 #pragma once
 
+#include "Assist.h"
 #include "CommandLine.h"
 #include "Progress.h"
 
@@ -24,6 +25,7 @@ class PlayState;
 class CreditsState;
 class EditorState;
 class ScratchLevel;
+class AssistState;
 class Input;
 
 class Game
@@ -48,6 +50,8 @@ class Game
     // Whether "kesv.cfg" (or the target of the link it is) exists, readable or not.
     static bool ConfigFileExists();
     void CleanUp();
+    // The share of the full update rate the loop runs at: the assist's game speed in play, full elsewhere.
+    double UpdateSpeed() const;
 
     // The command line's part of start-up (GameCommandLine.cpp). Set mCommandLine before Init.
     // Gives the window mode asked for this run and reads the recorded input, before any window opens.
@@ -83,6 +87,8 @@ class Game
 
     // The furthest level reached and the best times, kept in "kesv.sav" apart from the settings.
     Progress mProgress;
+    // The assist options and the ghost choice, kept in "kesv.assist".
+    Assist mAssist;
 
     std::unique_ptr<Framework> mFramework;
     std::unique_ptr<Timer> mTimer;
@@ -102,6 +108,7 @@ class Game
     EditorState* mEditorState = nullptr;
     // The files of a link's level while it is played.
     std::unique_ptr<ScratchLevel> mLinkLevel;
+    AssistState* mAssistState = nullptr; // the assist options, opened from the options screen or the pause
 
     std::unique_ptr<StateManager> mStateManager;
 

@@ -27,7 +27,7 @@ TEST_F(Settings, CursorWrapsWithSelectUntilSoundIsSwitchedOff)
 {
     Open();
     Press(SDL_SCANCODE_UP);
-    EXPECT_EQ(10, mSettings->mSelectedOption);
+    EXPECT_EQ(11, mSettings->mSelectedOption) << "the last row opens the assist screen";
     Press(SDL_SCANCODE_DOWN);
     Press(SDL_SCANCODE_RIGHT); // no meaning while browsing
     EXPECT_EQ(0, mSettings->mSelectedOption);
@@ -116,7 +116,7 @@ TEST_F(Settings, VolumeStepsByOneClampsAndShowsTruncatedPercent)
     Press(SDL_SCANCODE_B);
     Press(SDL_SCANCODE_DOWN);
     EXPECT_EQ(63, mGame.mMusicVolume);
-    EXPECT_EQ(0, mSettings->mSelectedOption);
+    EXPECT_EQ(11, mSettings->mSelectedOption) << "the assist row follows the music volume";
 }
 
 TEST_F(Settings, WithoutASoundDeviceVolumesStillChangeAndAreKept)
@@ -180,9 +180,10 @@ TEST_F(Settings, DrawsEveryOptionLineWithTheRealWindowStateAndTheHints)
                                  "Sound: On",
                                  "Sound Volume: 50%",
                                  "Music: On",
-                                 "Music Volume: 50%"};
-    const int ys[] = {60, 68, 76, 84, 108, 116, 124, 148, 156, 180, 188};
-    for (int i = 0; i < 11; ++i)
+                                 "Music Volume: 50%",
+                                 "Assist"};
+    const int ys[] = {60, 68, 76, 84, 108, 116, 124, 148, 156, 180, 188, 196};
+    for (int i = 0; i < 12; ++i)
     {
         EXPECT_TRUE(TextAt(lines[i], 92, ys[i]));
     }
