@@ -5,6 +5,8 @@
 #include "StateManager.h"
 #include "Timer.h"
 #include "audio/AudioManager.h"
+#include "editor/EditorState.h"
+#include "editor/ScratchLevel.h"
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
@@ -159,6 +161,7 @@ bool Game::Init()
     auto play = std::make_unique<PlayState>();
     auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
     auto assist = CreateAndInit<AssistState>(this, "Unable to initialize assist state!");
+    auto editor = std::make_unique<EditorState>();
 
     // Registration, then the main menu (or the level of the command line) is the first screen.
     mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
@@ -167,7 +170,22 @@ bool Game::Init()
     mPlayState = Register(*mStateManager, "Play", play);
     mCreditsState = Register(*mStateManager, "Credits", credits);
     mAssistState = Register(*mStateManager, "Assist", assist);
-    if (mCommandLine.mLevelFile.empty())
+    mEditorState = Register(*mStateManager, "Editor", editor);
+    if (!mCommandLine.mEditFile.empty())
+    {
+        if (!StartEditor())
+        {
+            return false;
+        }
+    }
+    else if (!mCommandLine.mLinkText.empty())
+    {
+        if (!StartLink(std::move(replay)))
+        {
+            return false;
+        }
+    }
+    else if (mCommandLine.mLevelFile.empty())
     {
         mStateManager->ChangeState("MainMenu");
     }

@@ -122,7 +122,8 @@ bool PlayState::StepFade(Game* game)
     }
     else if (!mOnlyLevel.empty())
     {
-        game->mStateManager->ChangeState("Credits"); // a level played alone ends the program
+        // A level played alone ends the program, unless it was being tried from the editor.
+        game->mStateManager->ChangeState(mReturnState.empty() ? "Credits" : mReturnState);
     }
     else
     {

@@ -104,8 +104,9 @@ TEST_F(GameTest, InitBuildsEverythingAndStartsOnTheMainMenu)
     ASSERT_TRUE(game.Init());
     EXPECT_TRUE(game.mIsRunning);
     ASSERT_NE(game.mStateManager, nullptr);
-    EXPECT_EQ(game.mStateManager->mStates.size(), 6u);
-    for (const char* name : {"MainMenu", "Settings", "Story", "Play", "Credits", "Assist"})
+    // The screens, the assist options and the level editor beside them.
+    EXPECT_EQ(game.mStateManager->mStates.size(), 7u);
+    for (const char* name : {"MainMenu", "Settings", "Story", "Play", "Credits", "Assist", "Editor"})
     {
         EXPECT_EQ(game.mStateManager->mStates.count(name), 1u) << name;
     }
