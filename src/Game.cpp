@@ -87,6 +87,7 @@ bool Game::Init()
 
     // Progress is the player's too, but a bad progress file only means starting from the first level.
     mProgress.Load();
+    mWindowSettings.Load();
 
     std::vector<unsigned> replay;
     if (!ApplyCommandLine(replay))
@@ -96,10 +97,14 @@ bool Game::Init()
 
     // Window, renderer and the 640x480 window surface.
     mFramework = std::make_unique<Framework>();
+    mFramework->mResizable = Platform::HasResizableWindow();
+    mFramework->mWindowedSize = {mWindowSettings.mWidth, mWindowSettings.mHeight};
+    mFramework->mScaling = mWindowSettings.mScaling;
     if (!mFramework->Init(Platform::OpensFullscreen(mFullscreen), mVSync))
     {
         return StartFailed("the window could not be opened");
     }
+    Platform::ShowScaling(mFramework->mScaling);
 
     // The 320x240 picture every screen draws on, in the window surface's format.
     mScreen = std::make_unique<Image>();
@@ -191,6 +196,7 @@ void Game::Run()
         if (Platform::SavesSettingsOnChange())
         {
             SaveChangedSettings();
+            SaveWindowSettings();
         }
     }
 }
@@ -249,6 +255,7 @@ void Game::CleanUp()
 {
     // The settings are saved at every exit, also after a failed start-up.
     WriteConfig();
+    SaveWindowSettings();
 
     // Order matters: the screens may still hold images and sounds, and the framework shuts SDL down.
     mStateManager.reset();
@@ -258,6 +265,22 @@ void Game::CleanUp()
     mAudioManager.reset();
     mGamepads.reset();
     mFramework.reset();
+}
+
+void Game::SaveWindowSettings()
+{
+    if (!mFramework || !mFramework->mWindow)
+    {
+        return;
+    }
+    // A browser's canvas keeps one size; only the scaling is the player's there.
+    if (mFramework->mResizable)
+    {
+        mWindowSettings.mWidth = mFramework->mWindowedSize.x;
+        mWindowSettings.mHeight = mFramework->mWindowedSize.y;
+    }
+    mWindowSettings.mScaling = mFramework->mScaling;
+    mWindowSettings.SaveChanged();
 }
 
 GamepadInput::Layout Game::GamepadLayout() const

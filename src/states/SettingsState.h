@@ -14,7 +14,7 @@ class SettingsState : public MenuScreen
     bool IsCapturingKey() const;
 
     bool mEditing = false;   // a key binding waits for a key, or a volume takes arrow keys
-    int mSelectedOption = 0; // 0..10
+    int mSelectedOption = 0; // 0..11
 
   protected:
     void DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey) override;
