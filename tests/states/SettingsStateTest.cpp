@@ -27,7 +27,7 @@ TEST_F(Settings, CursorWrapsWithSelectUntilSoundIsSwitchedOff)
 {
     Open();
     Press(SDL_SCANCODE_UP);
-    EXPECT_EQ(10, mSettings->mSelectedOption);
+    EXPECT_EQ(11, mSettings->mSelectedOption);
     Press(SDL_SCANCODE_DOWN);
     Press(SDL_SCANCODE_RIGHT); // no meaning while browsing
     EXPECT_EQ(0, mSettings->mSelectedOption);
@@ -85,21 +85,21 @@ TEST_F(Settings, VolumeStepsByOneClampsAndShowsTruncatedPercent)
     Press(SDL_SCANCODE_RIGHT);
     EXPECT_EQ(65, mGame.mSoundVolume);
     RenderWithBlink(false);
-    EXPECT_TRUE(TextAt("Sound Volume: 50%", 92, 156));
+    EXPECT_TRUE(TextAt("Sound Volume: 50%", 92, 140));
     RenderWithBlink(true);
-    EXPECT_TRUE(ArrowAt(196, 156)); // the volume cursor, over the space before the number
-    EXPECT_TRUE(Dark(84, 156, 8, 8));
+    EXPECT_TRUE(ArrowAt(196, 140)); // the volume cursor, over the space before the number
+    EXPECT_TRUE(Dark(84, 140, 8, 8));
     Press(SDL_SCANCODE_UP);
     EXPECT_EQ(66, Mix_Volume(0, -1));
     RenderWithBlink(false);
-    EXPECT_TRUE(TextAt("Sound Volume: 51%", 92, 156));
+    EXPECT_TRUE(TextAt("Sound Volume: 51%", 92, 140));
 
     mGame.mAudioManager->SetSoundVolume(127);
     Press(SDL_SCANCODE_RIGHT);
     Press(SDL_SCANCODE_RIGHT);
     EXPECT_EQ(128, mGame.mSoundVolume);
     RenderWithBlink(false);
-    EXPECT_TRUE(TextAt("Sound Volume: 100%", 92, 156));
+    EXPECT_TRUE(TextAt("Sound Volume: 100%", 92, 140));
     mGame.mAudioManager->SetSoundVolume(1);
     Press(SDL_SCANCODE_LEFT);
     Press(SDL_SCANCODE_DOWN);
@@ -116,7 +116,7 @@ TEST_F(Settings, VolumeStepsByOneClampsAndShowsTruncatedPercent)
     Press(SDL_SCANCODE_B);
     Press(SDL_SCANCODE_DOWN);
     EXPECT_EQ(63, mGame.mMusicVolume);
-    EXPECT_EQ(0, mSettings->mSelectedOption);
+    EXPECT_EQ(11, mSettings->mSelectedOption);
 }
 
 TEST_F(Settings, WithoutASoundDeviceVolumesStillChangeAndAreKept)
@@ -180,13 +180,14 @@ TEST_F(Settings, DrawsEveryOptionLineWithTheRealWindowStateAndTheHints)
                                  "Sound: On",
                                  "Sound Volume: 50%",
                                  "Music: On",
-                                 "Music Volume: 50%"};
-    const int ys[] = {60, 68, 76, 84, 108, 116, 124, 148, 156, 180, 188};
-    for (int i = 0; i < 11; ++i)
+                                 "Music Volume: 50%",
+                                 "Scaling: Fit"};
+    const int ys[] = {60, 68, 76, 84, 100, 108, 116, 132, 140, 156, 164, 180};
+    for (int i = 0; i < 12; ++i)
     {
         EXPECT_TRUE(TextAt(lines[i], 92, ys[i]));
     }
-    EXPECT_TRUE(ArrowAt(84, 124));
+    EXPECT_TRUE(ArrowAt(84, 116));
     EXPECT_TRUE(TextAt("Arrow Keys = Change current option", 24, 204));
     EXPECT_TRUE(TextAt("Enter Key = Select current option", 28, 212));
     EXPECT_TRUE(TextAt("Escape = Back to the main menu", 40, 220));
@@ -196,6 +197,17 @@ TEST_F(Settings, DrawsEveryOptionLineWithTheRealWindowStateAndTheHints)
     Select(4);
     Press(SDL_SCANCODE_RETURN);
     EXPECT_FALSE(mGame.mFullscreen);
+
+    // Return steps the scaling round its three choices, each shown at once.
+    Select(11);
+    for (const char* line : {"Scaling: Stretch", "Scaling: Sharp", "Scaling: Fit"})
+    {
+        Press(SDL_SCANCODE_RETURN);
+        RenderWithBlink(false);
+        EXPECT_TRUE(TextAt(line, 92, 180));
+    }
+    Press(SDL_SCANCODE_RETURN);
+    EXPECT_EQ(Scaling::Mode::Stretch, mGame.mFramework->mScaling);
 }
 
 TEST_F(Settings, EscapeFadesBackToTheMenuWhileOtherKeysWaitAndClosingLeavesAtOnce)
