@@ -68,13 +68,12 @@ EM_JS(void, DownloadFile, (const char* file), {
 EM_JS(int, PageIsFullscreen, (), {
     return document.fullscreenElement ? 1 : 0;
 });
-// The page's style sheet reads the canvas's data-scaling attribute.
+// The page lays out its canvas by the canvas's data-scaling attribute.
 EM_JS(void, SetPageScaling, (const char* name), {
-    const canvas = document.getElementById("screen");
-    if (canvas)
-        canvas.dataset.scaling = UTF8ToString(name).toLowerCase();
-    if (Module["kestrovane"] && Module["kestrovane"].layout)
-        Module["kestrovane"].layout();
+    Module["canvas"].dataset.scaling = UTF8ToString(name).toLowerCase();
+    const page = Module["kestrovane"];
+    if (page && page["layout"])
+        page["layout"]();
 });
 // clang-format on
 
