@@ -16,11 +16,12 @@ target_link_libraries(PkgConfig::SDL INTERFACE ${KES_WEB_LIBS}/lib/libSDL2_mixer
 
 # The link options of a program for the page. ASYNCIFY lets the blocking main loop run as it is: each wait
 # hands control back to the browser. The audio resumes on the first key press (browsers forbid sound
-# before one). The '$' names go through a response file, where no build tool can mangle them.
+# before one). The touch controls reach the game through kes_touch, exported beside main. The '$' names go
+# through a response file, where no build tool can mangle them.
 set(KES_WEB_LINK_FILE ${CMAKE_BINARY_DIR}/web-link-options.rsp)
 file(WRITE ${KES_WEB_LINK_FILE}
      "-sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -fexceptions -lidbfs.js "
-     "-sEXPORTED_RUNTIME_METHODS=['FS'] "
+     "-sEXPORTED_RUNTIME_METHODS=['FS'] -sEXPORTED_FUNCTIONS=['_main','_kes_touch'] "
      "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']\n")
 
 # Links a program for the page: its data/ packaged under /game, its .js, .wasm and .data written to folder.
