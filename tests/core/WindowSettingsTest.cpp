@@ -5,17 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace
 {
-TEST(WindowFile, MissingFileGivesDefaultsAndIsWrittenOnlyOnceThereIsSomethingToKeep)
+TEST(WindowFile, WrittenOnlyOnceThereIsSomethingToKeepAndReadBack)
 {
     test::TempDir dir;
     WindowSettings settings;
     settings.Load();
-    EXPECT_EQ(0, settings.mWidth);
-    EXPECT_EQ(Scaling::Mode::Fit, settings.mScaling);
     ASSERT_TRUE(settings.SaveChanged());
-    EXPECT_FALSE(dir.Exists(WindowSettings::mFileName));
+    EXPECT_FALSE(dir.Exists(WindowSettings::mFileName)); // the defaults: nothing to keep yet
 
     settings.mWidth = 1600;
     settings.mHeight = 1200;
@@ -23,14 +23,9 @@ TEST(WindowFile, MissingFileGivesDefaultsAndIsWrittenOnlyOnceThereIsSomethingToK
     ASSERT_TRUE(settings.SaveChanged());
     EXPECT_EQ("// Window width and height, then the scaling: Sharp, Fit or Stretch\n1600 1200 Sharp\n",
               dir.ReadFile(WindowSettings::mFileName));
-    WindowSettings read;
-    read.Load();
-    EXPECT_EQ(1600, read.mWidth);
-    EXPECT_EQ(1200, read.mHeight);
-    EXPECT_EQ(Scaling::Mode::Sharp, read.mScaling);
 }
 
-TEST(WindowFile, GarbledValuesFallBackOneByOne)
+TEST(WindowFile, ReadsTheFirstDataLineAndGarbledValuesFallBackOneByOne)
 {
     test::TempDir dir;
     const struct
@@ -39,7 +34,8 @@ TEST(WindowFile, GarbledValuesFallBackOneByOne)
         int width, height;
         Scaling::Mode scaling;
     } table[] = {
-        {"// notes\n\n800 600 Stretch\n640 480 Sharp\n", 800, 600, Scaling::Mode::Stretch}, // first data line
+        {"// notes\n\n800 600 Stretch\n640 480 Sharp\n", 800, 600, Scaling::Mode::Stretch},
+        {"1600 1200 Sharp\n", 1600, 1200, Scaling::Mode::Sharp},
         {"1024 768 stretch\n", 1024, 768, Scaling::Mode::Fit},
         {"wide tall Sharp\n", 0, 0, Scaling::Mode::Sharp},
         {"1280\n", 0, 0, Scaling::Mode::Fit},
@@ -49,9 +45,9 @@ TEST(WindowFile, GarbledValuesFallBackOneByOne)
         dir.WriteFile(WindowSettings::mFileName, row.text);
         WindowSettings settings;
         settings.Load();
-        EXPECT_EQ(row.width, settings.mWidth) << row.text;
-        EXPECT_EQ(row.height, settings.mHeight) << row.text;
-        EXPECT_EQ(row.scaling, settings.mScaling) << row.text;
+        EXPECT_EQ(std::make_tuple(row.width, row.height, row.scaling),
+                  std::make_tuple(settings.mWidth, settings.mHeight, settings.mScaling))
+            << row.text;
     }
 }
 } // namespace

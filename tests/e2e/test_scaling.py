@@ -10,6 +10,7 @@ import e2e_support  # noqa: E402
 import kesdriver  # noqa: E402
 
 WIDE = {"width": 1920, "height": 1080, "window_manager": True}
+SCREEN = (0, 0, 1920, 1080)
 
 
 def within(shot, left, top, width, height):
@@ -23,14 +24,17 @@ def within(shot, left, top, width, height):
     return kesdriver.Picture(640, 480, bytes(rgb))
 
 
-def black_outside(shot, left, top, width, height, step=7):
-    """Whether every sampled pixel of the screenshot outside the rectangle is black."""
-    for y in range(0, shot.height, step):
-        for x in range(0, shot.width, step):
-            inside = left <= x < left + width and top <= y < top + height
-            if not inside and shot.pixel(x, y) != (0, 0, 0):
-                return False
-    return True
+def scaled_into(area, rect, screen):
+    """A screenshot check: the picture inside rect shows the screen (a Workdir check), the rest of area is black."""
+    def check(shot):
+        left, top, width, height = rect
+        for y in range(area[1], area[1] + area[3], 7):
+            for x in range(area[0], area[0] + area[2], 7):
+                inside = left <= x < left + width and top <= y < top + height
+                if not inside and shot.pixel(x, y) != (0, 0, 0):
+                    return False
+        return screen(within(shot, *rect))
+    return check
 
 
 def window_rect(xserver, window):
@@ -48,20 +52,14 @@ def start(xserver, binary, workdir):
     return game
 
 
-def wait_for(game, workdir, rect, screen, what):
-    """Waits until the picture inside rect shows the screen (a Workdir check) with black all round it."""
-    def shown(shot):
-        return screen(within(shot, *rect)) and black_outside(shot, *rect)
-
-    return game.wait_for_picture(shown, timeout=60, what=what)
-
-
-def end(game, workdir):
+def expect_kept(game, workdir, line):
+    """Closes the game and checks the window file it leaves."""
     game.close_window()
-    code = game.wait_exit(timeout=90)
-    if code != 0:
-        raise kesdriver.DriverError("the game exited with code %d" % code)
-    return workdir.read("kesv.window").decode("latin-1").splitlines()[-1]
+    if game.wait_exit(timeout=90) != 0:
+        raise kesdriver.DriverError("the game exited with an error")
+    kept = workdir.read("kesv.window").decode("latin-1").splitlines()[-1]
+    if kept != line:
+        raise kesdriver.DriverError("kesv.window keeps %r, not %r" % (kept, line))
 
 
 def fullscreen(scaling, rect, leave):
@@ -70,25 +68,19 @@ def fullscreen(scaling, rect, leave):
         workdir.write("kesv.window", "0 0 %s\n" % scaling)
         game = start(xserver, binary, workdir)
         try:
-            wait_for(game, workdir, rect, workdir.on_menu, "the main menu at %s with black around it" % (rect,))
-            if not leave:
-                return
-            game.key("Down", "Return")  # Options
-            settings = lambda picture: workdir.shows(picture, "Move Left: Left", 92, 60)  # noqa: E731
-            wait_for(game, workdir, rect, settings, "the settings screen")
-            game.key("Down", "Down", "Down", "Down", "Return")  # Fullscreen: Off
-
-            # The first window of a 1080-line desktop: four times the game's own pixels.
-            def windowed():
-                left, top, width, height = window_rect(xserver, game.window)
-                return (width, height) == (1280, 960) and (left, top, width, height)
-
-            inside = kesdriver.wait_until(windowed, 30, "a 1280x960 window after leaving fullscreen")
-            off = lambda picture: workdir.shows(picture, "Fullscreen: Off", 92, 100)  # noqa: E731
-            game.wait_for_picture(lambda shot: off(within(shot, *inside)), what="the settings in the window")
-            kept = end(game, workdir)
-            if kept != "1280 960 %s" % scaling:
-                raise kesdriver.DriverError("kesv.window keeps %r" % kept)
+            game.wait_for_picture(scaled_into(SCREEN, rect, workdir.on_menu), timeout=60,
+                                  what="the main menu at %s with black around it" % (rect,))
+            if leave:
+                game.key("Down", "Return")  # Options
+                settings = lambda picture: workdir.shows(picture, "Fullscreen: On", 92, 100)  # noqa: E731
+                game.wait_for_picture(scaled_into(SCREEN, rect, settings), what="the settings screen")
+                game.key("Down", "Down", "Down", "Down", "Return")
+                # The first window of a 1080-line desktop: four times the game's own pixels.
+                inside = kesdriver.wait_until(lambda: window_rect(xserver, game.window)[2:] == (1280, 960)
+                                              and window_rect(xserver, game.window), 30, "a 1280x960 window")
+                off = lambda picture: workdir.shows(picture, "Fullscreen: Off", 92, 100)  # noqa: E731
+                game.wait_for_picture(scaled_into(inside, inside, off), what="the settings in the window")
+                expect_kept(game, workdir, "1280 960 %s" % scaling)
         except kesdriver.DriverError as error:
             raise e2e_support.fail_with_log(game, error, "kestrovane-scaling-failure.png")
         finally:
@@ -106,21 +98,14 @@ def resized_window(xserver, binary, build_dir):
                                  env=dict(os.environ, DISPLAY=xserver.name), check=True)
         kesdriver.wait_until(lambda: window_rect(xserver, game.window)[2:] == (1000, 600), 30, "a 1000x600 window")
         left, top, _, _ = window_rect(xserver, game.window)
-
-        # Fit: the whole 4:3 picture, as tall as the window, between bars 100 pixels wide.
-        def scaled(shot):
-            bars = all(shot.pixel(left + x, top + y) == (0, 0, 0) for x in (0, 99, 900, 999) for y in range(0, 600, 5))
-            return bars and workdir.on_menu(within(shot, left + 100, top, 800, 600))
-
-        game.wait_for_picture(scaled, what="the menu scaled into the resized window")
-        kept = end(game, workdir)
-        if kept != "1000 600 Fit":
-            raise kesdriver.DriverError("kesv.window keeps %r" % kept)
+        # Fit: the whole 4:3 picture, as tall as the window, between bars.
+        game.wait_for_picture(scaled_into((left, top, 1000, 600), (left + 100, top, 800, 600), workdir.on_menu),
+                              what="the menu scaled into the resized window")
+        expect_kept(game, workdir, "1000 600 Fit")
         game.stop()
         game = start(xserver, binary, workdir)
-        size = window_rect(xserver, game.window)[2:]
-        if size != (1000, 600):
-            raise kesdriver.DriverError("the next run opened at %dx%d" % size)
+        if window_rect(xserver, game.window)[2:] != (1000, 600):
+            raise kesdriver.DriverError("the next run opened at %dx%d" % window_rect(xserver, game.window)[2:])
     except kesdriver.DriverError as error:
         raise e2e_support.fail_with_log(game, error, "kestrovane-resize-failure.png")
     finally:
