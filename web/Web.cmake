@@ -37,6 +37,10 @@ endfunction()
 kes_web_program(kestrovane ${KES_WEB_SITE})
 configure_file(${CMAKE_SOURCE_DIR}/web/index.html ${KES_WEB_SITE}/index.html COPYONLY)
 
+# The page's on-screen touch controls, beside it.
+configure_file(${CMAKE_SOURCE_DIR}/web/touch.js ${KES_WEB_SITE}/touch.js COPYONLY)
+configure_file(${CMAKE_SOURCE_DIR}/web/touch.css ${KES_WEB_SITE}/touch.css COPYONLY)
+
 # The browser tests' replay player (tests/web/kesreplay.cpp): the game's code and the test harness's
 # replay driver, with the shipped levels' recorded inputs. Built beside the site, never into it.
 option(KES_WEB_TESTS "Build the browser tests' replay player" ON)
