@@ -10,6 +10,7 @@
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
 #include "input/Input.h"
+#include "states/AssistState.h"
 #include "states/CreditsState.h"
 #include "states/MainMenuState.h"
 #include "states/PlayState.h"
@@ -87,6 +88,7 @@ bool Game::Init()
 
     // Progress is the player's too, but a bad progress file only means starting from the first level.
     mProgress.Load();
+    mAssist.Load();
     mWindowSettings.Load();
 
     std::vector<unsigned> replay;
@@ -154,6 +156,7 @@ bool Game::Init()
     auto story = CreateAndInit<StoryState>(this, "Unable to initialize story state!");
     auto play = std::make_unique<PlayState>();
     auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
+    auto assist = CreateAndInit<AssistState>(this, "Unable to initialize assist state!");
 
     // Registration, then the main menu (or the level of the command line) is the first screen.
     mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
@@ -161,6 +164,7 @@ bool Game::Init()
     mStoryState = Register(*mStateManager, "Story", story);
     mPlayState = Register(*mStateManager, "Play", play);
     mCreditsState = Register(*mStateManager, "Credits", credits);
+    mAssistState = Register(*mStateManager, "Assist", assist);
     if (mCommandLine.mLevelFile.empty())
     {
         mStateManager->ChangeState("MainMenu");
@@ -184,6 +188,7 @@ void Game::Run()
     {
         mTimer->BeginPass();
         HandleEvents();
+        mTimer->mSpeed = UpdateSpeed();
         // The current screen is looked up for every update, so a switch takes effect at once.
         mTimer->RunUpdates([this] { Tick(); });
         Render(mTimer->ComputeInterpolation());
@@ -260,6 +265,12 @@ void Game::CleanUp()
         mInput->StopControllers();
     }
     mFramework.reset();
+}
+
+double Game::UpdateSpeed() const
+{
+    const State* current = mStateManager ? mStateManager->mCurrentState : nullptr;
+    return current != nullptr && current == mPlayState ? mAssist.mSpeed / 100.0 : 1.0;
 }
 
 void Game::SaveWindowSettings()

@@ -1,6 +1,7 @@
 // The application object: settings, services, the screens and the fixed-step main loop.
 #pragma once
 
+#include "Assist.h"
 #include "CommandLine.h"
 #include "Progress.h"
 #include "WindowSettings.h"
@@ -23,6 +24,7 @@ class SettingsState;
 class StoryState;
 class PlayState;
 class CreditsState;
+class AssistState;
 class Input;
 
 class Game
@@ -49,6 +51,8 @@ class Game
     // Whether "kesv.cfg" (or the target of the link it is) exists, readable or not.
     static bool ConfigFileExists();
     void CleanUp();
+    // The share of the full update rate the loop runs at: the assist's game speed in play, full elsewhere.
+    double UpdateSpeed() const;
 
     // The command line's part of start-up (GameCommandLine.cpp). Set mCommandLine before Init.
     // Gives the window mode asked for this run and reads the recorded input, before any window opens.
@@ -80,6 +84,8 @@ class Game
 
     // The furthest level reached and the best times, kept in "kesv.sav" apart from the settings.
     Progress mProgress;
+    // The assist options and the ghost choice, kept in "kesv.assist".
+    Assist mAssist;
     // The window's size and the picture's scaling, kept in "kesv.window" (the framework holds the live ones).
     WindowSettings mWindowSettings;
 
@@ -97,6 +103,7 @@ class Game
     StoryState* mStoryState = nullptr;
     PlayState* mPlayState = nullptr;
     CreditsState* mCreditsState = nullptr;
+    AssistState* mAssistState = nullptr; // the assist options, opened from the options screen or the pause
 
     std::unique_ptr<StateManager> mStateManager;
 

@@ -17,6 +17,8 @@ class Timer
 
     // frameRate: the display's refresh rate in Hz; sets the frame duration and the update cap.
     void Init(double frameRate);
+    // The time between updates in milliseconds: one update step at full speed, longer when slowed.
+    double Step() const;
     // Reads the clock into mCurrentTime.
     void Update();
 
@@ -48,6 +50,7 @@ class Timer
     double mCurrentTime = 0.0;    // milliseconds
     double mFrameRate = 0.0;      // Hz
     double mFrameDuration = 0.0;  // milliseconds
+    double mSpeed = 1.0;          // share of the full update rate, above 0; 0.5 runs 15 updates a second
 
     // The time source (milliseconds) and the 1 ms sleep; SDL's by default, replaceable so the
     // loop can be driven by a fake clock.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace
 {
@@ -14,10 +15,10 @@ constexpr int kPadding = 12;    // between the box's border and its text, pixels
 constexpr int kLineSpacing = 2; // between lines of text, pixels
 constexpr int kUpdatesPerSecond = 30;
 
-// A time for a table column, or the dashes of none.
-std::string Column(int updates)
+// A time for a table column, or the dashes of none; a star marks an assisted one.
+std::string Column(int updates, bool assisted = false)
 {
-    return Card::FormatTime(updates) + "  ";
+    return Card::FormatTime(updates) + (assisted ? "* " : "  ");
 }
 } // namespace
 
@@ -29,15 +30,22 @@ Card::Card(std::string heading, std::vector<std::string> body, std::string foote
 std::unique_ptr<Card> Card::Pause()
 {
     return std::make_unique<Card>(
-        "Paused", std::vector<std::string>{"P / Start    Resume", "Esc / Back   Main menu"}, "", 0);
+        "Paused",
+        std::vector<std::string>{"P / Start    Resume", "Enter / A    Assist", "Esc / Back   Main menu"}, "",
+        0);
 }
 
 std::unique_ptr<Card> Card::Level(int number, const Times& times, bool newBest)
 {
-    std::vector<std::string> body = {"Time   " + FormatTime(times.mTime), "Best   " + FormatTime(times.mBest),
-                                     "Par    " + FormatTime(times.mPar)};
+    std::vector<std::string> body = {"Time   " + FormatTime(times.mTime) +
+                                         (times.mAssisted ? "  assisted" : ""),
+                                     "Best   " + FormatTime(times.mBest), "Par    " + FormatTime(times.mPar)};
+    if (times.mGhost > 0 && times.mTime > 0)
+    {
+        body.push_back("Ghost  " + FormatDifference(times.mTime - times.mGhost));
+    }
     return std::make_unique<Card>("Level " + std::to_string(number) + " complete", std::move(body),
-                                  newBest ? "New best time!" : "", mLevelUpdates);
+                                  newBest && !times.mAssisted ? "New best time!" : "", mLevelUpdates);
 }
 
 std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels)
@@ -45,19 +53,28 @@ std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels)
     std::vector<std::string> body = {"Level  Time      Best      Par", ""};
     // A column's total counts only when every level has a time in it: part of a run is no run.
     Times total;
+    bool anyAssisted = false;
     const auto add = [](int& sum, int time) { sum = sum < 0 || time <= 0 ? -1 : sum + time; };
     for (std::size_t i = 0; i < levels.size(); ++i)
     {
         char number[8];
         std::snprintf(number, sizeof number, "%5d  ", static_cast<int>(i + 1));
         const Times& level = levels[i];
-        body.push_back(number + Column(level.mTime) + Column(level.mBest) + FormatTime(level.mPar));
+        body.push_back(number + Column(level.mTime, level.mAssisted) + Column(level.mBest) +
+                       FormatTime(level.mPar));
+        anyAssisted = anyAssisted || level.mAssisted;
         add(total.mTime, level.mTime);
         add(total.mBest, level.mBest);
         add(total.mPar, level.mPar);
     }
     body.push_back("");
-    body.push_back("Total  " + Column(total.mTime) + Column(total.mBest) + FormatTime(total.mPar));
+    body.push_back("Total  " + Column(total.mTime, anyAssisted) + Column(total.mBest) +
+                   FormatTime(total.mPar));
+    if (anyAssisted)
+    {
+        body.push_back("");
+        body.push_back("* assisted");
+    }
     return std::make_unique<Card>("All levels complete", std::move(body), "Press any key", mRunUpdates);
 }
 
@@ -73,6 +90,16 @@ std::string Card::FormatTime(int updates)
     char text[16];
     std::snprintf(text, sizeof text, "%02lld:%02lld.%02lld", minutes, hundredths / 100 % 60,
                   hundredths % 100);
+    return text;
+}
+
+std::string Card::FormatDifference(int updates)
+{
+    // Hundredths truncated toward zero, as the times themselves are.
+    const long long magnitude = std::llabs(static_cast<long long>(updates)) * 100 / kUpdatesPerSecond;
+    char text[32];
+    std::snprintf(text, sizeof text, "%c%lld.%02lld s", updates < 0 ? '-' : '+', magnitude / 100,
+                  magnitude % 100);
     return text;
 }
 

@@ -20,6 +20,8 @@ class Card
         int mTime = 0;
         int mBest = 0;
         int mPar = 0;
+        int mGhost = 0;         // the ghost's time to the exit
+        bool mAssisted = false; // the time was made with an assist on: it is marked, and no best
     };
 
     // How long the cards after a level show, in updates: about two seconds, and longer for the whole run's
@@ -43,6 +45,8 @@ class Card
 
     // Minutes, seconds and hundredths ("01:05.33"); "--:--.--" for no time (0 or less).
     static std::string FormatTime(int updates);
+    // A signed difference in seconds and hundredths: "+1.23 s", "-0.40 s".
+    static std::string FormatDifference(int updates);
 
     // One update; true once the card has shown for its time.
     bool Tick();

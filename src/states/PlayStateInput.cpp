@@ -8,6 +8,7 @@
 #include "graphics/Framework.h"
 #include "input/Input.h"
 #include "io/InputScript.h"
+#include "states/AssistState.h"
 
 #include <SDL_image.h>
 
@@ -90,12 +91,27 @@ bool PlayState::HandleKeyDown(Game* game)
         }
         return true;
     }
+    if (key.scancode == SDL_SCANCODE_RETURN && !repeat && !IsBound(game, key.scancode) && OpenAssist(game))
+    {
+        return false; // the assist screen reads what follows
+    }
     // A recorded input steers alone: the keys and controllers only watch it.
     if (!mReplay.empty())
     {
         return true;
     }
     return PressGameKey(game, key.scancode, repeat);
+}
+
+bool PlayState::OpenAssist(Game* game)
+{
+    // The assist options are a key away while paused; play waits paused for the way back.
+    if (!IsPaused() || game->mAssistState == nullptr)
+    {
+        return false;
+    }
+    game->mAssistState->Open(game, "Play");
+    return true;
 }
 
 void PlayState::TogglePause(Game* game)
@@ -140,6 +156,10 @@ void PlayState::ApplyDevices(Game* game)
     if (input.Pressed(Action::Pause, kSteeringDevices))
     {
         TogglePause(game);
+    }
+    if (input.Pressed(Action::Accept, kSteeringDevices) && OpenAssist(game))
+    {
+        return;
     }
     if (!mReplay.empty())
     {
@@ -202,14 +222,26 @@ bool PlayState::PressControls(unsigned controls, bool repeat)
     }
     // While paused the walking keys are followed, so that play resumes with the keys held then; a jump
     // or a shot is not kept for later.
-    if ((controls & InputScript::Jump) && mPlayer->GetIsOnGround() && !repeat && !IsPaused())
+    // The recording holds jump and fire from the presses that count, so that it plays back as it went.
+    if ((controls & InputScript::Jump) && !repeat && !IsPaused())
     {
-        mDoJump = true;
+        mKeysDown |= InputScript::Jump;
+        mDoJump = mDoJump || mPlayer->GetIsOnGround();
     }
-    // Repeats count: a held fire key fires again once 10 updates have passed since the last shot.
-    if ((controls & InputScript::Fire) && mPlayer->GetWeapon() && mFireTimer > 9 && !IsPaused())
+    if ((controls & InputScript::Fire) && !IsPaused())
     {
-        mDoFire = true;
+        // Repeats count: a held fire key fires again once 10 updates have passed since the last shot.
+        const bool fires = mPlayer->GetWeapon() && mFireTimer > 9;
+        mDoFire = mDoFire || fires;
+        if (repeat && fires && !mRecording.empty())
+        {
+            // A recorded input has no repeats: it lets go for the update before and presses again.
+            mRecording.back() &= ~InputScript::Fire;
+        }
+        if (!repeat || fires)
+        {
+            mKeysDown |= InputScript::Fire;
+        }
     }
     return true;
 }
@@ -246,10 +278,12 @@ bool PlayState::ReleaseControls(unsigned controls)
     if (controls & InputScript::Jump)
     {
         mDoJump = false;
+        mKeysDown &= ~InputScript::Jump;
     }
     if (controls & InputScript::Fire)
     {
         mDoFire = false;
+        mKeysDown &= ~InputScript::Fire;
     }
     return true;
 }

@@ -10,6 +10,7 @@
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
 #include "input/Input.h"
+#include "states/AssistState.h"
 
 #include <SDL_mixer.h>
 
@@ -30,16 +31,17 @@ enum Option
     SoundVolume,
     Music,
     MusicVolume,
+    AssistScreen,
     ScalingChoice,
     OptionCount
 };
 
 const char* const kLabels[OptionCount] = {
-    "Move Left: ",   "Move Right: ", "Jump: ",         "Fire: ",  "Fullscreen: ",   "VSync: ",
-    "Display FPS: ", "Sound: ",      "Sound Volume: ", "Music: ", "Music Volume: ", "Scaling: "};
+    "Move Left: ", "Move Right: ",   "Jump: ",  "Fire: ",         "Fullscreen: ", "VSync: ",  "Display FPS: ",
+    "Sound: ",     "Sound Volume: ", "Music: ", "Music Volume: ", "Assist",       "Scaling: "};
 
 // The groups are kept one text line apart, so that every row fits above the hints.
-const int kOptionRows[OptionCount] = {0, 1, 2, 3, 5, 6, 7, 9, 10, 12, 13, 15};
+const int kOptionRows[OptionCount] = {0, 1, 2, 3, 5, 6, 7, 9, 10, 12, 13, 15, 16};
 const int kOptionX = 92;
 const int kArrowX = 84;
 const int kFirstOptionY = 60;
@@ -202,6 +204,11 @@ void SettingsState::Browse(Game* game, Action action, bool repeat)
     {
         mEditing = true;
     }
+    else if (mSelectedOption == AssistScreen)
+    {
+        mOpenAssist = true;
+        mFadeState = Fade::FadingOut;
+    }
     else
     {
         Toggle(game);
@@ -302,7 +309,15 @@ void SettingsState::Tick(Game* game)
     StepBlink();
     if (StepFade())
     {
-        game->mStateManager->ChangeState("MainMenu");
+        if (mOpenAssist && game->mAssistState != nullptr)
+        {
+            game->mAssistState->Open(game, "Settings");
+        }
+        else
+        {
+            game->mStateManager->ChangeState("MainMenu");
+        }
+        mOpenAssist = false;
     }
 }
 
@@ -321,6 +336,8 @@ std::string SettingsState::OptionLine(Game* game, int option) const
     const AudioManager& audio = *game->mAudioManager;
     switch (option)
     {
+    case AssistScreen:
+        return label;
     case Fullscreen:
         // Window and renderer are asked every frame, so the line shows what is really in effect.
         return label + OnOff(Platform::IsFullscreen(game->mFramework->mWindow));

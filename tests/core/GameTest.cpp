@@ -8,6 +8,7 @@
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "states/AssistState.h"
 #include "states/MainMenuState.h"
 #include "states/PlayState.h"
 
@@ -108,12 +109,13 @@ TEST_F(GameTest, InitBuildsEverythingAndStartsOnTheMainMenu)
     ASSERT_TRUE(game.Init());
     EXPECT_TRUE(game.mIsRunning);
     ASSERT_NE(game.mStateManager, nullptr);
-    EXPECT_EQ(game.mStateManager->mStates.size(), 5u);
-    for (const char* name : {"MainMenu", "Settings", "Story", "Play", "Credits"})
+    EXPECT_EQ(game.mStateManager->mStates.size(), 6u);
+    for (const char* name : {"MainMenu", "Settings", "Story", "Play", "Credits", "Assist"})
     {
         EXPECT_EQ(game.mStateManager->mStates.count(name), 1u) << name;
     }
     EXPECT_EQ(game.mStateManager->mStates["Play"].get(), static_cast<State*>(game.mPlayState));
+    EXPECT_EQ(game.mStateManager->mStates["Assist"].get(), static_cast<State*>(game.mAssistState));
     EXPECT_EQ(game.mStateManager->mCurrentState, game.mMainMenuState);
     ASSERT_NE(game.mScreen, nullptr);
     EXPECT_EQ(game.mScreen->mSurface->w, 320);

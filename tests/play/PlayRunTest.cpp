@@ -3,7 +3,10 @@
 
 #include "Progress.h"
 #include "Timer.h"
+#include "io/InputScript.h"
+#include "states/AssistState.h"
 #include "states/Card.h"
+#include "states/Ghost.h"
 #include "states/MainMenuState.h"
 
 #include <SDL_mixer.h>
@@ -186,4 +189,66 @@ TEST_F(RunTest, LosingFocusPausesAlsoDuringTheCardAndEscapeStillLeaves)
     H().Tick(32);
     EXPECT_EQ("MainMenu", H().CurrentState());
     EXPECT_FALSE(P().IsPaused()) << "the pause ends with play";
+}
+
+TEST_F(RunTest, AnAssistedTimeIsMarkedAndNeverReplacesTheBestOrItsGhost)
+{
+    // An unassisted first run keeps its recording, which replays to its own time.
+    ASSERT_TRUE(BeginTwoRooms());
+    const int best = WalkOut(10);
+    const std::string ghostFile = "kesv.ghost.main.one";
+    ASSERT_TRUE(mDir.Exists(ghostFile));
+    const std::string recording = mDir.ReadFile(ghostFile);
+    const auto replayed = Ghost::Start(G(), "data/maps/one", InputScript::Load(ghostFile));
+    ASSERT_TRUE(replayed);
+    EXPECT_EQ(best, replayed->RunToEnd(G()));
+
+    // Faster, at half speed, racing that ghost: marked, compared, and kept apart.
+    G()->mAssist.mSpeed = 50;
+    ASSERT_TRUE(H().BeginGame());
+    ASSERT_TRUE(P().mGhost);
+    const int assisted = WalkOut(0);
+    ASSERT_EQ(best - 10, assisted);
+    const std::vector<std::string>& card = P().mCard->mBody;
+    EXPECT_EQ("Time   " + Card::FormatTime(assisted) + "  assisted", card[0]);
+    EXPECT_EQ("Ghost  -0.33 s", card.back());
+    EXPECT_EQ("", P().mCard->mFooter) << "no new best";
+    EXPECT_EQ(best, G()->mProgress.Best("one"));
+    EXPECT_EQ(recording, mDir.ReadFile(ghostFile));
+    EXPECT_EQ("+1.23 s", Card::FormatDifference(37));
+}
+
+TEST_F(RunTest, EnterOnThePauseCardOpensTheAssistScreenWhoseChoicesTakeEffectOnReturn)
+{
+    BeginPlaying(Level("one", "Player 1 2 11 p\n"));
+    mDir.WritePng("data/gfx/arrow.png", 8, 8, std::vector<std::uint32_t>(64, 0xC0C0C0u));
+    mDir.WritePng("data/gfx/bg.png", 320, 240, std::vector<std::uint32_t>(320 * 240, 0u));
+    auto* assist = new AssistState();
+    G()->mStateManager->AddState("Assist", G()->mAssistState = assist);
+    ASSERT_TRUE(assist->Init(G()));
+
+    H().PushKeyDown(SDL_SCANCODE_RETURN);
+    H().HandleEvents();
+    EXPECT_EQ("Play", H().CurrentState()) << "only a paused game opens it";
+    H().PushKeyDown(SDL_SCANCODE_P);
+    H().PushKeyDown(SDL_SCANCODE_RETURN);
+    H().HandleEvents();
+    ASSERT_EQ("Assist", H().CurrentState());
+
+    // Air: twice as long, then back to the game, which waits paused.
+    H().Tick(32);
+    for (const SDL_Scancode key : {SDL_SCANCODE_DOWN, SDL_SCANCODE_RIGHT, SDL_SCANCODE_ESCAPE})
+    {
+        H().PushKeyDown(key);
+        H().HandleEvents();
+    }
+    H().Tick(33);
+    ASSERT_EQ("Play", H().CurrentState());
+    EXPECT_TRUE(P().IsPaused());
+    const double oxygen = Pl().mOxygen;
+    H().PushKeyDown(SDL_SCANCODE_P);
+    H().HandleEvents();
+    H().Tick(10);
+    EXPECT_NEAR(oxygen - 10 * 0.015, Pl().mOxygen, 1e-9);
+    EXPECT_TRUE(P().mLevelAssisted);
 }

@@ -70,7 +70,8 @@ void ScreenTest::StartGame(bool sound, bool music)
     states.AddState("Story", mGame.mStoryState = mStory = new StoryState());
     states.AddState("Play", mPlay = new FakePlayState());
     states.AddState("Credits", mGame.mCreditsState = mCredits = new CreditsState());
-    for (const char* name : {"MainMenu", "Settings", "Story", "Credits"})
+    states.AddState("Assist", mGame.mAssistState = mAssist = new AssistState());
+    for (const char* name : {"MainMenu", "Settings", "Story", "Credits", "Assist"})
     {
         ASSERT_TRUE(states.mStates[name]->Init(&mGame)) << name;
     }

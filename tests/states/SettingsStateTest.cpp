@@ -27,7 +27,7 @@ TEST_F(Settings, CursorWrapsWithSelectUntilSoundIsSwitchedOff)
 {
     Open();
     Press(SDL_SCANCODE_UP);
-    EXPECT_EQ(11, mSettings->mSelectedOption);
+    EXPECT_EQ(12, mSettings->mSelectedOption) << "the last row is the scaling";
     Press(SDL_SCANCODE_DOWN);
     Press(SDL_SCANCODE_RIGHT); // no meaning while browsing
     EXPECT_EQ(0, mSettings->mSelectedOption);
@@ -116,7 +116,7 @@ TEST_F(Settings, VolumeStepsByOneClampsAndShowsTruncatedPercent)
     Press(SDL_SCANCODE_B);
     Press(SDL_SCANCODE_DOWN);
     EXPECT_EQ(63, mGame.mMusicVolume);
-    EXPECT_EQ(11, mSettings->mSelectedOption);
+    EXPECT_EQ(11, mSettings->mSelectedOption) << "the assist row follows the music volume";
 }
 
 TEST_F(Settings, WithoutASoundDeviceVolumesStillChangeAndAreKept)
@@ -181,9 +181,10 @@ TEST_F(Settings, DrawsEveryOptionLineWithTheRealWindowStateAndTheHints)
                                  "Sound Volume: 50%",
                                  "Music: On",
                                  "Music Volume: 50%",
+                                 "Assist",
                                  "Scaling: Fit"};
-    const int ys[] = {60, 68, 76, 84, 100, 108, 116, 132, 140, 156, 164, 180};
-    for (int i = 0; i < 12; ++i)
+    const int ys[] = {60, 68, 76, 84, 100, 108, 116, 132, 140, 156, 164, 180, 188};
+    for (int i = 0; i < 13; ++i)
     {
         EXPECT_TRUE(TextAt(lines[i], 92, ys[i]));
     }
@@ -199,12 +200,12 @@ TEST_F(Settings, DrawsEveryOptionLineWithTheRealWindowStateAndTheHints)
     EXPECT_FALSE(mGame.mFullscreen);
 
     // Return steps the scaling round its three choices, each shown at once.
-    Select(11);
+    Select(12);
     for (const char* line : {"Scaling: Stretch", "Scaling: Sharp", "Scaling: Fit"})
     {
         Press(SDL_SCANCODE_RETURN);
         RenderWithBlink(false);
-        EXPECT_TRUE(TextAt(line, 92, 180));
+        EXPECT_TRUE(TextAt(line, 92, 188));
     }
     Press(SDL_SCANCODE_RETURN);
     EXPECT_EQ(Scaling::Mode::Stretch, mGame.mFramework->mScaling);
