@@ -96,6 +96,14 @@ def bench_rows(table, bench):
                   "<= x4 memcpy", ratio <= 4.0, "memcpy of 1.2 MB in the same run: %.1f us"
                   % enlarge.get("memcpy_us", float("nan")))
 
+    # The editor draws once a pass like play: its frames share play's budget.
+    for key, title in (("Scrolling", "scrolling"), ("Painting", "painting")):
+        editor = find(entries, "BM_EditorFrame_" + key)
+        if editor:
+            us = time_us(editor)
+            table.add("editor frame, %s the largest level" % title, both_us(editor) + " us", "<= 1000 us",
+                      us <= 1000.0, editor.get("label", "?"), time_us(editor, "cpu_time") <= 1000.0)
+
     tick = find(entries, "BM_Tick_MostEntitiesShipped")
     if tick:
         us = time_us(tick)

@@ -5,6 +5,8 @@
 #include "StateManager.h"
 #include "Timer.h"
 #include "audio/AudioManager.h"
+#include "editor/EditorState.h"
+#include "editor/ScratchLevel.h"
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
@@ -44,10 +46,12 @@ template <typename T> T* Register(StateManager& manager, const std::string& name
     return raw;
 }
 
-// A start-up that ends without an error box still says why, on standard error.
-bool StartFailed(const char* reason)
+// A start-up that ends without an error box still says why, on standard error, and the program ends
+// with a failure's status.
+bool StartFailed(Game& game, const std::string& reason)
 {
     Platform::NotStarted(reason);
+    game.mExitStatus = 1;
     return false;
 }
 
@@ -77,17 +81,22 @@ bool Game::Init()
     {
         if (ConfigFileExists())
         {
-            return StartFailed("the settings file kesv.cfg exists but cannot be read");
+            return StartFailed(*this, "the settings file kesv.cfg exists but cannot be read");
         }
         WriteConfig();
         if (!ReadConfig())
         {
-            return StartFailed("the settings file kesv.cfg can be neither read nor created");
+            return StartFailed(*this, "the settings file kesv.cfg can be neither read nor created");
         }
     }
 
-    // Progress is the player's too, but a bad progress file only means starting from the first level.
-    mProgress.Load();
+    // Progress is the player's too: its bad lines are skipped, but a file that cannot be read at all is
+    // left alone, as the settings are.
+    const std::string progressRefused = mProgress.Load();
+    if (!progressRefused.empty())
+    {
+        return StartFailed(*this, progressRefused);
+    }
     mAssist.Load();
     mWindowSettings.Load();
 
@@ -104,7 +113,7 @@ bool Game::Init()
     mFramework->mScaling = mWindowSettings.mScaling;
     if (!mFramework->Init(Platform::OpensFullscreen(mFullscreen), mVSync))
     {
-        return StartFailed("the window could not be opened");
+        return StartFailed(*this, "the window could not be opened");
     }
     Platform::ShowScaling(mFramework->mScaling);
 
@@ -123,7 +132,7 @@ bool Game::Init()
     const SDL_RendererInfo rendererInfo = mFramework->GetRendererInfo();
     if (!mFont->Init("font.png", rendererInfo, 8, 8))
     {
-        return StartFailed("the font picture font.png could not be loaded");
+        return StartFailed(*this, "the font picture font.png could not be loaded");
     }
 
     // Audio. Without a sound device the game runs silently: the manager stays uninitialised, so
@@ -133,7 +142,7 @@ bool Game::Init()
     {
         if (!mAudioManager->Init(mSound, mMusic, mSoundVolume, mMusicVolume))
         {
-            return StartFailed("the audio could not be set up");
+            return StartFailed(*this, "the audio could not be set up");
         }
     }
     catch (const std::runtime_error&)
@@ -157,6 +166,7 @@ bool Game::Init()
     auto play = std::make_unique<PlayState>();
     auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
     auto assist = CreateAndInit<AssistState>(this, "Unable to initialize assist state!");
+    auto editor = std::make_unique<EditorState>();
 
     // Registration, then the main menu (or the level of the command line) is the first screen.
     mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
@@ -165,7 +175,22 @@ bool Game::Init()
     mPlayState = Register(*mStateManager, "Play", play);
     mCreditsState = Register(*mStateManager, "Credits", credits);
     mAssistState = Register(*mStateManager, "Assist", assist);
-    if (mCommandLine.mLevelFile.empty())
+    mEditorState = Register(*mStateManager, "Editor", editor);
+    if (!mCommandLine.mEditFile.empty())
+    {
+        if (!StartEditor())
+        {
+            return false;
+        }
+    }
+    else if (!mCommandLine.mLinkText.empty())
+    {
+        if (!StartLink(std::move(replay)))
+        {
+            return false;
+        }
+    }
+    else if (mCommandLine.mLevelFile.empty())
     {
         mStateManager->ChangeState("MainMenu");
     }

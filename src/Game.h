@@ -24,6 +24,8 @@ class SettingsState;
 class StoryState;
 class PlayState;
 class CreditsState;
+class EditorState;
+class ScratchLevel;
 class AssistState;
 class Input;
 
@@ -59,11 +61,16 @@ class Game
     bool ApplyCommandLine(std::vector<unsigned>& replay);
     // Begins play on the level file of the command line instead of showing the main menu.
     bool StartLevelFile(std::vector<unsigned> replay);
+    // Plays the level of the command line's link; false (said on stderr) when it is no playable level.
+    bool StartLink(std::vector<unsigned> replay);
+    // Opens the level editor on the command line's file.
+    bool StartEditor();
     // The window mode kesv.cfg keeps: the file's own while this run's mode is the command line's.
     bool FullscreenToSave() const;
 
     CommandLine mCommandLine;
-    // What the program ends with: 1 when the level or recorded input of the command line cannot be played.
+    // What the program ends with: 1 when it cannot start or the level or recorded input of the command line
+    // cannot be played; with a recorded input, 3 until it finishes the level.
     int mExitStatus = 0;
 
     bool mIsRunning = false;
@@ -103,6 +110,10 @@ class Game
     StoryState* mStoryState = nullptr;
     PlayState* mPlayState = nullptr;
     CreditsState* mCreditsState = nullptr;
+    // The level editor, a screen beside the five; set up only when a level is edited.
+    EditorState* mEditorState = nullptr;
+    // The files of a link's level while it is played.
+    std::unique_ptr<ScratchLevel> mLinkLevel;
     AssistState* mAssistState = nullptr; // the assist options, opened from the options screen or the pause
 
     std::unique_ptr<StateManager> mStateManager;

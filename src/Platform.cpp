@@ -158,6 +158,11 @@ void Platform::Ended()
     CallPage("ended", "");
 }
 
+void Platform::LevelLinkChanged(const std::string& link)
+{
+    CallPage("link", link.c_str());
+}
+
 #else
 
 void Platform::Start() {}
@@ -192,6 +197,8 @@ bool Platform::SavesSettingsOnChange()
 void Platform::PlayerFileWritten() {}
 
 void Platform::ScreenshotWritten(const std::string& /*file*/) {}
+
+void Platform::LevelLinkChanged(const std::string& /*link*/) {}
 
 void Platform::NotStarted(const std::string& reason)
 {

@@ -51,9 +51,14 @@ int Timer::RunUpdates(const std::function<void()>& tick)
             mLastUpdateTime = mCurrentTime - step;
             break;
         }
+        mRestarted = false;
         tick();
-        mLastUpdateTime += step;
         ++mUpdatesThisFrame;
+        if (mRestarted)
+        {
+            break; // the update that restarted the step stands at this pass's time
+        }
+        mLastUpdateTime += step;
     }
     return mUpdatesThisFrame;
 }
@@ -85,6 +90,7 @@ void Timer::EndFrame()
 void Timer::RestartStep()
 {
     mLastUpdateTime = mCurrentTime;
+    mRestarted = true;
 }
 
 void Timer::WaitForNextFrame()

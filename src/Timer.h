@@ -33,7 +33,8 @@ class Timer
     // After drawing: remembers the frame time and takes the frame-rate count on each new whole second.
     void EndFrame();
     // Starts the fixed step again at this pass's time, so the time that went by before (a pause, a stalled
-    // window) is never made up in a burst of updates: the next one is due a whole step later.
+    // window) is never made up in a burst of updates: the next one is due a whole step after this pass's
+    // clock, also when asked from inside an update (which then is the last of this pass).
     void RestartStep();
     // Sleeps in 1 ms steps until a display frame has passed or the next update is due.
     void WaitForNextFrame();
@@ -56,4 +57,7 @@ class Timer
     // loop can be driven by a fake clock.
     std::function<double()> mClock;
     std::function<void()> mSleep;
+
+  private:
+    bool mRestarted = false; // RestartStep was called during the update being run
 };

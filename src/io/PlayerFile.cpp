@@ -1,6 +1,7 @@
 // Finding and rewriting the files the game keeps for the player.
 #include "io/PlayerFile.h"
 
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 
@@ -9,6 +10,16 @@ namespace fs = std::filesystem;
 namespace
 {
 constexpr int kMaxLinkHops = 40; // as the system's own limit on symbolic link chains
+
+// The system's words for the last failed call; streams leave errno as the failing call set it.
+bool Fail(std::string* why)
+{
+    if (why != nullptr)
+    {
+        *why = std::generic_category().message(errno != 0 ? errno : EIO);
+    }
+    return false;
+}
 } // namespace
 
 fs::path PlayerFile::Target(const std::string& name)
@@ -34,13 +45,14 @@ bool PlayerFile::Exists(const std::string& name)
     return fs::symlink_status(Target(name), error).type() != fs::file_type::not_found;
 }
 
-bool PlayerFile::Write(const std::string& name, const std::string& text)
+bool PlayerFile::Write(const std::string& name, const std::string& text, std::string* why)
 {
     const fs::path target = Target(name);
+    errno = 0;
     // A file the player made read-only is left as it is, although the folder would let it be replaced.
     if (Exists(name) && !std::ofstream(target, std::ios::binary | std::ios::app))
     {
-        return false;
+        return Fail(why);
     }
     // Written beside the old file and renamed over it, so a crash mid-write never leaves it truncated.
     fs::path temporary = target;
@@ -54,6 +66,7 @@ bool PlayerFile::Write(const std::string& name, const std::string& text)
         if (!file)
         {
             // Made but not written whole (a full disk): the old file stays as it was.
+            Fail(why);
             fs::remove(temporary, error);
             return false;
         }
@@ -66,8 +79,9 @@ bool PlayerFile::Write(const std::string& name, const std::string& text)
     }
     // No new file could be made beside the old one, or not renamed over it: the old one is rewritten in
     // place (a folder the player may not write to can still hold a file they may).
+    errno = 0;
     std::ofstream inPlace(target, std::ios::binary | std::ios::trunc);
     inPlace << text;
     inPlace.close();
-    return static_cast<bool>(inPlace);
+    return inPlace ? true : Fail(why);
 }

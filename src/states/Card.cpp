@@ -20,6 +20,15 @@ std::string Column(int updates, bool assisted = false)
 {
     return Card::FormatTime(updates) + (assisted ? "* " : "  ");
 }
+
+// A player told nothing would trust a best time that is gone at the next start.
+void SayUnsaved(std::vector<std::string>& body, const std::string& unsaved)
+{
+    if (!unsaved.empty())
+    {
+        body.insert(body.end(), {"", "Progress could not be saved:", unsaved});
+    }
+}
 } // namespace
 
 Card::Card(std::string heading, std::vector<std::string> body, std::string footer, int updates)
@@ -35,7 +44,7 @@ std::unique_ptr<Card> Card::Pause()
         0);
 }
 
-std::unique_ptr<Card> Card::Level(int number, const Times& times, bool newBest)
+std::unique_ptr<Card> Card::Level(int number, const Times& times, bool newBest, const std::string& unsaved)
 {
     std::vector<std::string> body = {"Time   " + FormatTime(times.mTime) +
                                          (times.mAssisted ? "  assisted" : ""),
@@ -44,11 +53,12 @@ std::unique_ptr<Card> Card::Level(int number, const Times& times, bool newBest)
     {
         body.push_back("Ghost  " + FormatDifference(times.mTime - times.mGhost));
     }
+    SayUnsaved(body, unsaved);
     return std::make_unique<Card>("Level " + std::to_string(number) + " complete", std::move(body),
                                   newBest && !times.mAssisted ? "New best time!" : "", mLevelUpdates);
 }
 
-std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels)
+std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels, const std::string& unsaved)
 {
     std::vector<std::string> body = {"Level  Time      Best      Par", ""};
     // A column's total counts only when every level has a time in it: part of a run is no run.
@@ -70,12 +80,16 @@ std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels)
     body.push_back("");
     body.push_back("Total  " + Column(total.mTime, anyAssisted) + Column(total.mBest) +
                    FormatTime(total.mPar));
+    const std::size_t totalLine = body.size() - 1;
     if (anyAssisted)
     {
         body.push_back("");
         body.push_back("* assisted");
     }
-    return std::make_unique<Card>("All levels complete", std::move(body), "Press any key", mRunUpdates);
+    SayUnsaved(body, unsaved);
+    auto card = std::make_unique<Card>("All levels complete", std::move(body), "Press any key", mRunUpdates);
+    card->mKeptEnd = card->mBody.size() - totalLine;
+    return card;
 }
 
 std::string Card::FormatTime(int updates)
@@ -109,21 +123,38 @@ bool Card::Tick()
     return mUpdates > 0 && mShown >= mUpdates;
 }
 
+std::vector<std::string> Card::Fitted(int screenHeight, int charHeight) const
+{
+    // Body lines that fit with the lines closed up, besides the heading, the footer and their gaps.
+    const int room = (screenHeight - 2 * kPadding) / charHeight - 2 - (mFooter.empty() ? 0 : 2);
+    const int head = room - 1 - static_cast<int>(mKeptEnd);
+    if (static_cast<int>(mBody.size()) <= room || head < 1)
+    {
+        return mBody;
+    }
+    // The first lines, then "...", then the end kept in sight.
+    std::vector<std::string> body(mBody.begin(), mBody.begin() + head);
+    body.emplace_back("  ...");
+    body.insert(body.end(), mBody.end() - static_cast<std::ptrdiff_t>(mKeptEnd), mBody.end());
+    return body;
+}
+
 void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
 {
     Fade::DrawOverlay(overlay, mDimAlpha, screen);
 
     const int charWidth = font.mCharWidth;
+    const std::vector<std::string> body = Fitted(screen->h, font.mCharHeight);
     std::size_t bodyWidth = 0;
-    for (const std::string& line : mBody)
+    for (const std::string& line : body)
     {
         bodyWidth = std::max(bodyWidth, line.size());
     }
     const std::size_t widest = std::max({bodyWidth, mHeading.size(), mFooter.size()});
     // Heading, a blank line, the body, and the footer after another blank line.
-    const int lines = 2 + static_cast<int>(mBody.size()) + (mFooter.empty() ? 0 : 2);
+    const int lines = 2 + static_cast<int>(body.size()) + (mFooter.empty() ? 0 : 2);
     const int width = static_cast<int>(widest) * charWidth + 2 * kPadding;
-    // A long level list (a mod's) closes the lines up to fit; beyond that the screen's edges cut it.
+    // A long level list (a mod's) closes the lines up to fit.
     const int spacing =
         lines * (font.mCharHeight + kLineSpacing) + 2 * kPadding > screen->h ? 0 : kLineSpacing;
     const int lineHeight = font.mCharHeight + spacing;
@@ -144,7 +175,7 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     centred(mHeading, y);
     y += 2 * lineHeight;
     const int bodyX = box.x + (width - static_cast<int>(bodyWidth) * charWidth) / 2;
-    for (const std::string& line : mBody)
+    for (const std::string& line : body)
     {
         font.DrawString(line, bodyX, y, grey, screen);
         y += lineHeight;

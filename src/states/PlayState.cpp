@@ -170,11 +170,12 @@ bool PlayState::Init(Game* game)
 
     SetPaused(game, false);
     CleanUp(); // also restarts at the first level of the list
-    // Continue starts at the level asked for, while the list still has it.
-    const auto first = std::find(mMaps.begin(), mMaps.end(), mFirstLevel);
-    if (!mFirstLevel.empty() && first != mMaps.end())
+    // Continue starts at the level asked for, while the list still has it: at its later place when it is
+    // listed twice, as progress counts it.
+    const auto first = std::find(mMaps.rbegin(), mMaps.rend(), mFirstLevel);
+    if (!mFirstLevel.empty() && first != mMaps.rend())
     {
-        mCurrentMap = static_cast<int>(first - mMaps.begin());
+        mCurrentMap = static_cast<int>(mMaps.rend() - first) - 1;
     }
     mFirstLevel.clear();
     mRunTimes.assign(mMaps.size(), 0);

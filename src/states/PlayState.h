@@ -39,6 +39,8 @@ class PlayState : public State
     // door, Escape) ends the program through the credits. A recorded input, when given, steers the
     // player in place of the game keys.
     void PlayOnly(const std::string& levelFile, std::vector<unsigned> replay);
+    // After a level played alone, go back to this screen instead of ending the program ("" ends it).
+    void ReturnTo(const std::string& state) { mReturnState = state; }
     // Sets this screen up as a silent world of its own on one level file, steered by a recorded input, with
     // none of the player's files touched: the world a ghost runs in. False when the level cannot be played.
     bool Simulate(Game* game, const std::string& levelFile, std::vector<unsigned> input);
@@ -175,7 +177,8 @@ class PlayState : public State
     bool mExitReached = false;
     std::unique_ptr<Card> mPauseCard; // null while not paused
 
-    std::string mOnlyLevel; // a level file played alone; empty for the level list
+    std::string mOnlyLevel;   // a level file played alone; empty for the level list
+    std::string mReturnState; // where a level played alone returns to; empty: the program ends
     std::vector<unsigned> mReplay;
     std::size_t mReplayUpdate = 0; // the next update of mReplay to play
     unsigned mReplayHeld = 0;      // the keys mReplay holds down

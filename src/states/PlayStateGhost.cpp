@@ -13,15 +13,9 @@
 
 namespace
 {
-// The set of levels being played: the game's own list is the only set so far.
-std::string SetKey()
-{
-    return "main";
-}
-
 // "kesv.ghost.<set>.<level>": the level's name without its ending, with anything a file name should not
 // hold replaced.
-std::string GhostFile(const std::string& level)
+std::string GhostFile(const std::string& set, const std::string& level)
 {
     std::string name = std::filesystem::path(level).stem().string();
     for (char& c : name)
@@ -30,7 +24,7 @@ std::string GhostFile(const std::string& level)
                            c == '-' || c == '_';
         c = plain ? c : '_';
     }
-    return "kesv.ghost." + SetKey() + "." + name;
+    return "kesv.ghost." + set + "." + name;
 }
 
 // The recorded input shipped beside a level file, or none.
@@ -79,7 +73,8 @@ std::vector<unsigned> PlayState::GhostInput(Game* game) const
         return {};
     }
     // Best runs are kept for the game's own levels; a level file played alone has only its par.
-    const std::string file = GhostFile(mMaps[static_cast<std::size_t>(mCurrentMap)]);
+    const std::string file =
+        GhostFile(game->mProgress.SetKey(), mMaps[static_cast<std::size_t>(mCurrentMap)]);
     if (choice == Assist::Ghost::Best && mOnlyLevel.empty() && PlayerFile::Exists(file))
     {
         try
@@ -109,7 +104,7 @@ void PlayState::KeepBestRun(Game* game, int index)
     const std::string text = "// Kestrovane ghost: the best run of " + level + ", " +
                              std::to_string(mLevelTime) + " updates\n" + InputScript::Format(mRecording) +
                              "\n";
-    if (PlayerFile::Write(GhostFile(level), text))
+    if (PlayerFile::Write(GhostFile(game->mProgress.SetKey(), level), text))
     {
         Platform::PlayerFileWritten();
     }

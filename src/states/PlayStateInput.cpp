@@ -131,6 +131,29 @@ constexpr std::pair<unsigned, Action> kSteering[] = {{InputScript::Left, Action:
                                                      {InputScript::Right, Action::Right},
                                                      {InputScript::Jump, Action::Jump},
                                                      {InputScript::Fire, Action::Fire}};
+
+// The game controls whose bound key passes the test.
+template <typename Test> unsigned BoundControls(const Game* game, Test test)
+{
+    const int bound[] = {game->mKeyLeft, game->mKeyRight, game->mKeyJump, game->mKeyFire};
+    unsigned controls = 0;
+    for (int i = 0; i < 4; ++i)
+    {
+        controls |= test(bound[i]) ? kSteering[i].first : 0;
+    }
+    return controls;
+}
+
+// The game controls whose action passes the test.
+template <typename Test> unsigned ActionControls(Test test)
+{
+    unsigned controls = 0;
+    for (const auto& [bit, action] : kSteering)
+    {
+        controls |= test(action) ? bit : 0;
+    }
+    return controls;
+}
 } // namespace
 
 void PlayState::ApplyDevices(Game* game)
@@ -165,40 +188,25 @@ void PlayState::ApplyDevices(Game* game)
     {
         return;
     }
-    unsigned pressed = 0;
-    unsigned released = 0;
-    for (const auto& [bit, action] : kSteering)
-    {
-        pressed |= input.Pressed(action, kSteeringDevices) ? bit : 0;
-        released |= input.Released(action, kSteeringDevices) ? bit : 0;
-    }
+    const unsigned pressed =
+        ActionControls([&](Action action) { return input.Pressed(action, kSteeringDevices); });
     if (pressed != 0 && !PressControls(pressed, false))
     {
         return;
     }
+    const unsigned released =
+        ActionControls([&](Action action) { return input.Released(action, kSteeringDevices); });
     if (released != 0)
     {
         // What the keyboard's bound keys still hold stays held.
-        const int bound[] = {game->mKeyLeft, game->mKeyRight, game->mKeyJump, game->mKeyFire};
-        unsigned keyboard = 0;
-        for (int i = 0; i < 4; ++i)
-        {
-            keyboard |= input.KeyHeld(bound[i]) ? kSteering[i].first : 0;
-        }
-        ReleaseControls(released & ~keyboard);
+        ReleaseControls(released & ~BoundControls(game, [&](int key) { return input.KeyHeld(key); }));
     }
 }
 
 unsigned PlayState::KeyControls(Game* game, int code)
 {
     // Every binding that matches applies, so one key bound to several actions does them all.
-    const int bound[] = {game->mKeyLeft, game->mKeyRight, game->mKeyJump, game->mKeyFire};
-    unsigned controls = 0;
-    for (int i = 0; i < 4; ++i)
-    {
-        controls |= code == bound[i] ? kSteering[i].first : 0;
-    }
-    return controls;
+    return BoundControls(game, [code](int key) { return key == code; });
 }
 
 bool PlayState::PressGameKey(Game* game, int code, bool repeat)
@@ -253,11 +261,8 @@ bool PlayState::HandleKeyUp(Game* game)
         return true;
     }
     // A control a controller or the touch screen still holds stays held.
-    unsigned devices = 0;
-    for (const auto& [bit, action] : kSteering)
-    {
-        devices |= game->mInput->Held(action, kSteeringDevices) ? bit : 0;
-    }
+    const unsigned devices =
+        ActionControls([game](Action action) { return game->mInput->Held(action, kSteeringDevices); });
     return ReleaseControls(KeyControls(game, mEvent.key.keysym.scancode) & ~devices);
 }
 
@@ -290,7 +295,7 @@ bool PlayState::ReleaseControls(unsigned controls)
 
 void PlayState::StepReplay(Game* game)
 {
-    // Past its end the input holds nothing, and the player stands until the air runs out or Escape.
+    // Past its end the input holds nothing (play is ending then).
     const unsigned keys = mReplayUpdate < mReplay.size() ? mReplay[mReplayUpdate++] : 0;
     // In the order the recording tools press and release them, so an input plays as it was recorded.
     const std::pair<unsigned, int> bindings[] = {{InputScript::Left, game->mKeyLeft},

@@ -69,6 +69,7 @@ void PlayState::ShowExitCard(Game* game)
         // Its time against the recorded input it was played with, if any.
         mCard = Card::Level(1, {mLevelTime, 0, static_cast<int>(mReplay.size()), ghostTime, mLevelAssisted},
                             false);
+        game->mExitStatus = 0;
         return;
     }
     Progress& progress = game->mProgress;
@@ -82,7 +83,8 @@ void PlayState::ShowExitCard(Game* game)
     if (mNextLevel)
     {
         const Card::Times times{mLevelTime, progress.Best(level), Par(level), ghostTime, mLevelAssisted};
-        mCard = Card::Level(finished + 1, times, earlierBest != 0 && mLevelTime < earlierBest);
+        mCard = Card::Level(finished + 1, times, earlierBest != 0 && mLevelTime < earlierBest,
+                            progress.SaveFailure());
         return;
     }
     // The last level: the whole list (an empty line ends it, as it ends play).
@@ -91,7 +93,7 @@ void PlayState::ShowExitCard(Game* game)
     {
         levels.push_back({mRunTimes[i], progress.Best(mMaps[i]), Par(mMaps[i]), 0, mRunAssisted[i]});
     }
-    mCard = Card::Run(levels);
+    mCard = Card::Run(levels, progress.SaveFailure());
 }
 
 bool PlayState::HandleCardKey(bool repeat)

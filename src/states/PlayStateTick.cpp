@@ -70,6 +70,12 @@ void PlayState::Tick(Game* game)
     }
     if (!mReplay.empty())
     {
+        // An input that has run out before the exit has failed: play ends at once instead of waiting for
+        // the air to run out.
+        if (mReplayUpdate == mReplay.size())
+        {
+            mBackToMenu = true;
+        }
         StepReplay(game); // where a player's key events would have arrived, just before the world moves
     }
     UpdateWorld(game);
@@ -116,7 +122,8 @@ bool PlayState::StepFade(Game* game)
     }
     else if (!mOnlyLevel.empty())
     {
-        game->mStateManager->ChangeState("Credits"); // a level played alone ends the program
+        // A level played alone ends the program, unless it was being tried from the editor.
+        game->mStateManager->ChangeState(mReturnState.empty() ? "Credits" : mReturnState);
     }
     else
     {

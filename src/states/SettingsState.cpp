@@ -377,9 +377,11 @@ void SettingsState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uin
         }
     }
 
+    // The keyboard's hints mean nothing to a player on a touch screen, who learns what needs a keyboard.
     if (game->mInput->UsingTouch())
     {
-        DrawCentred(font, "Rebinding a key needs a keyboard", screen->h - 44, grey, screen);
+        DrawCentred(font, "Rebinding a key needs a keyboard", screen->h - 28, grey, screen);
+        return;
     }
     DrawCursorHints(font, grey, screen);
     DrawCentred(font, "Escape = Back to the main menu", screen->h - 20, grey, screen);

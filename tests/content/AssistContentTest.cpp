@@ -101,7 +101,8 @@ TEST(AssistContent, ABestRunPlayedWithKeysIsKeptAndItsRecordingFinishesInItsTime
     }
     ASSERT_TRUE(driver.Finished());
     const int time = driver.Play().mLevelTime;
-    const std::vector<unsigned> kept = InputScript::Load("kesv.ghost.main.level2");
+    const std::vector<unsigned> kept =
+        InputScript::Load("kesv.ghost." + driver.GetGame().mProgress.SetKey() + ".level2");
     EXPECT_EQ(static_cast<std::size_t>(time), kept.size());
     const auto ghost = Ghost::Start(&driver.GetGame(), "data/maps/level2.map", kept);
     EXPECT_EQ(time, ghost->RunToEnd(&driver.GetGame()));

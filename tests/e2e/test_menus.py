@@ -24,7 +24,7 @@ def on_settings(picture):
 
 
 def on_menu(picture):
-    return grey_pixels(picture, 108, 228, 104, 8) > 100  # "Version 0.1.4"
+    return grey_pixels(picture, 100, 228, 120, 8) > 100  # the version line, centred
 
 
 def on_credits(picture):

@@ -39,13 +39,16 @@ TEST_F(PlayTest, InvulnerableTakesNoHarmFromTilesOrEnemiesButAFallOutOfTheLevelS
 
 TEST_F(PlayTest, ADamagedGhostFileIsRefusedWithOneLineAndPlayGoesOnWithoutIt)
 {
-    mDir.WriteFile("kesv.ghost.main.room", "R20 X4\n");
-    testing::internal::CaptureStderr();
     BeginPlaying(Level("room", "Player 1 2 11 p\n"));
+    const std::string ghostFile = "kesv.ghost." + G()->mProgress.SetKey() + ".room";
+    mDir.WriteFile(ghostFile, "R20 X4\n");
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(H().BeginGame());
+    H().SkipFadeIn();
     H().Tick(10);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(1, std::count(said.begin(), said.end(), '\n')) << said;
-    EXPECT_NE(std::string::npos, said.find("kesv.ghost.main.room: unknown key in input script: X4")) << said;
+    EXPECT_NE(std::string::npos, said.find(ghostFile + ": unknown key in input script: X4")) << said;
     EXPECT_EQ(nullptr, P().mGhost);
     EXPECT_EQ(42, P().mLevelTime) << "the fade-in and ten updates of play";
 }

@@ -3,6 +3,7 @@
 
 #include "audio/AudioManager.h"
 #include "graphics/Framework.h"
+#include "input/TouchInput.h"
 
 #include <SDL_mixer.h>
 
@@ -232,4 +233,34 @@ TEST_F(Settings, EscapeFadesBackToTheMenuWhileOtherKeysWaitAndClosingLeavesAtOnc
     HandleEvents();
     EXPECT_EQ(mCredits, Current());
     EXPECT_EQ(0, mSettings->mAlpha); // no fade-out
+}
+
+TEST_F(Settings, ByTouchTheKeyRowsNeedAKeyboardWhileEveryOtherRowWorks)
+{
+    Open();
+    const auto tap = [this](Action action)
+    {
+        kes_touch(static_cast<int>(action), 1);
+        HandleEvents();
+        kes_touch(static_cast<int>(action), 0);
+        HandleEvents();
+    };
+    tap(Action::Jump); // on "Move Left:"
+    EXPECT_FALSE(mSettings->mEditing);
+    RenderWithBlink(true);
+    EXPECT_TRUE(TextAt("Rebinding a key needs a keyboard", 32, 212));
+    EXPECT_FALSE(TextAt("Arrow Keys = Change current option", 24, 204)) << "no keyboard hints";
+
+    Select(9);
+    tap(Action::Down); // onto "Music Volume:"
+    tap(Action::Jump);
+    tap(Action::Right);
+    EXPECT_EQ(65, mGame.mMusicVolume);
+    tap(Action::Back);
+    EXPECT_FALSE(mSettings->mEditing);
+    EXPECT_EQ(-1, mSettings->mFadeState);
+
+    Press(SDL_SCANCODE_DOWN); // a key: the keyboard is in use again
+    RenderWithBlink(true);
+    EXPECT_TRUE(TextAt("Enter Key = Select current option", 28, 212));
 }
