@@ -98,6 +98,7 @@ bool Game::Init()
         return StartFailed(*this, progressRefused);
     }
     mAssist.Load();
+    mWindowSettings.Load();
 
     std::vector<unsigned> replay;
     if (!ApplyCommandLine(replay))
@@ -107,10 +108,14 @@ bool Game::Init()
 
     // Window, renderer and the 640x480 window surface.
     mFramework = std::make_unique<Framework>();
+    mFramework->mResizable = Platform::HasResizableWindow();
+    mFramework->mWindowedSize = {mWindowSettings.mWidth, mWindowSettings.mHeight};
+    mFramework->mScaling = mWindowSettings.mScaling;
     if (!mFramework->Init(Platform::OpensFullscreen(mFullscreen), mVSync))
     {
         return StartFailed(*this, "the window could not be opened");
     }
+    Platform::ShowScaling(mFramework->mScaling);
 
     // The 320x240 picture every screen draws on, in the window surface's format.
     mScreen = std::make_unique<Image>();
@@ -217,6 +222,7 @@ void Game::Run()
         if (Platform::SavesSettingsOnChange())
         {
             SaveChangedSettings();
+            SaveWindowSettings();
         }
     }
 }
@@ -271,6 +277,7 @@ void Game::CleanUp()
 {
     // The settings are saved at every exit, also after a failed start-up.
     WriteConfig();
+    SaveWindowSettings();
 
     // Order matters: the screens may still hold images and sounds, and the framework shuts SDL down.
     mStateManager.reset();
@@ -289,4 +296,20 @@ double Game::UpdateSpeed() const
 {
     const State* current = mStateManager ? mStateManager->mCurrentState : nullptr;
     return current != nullptr && current == mPlayState ? mAssist.mSpeed / 100.0 : 1.0;
+}
+
+void Game::SaveWindowSettings()
+{
+    if (!mFramework || !mFramework->mWindow)
+    {
+        return;
+    }
+    // A browser's canvas keeps one size; only the scaling is the player's there.
+    if (mFramework->mResizable)
+    {
+        mWindowSettings.mWidth = mFramework->mWindowedSize.x;
+        mWindowSettings.mHeight = mFramework->mWindowedSize.y;
+    }
+    mWindowSettings.mScaling = mFramework->mScaling;
+    mWindowSettings.SaveChanged();
 }

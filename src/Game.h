@@ -4,6 +4,7 @@
 #include "Assist.h"
 #include "CommandLine.h"
 #include "Progress.h"
+#include "WindowSettings.h"
 
 #include <SDL_scancode.h>
 
@@ -47,6 +48,8 @@ class Game
     bool WriteConfig();
     // Writes "kesv.cfg" when the settings record differs from what the file holds.
     void SaveChangedSettings();
+    // Writes "kesv.window" when the window's size or the scaling differs from what the file holds.
+    void SaveWindowSettings();
     // Whether "kesv.cfg" (or the target of the link it is) exists, readable or not.
     static bool ConfigFileExists();
     void CleanUp();
@@ -90,6 +93,8 @@ class Game
     Progress mProgress;
     // The assist options and the ghost choice, kept in "kesv.assist".
     Assist mAssist;
+    // The window's size and the picture's scaling, kept in "kesv.window" (the framework holds the live ones).
+    WindowSettings mWindowSettings;
 
     std::unique_ptr<Framework> mFramework;
     std::unique_ptr<Timer> mTimer;

@@ -2,6 +2,7 @@
 #include "Platform.h"
 
 #include "Progress.h"
+#include "WindowSettings.h"
 
 #include <SDL.h>
 
@@ -67,6 +68,13 @@ EM_JS(void, DownloadFile, (const char* file), {
 EM_JS(int, PageIsFullscreen, (), {
     return document.fullscreenElement ? 1 : 0;
 });
+// The page lays out its canvas by the canvas's data-scaling attribute.
+EM_JS(void, SetPageScaling, (const char* name), {
+    Module["canvas"].dataset.scaling = UTF8ToString(name).toLowerCase();
+    const page = Module["kestrovane"];
+    if (page && page["layout"])
+        page["layout"]();
+});
 // clang-format on
 
 void Platform::Start()
@@ -78,7 +86,7 @@ void Platform::Start()
     // The game's folder holds the packaged data/; the player's files are links into the stored folder,
     // which the game follows when it writes.
     chdir("/game");
-    for (const std::string name : {"kesv.cfg", Progress::mFileName})
+    for (const std::string name : {"kesv.cfg", Progress::mFileName, WindowSettings::mFileName})
     {
         symlink(("/save/" + name).c_str(), name.c_str());
     }
@@ -106,6 +114,16 @@ void Platform::SetFullscreen(SDL_Window* /*window*/, bool fullscreen)
     {
         emscripten_exit_fullscreen();
     }
+}
+
+bool Platform::HasResizableWindow()
+{
+    return false;
+}
+
+void Platform::ShowScaling(Scaling::Mode mode)
+{
+    SetPageScaling(Scaling::Name(mode));
 }
 
 bool Platform::SavesSettingsOnChange()
@@ -163,6 +181,13 @@ void Platform::SetFullscreen(SDL_Window* window, bool fullscreen)
 {
     SDL_SetWindowFullscreen(window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
+
+bool Platform::HasResizableWindow()
+{
+    return true;
+}
+
+void Platform::ShowScaling(Scaling::Mode /*mode*/) {}
 
 bool Platform::SavesSettingsOnChange()
 {

@@ -2,6 +2,8 @@
 // of a run reach the player, and what a browser forbids or asks for.
 #pragma once
 
+#include "graphics/Scaling.h"
+
 #include <SDL_video.h>
 
 #include <string>
@@ -18,6 +20,10 @@ class Platform
     // picture enlarged to the screen (once the browser handles the next key event, as it requires).
     static bool IsFullscreen(SDL_Window* window);
     static void SetFullscreen(SDL_Window* window, bool fullscreen);
+    // Whether the player sizes the window; a browser page sizes its canvas itself.
+    static bool HasResizableWindow();
+    // The scaling choice reaches the page, which lays out its canvas by it (whole multiples for Sharp).
+    static void ShowScaling(Scaling::Mode mode);
     // A browser tab never exits, so there the settings are written whenever they change.
     static bool SavesSettingsOnChange();
     // A file of the player's (settings, progress) was just written: the browser keeps it in its storage.

@@ -20,12 +20,13 @@ play_packages=(
 check_packages=(libgtest-dev python3)
 
 # Benchmarks; real-window tests (virtual X server, key presses, X client library, software OpenGL, and the
-# X core fonts SDL's error box draws its text with); clang for the fuzz targets and its sanitizer runtimes;
+# X core fonts SDL's error box draws its text with, and a small window manager, without which a fullscreen
+# window does not take a wide screen); clang for the fuzz targets and its sanitizer runtimes;
 # clang-format for the format check; the desktop entry and AppStream validators, what CPack's Debian package
 # needs to read the game's library dependencies, and Debian's package checker.
 test_packages=(
   "${check_packages[@]}" libbenchmark-dev
-  xvfb xauth xdotool x11-utils python3-xlib libgl1-mesa-dri xfonts-base
+  xvfb xauth xdotool x11-utils python3-xlib libgl1-mesa-dri xfonts-base openbox
   clang libclang-rt-14-dev clang-format
   desktop-file-utils appstream dpkg-dev file lintian
 )

@@ -29,18 +29,10 @@ enum Typing
     TypingIdentifier = 2
 };
 
-// A window position on the 320x240 picture, which the framework stretches over the whole window. (Kept
-// here until the framework maps window positions to the picture itself.)
+// A window position on the 320x240 picture, through the scaling the framework draws with.
 SDL_Point ToPicture(Game* game, int windowX, int windowY)
 {
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(game->mFramework->mWindow, &width, &height);
-    if (width <= 0 || height <= 0)
-    {
-        return {windowX / 2, windowY / 2};
-    }
-    return {windowX * 320 / width, windowY * 240 / height};
+    return game->mFramework->ToPicture(windowX, windowY);
 }
 } // namespace
 

@@ -32,15 +32,16 @@ enum Option
     Music,
     MusicVolume,
     AssistScreen,
+    ScalingChoice,
     OptionCount
 };
 
 const char* const kLabels[OptionCount] = {
-    "Move Left: ",   "Move Right: ", "Jump: ",         "Fire: ",  "Fullscreen: ",   "VSync: ",
-    "Display FPS: ", "Sound: ",      "Sound Volume: ", "Music: ", "Music Volume: ", "Assist"};
+    "Move Left: ", "Move Right: ",   "Jump: ",  "Fire: ",         "Fullscreen: ", "VSync: ",  "Display FPS: ",
+    "Sound: ",     "Sound Volume: ", "Music: ", "Music Volume: ", "Assist",       "Scaling: "};
 
-// The groups are kept two text lines apart.
-const int kOptionRows[OptionCount] = {0, 1, 2, 3, 6, 7, 8, 11, 12, 15, 16, 17};
+// The groups are kept one text line apart, so that every row fits above the hints.
+const int kOptionRows[OptionCount] = {0, 1, 2, 3, 5, 6, 7, 9, 10, 12, 13, 15, 16};
 const int kOptionX = 92;
 const int kArrowX = 84;
 const int kFirstOptionY = 60;
@@ -268,6 +269,10 @@ void SettingsState::Toggle(Game* game)
     case DisplayFPS:
         game->mShowFPS = !game->mShowFPS;
         break;
+    case ScalingChoice:
+        game->mFramework->mScaling = Scaling::Next(game->mFramework->mScaling);
+        Platform::ShowScaling(game->mFramework->mScaling);
+        break;
     case Sound:
         audio.mSoundEnabled = !audio.mSoundEnabled;
         game->mSound = audio.mSoundEnabled;
@@ -346,6 +351,8 @@ std::string SettingsState::OptionLine(Game* game, int option) const
         return label + Percent(audio.mCurrentSoundVolume);
     case Music:
         return label + OnOff(audio.mMusicEnabled);
+    case ScalingChoice:
+        return label + Scaling::Name(game->mFramework->mScaling);
     default:
         return label + Percent(audio.mCurrentMusicVolume);
     }

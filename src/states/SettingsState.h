@@ -14,7 +14,7 @@ class SettingsState : public MenuScreen
     bool IsCapturingKey() const;
 
     bool mEditing = false;    // a key binding waits for a key, or a volume takes arrow keys
-    int mSelectedOption = 0;  // 0..11
+    int mSelectedOption = 0;  // 0..12
     bool mOpenAssist = false; // the fade-out under way leads to the assist screen
 
   protected:

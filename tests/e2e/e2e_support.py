@@ -85,13 +85,14 @@ def close_through_credits(game, workdir, what="the credits"):
 
 
 def run_scenarios(build_dir, scenarios):
-    """Runs each (name, function(xserver, binary, build_dir)) on its own X server; prints one line per
-    scenario and a closing count. Returns the exit code for the test script."""
+    """Runs each (name, function(xserver, binary, build_dir)[, XServer arguments]) on its own X server (640x480
+    unless the arguments say otherwise); prints one line per scenario and a closing count. Returns the exit
+    code for the test script."""
     binary = kesdriver.find_binary(build_dir)
     passed = failed = 0
-    for name, scenario in scenarios:
+    for name, scenario, *server in scenarios:
         try:
-            with kesdriver.XServer() as xserver:
+            with kesdriver.XServer(**(server[0] if server else {})) as xserver:
                 scenario(xserver, binary, build_dir)
             print("PASS: %s" % name)
             passed += 1

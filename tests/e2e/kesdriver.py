@@ -136,11 +136,14 @@ class Picture:
 
 
 class XServer:
-    """An Xvfb server on a free display number, with one 640x480x24 screen."""
+    """An Xvfb server on a free display number, with one 640x480x24 screen (or the size given), and on request
+    Debian's small window manager Openbox: without one, a fullscreen window does not take the screen."""
 
-    def __init__(self, width=640, height=480, depth=24):
+    def __init__(self, width=640, height=480, depth=24, window_manager=False):
         self.size = (width, height, depth)
+        self.window_manager = window_manager
         self.process = None
+        self.manager = None
         self.name = None
         self.display = None
 
@@ -173,12 +176,38 @@ class XServer:
         self.display = Xlib.display.Display(self.name)
         try:
             check_server_fonts(self.display)
-        except MissingPrerequisite:
+            if self.window_manager:
+                self._start_window_manager(timeout)
+        except DriverError:
             self.stop()
             raise
         return self
 
+    def _start_window_manager(self, timeout):
+        if shutil.which("openbox") is None:
+            raise MissingPrerequisite("openbox", "the program openbox is not on PATH")
+        env = dict(os.environ, DISPLAY=self.name)
+        self.manager = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        # A running manager names its check window on the root window.
+        check = self.display.intern_atom("_NET_SUPPORTING_WM_CHECK")
+
+        def running():
+            if self.manager.poll() is not None:
+                raise DriverError("openbox exited with code %s" % self.manager.returncode)
+            return self.display.screen().root.get_full_property(check, X.AnyPropertyType) is not None
+
+        wait_until(running, timeout, "the window manager")
+
     def stop(self):
+        if self.manager is not None:
+            self.manager.terminate()
+            try:
+                self.manager.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.manager.kill()
+                self.manager.wait()
+            self.manager = None
         if self.display is not None:
             try:
                 self.display.close()

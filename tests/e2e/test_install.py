@@ -159,8 +159,8 @@ def check_launcher(xserver, build_dir, root):
         xdg = os.path.join(home, "xdg-data")
         play_installed(xserver, build_dir, root, home, xdg, screenshot=True)
         # Each run kept to its own folder: the second left the first one's as it was.
-        if sorted(os.listdir(os.path.join(home, ".local/share/kestrovane"))) != ["data", "kesv.cfg"]:
-            raise kesdriver.DriverError("the home folder's kestrovane/ holds more than data and kesv.cfg")
+        if sorted(os.listdir(os.path.join(home, ".local/share/kestrovane"))) != ["data", "kesv.cfg", "kesv.window"]:
+            raise kesdriver.DriverError("the home folder's kestrovane/ holds more than data and the player's files")
     finally:
         shutil.rmtree(home, ignore_errors=True)
 

@@ -51,10 +51,9 @@ def main():
                 game.key("Down", "Return")
                 game.wait_for_picture(on_settings, timeout=30, what="the settings screen")
 
-                # "Move Left" takes the A key; the sound volume (four rows up, past the last row, "Assist")
-                # goes up three steps from 64.
+                # "Move Left" takes the A key; the sound volume, eight rows down, goes up three steps from 64.
                 game.key("Return", "a")
-                game.key("Up", "Up", "Up", "Up", "Return", "Right", "Right", "Right", "Return")
+                game.key(*["Down"] * 8, "Return", "Right", "Right", "Right", "Return")
                 game.key("Escape")
                 game.wait_for_picture(on_menu, timeout=30, what="the main menu again")
 

@@ -113,11 +113,17 @@ TEST(Framework, InitFallsBackToTheSoftwareRenderer)
     EXPECT_EQ(width, 640);
     EXPECT_EQ(height, 480);
 
+    // The first window fits the desktop and is remembered as the size to return to from fullscreen.
     int windowWidth = 0;
     int windowHeight = 0;
     SDL_GetWindowSize(framework.mWindow, &windowWidth, &windowHeight);
-    EXPECT_EQ(windowWidth, 640);
-    EXPECT_EQ(windowHeight, 480);
+    SDL_Rect usable{};
+    SDL_GetDisplayUsableBounds(0, &usable);
+    const SDL_Point first = Scaling::FirstWindowSize(usable.w, usable.h);
+    EXPECT_EQ(windowWidth, first.x);
+    EXPECT_EQ(windowHeight, first.y);
+    EXPECT_EQ(framework.mWindowedSize.x, first.x);
+    EXPECT_EQ(framework.mWindowedSize.y, first.y);
     EXPECT_STREQ(SDL_GetWindowTitle(framework.mWindow), "Kestrovane");
 
     const SDL_RendererInfo info = framework.GetRendererInfo();

@@ -28,7 +28,7 @@ TEST_F(Settings, CursorWrapsWithSelectUntilSoundIsSwitchedOff)
 {
     Open();
     Press(SDL_SCANCODE_UP);
-    EXPECT_EQ(11, mSettings->mSelectedOption) << "the last row opens the assist screen";
+    EXPECT_EQ(12, mSettings->mSelectedOption) << "the last row is the scaling";
     Press(SDL_SCANCODE_DOWN);
     Press(SDL_SCANCODE_RIGHT); // no meaning while browsing
     EXPECT_EQ(0, mSettings->mSelectedOption);
@@ -86,21 +86,21 @@ TEST_F(Settings, VolumeStepsByOneClampsAndShowsTruncatedPercent)
     Press(SDL_SCANCODE_RIGHT);
     EXPECT_EQ(65, mGame.mSoundVolume);
     RenderWithBlink(false);
-    EXPECT_TRUE(TextAt("Sound Volume: 50%", 92, 156));
+    EXPECT_TRUE(TextAt("Sound Volume: 50%", 92, 140));
     RenderWithBlink(true);
-    EXPECT_TRUE(ArrowAt(196, 156)); // the volume cursor, over the space before the number
-    EXPECT_TRUE(Dark(84, 156, 8, 8));
+    EXPECT_TRUE(ArrowAt(196, 140)); // the volume cursor, over the space before the number
+    EXPECT_TRUE(Dark(84, 140, 8, 8));
     Press(SDL_SCANCODE_UP);
     EXPECT_EQ(66, Mix_Volume(0, -1));
     RenderWithBlink(false);
-    EXPECT_TRUE(TextAt("Sound Volume: 51%", 92, 156));
+    EXPECT_TRUE(TextAt("Sound Volume: 51%", 92, 140));
 
     mGame.mAudioManager->SetSoundVolume(127);
     Press(SDL_SCANCODE_RIGHT);
     Press(SDL_SCANCODE_RIGHT);
     EXPECT_EQ(128, mGame.mSoundVolume);
     RenderWithBlink(false);
-    EXPECT_TRUE(TextAt("Sound Volume: 100%", 92, 156));
+    EXPECT_TRUE(TextAt("Sound Volume: 100%", 92, 140));
     mGame.mAudioManager->SetSoundVolume(1);
     Press(SDL_SCANCODE_LEFT);
     Press(SDL_SCANCODE_DOWN);
@@ -182,13 +182,14 @@ TEST_F(Settings, DrawsEveryOptionLineWithTheRealWindowStateAndTheHints)
                                  "Sound Volume: 50%",
                                  "Music: On",
                                  "Music Volume: 50%",
-                                 "Assist"};
-    const int ys[] = {60, 68, 76, 84, 108, 116, 124, 148, 156, 180, 188, 196};
-    for (int i = 0; i < 12; ++i)
+                                 "Assist",
+                                 "Scaling: Fit"};
+    const int ys[] = {60, 68, 76, 84, 100, 108, 116, 132, 140, 156, 164, 180, 188};
+    for (int i = 0; i < 13; ++i)
     {
         EXPECT_TRUE(TextAt(lines[i], 92, ys[i]));
     }
-    EXPECT_TRUE(ArrowAt(84, 124));
+    EXPECT_TRUE(ArrowAt(84, 116));
     EXPECT_TRUE(TextAt("Arrow Keys = Change current option", 24, 204));
     EXPECT_TRUE(TextAt("Enter Key = Select current option", 28, 212));
     EXPECT_TRUE(TextAt("Escape = Back to the main menu", 40, 220));
@@ -198,6 +199,17 @@ TEST_F(Settings, DrawsEveryOptionLineWithTheRealWindowStateAndTheHints)
     Select(4);
     Press(SDL_SCANCODE_RETURN);
     EXPECT_FALSE(mGame.mFullscreen);
+
+    // Return steps the scaling round its three choices, each shown at once.
+    Select(12);
+    for (const char* line : {"Scaling: Stretch", "Scaling: Sharp", "Scaling: Fit"})
+    {
+        Press(SDL_SCANCODE_RETURN);
+        RenderWithBlink(false);
+        EXPECT_TRUE(TextAt(line, 92, 188));
+    }
+    Press(SDL_SCANCODE_RETURN);
+    EXPECT_EQ(Scaling::Mode::Stretch, mGame.mFramework->mScaling);
 }
 
 TEST_F(Settings, EscapeFadesBackToTheMenuWhileOtherKeysWaitAndClosingLeavesAtOnce)

@@ -1,0 +1,45 @@
+// Sharp scaling in a browser tab: the page snaps its picture to a whole multiple of 320x240, fullscreen or
+// not, and the choice is kept across a reload.
+import assert from "node:assert/strict";
+import { after, before, test } from "node:test";
+import { address, installProbe, launch, serve, sleep, until } from "./browser.mjs";
+
+let server;
+let browser;
+before(async () => {
+  server = await serve();
+  browser = await launch();
+});
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+const picture = (page) =>
+  page.evaluate(() => {
+    const box = document.getElementById("canvas").getBoundingClientRect();
+    return { scaling: document.getElementById("canvas").dataset.scaling, width: box.width, height: box.height };
+  });
+
+test("Sharp snaps the page's picture to whole multiples and is kept across a reload", async () => {
+  const page = await browser.newPage();
+  await installProbe(page);
+  await page.goto(address(server));
+  await until("the game's scaling on the canvas", async () => (await picture(page)).scaling === "fit");
+  const fit = await picture(page);
+  assert.ok(fit.width % 320 !== 0, `Fit fills the 800x600 page at 4:3 (${fit.width} wide)`);
+
+  // Options, then Up wraps round to Scaling, the last row; Fit steps through Stretch to Sharp.
+  for (const key of ["ArrowDown", "Enter", "ArrowUp", "Enter", "Enter"]) {
+    await page.keyboard.press(key, { delay: 150 });
+    await sleep(key === "Enter" ? 1500 : 100);
+  }
+  await until("Sharp", async () => (await picture(page)).scaling === "sharp", 5000);
+  assert.deepEqual(await picture(page), { scaling: "sharp", width: 640, height: 480 });
+
+  await sleep(500); // the browser's storage writes after the file
+  await page.reload();
+  await until("Sharp after the reload", async () => (await picture(page)).scaling === "sharp");
+  assert.deepEqual(await picture(page), { scaling: "sharp", width: 640, height: 480 });
+  await page.close();
+});
