@@ -181,17 +181,27 @@ void Game::Run()
     // A pass always completes, frame included, even when a screen has just ended the game.
     while (mIsRunning)
     {
-        mTimer->BeginPass();
-        HandleEvents();
-        // The current screen is looked up for every update, so a switch takes effect at once.
-        mTimer->RunUpdates([this] { Tick(); });
-        Render(mTimer->ComputeInterpolation());
-        mTimer->EndFrame();
+        Pass();
         mTimer->WaitForNextFrame();
-        if (Platform::SavesSettingsOnChange())
-        {
-            SaveChangedSettings();
-        }
+    }
+}
+
+void Game::Pass()
+{
+    mTimer->BeginPass();
+    HandleEvents();
+    // The current screen is looked up for every update, so a switch takes effect at once.
+    mTimer->RunUpdates([this] { Tick(); });
+    const float interpolation = mTimer->ComputeInterpolation();
+    // A page nobody sees is not drawn (a desktop window is never hidden while the game runs).
+    if ((SDL_GetWindowFlags(mFramework->mWindow) & SDL_WINDOW_HIDDEN) == 0)
+    {
+        Render(interpolation);
+    }
+    mTimer->EndFrame();
+    if (Platform::SavesSettingsOnChange())
+    {
+        SaveChangedSettings();
     }
 }
 

@@ -1,17 +1,24 @@
-// What differs between the desktop and the browser, in one place: where files live, how errors and the end
-// of a run reach the player, and what a browser forbids or asks for.
+// What differs between the desktop and the browser, in one place: who calls the passes of the main loop,
+// where files live, how errors and the end of a run reach the player, and what a browser forbids or asks
+// for. PlatformDesktop.cpp and PlatformWeb.cpp each answer it for one; the build picks one of them.
 #pragma once
 
 #include <SDL_video.h>
 
+#include <memory>
 #include <string>
+
+class Game;
 
 class Platform
 {
   public:
-    // Before anything else: in the browser, the player's saved files are loaded from its storage and the
-    // renderer is chosen.
+    // Before anything else: in the browser, the player's stored files are linked into the game's folder
+    // (the page loaded them before the program started) and the renderer is chosen.
     static void Start();
+    // Runs a started game to its end and returns the exit status; an error that escapes it is shown. The
+    // browser calls each pass from the page instead, and this returns at once.
+    static int Play(std::unique_ptr<Game> game);
     // Whether the window opens fullscreen: a browser allows fullscreen only from a key press.
     static bool OpensFullscreen(bool wanted);
     // The Fullscreen option: the window in the desktop's own resolution, or in the browser the page's
@@ -20,8 +27,6 @@ class Platform
     static void SetFullscreen(SDL_Window* window, bool fullscreen);
     // A browser tab never exits, so there the settings are written whenever they change.
     static bool SavesSettingsOnChange();
-    // A file of the player's (settings, progress) was just written: the browser keeps it in its storage.
-    static void PlayerFileWritten();
     // A screenshot was just written to this file: in the browser it becomes a download.
     static void ScreenshotWritten(const std::string& file);
     // The game did not start, for this reason (no error box: the program ends quietly).

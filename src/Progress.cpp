@@ -1,7 +1,6 @@
 // Reading and writing the player's progress file: one line for the furthest level, one per best time.
 #include "Progress.h"
 
-#include "Platform.h"
 #include "io/FieldReader.h"
 #include "io/PlayerFile.h"
 
@@ -106,12 +105,7 @@ bool Progress::Save() const
     {
         text << "best " << time << ' ' << level << '\n';
     }
-    if (!PlayerFile::Write(mFileName, text.str()))
-    {
-        return false;
-    }
-    Platform::PlayerFileWritten();
-    return true;
+    return PlayerFile::Write(mFileName, text.str());
 }
 
 void Progress::Clear()

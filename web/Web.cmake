@@ -14,12 +14,13 @@ target_include_directories(PkgConfig::SDL INTERFACE ${KES_WEB_LIBS}/include/SDL2
 target_link_libraries(PkgConfig::SDL INTERFACE ${KES_WEB_LIBS}/lib/libSDL2_mixer.a
                       ${KES_WEB_LIBS}/lib/libSDL2_image.a ${KES_WEB_LIBS}/lib/libSDL2.a)
 
-# The link options of a program for the page. ASYNCIFY lets the blocking main loop run as it is: each wait
-# hands control back to the browser. The audio resumes on the first key press (browsers forbid sound
-# before one). The '$' names go through a response file, where no build tool can mangle them.
+# The link options of a program for the page. The browser calls each pass of the main loop, so nothing
+# blocks; the player's stored files are loaded before main (web/storage.js). The audio resumes on the first
+# key press (browsers forbid sound before one). The '$' names go through a response file, where no build
+# tool can mangle them.
 set(KES_WEB_LINK_FILE ${CMAKE_BINARY_DIR}/web-link-options.rsp)
 file(WRITE ${KES_WEB_LINK_FILE}
-     "-sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -fexceptions -lidbfs.js "
+     "-sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -lidbfs.js "
      "-sEXPORTED_RUNTIME_METHODS=['FS'] "
      "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']\n")
 
@@ -33,8 +34,26 @@ function(kes_web_program target folder)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KES_WEB_LINK_FILE} ${KES_WEB_DATA_FILES})
 endfunction()
 
-kes_web_program(kestrovane ${KES_WEB_SITE})
+kes_web_program(kestrovane ${KES_WEB_SITE} "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/web/storage.js")
+set_property(TARGET kestrovane APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/storage.js)
 configure_file(${CMAKE_SOURCE_DIR}/web/index.html ${KES_WEB_SITE}/index.html COPYONLY)
+configure_file(${CMAKE_SOURCE_DIR}/web/manifest.webmanifest ${KES_WEB_SITE}/manifest.webmanifest COPYONLY)
+# The installed page's icons are the desktop's, painted by the content build beside its data/.
+foreach(size 192 512)
+  set(icon ${KES_WEB_DATA}/../icons/hicolor/${size}x${size}/apps/example.kestrovane.Kestrovane.png)
+  if(NOT EXISTS ${icon})
+    message(FATAL_ERROR "No ${icon}: build the desktop build's icons target first (make web does)")
+  endif()
+  configure_file(${icon} ${KES_WEB_SITE}/icon-${size}.png COPYONLY)
+endforeach()
+
+# The service worker lists every file of the finished site and names its cache after their content; it is
+# written after everything else, on every build, so files added to the site by any means are in it.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_custom_target(site_worker ALL
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/web/site-worker.py ${CMAKE_SOURCE_DIR}/web/sw.js ${KES_WEB_SITE}
+  COMMENT "Listing the site for its service worker" VERBATIM)
+add_dependencies(site_worker kestrovane)
 
 # The browser tests' replay player (tests/web/kesreplay.cpp): the game's code and the test harness's
 # replay driver, with the shipped levels' recorded inputs. Built beside the site, never into it.

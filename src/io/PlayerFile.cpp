@@ -3,13 +3,26 @@
 
 #include <fstream>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
 namespace
 {
 constexpr int kMaxLinkHops = 40; // as the system's own limit on symbolic link chains
+
+fs::path gKeptFolder;
+std::function<void(const std::string&)> gStored;
+
+// Replaces the file's content, through a link to its target; false when it cannot be written.
+bool Replace(const std::string& name, const std::string& text);
 } // namespace
+
+void PlayerFile::KeepIn(const fs::path& folder, std::function<void(const std::string&)> stored)
+{
+    gKeptFolder = folder;
+    gStored = std::move(stored);
+}
 
 fs::path PlayerFile::Target(const std::string& name)
 {
@@ -36,9 +49,30 @@ bool PlayerFile::Exists(const std::string& name)
 
 bool PlayerFile::Write(const std::string& name, const std::string& text)
 {
-    const fs::path target = Target(name);
+    std::error_code error;
+    if (!gKeptFolder.empty() && !fs::is_symlink(name, error) && !Exists(name))
+    {
+        // A new file of the player's is made in the kept folder, reached through a link of its name.
+        fs::create_symlink(gKeptFolder / fs::path(name).filename(), name, error);
+    }
+    if (!Replace(name, text))
+    {
+        return false;
+    }
+    if (gStored)
+    {
+        gStored(fs::absolute(Target(name), error).lexically_normal().string());
+    }
+    return true;
+}
+
+namespace
+{
+bool Replace(const std::string& name, const std::string& text)
+{
+    const fs::path target = PlayerFile::Target(name);
     // A file the player made read-only is left as it is, although the folder would let it be replaced.
-    if (Exists(name) && !std::ofstream(target, std::ios::binary | std::ios::app))
+    if (PlayerFile::Exists(name) && !std::ofstream(target, std::ios::binary | std::ios::app))
     {
         return false;
     }
@@ -71,3 +105,4 @@ bool PlayerFile::Write(const std::string& name, const std::string& text)
     inPlace.close();
     return static_cast<bool>(inPlace);
 }
+} // namespace

@@ -32,8 +32,11 @@ void PlayState::HandleEvents(Game* game)
             keepPolling = IsCardUp() || HandleKeyUp(game);
             break;
         case SDL_WINDOWEVENT:
-            // A player who switches windows does not come back to a suffocated ship.
-            if (mEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST && CanPause())
+            // A player who switches windows, or away from the page's tab, does not come back to a
+            // suffocated ship.
+            if ((mEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                 mEvent.window.event == SDL_WINDOWEVENT_HIDDEN) &&
+                CanPause())
             {
                 SetPaused(game, true);
             }
