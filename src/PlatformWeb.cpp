@@ -42,6 +42,12 @@ EM_JS(void, StoreFile, (const char* path), {
     Module.kesStorage.store(UTF8ToString(path));
 });
 
+// The game has ended: the tab stores nothing more, and another tab may play.
+EM_JS(void, ReleaseStorage, (), {
+    if (Module.kesStorage)
+        Module.kesStorage.release();
+});
+
 // The file leaves the in-memory file system as a download of the same name.
 EM_JS(void, DownloadFile, (const char* file), {
     const name = UTF8ToString(file);
@@ -67,6 +73,7 @@ void EndGame(const char* error)
 {
     emscripten_cancel_main_loop();
     gGame.reset();
+    ReleaseStorage();
     if (error != nullptr)
     {
         Platform::ShowError(error);

@@ -3,7 +3,7 @@
 set(KES_WEB_LIBS "" CACHE PATH "Where tools/web/build-libs.sh installed the web SDL libraries")
 set(KES_WEB_DATA "" CACHE PATH "The built data/ folder of a desktop build, packaged into the page")
 set(KES_WEB_SITE ${CMAKE_BINARY_DIR}/site CACHE PATH "The folder to put on a web host")
-if(NOT EXISTS ${KES_WEB_LIBS}/lib/libSDL2.a OR NOT EXISTS ${KES_WEB_DATA}/gfx)
+if(NOT EXISTS ${KES_WEB_LIBS}/lib/libSDL2.a OR NOT EXISTS ${KES_WEB_DATA}/gfx OR NOT EXISTS ${KES_WEB_DATA}/../web-music)
   message(FATAL_ERROR "The web build needs -DKES_WEB_LIBS=<tools/web/build-libs.sh's folder> and "
                       "-DKES_WEB_DATA=<a desktop build's data/>: run `make web`")
 endif()
@@ -26,12 +26,26 @@ file(WRITE ${KES_WEB_LINK_FILE}
 
 # Links a program for the page: its data/ packaged under /game, its .js, .wasm and .data written to folder.
 # A changed content file packs the data again.
-file(GLOB_RECURSE KES_WEB_DATA_FILES CONFIGURE_DEPENDS ${KES_WEB_DATA}/*)
+set(KES_WEB_MUSIC ${KES_WEB_DATA}/../web-music)
+file(GLOB_RECURSE KES_WEB_DATA_FILES CONFIGURE_DEPENDS ${KES_WEB_DATA}/* ${KES_WEB_MUSIC}/*)
+# The page's data/ is the desktop's with the tunes packed smaller (web-music/ beside it).
+set(KES_WEB_PACKED ${CMAKE_BINARY_DIR}/packed-data)
+add_custom_command(
+  OUTPUT ${KES_WEB_PACKED}.stamp
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${KES_WEB_PACKED}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${KES_WEB_DATA} ${KES_WEB_PACKED}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${KES_WEB_MUSIC} ${KES_WEB_PACKED}/music
+  COMMAND ${CMAKE_COMMAND} -E touch ${KES_WEB_PACKED}.stamp
+  DEPENDS ${KES_WEB_DATA_FILES}
+  COMMENT "Packing the page's data" VERBATIM)
+add_custom_target(packed_data DEPENDS ${KES_WEB_PACKED}.stamp)
+
 function(kes_web_program target folder)
   set_target_properties(${target} PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${folder})
-  target_link_options(${target} PRIVATE "@${KES_WEB_LINK_FILE}" "SHELL:--preload-file ${KES_WEB_DATA}@/game/data"
+  target_link_options(${target} PRIVATE "@${KES_WEB_LINK_FILE}" "SHELL:--preload-file ${KES_WEB_PACKED}@/game/data"
                       ${ARGN})
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KES_WEB_LINK_FILE} ${KES_WEB_DATA_FILES})
+  add_dependencies(${target} packed_data)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KES_WEB_LINK_FILE} ${KES_WEB_PACKED}.stamp)
 endfunction()
 
 kes_web_program(kestrovane ${KES_WEB_SITE} "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/web/storage.js")

@@ -76,14 +76,19 @@ Module.kesStorage = (() => {
     });
   };
 
-  // Another tab asked to play: this one stores nothing more, stops and lets it have the files.
-  const stop = () => {
+  // The game has ended (or stopped on an error): what it wrote is stored, and another tab may play.
+  storage.release = () => {
     storage.flush();
     storage.ready = false;
+    if (yieldTab) yieldTab();
+  };
+
+  // Another tab asked to play: this one stores nothing more, stops and lets it have the files.
+  const stop = () => {
     Browser.mainLoop.pause();
     if (Module.SDL2 && Module.SDL2.audioContext) Module.SDL2.audioContext.suspend();
+    storage.release();
     page("moved");
-    if (yieldTab) yieldTab();
   };
 
   // Before main: the folder is loaded (or known to be unavailable) before the game reads its settings.
