@@ -191,10 +191,12 @@ void Game::Pass()
     mTimer->BeginPass();
     HandleEvents();
     // The current screen is looked up for every update, so a switch takes effect at once.
-    mTimer->RunUpdates([this] { Tick(); });
+    const int updates = mTimer->RunUpdates([this] { Tick(); });
     const float interpolation = mTimer->ComputeInterpolation();
-    // A page nobody sees is not drawn (a desktop window is never hidden while the game runs).
-    if ((SDL_GetWindowFlags(mFramework->mWindow) & SDL_WINDOW_HIDDEN) == 0)
+    // A page nobody sees is not drawn (a desktop window is never hidden while the game runs). No screen
+    // draws between updates, so where drawing the same picture again costs, a pass without one skips it.
+    const bool hidden = (SDL_GetWindowFlags(mFramework->mWindow) & SDL_WINDOW_HIDDEN) != 0;
+    if (!hidden && (updates > 0 || Platform::DrawsEveryPass()))
     {
         Render(interpolation);
     }

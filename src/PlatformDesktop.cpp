@@ -44,6 +44,11 @@ void Platform::SetFullscreen(SDL_Window* window, bool fullscreen)
     SDL_SetWindowFullscreen(window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
+bool Platform::DrawsEveryPass()
+{
+    return true;
+}
+
 bool Platform::SavesSettingsOnChange()
 {
     return false;

@@ -154,6 +154,11 @@ void Platform::SetFullscreen(SDL_Window* /*window*/, bool fullscreen)
     }
 }
 
+bool Platform::DrawsEveryPass()
+{
+    return false;
+}
+
 bool Platform::SavesSettingsOnChange()
 {
     return true;

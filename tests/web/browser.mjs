@@ -22,12 +22,14 @@ const replayPage = `<!doctype html><script>
 </script><script src="kesreplay.js"></script>`;
 
 // site: the folder served at / (the built site unless given); port: a fixed one, so that a site served again
-// later is the same address to the browser.
-export function serve({ site = siteDir, port = 0 } = {}) {
+// later is the same address to the browser; pages: more pages of the caller's own, by address
+// ("/floor.html": its HTML).
+export function serve({ site = siteDir, port = 0, pages = {} } = {}) {
+  const own = { "/replay/": replayPage, ...pages };
   const server = createServer((request, response) => {
     const url = new URL(request.url, "http://127.0.0.1");
-    if (url.pathname === "/replay/") {
-      response.writeHead(200, { "Content-Type": "text/html" }).end(replayPage);
+    if (own[url.pathname]) {
+      response.writeHead(200, { "Content-Type": "text/html" }).end(own[url.pathname]);
       return;
     }
     const file = url.pathname.startsWith("/replay/")

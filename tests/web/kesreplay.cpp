@@ -1,6 +1,7 @@
 // Plays every shipped level's recorded input through the real play screen inside the browser and prints
 // one line per level, "level1.map finished after 595 updates, par 595, lowest air 3.79" (or "... not
-// finished"), then "done"; the par is the length of the level's recorded input, as the level card gives it. The browser tests compare it with the desktop's figures in docs/levels.md.
+// finished"), then "done"; the par is the length of the level's recorded input, as the level card gives it.
+// The browser tests compare it with the desktop's figures in docs/levels.md.
 #include "PlayDriver.h"
 
 #include "entities/Player.h"
