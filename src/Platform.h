@@ -25,7 +25,8 @@ class Platform
     // picture enlarged to the screen (once the browser handles the next key event, as it requires).
     static bool IsFullscreen(SDL_Window* window);
     static void SetFullscreen(SDL_Window* window, bool fullscreen);
-    // Whether every pass draws a frame: in the browser a pass that ran no update leaves the last picture.
+    // Whether every pass draws a frame: on the browser's 2D canvas a pass that ran no update leaves the last
+    // picture.
     static bool DrawsEveryPass();
     // A browser tab never exits, so there the settings are written whenever they change.
     static bool SavesSettingsOnChange();

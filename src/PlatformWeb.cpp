@@ -9,6 +9,7 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -154,9 +155,11 @@ void Platform::SetFullscreen(SDL_Window* /*window*/, bool fullscreen)
     }
 }
 
+// The software renderer's 2D canvas keeps its last picture; a WebGL canvas is cleared once shown.
 bool Platform::DrawsEveryPass()
 {
-    return false;
+    const char* driver = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    return driver == nullptr || std::strcmp(driver, "software") != 0;
 }
 
 bool Platform::SavesSettingsOnChange()
