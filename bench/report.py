@@ -109,6 +109,21 @@ def bench_rows(table, bench):
                   "%d enemies, %d shots at the end" % (stress.get("enemies", 0), stress.get("shots", 0)),
                   time_us(stress, "cpu_time") <= 200.0)
 
+    bare = entries.get("BM_Input_BarePoll")
+    layer = entries.get("BM_Input_LayerPass")
+    if bare and layer:
+        # The update step is 33 ms: a microsecond more per pass is far below anything a player could see.
+        added = (time_us(layer) - time_us(bare)) * 1e3
+        added_cpu = (time_us(layer, "cpu_time") - time_us(bare, "cpu_time")) * 1e3
+        table.add("input layer pass, beyond SDL's bare poll", "%.0f / %.0f ns" % (added, added_cpu), "<= 1000 ns",
+                  added <= 1000.0, "bare poll %s us, layer %s us" % (both_us(bare, digits=3), both_us(layer, digits=3)),
+                  added_cpu <= 1000.0)
+    for name, title in (("BM_Input_PlayPass_Quiet", "play's input pass, nothing pressed"),
+                        ("BM_Input_PlayPass_KeyAndTouch", "play's input pass, a key and a touch each way")):
+        entry = entries.get(name)
+        if entry:
+            table.add(title, both_us(entry, digits=3) + " us", "-", None, "")
+
     largest = find(entries, "BM_MapLoad_LargestShipped")
     if largest:
         ms = time_us(largest) / 1e3

@@ -1,7 +1,6 @@
 // The application object: start-up, the fixed-step main loop, drawing a frame and shut-down.
 #include "Game.h"
 
-#include "GamepadInput.h"
 #include "Platform.h"
 #include "StateManager.h"
 #include "Timer.h"
@@ -10,6 +9,7 @@
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
+#include "input/Input.h"
 #include "states/CreditsState.h"
 #include "states/MainMenuState.h"
 #include "states/PlayState.h"
@@ -61,7 +61,7 @@ template <typename T> std::unique_ptr<T> CreateAndInit(Game* game, const char* f
 }
 } // namespace
 
-Game::Game() = default;
+Game::Game() : mInput(std::make_unique<Input>(mKeyLeft, mKeyRight, mKeyJump, mKeyFire)) {}
 
 Game::~Game()
 {
@@ -166,11 +166,7 @@ bool Game::Init()
     }
 
     // Controllers are a convenience: when their support cannot start, the keyboard still plays.
-    mGamepads = std::make_unique<GamepadInput>();
-    if (!mGamepads->Start())
-    {
-        mGamepads.reset();
-    }
+    mInput->StartControllers();
 
     mIsRunning = true;
     return true;
@@ -209,10 +205,6 @@ void Game::Pass()
 
 void Game::HandleEvents()
 {
-    if (mGamepads)
-    {
-        mGamepads->Update(GamepadLayout(), {mKeyLeft, mKeyRight, mKeyJump, mKeyFire}, SDL_GetTicks64());
-    }
     if (mStateManager && mStateManager->mCurrentState)
     {
         mStateManager->mCurrentState->HandleEvents(this);
@@ -268,20 +260,9 @@ void Game::CleanUp()
     mFont.reset();
     mScreen.reset();
     mAudioManager.reset();
-    mGamepads.reset();
+    if (mInput)
+    {
+        mInput->StopControllers();
+    }
     mFramework.reset();
-}
-
-GamepadInput::Layout Game::GamepadLayout() const
-{
-    const State* current = mStateManager ? mStateManager->mCurrentState : nullptr;
-    if (current != nullptr && current == mPlayState)
-    {
-        return GamepadInput::Layout::Play;
-    }
-    if (current != nullptr && current == mSettingsState && mSettingsState->IsCapturingKey())
-    {
-        return GamepadInput::Layout::Muted;
-    }
-    return GamepadInput::Layout::Menu;
 }

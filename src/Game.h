@@ -2,7 +2,6 @@
 #pragma once
 
 #include "CommandLine.h"
-#include "GamepadInput.h"
 #include "Progress.h"
 
 #include <SDL_scancode.h>
@@ -23,6 +22,7 @@ class SettingsState;
 class StoryState;
 class PlayState;
 class CreditsState;
+class Input;
 
 class Game
 {
@@ -50,8 +50,6 @@ class Game
     // Whether "kesv.cfg" (or the target of the link it is) exists, readable or not.
     static bool ConfigFileExists();
     void CleanUp();
-    // How controller input reads on the current screen.
-    GamepadInput::Layout GamepadLayout() const;
 
     // The command line's part of start-up (GameCommandLine.cpp). Set mCommandLine before Init.
     // Gives the window mode asked for this run and reads the recorded input, before any window opens.
@@ -89,7 +87,8 @@ class Game
     std::unique_ptr<Font> mFont;
     std::unique_ptr<Image> mScreen; // the 320x240 picture every screen draws on
     std::unique_ptr<AudioManager> mAudioManager;
-    std::unique_ptr<GamepadInput> mGamepads; // null when controller support could not start
+    // Every device's input as actions; made with the game, so it reads the key bindings above.
+    std::unique_ptr<Input> mInput;
 
     // The five screens, owned by mStateManager.
     MainMenuState* mMainMenuState = nullptr;

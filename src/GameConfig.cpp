@@ -5,6 +5,9 @@
 #include "io/FieldReader.h"
 #include "io/PlayerFile.h"
 
+#include <SDL_scancode.h>
+
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +23,21 @@ template <typename T> void Assign(const std::vector<std::string>& fields, std::s
     {
         target = Utils::ConvertString<T>(fields[index], false);
     }
+}
+// A key binding must be one of SDL's scancodes: the code indexes SDL's tables of keys. Anything else in the
+// file falls back to that key's default, with a line saying so.
+void AssignKey(const std::vector<std::string>& fields, std::size_t index, const char* name, int& target,
+               int fallback)
+{
+    int code = target;
+    Assign(fields, index, code);
+    if (code <= SDL_SCANCODE_UNKNOWN || code >= SDL_NUM_SCANCODES)
+    {
+        std::cerr << "Kestrovane: settings file kesv.cfg: the " << name << " key " << code
+                  << " is no key, so its default is used\n";
+        code = fallback;
+    }
+    target = code;
 }
 } // namespace
 
@@ -49,10 +67,10 @@ bool Game::ReadConfig()
             Assign(fields, 2, mShowFPS);
             break;
         case 2:
-            Assign(fields, 0, mKeyLeft);
-            Assign(fields, 1, mKeyRight);
-            Assign(fields, 2, mKeyJump);
-            Assign(fields, 3, mKeyFire);
+            AssignKey(fields, 0, "left", mKeyLeft, SDL_SCANCODE_LEFT);
+            AssignKey(fields, 1, "right", mKeyRight, SDL_SCANCODE_RIGHT);
+            AssignKey(fields, 2, "jump", mKeyJump, SDL_SCANCODE_UP);
+            AssignKey(fields, 3, "fire", mKeyFire, SDL_SCANCODE_SPACE);
             break;
         case 3:
             Assign(fields, 0, mSound);

@@ -16,12 +16,12 @@ target_link_libraries(PkgConfig::SDL INTERFACE ${KES_WEB_LIBS}/lib/libSDL2_mixer
 
 # The link options of a program for the page. The browser calls each pass of the main loop, so nothing
 # blocks; the player's stored files are loaded before main (web/storage.js). The audio resumes on the first
-# key press (browsers forbid sound before one). The '$' names go through a response file, where no build
-# tool can mangle them.
+# key press (browsers forbid sound before one). The touch controls reach the game through kes_touch,
+# exported beside main. The '$' names go through a response file, where no build tool can mangle them.
 set(KES_WEB_LINK_FILE ${CMAKE_BINARY_DIR}/web-link-options.rsp)
 file(WRITE ${KES_WEB_LINK_FILE}
      "-sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -lidbfs.js "
-     "-sEXPORTED_RUNTIME_METHODS=['FS'] "
+     "-sEXPORTED_RUNTIME_METHODS=['FS'] -sEXPORTED_FUNCTIONS=['_main','_kes_touch'] "
      "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']\n")
 
 # Links a program for the page: its data/ packaged under /game, its .js, .wasm and .data written to folder.
@@ -68,6 +68,10 @@ add_custom_target(site_worker ALL
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/web/site-worker.py ${CMAKE_SOURCE_DIR}/web/sw.js ${KES_WEB_SITE}
   COMMENT "Listing the site for its service worker" VERBATIM)
 add_dependencies(site_worker kestrovane)
+
+# The page's on-screen touch controls, beside it.
+configure_file(${CMAKE_SOURCE_DIR}/web/touch.js ${KES_WEB_SITE}/touch.js COPYONLY)
+configure_file(${CMAKE_SOURCE_DIR}/web/touch.css ${KES_WEB_SITE}/touch.css COPYONLY)
 
 # The browser tests' replay player (tests/web/kesreplay.cpp): the game's code and the test harness's
 # replay driver, with the shipped levels' recorded inputs. Built beside the site, never into it.

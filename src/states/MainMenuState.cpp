@@ -45,9 +45,9 @@ void MainMenuState::HandleQuit(Game* /*game*/)
     mQuitRequested = true;
 }
 
-bool MainMenuState::HandleKey(Game* game, SDL_Scancode key)
+bool MainMenuState::HandleAction(Game* game, Action action, bool /*repeat*/)
 {
-    if (key != SDL_SCANCODE_DOWN && key != SDL_SCANCODE_UP && key != SDL_SCANCODE_RETURN)
+    if (action != Action::Down && action != Action::Up && action != Action::Accept)
     {
         return true;
     }
@@ -57,7 +57,7 @@ bool MainMenuState::HandleKey(Game* game, SDL_Scancode key)
         return false;
     }
     UpdateContinue(game);
-    if (!MoveCursor(game, key, mSelectedOption, kOptionCount + (mContinueShown ? 1 : 0)))
+    if (!MoveCursor(game, action, mSelectedOption, kOptionCount + (mContinueShown ? 1 : 0)))
     {
         // Return. The selection is read when the fade-out completes, so it may still change until then.
         mFadeState = Fade::FadingOut;

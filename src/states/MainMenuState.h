@@ -22,7 +22,7 @@ class MainMenuState : public MenuScreen
   protected:
     void DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey) override;
     void HandleQuit(Game* game) override;
-    bool HandleKey(Game* game, SDL_Scancode key) override;
+    bool HandleAction(Game* game, Action action, bool repeat) override;
 
   private:
     // Shows "Continue" exactly when the progress reaches beyond the first level of the list; the arrow

@@ -6,6 +6,7 @@
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "input/Input.h"
 
 MenuScreen::~MenuScreen()
 {
@@ -22,22 +23,45 @@ void MenuScreen::CleanUp()
 
 void MenuScreen::HandleEvents(Game* game)
 {
-    while (SDL_PollEvent(&mEvent))
+    // Hands the layer's events and actions to this screen, in the order they came.
+    class Reader : public InputHandler
     {
-        if (mEvent.type == SDL_QUIT)
+      public:
+        Reader(MenuScreen& screen, Game* game) : mScreen(screen), mGame(game) {}
+        Next OnEvent(const SDL_Event& event) override
         {
-            HandleQuit(game);
+            mScreen.mEvent = event;
+            if (event.type == SDL_QUIT)
+            {
+                mScreen.HandleQuit(mGame);
+            }
+            else if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
+            {
+                return mScreen.HandleKeyEvent(mGame, event.key);
+            }
+            return Next::Actions;
         }
-        else if (mEvent.type == SDL_KEYDOWN && !HandleKey(game, mEvent.key.keysym.scancode))
+        bool OnAction(Action action, bool repeat) override
         {
-            return;
+            return mScreen.HandleAction(mGame, action, repeat);
         }
-    }
+
+      private:
+        MenuScreen& mScreen;
+        Game* mGame;
+    };
+    Reader reader(*this, game);
+    game->mInput->Poll(reader);
 }
 
 void MenuScreen::HandleQuit(Game* /*game*/) {}
 
-bool MenuScreen::HandleKey(Game* /*game*/, SDL_Scancode /*key*/)
+InputHandler::Next MenuScreen::HandleKeyEvent(Game* /*game*/, const SDL_KeyboardEvent& /*key*/)
+{
+    return InputHandler::Next::Actions;
+}
+
+bool MenuScreen::HandleAction(Game* /*game*/, Action /*action*/, bool /*repeat*/)
 {
     return true;
 }
@@ -104,13 +128,13 @@ void MenuScreen::StepBlink()
     }
 }
 
-bool MenuScreen::MoveCursor(Game* game, SDL_Scancode key, int& option, int count)
+bool MenuScreen::MoveCursor(Game* game, Action action, int& option, int count)
 {
-    if (key == SDL_SCANCODE_DOWN)
+    if (action == Action::Down)
     {
         option = (option + 1) % count;
     }
-    else if (key == SDL_SCANCODE_UP)
+    else if (action == Action::Up)
     {
         option = (option + count - 1) % count;
     }

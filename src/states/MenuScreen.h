@@ -2,6 +2,8 @@
 #pragma once
 
 #include "State.h"
+#include "input/Action.h"
+#include "input/InputHandler.h"
 #include "states/Fade.h"
 
 #include <SDL.h>
@@ -23,8 +25,8 @@ class MenuScreen : public State
     void CleanUp() override;
     void Pause() override {}
     void Resume() override {}
-    // The one place a menu screen reads input: polls every queued event into mEvent and hands close
-    // requests to HandleQuit and key presses to HandleKey; other events are ignored.
+    // The one place a menu screen reads input: one pass of the input layer, each event kept in mEvent, close
+    // requests handed to HandleQuit, key events to HandleKeyEvent and the actions to HandleAction.
     void HandleEvents(Game* game) override;
     // The background picture, the screen's own drawing, then the fade overlay. The interpolation is unused:
     // menus draw at their last update.
@@ -48,9 +50,12 @@ class MenuScreen : public State
 
     // The window's close request; ignored unless a screen says otherwise.
     virtual void HandleQuit(Game* game);
-    // A key press, repeats included, by physical key. Returns false to stop polling for this pass: the
-    // events still queued wait for the next one.
-    virtual bool HandleKey(Game* game, SDL_Scancode key);
+    // A raw key event, before the actions it caused; the screens that read keys themselves (a key capture)
+    // say so here.
+    virtual InputHandler::Next HandleKeyEvent(Game* game, const SDL_KeyboardEvent& key);
+    // An action that went down, or a held direction's repeat. Returns false to stop polling for this pass:
+    // the events still queued wait for the next one.
+    virtual bool HandleAction(Game* game, Action action, bool repeat);
 
     // What a screen draws between its background and the overlay: light-grey text, cursor, pictures.
     virtual void DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey) = 0;
@@ -67,8 +72,12 @@ class MenuScreen : public State
     bool StepFade();
     void StepBlink();
     // Up and Down move the cursor over count options, wrapping round, with "select.wav". False for any
-    // other key.
-    static bool MoveCursor(Game* game, SDL_Scancode key, int& option, int count);
+    // other action.
+    static bool MoveCursor(Game* game, Action action, int& option, int count);
+
+    // Back, or Fire: in the menus the second button (a controller's B, the touch screen's Fire) cancels,
+    // as on consoles. The keyboard's fire key is play's alone and never reaches the menus.
+    static bool GoesBack(Action action) { return action == Action::Back || action == Action::Fire; }
 
     // Draws text horizontally centred on the screen, top at y.
     static void DrawCentred(Font& font, const std::string& text, int y, Uint32 colour, SDL_Surface* screen);

@@ -81,10 +81,17 @@ class PlayState : public State
 
   private:
     // Input (PlayStateInput.cpp). Each returns false when polling stops for this pass.
+    bool HandleEvent(Game* game);
     bool HandleKeyDown(Game* game);
     bool HandleKeyUp(Game* game);
+    // The controllers' and touch controls' part of the pass, after the keyboard's events.
+    void ApplyDevices(Game* game);
+    void TogglePause(Game* game);
+    // The game controls (InputScript bits) a key is bound to.
+    static unsigned KeyControls(Game* game, int code);
     bool PressGameKey(Game* game, int code, bool repeat);
-    bool ReleaseGameKey(Game* game, int code);
+    bool PressControls(unsigned controls, bool repeat);
+    bool ReleaseControls(unsigned controls);
     // Presses and releases the game keys as the recorded input's next update holds them.
     void StepReplay(Game* game);
     std::optional<bool> KeyBypassesPlayer();

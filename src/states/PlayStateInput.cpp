@@ -6,6 +6,7 @@
 #include "Platform.h"
 #include "entities/Player.h"
 #include "graphics/Framework.h"
+#include "input/Input.h"
 #include "io/InputScript.h"
 
 #include <SDL_image.h>
@@ -16,38 +17,50 @@
 
 void PlayState::HandleEvents(Game* game)
 {
-    while (SDL_PollEvent(&mEvent))
+    // Events one by one, as the keyboard's presses, releases and repeats must be read.
+    class Reader : public InputHandler
     {
-        bool keepPolling = true;
-        switch (mEvent.type)
+      public:
+        Reader(PlayState& play, Game* game) : mPlay(play), mGame(game) {}
+        Next OnEvent(const SDL_Event& event) override
         {
-        case SDL_QUIT:
-            mQuitRequested = true;
-            break;
-        case SDL_KEYDOWN:
-            keepPolling = HandleKeyDown(game);
-            break;
-        case SDL_KEYUP:
-            // Releases during a card are dropped: the input was cleared when it opened.
-            keepPolling = IsCardUp() || HandleKeyUp(game);
-            break;
-        case SDL_WINDOWEVENT:
-            // A player who switches windows, or away from the page's tab, does not come back to a
-            // suffocated ship.
-            if ((mEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
-                 mEvent.window.event == SDL_WINDOWEVENT_HIDDEN) &&
-                CanPause())
-            {
-                SetPaused(game, true);
-            }
-            break;
-        default:
-            break;
+            mPlay.mEvent = event;
+            return mPlay.HandleEvent(mGame) ? Next::SkipActions : Next::Stop;
         }
-        if (!keepPolling)
+
+      private:
+        PlayState& mPlay;
+        Game* mGame;
+    };
+    Reader reader(*this, game);
+    game->mInput->Poll(reader);
+    ApplyDevices(game);
+}
+
+bool PlayState::HandleEvent(Game* game)
+{
+    switch (mEvent.type)
+    {
+    case SDL_QUIT:
+        mQuitRequested = true;
+        return true;
+    case SDL_KEYDOWN:
+        return HandleKeyDown(game);
+    case SDL_KEYUP:
+        // Releases during a card are dropped: the input was cleared when it opened.
+        return IsCardUp() || HandleKeyUp(game);
+    case SDL_WINDOWEVENT:
+        // A player who switches windows, or away from the page's tab, does not come back to a suffocated
+        // ship.
+        if ((mEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+             mEvent.window.event == SDL_WINDOWEVENT_HIDDEN) &&
+            CanPause())
         {
-            return; // the remaining events wait for the next pass
+            SetPaused(game, true);
         }
+        return true;
+    default:
+        return true;
     }
 }
 
@@ -74,13 +87,13 @@ bool PlayState::HandleKeyDown(Game* game)
     }
     if (IsPauseKey(game, key.scancode))
     {
-        if (!repeat && mFadeState != Fade::FadingOut && (IsPaused() || (CanPause() && !IsEnding())))
+        if (!repeat)
         {
-            SetPaused(game, !IsPaused());
+            TogglePause(game);
         }
         return true;
     }
-    // A recorded input steers alone: the keys (and controllers, which press keys) only watch it.
+    // A recorded input steers alone: the keys and controllers only watch it.
     if (!mReplay.empty())
     {
         return true;
@@ -88,29 +101,116 @@ bool PlayState::HandleKeyDown(Game* game)
     return PressGameKey(game, key.scancode, repeat);
 }
 
+void PlayState::TogglePause(Game* game)
+{
+    if (mFadeState != Fade::FadingOut && (IsPaused() || (CanPause() && !IsEnding())))
+    {
+        SetPaused(game, !IsPaused());
+    }
+}
+
+namespace
+{
+// The controllers and the touch controls, which steer through the actions; the keyboard steers through
+// its bound keys, read event by event.
+constexpr unsigned kSteeringDevices = Input::kAllDevices & ~Input::kKeyboard;
+constexpr std::pair<unsigned, Action> kSteering[] = {{InputScript::Left, Action::Left},
+                                                     {InputScript::Right, Action::Right},
+                                                     {InputScript::Jump, Action::Jump},
+                                                     {InputScript::Fire, Action::Fire}};
+} // namespace
+
+void PlayState::ApplyDevices(Game* game)
+{
+    const Input& input = *game->mInput;
+    bool anyPressed = false;
+    for (int index = 0; index < static_cast<int>(Action::Count); ++index)
+    {
+        anyPressed = anyPressed || input.Pressed(static_cast<Action>(index), kSteeringDevices);
+    }
+    if (IsCardUp())
+    {
+        if (anyPressed)
+        {
+            HandleCardKey(false);
+        }
+        return;
+    }
+    if (input.Pressed(Action::Back, kSteeringDevices))
+    {
+        mFadeState = Fade::FadingOut;
+    }
+    if (input.Pressed(Action::Pause, kSteeringDevices))
+    {
+        TogglePause(game);
+    }
+    if (!mReplay.empty())
+    {
+        return;
+    }
+    unsigned pressed = 0;
+    unsigned released = 0;
+    for (const auto& [bit, action] : kSteering)
+    {
+        pressed |= input.Pressed(action, kSteeringDevices) ? bit : 0;
+        released |= input.Released(action, kSteeringDevices) ? bit : 0;
+    }
+    if (pressed != 0 && !PressControls(pressed, false))
+    {
+        return;
+    }
+    if (released != 0)
+    {
+        // What the keyboard's bound keys still hold stays held.
+        const int bound[] = {game->mKeyLeft, game->mKeyRight, game->mKeyJump, game->mKeyFire};
+        unsigned keyboard = 0;
+        for (int i = 0; i < 4; ++i)
+        {
+            keyboard |= input.KeyHeld(bound[i]) ? kSteering[i].first : 0;
+        }
+        ReleaseControls(released & ~keyboard);
+    }
+}
+
+unsigned PlayState::KeyControls(Game* game, int code)
+{
+    // Every binding that matches applies, so one key bound to several actions does them all.
+    const int bound[] = {game->mKeyLeft, game->mKeyRight, game->mKeyJump, game->mKeyFire};
+    unsigned controls = 0;
+    for (int i = 0; i < 4; ++i)
+    {
+        controls |= code == bound[i] ? kSteering[i].first : 0;
+    }
+    return controls;
+}
+
 bool PlayState::PressGameKey(Game* game, int code, bool repeat)
+{
+    return PressControls(KeyControls(game, code), repeat);
+}
+
+bool PlayState::PressControls(unsigned controls, bool repeat)
 {
     if (const std::optional<bool> keepPolling = KeyBypassesPlayer())
     {
         return *keepPolling;
     }
-    // Every binding that matches applies, so one key bound to several actions does them all.
-    if (code == game->mKeyLeft)
+    if (controls & InputScript::Left)
     {
         mMoveLeft = true;
     }
-    if (code == game->mKeyRight)
+    if (controls & InputScript::Right)
     {
         mMoveRight = true;
     }
     // While paused the walking keys are followed, so that play resumes with the keys held then; a jump
     // or a shot is not kept for later.
-    if (code == game->mKeyJump && mPlayer->GetIsOnGround() && !repeat && !IsPaused())
+    if ((controls & InputScript::Jump) && mPlayer->GetIsOnGround() && !repeat && !IsPaused())
     {
         mDoJump = true;
     }
     // Repeats count: a held fire key fires again once 10 updates have passed since the last shot.
-    if (code == game->mKeyFire && mPlayer->GetWeapon() && mFireTimer > 9 && !IsPaused())
+    if ((controls & InputScript::Fire) && mPlayer->GetWeapon() && mFireTimer > 9 && !IsPaused())
     {
         mDoFire = true;
     }
@@ -119,28 +219,38 @@ bool PlayState::PressGameKey(Game* game, int code, bool repeat)
 
 bool PlayState::HandleKeyUp(Game* game)
 {
-    return mReplay.empty() ? ReleaseGameKey(game, mEvent.key.keysym.scancode) : true;
+    if (!mReplay.empty())
+    {
+        return true;
+    }
+    // A control a controller or the touch screen still holds stays held.
+    unsigned devices = 0;
+    for (const auto& [bit, action] : kSteering)
+    {
+        devices |= game->mInput->Held(action, kSteeringDevices) ? bit : 0;
+    }
+    return ReleaseControls(KeyControls(game, mEvent.key.keysym.scancode) & ~devices);
 }
 
-bool PlayState::ReleaseGameKey(Game* game, int code)
+bool PlayState::ReleaseControls(unsigned controls)
 {
     if (const std::optional<bool> keepPolling = KeyBypassesPlayer())
     {
         return *keepPolling;
     }
-    if (code == game->mKeyLeft)
+    if (controls & InputScript::Left)
     {
         mMoveLeft = false;
     }
-    if (code == game->mKeyRight)
+    if (controls & InputScript::Right)
     {
         mMoveRight = false;
     }
-    if (code == game->mKeyJump)
+    if (controls & InputScript::Jump)
     {
         mDoJump = false;
     }
-    if (code == game->mKeyFire)
+    if (controls & InputScript::Fire)
     {
         mDoFire = false;
     }
@@ -165,7 +275,7 @@ void PlayState::StepReplay(Game* game)
         }
         else if (steering && !(keys & bit) && (mReplayHeld & bit))
         {
-            steering = ReleaseGameKey(game, code);
+            steering = ReleaseControls(KeyControls(game, code));
         }
     }
     mReplayHeld = keys;

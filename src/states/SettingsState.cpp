@@ -9,6 +9,7 @@
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
+#include "input/Input.h"
 
 #include <SDL_mixer.h>
 
@@ -102,13 +103,66 @@ bool SettingsState::IsCapturingKey() const
     return mEditing && IsKeyBinding(mSelectedOption);
 }
 
-bool SettingsState::HandleKey(Game* game, SDL_Scancode key)
+InputHandler::Next SettingsState::HandleKeyEvent(Game* game, const SDL_KeyboardEvent& key)
 {
-    if (key == SDL_SCANCODE_ESCAPE)
+    using Next = InputHandler::Next;
+    const SDL_Scancode code = key.keysym.scancode;
+    if (key.type != SDL_KEYDOWN || code == SDL_SCANCODE_ESCAPE)
+    {
+        // Escape is read as Back, whatever the fade, unless it cancels a capture.
+        if (IsCapturingKey() && key.type == SDL_KEYDOWN)
+        {
+            mEditing = false; // a capture keeps the old key
+            return Next::SkipActions;
+        }
+        return Next::Actions;
+    }
+    // While fading out, other keys wait in the queue.
+    if (mFadeState == Fade::FadingOut)
+    {
+        return Next::Stop;
+    }
+    if (!mEditing)
+    {
+        return Next::Actions;
+    }
+    // F12 takes screenshots in play, so it can never be bound and never ends an edit.
+    if (code == SDL_SCANCODE_F12)
+    {
+        return Next::SkipActions;
+    }
+    if (IsKeyBinding(mSelectedOption))
+    {
+        // Only a fresh press binds: a key held since before the capture (Return, say) repeats.
+        if (key.repeat == 0)
+        {
+            *KeyBinding(game, mSelectedOption) = code;
+            mEditing = false;
+        }
+        return Next::SkipActions;
+    }
+    const bool editKey = code == SDL_SCANCODE_UP || code == SDL_SCANCODE_DOWN || code == SDL_SCANCODE_LEFT ||
+                         code == SDL_SCANCODE_RIGHT || code == SDL_SCANCODE_RETURN;
+    if (!editKey)
+    {
+        mEditing = false;
+        return Next::SkipActions;
+    }
+    return Next::Actions;
+}
+
+bool SettingsState::HandleAction(Game* game, Action action, bool repeat)
+{
+    // Rebinding is for the keyboard: no control binds a key or ends the capture.
+    if (IsCapturingKey())
+    {
+        return true;
+    }
+    if (GoesBack(action))
     {
         if (mEditing)
         {
-            mEditing = false; // a capture keeps the old key
+            mEditing = false;
         }
         else
         {
@@ -116,68 +170,60 @@ bool SettingsState::HandleKey(Game* game, SDL_Scancode key)
         }
         return true;
     }
-    // While fading out, other keys wait in the queue.
+    // While fading out, the rest waits in the queue.
     if (mFadeState == Fade::FadingOut)
     {
         return false;
     }
     if (mEditing)
     {
-        EditOption(game, key);
+        EditVolume(game, action);
     }
     else
     {
-        Browse(game, key);
+        Browse(game, action, repeat);
     }
     return true;
 }
 
-void SettingsState::Browse(Game* game, SDL_Scancode key)
+void SettingsState::Browse(Game* game, Action action, bool repeat)
 {
-    if (!MoveCursor(game, key, mSelectedOption, OptionCount) && key == SDL_SCANCODE_RETURN)
-    {
-        if (IsKeyBinding(mSelectedOption) || IsVolume(mSelectedOption))
-        {
-            mEditing = true;
-        }
-        else
-        {
-            Toggle(game);
-        }
-    }
-}
-
-void SettingsState::EditOption(Game* game, SDL_Scancode key)
-{
-    // F12 takes screenshots in play, so it can never be bound and never ends an edit.
-    if (key == SDL_SCANCODE_F12)
+    if (MoveCursor(game, action, mSelectedOption, OptionCount) || action != Action::Accept || repeat)
     {
         return;
     }
     if (IsKeyBinding(mSelectedOption))
     {
-        // Only a fresh press binds: a key held since before the capture (Return, say) repeats.
-        if (mEvent.key.repeat == 0)
-        {
-            *KeyBinding(game, mSelectedOption) = key;
-            mEditing = false;
-        }
-        return;
+        // A key is bound by pressing it, which a touch screen cannot do.
+        mEditing = !game->mInput->UsingTouch();
     }
+    else if (IsVolume(mSelectedOption))
+    {
+        mEditing = true;
+    }
+    else
+    {
+        Toggle(game);
+    }
+}
+
+void SettingsState::EditVolume(Game* game, Action action)
+{
     AudioManager& audio = *game->mAudioManager;
     const bool sound = mSelectedOption == SoundVolume;
     int step = 0;
-    if (key == SDL_SCANCODE_UP || key == SDL_SCANCODE_RIGHT)
+    if (action == Action::Up || action == Action::Right)
     {
         step = 1;
     }
-    else if (key == SDL_SCANCODE_DOWN || key == SDL_SCANCODE_LEFT)
+    else if (action == Action::Down || action == Action::Left)
     {
         step = -1;
     }
     else
     {
-        mEditing = false;
+        // Accept ends the edit; the other buttons (a controller's A is Jump too) leave it alone.
+        mEditing = mEditing && action != Action::Accept;
         return;
     }
     // The record keeps what the audio manager settled on. Without a sound device the manager ignores
@@ -307,6 +353,10 @@ void SettingsState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uin
         }
     }
 
+    if (game->mInput->UsingTouch())
+    {
+        DrawCentred(font, "Rebinding a key needs a keyboard", screen->h - 44, grey, screen);
+    }
     DrawCursorHints(font, grey, screen);
     DrawCentred(font, "Escape = Back to the main menu", screen->h - 20, grey, screen);
 }

@@ -20,12 +20,15 @@ class SettingsState : public MenuScreen
     void DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey) override;
     // Closing the window leaves at once, without a fade-out.
     void HandleQuit(Game* game) override;
-    bool HandleKey(Game* game, SDL_Scancode key) override;
+    // A key capture reads the keyboard's own keys; while a volume is edited, a key that is no action of
+    // the edit ends it.
+    InputHandler::Next HandleKeyEvent(Game* game, const SDL_KeyboardEvent& key) override;
+    bool HandleAction(Game* game, Action action, bool repeat) override;
 
   private:
-    void Browse(Game* game, SDL_Scancode key);
-    // A key press while the selected option is edited: binds a key or steps a volume.
-    void EditOption(Game* game, SDL_Scancode key);
+    void Browse(Game* game, Action action, bool repeat);
+    // An action while a volume is edited: steps it, or ends the edit.
+    void EditVolume(Game* game, Action action);
     // Return on a switch: applies it at once.
     void Toggle(Game* game);
     // The text of one option line as it shows now, value included.

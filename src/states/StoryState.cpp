@@ -50,9 +50,22 @@ void StoryState::HandleQuit(Game* /*game*/)
     mQuitRequested = true;
 }
 
-bool StoryState::HandleKey(Game* /*game*/, SDL_Scancode /*key*/)
+InputHandler::Next StoryState::HandleKeyEvent(Game* /*game*/, const SDL_KeyboardEvent& key)
 {
-    mFadeState = Fade::FadingOut;
+    // Every key counts on the keyboard, the system's repeats included.
+    if (key.type == SDL_KEYDOWN)
+    {
+        mFadeState = Fade::FadingOut;
+    }
+    return InputHandler::Next::SkipActions;
+}
+
+bool StoryState::HandleAction(Game* /*game*/, Action /*action*/, bool repeat)
+{
+    if (!repeat)
+    {
+        mFadeState = Fade::FadingOut;
+    }
     return true;
 }
 

@@ -21,8 +21,10 @@ class StoryState : public MenuScreen
   protected:
     void DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey) override;
     void HandleQuit(Game* game) override;
-    // Any key skips the story, even while it is still typing or fading in.
-    bool HandleKey(Game* game, SDL_Scancode key) override;
+    // Any key or control skips the story, even while it is still typing or fading in; a held direction's
+    // repeat does not.
+    InputHandler::Next HandleKeyEvent(Game* game, const SDL_KeyboardEvent& key) override;
+    bool HandleAction(Game* game, Action action, bool repeat) override;
 
   private:
     // Shows one more character, or moves on to the next line.

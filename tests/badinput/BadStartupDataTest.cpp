@@ -86,13 +86,14 @@ TEST(BadStartupData, SpoiledSettingsFilesStartWithTheRulesValuesAndAreRewrittenI
         EXPECT_EQ(dir.ReadFile("kesv.cfg"), written);
     }
 
-    // A line of a megabyte without a line end, and values far outside int.
+    // A line of a megabyte without a line end, and values far outside int; keys SDL has none for fall back
+    // to their defaults.
     test::TempDir dir;
     badinput::WriteGame(dir);
     dir.WriteFile("kesv.cfg", "0 1 0\n99999999999999 -99999999999999 x 44\n1 1 " + std::string(1 << 20, '7'));
     EXPECT_EQ(StartAndRun(), "");
     EXPECT_EQ(dir.ReadFile("kesv.cfg"), "// Default config file\n// Fullscreen VSync Show FPS\n0 1 0\n"
-                                        "// Controls\n// Left Right Jump Fire\n2147483647 -2147483648 0 44\n"
+                                        "// Controls\n// Left Right Jump Fire\n80 79 82 44\n"
                                         "// Sound Music Sound Volume Music Volume\n1 1 2147483647 64");
 }
 

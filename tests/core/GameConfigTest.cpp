@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -338,3 +339,32 @@ TEST_F(SettingsFile, AByteOrderMarkBeforeTheFileIsNoPartOfItsFirstLine)
     EXPECT_TRUE(game.mFullscreen);
 }
 } // namespace
+
+// A key code SDL has no key for would index past SDL's tables of keys wherever it is used.
+TEST_F(SettingsFile, KeyCodesOutsideSdlsScancodesFallBackToTheirDefaultsWithOneLineEach)
+{
+    const struct
+    {
+        const char* line;
+        int left, right, jump, fire;
+        int complaints;
+    } cases[] = {
+        {"100000 80 82 44", 80, 80, 82, 44, 1},
+        {"0 -1 512 511", 80, 79, 82, 511, 3},
+        {"4 5 6 x", 4, 5, 6, 44, 1}, // a field with no number reads as 0, which is no key either
+        {"1 511 82 44", 1, 511, 82, 44, 0},
+    };
+    for (const auto& c : cases)
+    {
+        Game read;
+        dir.WriteFile("kesv.cfg", std::string("1 0 0\n") + c.line + "\n1 1 64 64\n");
+        testing::internal::CaptureStderr();
+        ASSERT_TRUE(read.ReadConfig());
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(c.left, read.mKeyLeft) << c.line;
+        EXPECT_EQ(c.right, read.mKeyRight) << c.line;
+        EXPECT_EQ(c.jump, read.mKeyJump) << c.line;
+        EXPECT_EQ(c.fire, read.mKeyFire) << c.line;
+        EXPECT_EQ(c.complaints, std::count(said.begin(), said.end(), '\n')) << said;
+    }
+}

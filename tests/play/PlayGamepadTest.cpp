@@ -2,8 +2,8 @@
 // Start to pause, Back to the menu, unplugging while a direction is held, and keys no device may lose.
 #include "PlayTest.h"
 
-#include "GamepadInput.h"
 #include "VirtualPad.h"
+#include "input/Input.h"
 
 #include <memory>
 
@@ -12,13 +12,11 @@ class PlayGamepad : public PlayTest
   protected:
     void StartPlaying()
     {
-        test::AllowBackgroundControllers();
         BeginPlaying(Level("room", "Player 1 5 11 p\n"));
         ASSERT_TRUE(TickUntilGrounded());
-        G()->mGamepads = std::make_unique<GamepadInput>();
-        ASSERT_TRUE(G()->mGamepads->Start());
+        ASSERT_TRUE(test::StartControllers(*G()));
     }
-    // One pass of event handling as the main loop runs it: controllers first, then the screen.
+    // One pass of event handling as the main loop runs it.
     void Pass() { G()->HandleEvents(); }
 };
 
@@ -29,7 +27,7 @@ TEST_F(PlayGamepad, PadsPluggedInDuringPlayWalkJumpAndFire)
     auto pad = std::make_unique<test::VirtualPad>();
     test::VirtualPad second;
     Pass();
-    EXPECT_EQ(2u, G()->mGamepads->OpenControllers());
+    EXPECT_EQ(2u, G()->mInput->OpenControllers());
     H().Tick();
     EXPECT_EQ(x, Pl().GetX()) << "plugging in moves nothing";
 
@@ -85,7 +83,7 @@ TEST_F(PlayGamepad, StickWalksOnlyPastItsDeadZoneAndUnpluggingLetsGo)
 
     pad.Unplug();
     Pass();
-    EXPECT_EQ(0u, G()->mGamepads->OpenControllers());
+    EXPECT_EQ(0u, G()->mInput->OpenControllers());
     EXPECT_FALSE(P().mMoveLeft) << "an unplugged pad leaves no one walking";
     const double x = Pl().GetX();
     H().Tick();
@@ -96,9 +94,9 @@ TEST_F(PlayGamepad, APadPresentAtStartUpIsOpenedStartPausesAndBackLeavesForTheMa
 {
     test::VirtualPad pad;
     StartPlaying();
-    EXPECT_EQ(1u, G()->mGamepads->OpenControllers());
+    EXPECT_EQ(1u, G()->mInput->OpenControllers());
     Pass();
-    EXPECT_EQ(1u, G()->mGamepads->OpenControllers()) << "its announcement does not open it twice";
+    EXPECT_EQ(1u, G()->mInput->OpenControllers()) << "its announcement does not open it twice";
     for (const bool paused : {true, false})
     {
         pad.Press(SDL_CONTROLLER_BUTTON_START);

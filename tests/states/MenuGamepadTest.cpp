@@ -2,8 +2,8 @@
 // directions repeat), and a key capture that buttons and repeats leave alone.
 #include "ScreenFixture.h"
 
-#include "GamepadInput.h"
 #include "VirtualPad.h"
+#include "input/Input.h"
 
 #include <memory>
 
@@ -12,10 +12,8 @@ class MenuGamepad : public ScreenTest
   protected:
     void StartWithPad()
     {
-        test::AllowBackgroundControllers();
         StartGame();
-        mGame.mGamepads = std::make_unique<GamepadInput>();
-        ASSERT_TRUE(mGame.mGamepads->Start());
+        ASSERT_TRUE(test::StartControllers(mGame));
         mPad = std::make_unique<test::VirtualPad>();
         mGame.HandleEvents(); // the pad is opened as it is announced
         Ticks(32);
@@ -31,8 +29,7 @@ class MenuGamepad : public ScreenTest
     // One pass long after the last, when every held control that repeats is due to.
     void PassMuchLater()
     {
-        mGame.mGamepads->Update(mGame.GamepadLayout(), {},
-                                SDL_GetTicks64() + 10 * GamepadInput::mRepeatDelay);
+        test::MoveClockOn(10 * Input::mRepeatDelay);
         HandleEvents();
     }
     std::unique_ptr<test::VirtualPad> mPad;

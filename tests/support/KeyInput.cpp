@@ -12,8 +12,7 @@ namespace
 {
 void Push(SDL_Event& event, const char* what)
 {
-    // 0 means the game's event filter took the event, as it may a key-up a controller still holds.
-    if (SDL_PushEvent(&event) < 0)
+    if (SDL_PushEvent(&event) != 1)
     {
         throw std::runtime_error(std::string("test input: cannot push ") + what + ": " + SDL_GetError());
     }

@@ -1,11 +1,19 @@
 // A software game controller for driving the screens as a controller player would.
 #include "VirtualPad.h"
 
+#include "Game.h"
+#include "input/Input.h"
+
 #include <stdexcept>
 #include <string>
 
 namespace test
 {
+namespace
+{
+Uint64 sClockShift = 0;
+} // namespace
+
 VirtualPad::VirtualPad()
 {
     // Counted by SDL: the joystick support stays up while any pad or the game's own controllers use it.
@@ -67,8 +75,15 @@ void VirtualPad::Unplug()
     }
 }
 
-void AllowBackgroundControllers()
+bool StartControllers(Game& game)
 {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    game.mInput->mClock = [] { return SDL_GetTicks64() + sClockShift; };
+    return game.mInput->StartControllers();
+}
+
+void MoveClockOn(Uint64 ms)
+{
+    sClockShift += ms;
 }
 } // namespace test

@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+class Game;
+
 namespace test
 {
 class VirtualPad
@@ -28,7 +30,9 @@ class VirtualPad
     SDL_Joystick* mJoystick = nullptr;
 };
 
-// Lets controllers be read without a focused window (tests run on the dummy video driver) and starts
-// SDL's controller support; call before the game's GamepadInput starts.
-void AllowBackgroundControllers();
+// Lets controllers be read without a focused window (tests run on the dummy video driver) and starts the
+// game's controller support, as its start-up does. False when SDL cannot.
+bool StartControllers(Game& game);
+// Moves the input's clock on by ms for every pass from now on, as if that long had passed.
+void MoveClockOn(Uint64 ms);
 } // namespace test

@@ -84,6 +84,66 @@ export async function until(what, check, timeout = 30000) {
   }
 }
 
+// A touch screen of the given size, as a phone's browser reports it: coarse pointer, touch points.
+export async function emulateTouch(page, width, height, deviceScaleFactor = 2) {
+  await page.setViewport({ width, height, isMobile: true, hasTouch: true, isLandscape: width > height,
+    deviceScaleFactor });
+}
+
+// Fingers on the page through the DevTools protocol: every touchStart and touchMove lists all the fingers
+// down, a touchEnd the one that lifts. Fingers are placed on named controls (their aria-label) or points.
+export async function fingers(page) {
+  const session = await page.createCDPSession();
+  const down = new Map();
+  const send = (type, points) => session.send("Input.dispatchTouchEvent", { type, touchPoints: points });
+  const all = () => [...down].map(([id, [x, y]]) => ({ id, x, y }));
+  const at = async (where) => (typeof where === "string" ? centreOf(page, where) : where);
+  const hand = {
+    down: async (id, where) => {
+      down.set(id, await at(where));
+      await send("touchStart", all());
+    },
+    move: async (id, where) => {
+      down.set(id, await at(where));
+      await send("touchMove", all());
+    },
+    up: async (id) => {
+      const [x, y] = down.get(id);
+      down.delete(id);
+      await send("touchEnd", [{ id, x, y }]);
+    },
+    // Held long enough for the game's next update to see it.
+    tap: async (where, id = 9) => {
+      await hand.down(id, where);
+      await sleep(150);
+      await hand.up(id);
+      await sleep(100);
+    },
+  };
+  return hand;
+}
+
+export const centreOf = (page, name) =>
+  page.$eval(`[aria-label="${name}"]`, (element) => {
+    const box = element.getBoundingClientRect();
+    return [box.x + box.width / 2, box.y + box.height / 2];
+  });
+
+// What the game shows, read through the probe: its main menu, and text in one colour.
+export const GREY = [192, 192, 192];
+export const WHITE = [255, 255, 255];
+export const findText = (page, text, colour) =>
+  page.evaluate((t, c) => window.kesProbe.findText(t, c), text, colour);
+export const untilText = (page, text, colour, timeout) =>
+  until(`"${text}" on the canvas`, () => findText(page, text, colour), timeout);
+// The first words the story screen types: the start of the story's first line.
+export const storyStart = () =>
+  readFileSync(path.join(dataDir, "story.txt"), "latin1").split("\n").find((line) => !line.startsWith("//"))
+    .slice(0, 12);
+export const untilMenu = (page) =>
+  until("the main menu's picture", async () =>
+    (await page.evaluate((url) => window.kesProbe.likeness(url), menuPicture())) > 0.97);
+
 function dataUrl(file) {
   return "data:image/png;base64," + readFileSync(file).toString("base64");
 }

@@ -7,10 +7,9 @@ import { existsSync, mkdtempSync, readFileSync, readdirSync, rmSync } from "node
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
-import { address, dataDir, installProbe, launch, menuPicture, root, serve, sleep, storedFile, until } from "./browser.mjs";
+import { GREY, WHITE, address, findText, installProbe, launch, root, serve, sleep, storedFile, storyStart, until,
+  untilMenu, untilText } from "./browser.mjs";
 
-const GREY = [192, 192, 192];
-const WHITE = [255, 255, 255];
 // A screen has faded in well within this (8 opacity steps of 30 per second, from black).
 const FADE_MS = 1500;
 
@@ -31,14 +30,6 @@ async function openGame(page) {
   return page;
 }
 
-const likeMenu = (page) => page.evaluate((url) => window.kesProbe.likeness(url), menuPicture());
-const findText = (page, text, colour) => page.evaluate((t, c) => window.kesProbe.findText(t, c), text, colour);
-const untilText = (page, text, colour, timeout) =>
-  until(`"${text}" on the canvas`, () => findText(page, text, colour), timeout);
-const untilMenu = (page) => until("the main menu's picture", async () => (await likeMenu(page)) > 0.97);
-// The first words the story screen types: the start of the story's first line.
-const storyStart = () =>
-  readFileSync(path.join(dataDir, "story.txt"), "latin1").split("\n").find((line) => !line.startsWith("//")).slice(0, 12);
 const audioState = (page) => page.evaluate(() => Module.SDL2?.audioContext?.state ?? "none");
 // The frame-rate switch (the third value of the settings' first line) as stored for the next visit.
 const storedShowFps = async (page) => ((await storedFile(page, "kesv.cfg")) || "").split("\n")[2]?.split(" ")[2];

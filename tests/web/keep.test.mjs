@@ -6,14 +6,10 @@ import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:f
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
-import { address, dataDir, installProbe, launch, menuPicture, root, serve, siteDir, sleep, storedFile, until }
-  from "./browser.mjs";
+import { GREY, WHITE, address, findText, installProbe, launch, root, serve, siteDir, sleep, storedFile, storyStart,
+  until, untilMenu, untilText } from "./browser.mjs";
 
-const GREY = [192, 192, 192];
-const WHITE = [255, 255, 255];
 const FADE_MS = 1500;
-const storyStart = () =>
-  readFileSync(path.join(dataDir, "story.txt"), "latin1").split("\n").find((line) => !line.startsWith("//")).slice(0, 12);
 
 async function open(browser, server, prepare) {
   const page = await browser.newPage();
@@ -22,11 +18,6 @@ async function open(browser, server, prepare) {
   await page.goto(address(server));
   return page;
 }
-const findText = (page, text, colour) => page.evaluate((t, c) => window.kesProbe.findText(t, c), text, colour);
-const untilText = (page, text, colour, timeout = 10000) =>
-  until(`"${text}" on the canvas`, () => findText(page, text, colour), timeout);
-const untilMenu = (page) =>
-  until("the main menu", async () => (await page.evaluate((u) => window.kesProbe.likeness(u), menuPicture())) > 0.9);
 async function press(page, ...keys) {
   for (const key of keys) {
     await page.keyboard.press(key, { delay: 100 });

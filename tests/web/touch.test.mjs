@@ -1,0 +1,277 @@
+// The page on a phone's touch screen and with a controller: the on-screen controls' names, sizes and places,
+// fingers held together and slid, the controls giving way to keys and pads, and the game played by touch.
+import assert from "node:assert/strict";
+import { after, before, describe, test } from "node:test";
+import { GREY, WHITE, address, emulateTouch, findText, fingers, installProbe, launch, serve, sleep,
+  storyStart, until, untilMenu, untilText } from "./browser.mjs";
+
+const NAMES = ["Left", "Right", "Up", "Down", "Jump", "Fire", "Back", "Pause", "Fullscreen"];
+const FADE_MS = 1500;
+// A phone held sideways and upright.
+const SIZES = [[844, 390], [390, 844]];
+
+let server;
+let browser;
+before(async () => {
+  server = await serve();
+  browser = await launch();
+});
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+// The page at a size, touch on (or off), at its main menu; a standard-mapping pad stands in for the
+// browser's own when asked for, its buttons set through window.kesPad.
+async function openPage({ width = 844, height = 390, touch = true, pad = false } = {}) {
+  const page = await browser.newPage();
+  if (touch) await emulateTouch(page, width, height);
+  else await page.setViewport({ width, height });
+  await installProbe(page);
+  if (pad) {
+    await page.evaluateOnNewDocument(() => {
+      const button = (pressed) => ({ pressed, touched: pressed, value: pressed ? 1 : 0 });
+      const pad = { id: "Test pad", index: 0, connected: true, mapping: "standard", timestamp: 1,
+        axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, () => button(false)) };
+      navigator.getGamepads = () => [pad, null, null, null];
+      window.kesPad = {
+        set: (index, pressed) => {
+          pad.buttons[index] = button(pressed);
+          pad.timestamp += 1;
+        },
+        connect: () => window.dispatchEvent(Object.assign(new Event("gamepadconnected"), { gamepad: pad })),
+      };
+    });
+  }
+  await page.goto(address(server));
+  await untilMenu(page);
+  return page;
+}
+
+const shown = (page) => page.$eval("#touch", (touch) => !touch.hidden);
+
+describe("the on-screen controls' places", () => {
+  for (const [width, height] of SIZES) {
+    test(`at ${width}x${height}: each control named, 44x44 or more, on screen, clear of the picture`, async () => {
+      const page = await openPage({ width, height });
+      const { boxes, picture } = await page.evaluate((names) => {
+        const box = (selector) => document.querySelector(selector).getBoundingClientRect().toJSON();
+        const boxes = Object.fromEntries(names.map((name) => [name, box(`[aria-label="${name}"]`)]));
+        return { boxes, picture: box("#canvas") };
+      }, NAMES);
+      await page.close();
+      const inside = (b) => b.left >= 0 && b.top >= 0 && b.right <= width && b.bottom <= height;
+      assert.ok(inside(picture), `the picture ${JSON.stringify(picture)} is whole on screen`);
+      assert.ok(picture.width >= 0.6 * Math.min(width, (height * 4) / 3), `the picture is ${picture.width} wide`);
+      const overlap = (a, b) => a.left < b.right && a.right > b.left && a.top < b.bottom && a.bottom > b.top;
+      for (const [name, b] of Object.entries(boxes)) {
+        assert.ok(b.width >= 44 && b.height >= 44, `${name} is ${b.width}x${b.height}`);
+        assert.ok(inside(b), `${name} at ${JSON.stringify(b)} is on screen`);
+        assert.ok(!overlap(b, picture), `${name} is clear of the picture`);
+        const crowded = Object.keys(boxes).filter((other) => other !== name && overlap(b, boxes[other]));
+        assert.deepEqual(crowded, [], `${name} is clear of the other controls`);
+      }
+      if (width > height) {
+        assert.ok(boxes.Right.right <= picture.left, "the d-pad left of the picture");
+        assert.ok(boxes.Jump.left >= picture.right, "the buttons right of it");
+      } else {
+        assert.ok(NAMES.every((name) => boxes[name].top >= picture.bottom), "the controls under the picture");
+      }
+    });
+  }
+});
+
+describe("the on-screen controls' fingers", { concurrency: false }, () => {
+  let page;
+  let hand;
+  before(async () => {
+    page = await openPage();
+    hand = await fingers(page);
+    // What the game would be told, by action number, instead of telling it.
+    await page.evaluate(() => {
+      window.kesTouched = [];
+      Module._kes_touch = (action, held) => window.kesTouched.push(`${action}${held ? "+" : "-"}`);
+    });
+  });
+  after(() => page.close());
+  const told = () => page.evaluate(() => window.kesTouched.splice(0).join(" "));
+
+  test("each finger holds and releases its own control; a slide changes it without lifting", async () => {
+    // Left 0, Right 1, Up 2, Jump 4, Fire 5, Back 7.
+    const steps = [
+      ["walk right, then jump and fire with other fingers", () => hand.down(0, "Right"), "1+"],
+      ["", () => hand.down(1, "Jump"), "4+"],
+      ["", () => hand.down(2, "Fire"), "5+"],
+      ["lifting the jump finger", () => hand.up(1), "4-"],
+      ["sliding the d-pad's thumb up", () => hand.move(0, "Up"), "1- 2+"],
+      ["and over to the left", () => hand.move(0, "Left"), "2- 0+"],
+      ["lifting the thumb", () => hand.up(0), "0-"],
+      ["", () => hand.up(2), "5-"],
+      ["two fingers on Back tell it once", () => hand.down(3, "Back"), "7+"],
+      ["", () => hand.down(4, "Back"), ""],
+      ["", () => hand.up(3), ""],
+      ["", () => hand.up(4), "7-"],
+      ["rolling from Fire to Jump", () => hand.down(5, "Fire"), "5+"],
+      ["", () => hand.move(5, "Jump"), "5- 4+"],
+      ["", () => hand.up(5), "4-"],
+    ];
+    for (const [what, step, expected] of steps) {
+      await step();
+      assert.equal(await told(), expected, what);
+    }
+  });
+
+  test("Fullscreen takes the whole page to the screen, controls and all, and back", async () => {
+    const fullscreen = () => page.evaluate(() => document.fullscreenElement?.localName ?? "none");
+    await hand.tap("Fullscreen");
+    await until("fullscreen", async () => (await fullscreen()) === "html", 5000);
+    await hand.tap("Fullscreen");
+    await until("back in the page", async () => (await fullscreen()) === "none", 5000);
+  });
+
+  test("a key hides the controls, letting go of what they held; the next touch brings them back", async () => {
+    assert.equal(await shown(page), true, "shown from the start on a touch screen");
+    await hand.down(0, "Right");
+    await page.keyboard.press("Shift");
+    assert.equal(await shown(page), false);
+    assert.equal(await told(), "1+ 1-");
+    await hand.up(0);
+    await hand.tap([420, 200]);
+    assert.equal(await shown(page), true);
+  });
+});
+
+test("on a screen without touch the controls wait for the first touch", async () => {
+  const page = await openPage({ width: 1000, height: 700, touch: false });
+  assert.equal(await shown(page), false);
+  assert.equal(await page.$eval("#controls", (hints) => hints.offsetHeight > 0), true, "the key hints show");
+  await (await fingers(page)).tap([500, 300]);
+  assert.equal(await shown(page), true);
+  await page.close();
+});
+
+// The player's air pack on the canvas: three rows of rust beside orange over a row of rust, in the 320x240
+// picture (either way round, as the player faces). Returns the pack's top left, or null out of sight.
+const packAt = (page) =>
+  page.evaluate(() => {
+    const frame = window.kesProbe.frame();
+    const RUST = [110, 56, 36];
+    const ORANGE = [196, 110, 46];
+    const is = (x, y, [r, g, b]) => {
+      const i = (y * 2 * 640 + x * 2) * 4;
+      return frame[i] === r && frame[i + 1] === g && frame[i + 2] === b;
+    };
+    const pair = (x, y, left, right) => is(x, y, left) && is(x + 1, y, right);
+    const pack = (x, y, left, right) =>
+      [0, 1, 2].every((row) => pair(x, y + row, left, right)) && pair(x, y + 3, RUST, RUST);
+    for (let y = 0; y < 237; ++y)
+      for (let x = 0; x < 319; ++x) if (pack(x, y, RUST, ORANGE) || pack(x, y, ORANGE, RUST)) return { x, y };
+    return null;
+  });
+
+// Pixels of the lower half that change over a while: walking changes far more than standing.
+// The earlier frame stays in the page: carried out and back it costs seconds.
+async function changedOver(page, ms) {
+  await page.evaluate(() => {
+    window.kesBefore = window.kesProbe.frame();
+  });
+  await sleep(ms);
+  return page.evaluate(() => window.kesProbe.changed(window.kesBefore, 240));
+}
+
+for (const [width, height] of SIZES) {
+  describe(`the game played by touch alone at ${width}x${height}`, { concurrency: false }, () => {
+    let page;
+    let hand;
+    before(async () => {
+      page = await openPage({ width, height });
+      hand = await fingers(page);
+    });
+    after(() => page.close());
+
+    test("the first touch starts the sound, Jump chooses New Game, any control ends the story", async () => {
+      await hand.tap("Jump");
+      const running = () => page.evaluate(() => Module.SDL2?.audioContext?.state === "running");
+      await until("the audio running", running, 5000);
+      await untilText(page, storyStart(), GREY, 10000);
+      await sleep(FADE_MS);
+      await hand.tap("Fire");
+      await untilText(page, "Time left:", WHITE, 10000);
+      await sleep(FADE_MS);
+    });
+
+    test("walks right by one thumb and jumps by another, still walking", async () => {
+      const rest = await until("the player in sight", () => packAt(page), 5000);
+      await hand.down(0, "Right");
+      await sleep(300);
+      const takeOff = await until("the player in sight", () => packAt(page), 2000);
+      await hand.down(1, "Jump");
+      let top = takeOff.y;
+      for (let i = 0; i < 8; ++i) {
+        top = Math.min(top, (await packAt(page))?.y ?? top);
+        if (i === 2) await hand.up(1);
+      }
+      const landed = await until("the player in sight", () => packAt(page), 2000);
+      await sleep(300);
+      const later = await until("the player in sight", () => packAt(page), 2000);
+      await hand.up(0);
+      assert.ok(takeOff.x > rest.x, `walked from ${rest.x} to ${takeOff.x}`);
+      assert.ok(top < takeOff.y - 8, `the pack rose from row ${takeOff.y} to ${top}`);
+      assert.ok(landed.x > takeOff.x && later.x > landed.x, `walked on: ${takeOff.x}, ${landed.x}, ${later.x}`);
+    });
+
+    test("Pause dims and resumes, and Back returns to the menu", async () => {
+      const brightness = () =>
+        page.evaluate(() => window.kesProbe.frame().reduce((sum, value, i) => (i % 4 === 3 ? sum : sum + value), 0));
+      const playing = await brightness();
+      await hand.tap("Pause");
+      await untilText(page, "Paused", GREY, 3000);
+      await until("the picture dimmed", async () => (await brightness()) < 0.8 * playing, 3000);
+      await hand.tap("Pause");
+      await until("the card gone", async () => !(await findText(page, "Paused", GREY)), 3000);
+      await hand.tap("Back");
+      await untilMenu(page);
+    });
+  });
+}
+
+describe("the game played by a controller in the browser", { concurrency: false }, () => {
+  let page;
+  const press = async (button) => {
+    await page.evaluate((b) => window.kesPad.set(b, true), button);
+    await sleep(150);
+    await page.evaluate((b) => window.kesPad.set(b, false), button);
+    await sleep(150);
+  };
+  before(async () => {
+    page = await openPage({ pad: true });
+    await page.evaluate(() => window.kesPad.connect());
+  });
+  after(() => page.close());
+
+  // Standard mapping: A 0, B 1, d-pad up 12, down 13, right 15.
+  test("moves through the menus and hides the touch controls while used", async () => {
+    await press(13);
+    await press(0);
+    await untilText(page, "Fullscreen: Off", GREY, 5000);
+    assert.equal(await shown(page), false);
+    await sleep(FADE_MS);
+    await press(1);
+    await untilMenu(page);
+  });
+
+  test("starts a new game and walks", async () => {
+    await press(12);
+    await press(0);
+    await untilText(page, storyStart(), GREY, 10000);
+    await sleep(FADE_MS);
+    await press(0);
+    await untilText(page, "Time left:", WHITE, 10000);
+    await sleep(FADE_MS);
+    const idle = await changedOver(page, 800);
+    await page.evaluate(() => window.kesPad.set(15, true));
+    const walked = await changedOver(page, 800);
+    await page.evaluate(() => window.kesPad.set(15, false));
+    assert.ok(walked > 4 * idle + 500, `walking changed ${walked} pixels, standing ${idle}`);
+  });
+});
