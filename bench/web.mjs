@@ -56,7 +56,7 @@ async function loadToMenu(browser, server) {
     // The first frame on the canvas that is not black, timed from the start of the navigation.
     await page.evaluateOnNewDocument(() => {
       const watch = () => {
-        if (window.kesProbe && document.getElementById("canvas") && Module.calledRun && window.kesProbe.lit())
+        if (window.kesProbe && window.Module?.calledRun && window.kesProbe.lit())
           window.kesFirstPicture = performance.now();
         else requestAnimationFrame(watch);
       };
@@ -150,8 +150,10 @@ try {
   const webgl = await cpu(server, {
     page: "?renderer=webgl",
     webgl: true,
+    // A WebGL canvas reads back blank outside its frames, so the menu is given time instead of looked at.
     prepare: async (page) => {
-      await untilMenu(page);
+      await until("the game running", () => page.evaluate(() => window.Module?.calledRun));
+      await sleep(3000);
       return (await page.evaluate(() => Boolean(Module.ctx))) ? "" : " (not in use!)";
     },
   });

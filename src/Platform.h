@@ -25,6 +25,9 @@ class Platform
     // picture enlarged to the screen (once the browser handles the next key event, as it requires).
     static bool IsFullscreen(SDL_Window* window);
     static void SetFullscreen(SDL_Window* window, bool fullscreen);
+    // Whether a hidden window means the player looks elsewhere (a page out of sight); the desktop hides its
+    // window only while it rebuilds it for another renderer.
+    static bool HiddenMeansAway();
     // Whether every pass draws a frame: on the browser's 2D canvas a pass that ran no update leaves the last
     // picture.
     static bool DrawsEveryPass();

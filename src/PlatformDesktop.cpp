@@ -49,6 +49,11 @@ bool Platform::DrawsEveryPass()
     return true;
 }
 
+bool Platform::HiddenMeansAway()
+{
+    return false;
+}
+
 bool Platform::SavesSettingsOnChange()
 {
     return false;

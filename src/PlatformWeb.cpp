@@ -162,6 +162,11 @@ bool Platform::DrawsEveryPass()
     return driver == nullptr || std::strcmp(driver, "software") != 0;
 }
 
+bool Platform::HiddenMeansAway()
+{
+    return true;
+}
+
 bool Platform::SavesSettingsOnChange()
 {
     return true;

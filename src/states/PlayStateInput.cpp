@@ -53,7 +53,7 @@ bool PlayState::HandleEvent(Game* game)
         // A player who switches windows, or away from the page's tab, does not come back to a suffocated
         // ship.
         if ((mEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
-             mEvent.window.event == SDL_WINDOWEVENT_HIDDEN) &&
+             (mEvent.window.event == SDL_WINDOWEVENT_HIDDEN && Platform::HiddenMeansAway())) &&
             CanPause())
         {
             SetPaused(game, true);
