@@ -17,7 +17,7 @@ bench: CONFIGURE_FLAGS = -DKES_TESTS=ON -DKES_BENCH=ON
 # tests), then one clang build with AddressSanitizer and UndefinedBehaviorSanitizer that runs the same
 # tests plus a long soak, and every fuzz target of that build for a short bounded time.
 SAN_DIR ?= build-san
-SOAK_SECONDS ?= 180
+SOAK_UPDATES ?= 60000
 FUZZ_SECONDS ?= 12
 # The real game runs without OpenGL here (no GL library to load, software renderer, plain X11
 # framebuffer): Mesa's driver is unloaded before the leak report, so its own leaks could not be told
@@ -68,7 +68,7 @@ build-sanitize: deps
 	cmake --build $(SAN_DIR) -j $(JOBS)
 
 test-sanitize: build-sanitize
-	cd $(SAN_DIR) && $(SAN_ENV) KES_SOAK_SECONDS=$(SOAK_SECONDS) ctest --output-on-failure -j $(TEST_JOBS)
+	cd $(SAN_DIR) && $(SAN_ENV) KES_SOAK_UPDATES=$(SOAK_UPDATES) ctest --output-on-failure -j $(TEST_JOBS)
 
 test-fuzz: build-sanitize
 	bash fuzz/run.sh $(SAN_DIR)/fuzz $(FUZZ_SECONDS)

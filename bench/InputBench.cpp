@@ -1,5 +1,5 @@
-// The input layer's share of a pass: SDL's bare poll, the layer alone on an empty queue, and the play screen's reading of a
-// pass with and without key and touch changes.
+// The input layer's share of a pass: SDL's bare poll, the layer alone on an empty queue, and the play
+// screen's reading of a pass with and without key and touch changes.
 #include "KeyInput.h"
 #include "LevelGenerator.h"
 #include "Stage.h"

@@ -96,6 +96,14 @@ def bench_rows(table, bench):
                   "<= x4 memcpy", ratio <= 4.0, "memcpy of 1.2 MB in the same run: %.1f us"
                   % enlarge.get("memcpy_us", float("nan")))
 
+    # The editor draws once a pass like play: its frames share play's budget.
+    for key, title in (("Scrolling", "scrolling"), ("Painting", "painting")):
+        editor = find(entries, "BM_EditorFrame_" + key)
+        if editor:
+            us = time_us(editor)
+            table.add("editor frame, %s the largest level" % title, both_us(editor) + " us", "<= 1000 us",
+                      us <= 1000.0, editor.get("label", "?"), time_us(editor, "cpu_time") <= 1000.0)
+
     tick = find(entries, "BM_Tick_MostEntitiesShipped")
     if tick:
         us = time_us(tick)
@@ -109,6 +117,17 @@ def bench_rows(table, bench):
                   "%d enemies, %d shots at the end" % (stress.get("enemies", 0), stress.get("shots", 0)),
                   time_us(stress, "cpu_time") <= 200.0)
 
+    ghost = find(entries, "BM_Ghost_TickMostEntitiesShipped")
+    if ghost:
+        us = time_us(ghost)
+        table.add("Ghost update beside play, most entities", both_us(ghost, digits=2) + " us", "<= 20 us",
+                  us <= 20.0, "%s, its recorded input" % ghost.get("label", "?"), time_us(ghost, "cpu_time") <= 20.0)
+    ghost_start = find(entries, "BM_Ghost_StartMostEntitiesShipped")
+    if ghost_start:
+        ms = time_us(ghost_start) / 1e3
+        table.add("Ghost set-up at a level's start", both_us(ghost_start, 1e3, 2) + " ms", "<= 33 ms", ms <= 33.0,
+                  "its own copy of %s, once per level" % ghost_start.get("label", "?"),
+                  time_us(ghost_start, "cpu_time") / 1e3 <= 33.0)
     bare = entries.get("BM_Input_BarePoll")
     layer = entries.get("BM_Input_LayerPass")
     if bare and layer:

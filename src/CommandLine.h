@@ -28,5 +28,7 @@ class CommandLine
     std::optional<bool> mFullscreen; // the window mode for this run only, when given
     std::string mLevelFile;          // empty: the level list from the main menu, as without options
     std::string mReplayFile;         // only with mLevelFile
+    std::string mEditFile;           // a level description to edit, new or existing
+    std::string mLinkText;           // a level link to play, or a file holding one
     std::string mError;
 };

@@ -5,11 +5,14 @@
 #include "StateManager.h"
 #include "Timer.h"
 #include "audio/AudioManager.h"
+#include "editor/EditorState.h"
+#include "editor/ScratchLevel.h"
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
 #include "input/Input.h"
+#include "states/AssistState.h"
 #include "states/CreditsState.h"
 #include "states/MainMenuState.h"
 #include "states/PlayState.h"
@@ -43,10 +46,12 @@ template <typename T> T* Register(StateManager& manager, const std::string& name
     return raw;
 }
 
-// A start-up that ends without an error box still says why, on standard error.
-bool StartFailed(const char* reason)
+// A start-up that ends without an error box still says why, on standard error, and the program ends
+// with a failure's status.
+bool StartFailed(Game& game, const std::string& reason)
 {
     Platform::NotStarted(reason);
+    game.mExitStatus = 1;
     return false;
 }
 
@@ -76,17 +81,23 @@ bool Game::Init()
     {
         if (ConfigFileExists())
         {
-            return StartFailed("the settings file kesv.cfg exists but cannot be read");
+            return StartFailed(*this, "the settings file kesv.cfg exists but cannot be read");
         }
         WriteConfig();
         if (!ReadConfig())
         {
-            return StartFailed("the settings file kesv.cfg can be neither read nor created");
+            return StartFailed(*this, "the settings file kesv.cfg can be neither read nor created");
         }
     }
 
-    // Progress is the player's too, but a bad progress file only means starting from the first level.
-    mProgress.Load();
+    // Progress is the player's too: its bad lines are skipped, but a file that cannot be read at all is
+    // left alone, as the settings are.
+    const std::string progressRefused = mProgress.Load();
+    if (!progressRefused.empty())
+    {
+        return StartFailed(*this, progressRefused);
+    }
+    mAssist.Load();
 
     std::vector<unsigned> replay;
     if (!ApplyCommandLine(replay))
@@ -98,7 +109,7 @@ bool Game::Init()
     mFramework = std::make_unique<Framework>();
     if (!mFramework->Init(Platform::OpensFullscreen(mFullscreen), mVSync))
     {
-        return StartFailed("the window could not be opened");
+        return StartFailed(*this, "the window could not be opened");
     }
 
     // The 320x240 picture every screen draws on, in the window surface's format.
@@ -116,7 +127,7 @@ bool Game::Init()
     const SDL_RendererInfo rendererInfo = mFramework->GetRendererInfo();
     if (!mFont->Init("font.png", rendererInfo, 8, 8))
     {
-        return StartFailed("the font picture font.png could not be loaded");
+        return StartFailed(*this, "the font picture font.png could not be loaded");
     }
 
     // Audio. Without a sound device the game runs silently: the manager stays uninitialised, so
@@ -126,7 +137,7 @@ bool Game::Init()
     {
         if (!mAudioManager->Init(mSound, mMusic, mSoundVolume, mMusicVolume))
         {
-            return StartFailed("the audio could not be set up");
+            return StartFailed(*this, "the audio could not be set up");
         }
     }
     catch (const std::runtime_error&)
@@ -149,6 +160,8 @@ bool Game::Init()
     auto story = CreateAndInit<StoryState>(this, "Unable to initialize story state!");
     auto play = std::make_unique<PlayState>();
     auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
+    auto assist = CreateAndInit<AssistState>(this, "Unable to initialize assist state!");
+    auto editor = std::make_unique<EditorState>();
 
     // Registration, then the main menu (or the level of the command line) is the first screen.
     mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
@@ -156,7 +169,23 @@ bool Game::Init()
     mStoryState = Register(*mStateManager, "Story", story);
     mPlayState = Register(*mStateManager, "Play", play);
     mCreditsState = Register(*mStateManager, "Credits", credits);
-    if (mCommandLine.mLevelFile.empty())
+    mAssistState = Register(*mStateManager, "Assist", assist);
+    mEditorState = Register(*mStateManager, "Editor", editor);
+    if (!mCommandLine.mEditFile.empty())
+    {
+        if (!StartEditor())
+        {
+            return false;
+        }
+    }
+    else if (!mCommandLine.mLinkText.empty())
+    {
+        if (!StartLink(std::move(replay)))
+        {
+            return false;
+        }
+    }
+    else if (mCommandLine.mLevelFile.empty())
     {
         mStateManager->ChangeState("MainMenu");
     }
@@ -186,6 +215,7 @@ void Game::Pass()
 {
     mTimer->BeginPass();
     HandleEvents();
+    mTimer->mSpeed = UpdateSpeed();
     // The current screen is looked up for every update, so a switch takes effect at once.
     const int updates = mTimer->RunUpdates([this] { Tick(); });
     const float interpolation = mTimer->ComputeInterpolation();
@@ -265,4 +295,10 @@ void Game::CleanUp()
         mInput->StopControllers();
     }
     mFramework.reset();
+}
+
+double Game::UpdateSpeed() const
+{
+    const State* current = mStateManager ? mStateManager->mCurrentState : nullptr;
+    return current != nullptr && current == mPlayState ? mAssist.mSpeed / 100.0 : 1.0;
 }

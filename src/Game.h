@@ -1,6 +1,7 @@
 // The application object: settings, services, the screens and the fixed-step main loop.
 #pragma once
 
+#include "Assist.h"
 #include "CommandLine.h"
 #include "Progress.h"
 
@@ -22,6 +23,9 @@ class SettingsState;
 class StoryState;
 class PlayState;
 class CreditsState;
+class EditorState;
+class ScratchLevel;
+class AssistState;
 class Input;
 
 class Game
@@ -50,17 +54,24 @@ class Game
     // Whether "kesv.cfg" (or the target of the link it is) exists, readable or not.
     static bool ConfigFileExists();
     void CleanUp();
+    // The share of the full update rate the loop runs at: the assist's game speed in play, full elsewhere.
+    double UpdateSpeed() const;
 
     // The command line's part of start-up (GameCommandLine.cpp). Set mCommandLine before Init.
     // Gives the window mode asked for this run and reads the recorded input, before any window opens.
     bool ApplyCommandLine(std::vector<unsigned>& replay);
     // Begins play on the level file of the command line instead of showing the main menu.
     bool StartLevelFile(std::vector<unsigned> replay);
+    // Plays the level of the command line's link; false (said on stderr) when it is no playable level.
+    bool StartLink(std::vector<unsigned> replay);
+    // Opens the level editor on the command line's file.
+    bool StartEditor();
     // The window mode kesv.cfg keeps: the file's own while this run's mode is the command line's.
     bool FullscreenToSave() const;
 
     CommandLine mCommandLine;
-    // What the program ends with: 1 when the level or recorded input of the command line cannot be played.
+    // What the program ends with: 1 when it cannot start or the level or recorded input of the command line
+    // cannot be played; with a recorded input, 3 until it finishes the level.
     int mExitStatus = 0;
 
     bool mIsRunning = false;
@@ -81,6 +92,8 @@ class Game
 
     // The furthest level reached and the best times, kept in "kesv.sav" apart from the settings.
     Progress mProgress;
+    // The assist options and the ghost choice, kept in "kesv.assist".
+    Assist mAssist;
 
     std::unique_ptr<Framework> mFramework;
     std::unique_ptr<Timer> mTimer;
@@ -96,6 +109,11 @@ class Game
     StoryState* mStoryState = nullptr;
     PlayState* mPlayState = nullptr;
     CreditsState* mCreditsState = nullptr;
+    // The level editor, a screen beside the five; set up only when a level is edited.
+    EditorState* mEditorState = nullptr;
+    // The files of a link's level while it is played.
+    std::unique_ptr<ScratchLevel> mLinkLevel;
+    AssistState* mAssistState = nullptr; // the assist options, opened from the options screen or the pause
 
     std::unique_ptr<StateManager> mStateManager;
 

@@ -1,11 +1,21 @@
-// The command line's part of start-up: the window mode for one run, and a level file played alone.
+// The command line's part of start-up: the window mode for one run, a level file or link played alone,
+// the level editor.
 #include "Game.h"
 
 #include "StateManager.h"
+#include "editor/EditorCatalogue.h"
+#include "editor/EditorState.h"
+#include "editor/LevelCheck.h"
+#include "editor/LevelDocument.h"
+#include "editor/LevelLink.h"
+#include "editor/ScratchLevel.h"
 #include "io/InputScript.h"
 #include "states/PlayState.h"
 
 #include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <stdexcept>
 #include <utility>
 
@@ -52,6 +62,10 @@ bool Game::StartLevelFile(std::vector<unsigned> replay)
     {
         mExitStatus = 1;
     }
+    else if (!mCommandLine.mReplayFile.empty())
+    {
+        mExitStatus = 3; // until the input finishes the level
+    }
     return started;
 }
 
@@ -63,4 +77,74 @@ bool Game::FullscreenToSave() const
         return *mFileFullscreen;
     }
     return mFullscreen;
+}
+
+namespace
+{
+// The command line's link: the text itself, or a file holding it (read no further than a link can be long).
+std::string LinkText(const std::string& argument)
+{
+    std::error_code error;
+    if (argument.find('#') != std::string::npos || !std::filesystem::is_regular_file(argument, error))
+    {
+        return argument;
+    }
+    std::ifstream file(argument, std::ios::binary);
+    std::string text(LevelLink::mMaxText + 1, '\0');
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(file.gcount()));
+    return text;
+}
+} // namespace
+
+bool Game::StartLink(std::vector<unsigned> replay)
+{
+    try
+    {
+        const LevelDocument level = LevelLink::Unpack(LinkText(mCommandLine.mLinkText));
+        EditorCatalogue catalogue;
+        catalogue.Load("data/maps/");
+        const std::vector<LevelCheck::Problem> problems = LevelCheck::Run(level, catalogue);
+        if (!problems.empty())
+        {
+            std::string all;
+            for (const LevelCheck::Problem& problem : problems)
+            {
+                all += (all.empty() ? "" : "; ") + problem.mText;
+            }
+            throw std::runtime_error("the level cannot be played: " + all);
+        }
+        mLinkLevel = std::make_unique<ScratchLevel>();
+        mCommandLine.mLevelFile = mLinkLevel->Write(level);
+    }
+    catch (const std::exception& error)
+    {
+        std::cerr << "kestrovane: the link cannot be played: " << error.what() << std::endl;
+        mExitStatus = 1;
+        return false;
+    }
+    return StartLevelFile(std::move(replay));
+}
+
+bool Game::StartEditor()
+{
+    mStateManager->ChangeState("Editor");
+    try
+    {
+        if (mCommandLine.mLinkText.empty())
+        {
+            mEditorState->Open(mCommandLine.mEditFile);
+        }
+        else
+        {
+            mEditorState->Open(mCommandLine.mEditFile, LevelLink::Unpack(LinkText(mCommandLine.mLinkText)));
+        }
+        return mEditorState->Init(this);
+    }
+    catch (const std::exception& error)
+    {
+        std::cerr << "kestrovane: the level cannot be edited: " << error.what() << std::endl;
+        mExitStatus = 1;
+        return false;
+    }
 }

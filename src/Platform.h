@@ -35,6 +35,8 @@ class Platform
     static bool SavesSettingsOnChange();
     // A screenshot was just written to this file: in the browser it becomes a download.
     static void ScreenshotWritten(const std::string& file);
+    // The level being edited now packs into this link: the page's "Copy link" offers it.
+    static void LevelLinkChanged(const std::string& link);
     // The game did not start, for this reason (no error box: the program ends quietly).
     static void NotStarted(const std::string& reason);
     // A failure ended the program.

@@ -61,6 +61,8 @@ bool Platform::SavesSettingsOnChange()
 
 void Platform::ScreenshotWritten(const std::string& /*file*/) {}
 
+void Platform::LevelLinkChanged(const std::string& /*link*/) {}
+
 void Platform::NotStarted(const std::string& reason)
 {
     std::cerr << "Kestrovane: not started: " << reason << '\n';

@@ -177,6 +177,11 @@ void Platform::ScreenshotWritten(const std::string& file)
     DownloadFile(file.c_str());
 }
 
+void Platform::LevelLinkChanged(const std::string& link)
+{
+    CallPage("link", link.c_str());
+}
+
 void Platform::NotStarted(const std::string& reason)
 {
     std::cerr << "Kestrovane: not started: " << reason << '\n';

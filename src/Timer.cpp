@@ -5,14 +5,6 @@
 
 #include <cmath>
 
-namespace
-{
-double Step()
-{
-    return static_cast<double>(Timer::mTimeBetweenUpdates);
-}
-} // namespace
-
 // SDL's 64-bit tick count: the 32-bit one wraps after 49.7 days, and the loop would then wait as long
 // again for the next update. A double holds every tick count below 2^53 exactly, so the differences the
 // loop takes are exact too.
@@ -23,12 +15,18 @@ void Timer::Init(double frameRate)
     mFrameRate = frameRate;
     mFrameDuration = 1000.0 / frameRate;
     // 60 Hz gives 2: enough updates per drawn frame to keep 30 per second.
-    mMaxUpdatesPerFrame = static_cast<int>(std::ceil(frameRate * Step() / 1000.0));
+    mMaxUpdatesPerFrame = static_cast<int>(std::ceil(frameRate * mTimeBetweenUpdates / 1000.0));
 
     const double now = mClock();
     mLastUpdateTime = now;
     mLastFrameTime = now;
     mCurrentSecond = static_cast<int>(now / 1000.0);
+}
+
+double Timer::Step() const
+{
+    // A slower game only waits longer between updates; every update stays the same.
+    return static_cast<double>(mTimeBetweenUpdates) / mSpeed;
 }
 
 void Timer::Update()
@@ -53,9 +51,14 @@ int Timer::RunUpdates(const std::function<void()>& tick)
             mLastUpdateTime = mCurrentTime - step;
             break;
         }
+        mRestarted = false;
         tick();
-        mLastUpdateTime += step;
         ++mUpdatesThisFrame;
+        if (mRestarted)
+        {
+            break; // the update that restarted the step stands at this pass's time
+        }
+        mLastUpdateTime += step;
     }
     return mUpdatesThisFrame;
 }
@@ -87,6 +90,7 @@ void Timer::EndFrame()
 void Timer::RestartStep()
 {
     mLastUpdateTime = mCurrentTime;
+    mRestarted = true;
 }
 
 void Timer::WaitForNextFrame()

@@ -17,6 +17,8 @@ class Timer
 
     // frameRate: the display's refresh rate in Hz; sets the frame duration and the update cap.
     void Init(double frameRate);
+    // The time between updates in milliseconds: one update step at full speed, longer when slowed.
+    double Step() const;
     // Reads the clock into mCurrentTime.
     void Update();
 
@@ -31,7 +33,8 @@ class Timer
     // After drawing: remembers the frame time and takes the frame-rate count on each new whole second.
     void EndFrame();
     // Starts the fixed step again at this pass's time, so the time that went by before (a pause, a stalled
-    // window) is never made up in a burst of updates: the next one is due a whole step later.
+    // window) is never made up in a burst of updates: the next one is due a whole step after this pass's
+    // clock, also when asked from inside an update (which then is the last of this pass).
     void RestartStep();
     // Sleeps in 1 ms steps until a display frame has passed or the next update is due.
     void WaitForNextFrame();
@@ -48,9 +51,13 @@ class Timer
     double mCurrentTime = 0.0;    // milliseconds
     double mFrameRate = 0.0;      // Hz
     double mFrameDuration = 0.0;  // milliseconds
+    double mSpeed = 1.0;          // share of the full update rate, above 0; 0.5 runs 15 updates a second
 
     // The time source (milliseconds) and the 1 ms sleep; SDL's by default, replaceable so the
     // loop can be driven by a fake clock.
     std::function<double()> mClock;
     std::function<void()> mSleep;
+
+  private:
+    bool mRestarted = false; // RestartStep was called during the update being run
 };

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Takes the README screenshots from the real game in a virtual display: the main menu, the settings, the story and play.
+"""Takes the README screenshots from the real game in a virtual display: the main menu, the settings, the story,
+play and the level editor.
 
 Usage: python3 tools/screenshots.py [build folder] [output folder]   (defaults: build, docs/screenshots)
 Needs Xvfb, xdotool and python3-xlib (tools/install-deps.sh installs them) and a built game with its data.
@@ -19,6 +20,20 @@ def typing_seconds(workdir):
     with open(os.path.join(workdir, "data", "story.txt"), encoding="latin-1") as file:
         lines = [line.rstrip("\r\n") for line in file if not line.startswith("//")]
     return sum(len(line) + 1 for line in lines) * 4 / 30.0
+
+
+def editor_shot(xserver, binary, workdir, out):
+    """The level editor on the keycard level, scrolled to its lock and door, the help card closed."""
+    with kesdriver.GameProcess(xserver, binary, workdir, args=["--edit", "data/maps/level4.map"]) as game:
+        game.start()
+        game.wait_for_window()
+        game.focus()
+        game.wait_for_picture(lambda picture: not picture.is_black(), what="the editor")
+        game.key(*(["Down"] * 12 + ["Right"] * 14), delay_ms=20)
+        time.sleep(1.0)
+        game.screenshot(os.path.join(out, "editor.png"))
+        game.key("Escape")
+        game.wait_exit()
 
 
 def main():
@@ -67,6 +82,7 @@ def main():
         game.key_up("Right")
         game.close_window()
         game.wait_exit()
+        editor_shot(xserver, binary, workdir, out)
     print("screenshots written to %s" % out)
 
 

@@ -41,7 +41,7 @@ bool Player::Init(double x, double y, const std::string& id, EntityType* type, S
 
 void Player::Tick()
 {
-    double oxygen = mOxygen - 0.03;
+    double oxygen = mOxygen - mOxygenUse;
     if (oxygen < 0.0)
     {
         mOxygen = 0.0;

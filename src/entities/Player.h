@@ -40,12 +40,13 @@ class Player : public Entity
 
     std::unique_ptr<Image> mHUD;
     bool mHasKeycard = false;
-    int mHurtTimer = 0;    // updates of immunity left after a hit; drawn blinking while above 0
-    double mOxygen = 10.0; // 10.0 is full; 0.03 is used per update
+    int mHurtTimer = 0;       // updates of immunity left after a hit; drawn blinking while above 0
+    double mOxygen = 10.0;    // 10.0 is full
+    double mOxygenUse = 0.03; // used per update; less with the air assists
     // Shots in flight, in firing order.
     std::list<std::unique_ptr<Bullet>> mBullets;
 
-  private:
-    // Enters Dying (or DyingArmed) without stopping the motion, and restarts the type's animation.
+    // Enters Dying (or DyingArmed) without stopping the motion, and restarts the type's animation; nothing
+    // when already dying or dead.
     void StartDying();
 };

@@ -37,7 +37,7 @@ class Input
     static constexpr Uint64 mRepeatDelay = 400;
     static constexpr Uint64 mRepeatInterval = 100;
 
-    // The keyboard's game keys are the settings record's, read as they are at each key press.
+    // The settings record's game keys, read at each key press: a key bound to play (P, say) does not pause.
     Input(const int& keyLeft, const int& keyRight, const int& keyJump, const int& keyFire);
     ~Input();
     Input(const Input&) = delete;
@@ -80,6 +80,7 @@ class Input
 
   private:
     static constexpr int kActions = static_cast<int>(Action::Count);
+    static constexpr int kDeviceCount = 3;
     static constexpr int kMasks = kAllDevices + 1;
     static int Index(Action action) { return static_cast<int>(action); }
     int HeldCount(Action action, unsigned devices) const;
@@ -93,7 +94,7 @@ class Input
     std::unique_ptr<TouchInput> mTouch;
 
     // Controls holding each action, per device.
-    std::array<std::array<int, kActions>, 3> mHolds{};
+    std::array<std::array<int, kActions>, kDeviceCount> mHolds{};
     // This pass's edges, for every set of devices: went down, went up.
     std::array<std::array<bool, kActions>, kMasks> mPressed{};
     std::array<std::array<bool, kActions>, kMasks> mReleased{};

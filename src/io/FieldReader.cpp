@@ -1,6 +1,9 @@
 // Line reader shared by every text file the game reads.
 #include "io/FieldReader.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace
 {
 // Editors on some systems open a UTF-8 file with these three bytes; they are not text.
@@ -43,6 +46,27 @@ bool FieldReader::NextLine(std::vector<std::string>& fields)
         return true;
     }
     return false;
+}
+
+std::string FieldReader::Refusal(const std::string& path, std::uintmax_t maxBytes)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error); // through symbolic links
+    if (status.type() == fs::file_type::not_found)
+    {
+        return "";
+    }
+    if (status.type() != fs::file_type::regular)
+    {
+        return "is not a regular file";
+    }
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (!error && size > maxBytes)
+    {
+        return "is larger than " + std::to_string(maxBytes >> 20) + " MB";
+    }
+    return "";
 }
 
 void FieldReader::Split(const std::string& line, std::vector<std::string>& fields)

@@ -2,6 +2,7 @@
 // comments at column 0 and fields cut at single spaces.
 #pragma once
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -23,6 +24,11 @@ class FieldReader
 
     // Only column 0 counts: a blank before the slashes makes it an ordinary line.
     static bool IsComment(const std::string& line) { return line.compare(0, 2, "//") == 0; }
+
+    // Why a file the player names or keeps is not to be read at all, or "" when it may be: it must be a
+    // regular file (a device or a pipe may never end) of at most maxBytes (a multiple of 1 MB). A missing
+    // file is not refused here: opening it says so.
+    static std::string Refusal(const std::string& path, std::uintmax_t maxBytes);
 
     // Cuts one line (without its line end) into fields by the rules above.
     static void Split(const std::string& line, std::vector<std::string>& fields);

@@ -80,6 +80,9 @@ std::string InputScript::Format(const std::vector<unsigned>& updates)
 
 std::vector<unsigned> InputScript::Load(const std::string& path)
 {
+    const std::string refusal = FieldReader::Refusal(path, mMaxFileSize);
+    if (!refusal.empty())
+        throw std::runtime_error(path + ": " + refusal);
     FieldReader file(path);
     if (!file.IsOpen())
         throw std::runtime_error("no recorded input: " + path);

@@ -1,6 +1,7 @@
 // Finding and rewriting the files the game keeps for the player.
 #include "io/PlayerFile.h"
 
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 #include <utility>
@@ -11,11 +12,21 @@ namespace
 {
 constexpr int kMaxLinkHops = 40; // as the system's own limit on symbolic link chains
 
+// The system's words for the last failed call; streams leave errno as the failing call set it.
+bool Fail(std::string* why)
+{
+    if (why != nullptr)
+    {
+        *why = std::generic_category().message(errno != 0 ? errno : EIO);
+    }
+    return false;
+}
+
 fs::path gKeptFolder;
 std::function<void(const std::string&)> gStored;
 
-// Replaces the file's content, through a link to its target; false when it cannot be written.
-bool Replace(const std::string& name, const std::string& text);
+// Replaces the file's content, through a link to its target; false (and why) when it cannot be written.
+bool Replace(const std::string& name, const std::string& text, std::string* why);
 } // namespace
 
 void PlayerFile::KeepIn(const fs::path& folder, std::function<void(const std::string&)> stored)
@@ -47,7 +58,7 @@ bool PlayerFile::Exists(const std::string& name)
     return fs::symlink_status(Target(name), error).type() != fs::file_type::not_found;
 }
 
-bool PlayerFile::Write(const std::string& name, const std::string& text)
+bool PlayerFile::Write(const std::string& name, const std::string& text, std::string* why)
 {
     std::error_code error;
     if (!gKeptFolder.empty() && !fs::is_symlink(name, error) && !Exists(name))
@@ -55,7 +66,7 @@ bool PlayerFile::Write(const std::string& name, const std::string& text)
         // A new file of the player's is made in the kept folder, reached through a link of its name.
         fs::create_symlink(gKeptFolder / fs::path(name).filename(), name, error);
     }
-    if (!Replace(name, text))
+    if (!Replace(name, text, why))
     {
         return false;
     }
@@ -68,13 +79,14 @@ bool PlayerFile::Write(const std::string& name, const std::string& text)
 
 namespace
 {
-bool Replace(const std::string& name, const std::string& text)
+bool Replace(const std::string& name, const std::string& text, std::string* why)
 {
     const fs::path target = PlayerFile::Target(name);
+    errno = 0;
     // A file the player made read-only is left as it is, although the folder would let it be replaced.
     if (PlayerFile::Exists(name) && !std::ofstream(target, std::ios::binary | std::ios::app))
     {
-        return false;
+        return Fail(why);
     }
     // Written beside the old file and renamed over it, so a crash mid-write never leaves it truncated.
     fs::path temporary = target;
@@ -88,6 +100,7 @@ bool Replace(const std::string& name, const std::string& text)
         if (!file)
         {
             // Made but not written whole (a full disk): the old file stays as it was.
+            Fail(why);
             fs::remove(temporary, error);
             return false;
         }
@@ -100,9 +113,10 @@ bool Replace(const std::string& name, const std::string& text)
     }
     // No new file could be made beside the old one, or not renamed over it: the old one is rewritten in
     // place (a folder the player may not write to can still hold a file they may).
+    errno = 0;
     std::ofstream inPlace(target, std::ios::binary | std::ios::trunc);
     inPlace << text;
     inPlace.close();
-    return static_cast<bool>(inPlace);
+    return inPlace ? true : Fail(why);
 }
 } // namespace

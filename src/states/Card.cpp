@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace
 {
@@ -14,10 +15,19 @@ constexpr int kPadding = 12;    // between the box's border and its text, pixels
 constexpr int kLineSpacing = 2; // between lines of text, pixels
 constexpr int kUpdatesPerSecond = 30;
 
-// A time for a table column, or the dashes of none.
-std::string Column(int updates)
+// A time for a table column, or the dashes of none; a star marks an assisted one.
+std::string Column(int updates, bool assisted = false)
 {
-    return Card::FormatTime(updates) + "  ";
+    return Card::FormatTime(updates) + (assisted ? "* " : "  ");
+}
+
+// A player told nothing would trust a best time that is gone at the next start.
+void SayUnsaved(std::vector<std::string>& body, const std::string& unsaved)
+{
+    if (!unsaved.empty())
+    {
+        body.insert(body.end(), {"", "Progress could not be saved:", unsaved});
+    }
 }
 } // namespace
 
@@ -29,36 +39,57 @@ Card::Card(std::string heading, std::vector<std::string> body, std::string foote
 std::unique_ptr<Card> Card::Pause()
 {
     return std::make_unique<Card>(
-        "Paused", std::vector<std::string>{"P / Start    Resume", "Esc / Back   Main menu"}, "", 0);
+        "Paused",
+        std::vector<std::string>{"P / Start    Resume", "Enter / A    Assist", "Esc / Back   Main menu"}, "",
+        0);
 }
 
-std::unique_ptr<Card> Card::Level(int number, const Times& times, bool newBest)
+std::unique_ptr<Card> Card::Level(int number, const Times& times, bool newBest, const std::string& unsaved)
 {
-    std::vector<std::string> body = {"Time   " + FormatTime(times.mTime), "Best   " + FormatTime(times.mBest),
-                                     "Par    " + FormatTime(times.mPar)};
+    std::vector<std::string> body = {"Time   " + FormatTime(times.mTime) +
+                                         (times.mAssisted ? "  assisted" : ""),
+                                     "Best   " + FormatTime(times.mBest), "Par    " + FormatTime(times.mPar)};
+    if (times.mGhost > 0 && times.mTime > 0)
+    {
+        body.push_back("Ghost  " + FormatDifference(times.mTime - times.mGhost));
+    }
+    SayUnsaved(body, unsaved);
     return std::make_unique<Card>("Level " + std::to_string(number) + " complete", std::move(body),
-                                  newBest ? "New best time!" : "", mLevelUpdates);
+                                  newBest && !times.mAssisted ? "New best time!" : "", mLevelUpdates);
 }
 
-std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels)
+std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels, const std::string& unsaved)
 {
     std::vector<std::string> body = {"Level  Time      Best      Par", ""};
     // A column's total counts only when every level has a time in it: part of a run is no run.
     Times total;
+    bool anyAssisted = false;
     const auto add = [](int& sum, int time) { sum = sum < 0 || time <= 0 ? -1 : sum + time; };
     for (std::size_t i = 0; i < levels.size(); ++i)
     {
         char number[8];
         std::snprintf(number, sizeof number, "%5d  ", static_cast<int>(i + 1));
         const Times& level = levels[i];
-        body.push_back(number + Column(level.mTime) + Column(level.mBest) + FormatTime(level.mPar));
+        body.push_back(number + Column(level.mTime, level.mAssisted) + Column(level.mBest) +
+                       FormatTime(level.mPar));
+        anyAssisted = anyAssisted || level.mAssisted;
         add(total.mTime, level.mTime);
         add(total.mBest, level.mBest);
         add(total.mPar, level.mPar);
     }
     body.push_back("");
-    body.push_back("Total  " + Column(total.mTime) + Column(total.mBest) + FormatTime(total.mPar));
-    return std::make_unique<Card>("All levels complete", std::move(body), "Press any key", mRunUpdates);
+    body.push_back("Total  " + Column(total.mTime, anyAssisted) + Column(total.mBest) +
+                   FormatTime(total.mPar));
+    const std::size_t totalLine = body.size() - 1;
+    if (anyAssisted)
+    {
+        body.push_back("");
+        body.push_back("* assisted");
+    }
+    SayUnsaved(body, unsaved);
+    auto card = std::make_unique<Card>("All levels complete", std::move(body), "Press any key", mRunUpdates);
+    card->mKeptEnd = card->mBody.size() - totalLine;
+    return card;
 }
 
 std::string Card::FormatTime(int updates)
@@ -76,10 +107,36 @@ std::string Card::FormatTime(int updates)
     return text;
 }
 
+std::string Card::FormatDifference(int updates)
+{
+    // Hundredths truncated toward zero, as the times themselves are.
+    const long long magnitude = std::llabs(static_cast<long long>(updates)) * 100 / kUpdatesPerSecond;
+    char text[32];
+    std::snprintf(text, sizeof text, "%c%lld.%02lld s", updates < 0 ? '-' : '+', magnitude / 100,
+                  magnitude % 100);
+    return text;
+}
+
 bool Card::Tick()
 {
     ++mShown;
     return mUpdates > 0 && mShown >= mUpdates;
+}
+
+std::vector<std::string> Card::Fitted(int screenHeight, int charHeight) const
+{
+    // Body lines that fit with the lines closed up, besides the heading, the footer and their gaps.
+    const int room = (screenHeight - 2 * kPadding) / charHeight - 2 - (mFooter.empty() ? 0 : 2);
+    const int head = room - 1 - static_cast<int>(mKeptEnd);
+    if (static_cast<int>(mBody.size()) <= room || head < 1)
+    {
+        return mBody;
+    }
+    // The first lines, then "...", then the end kept in sight.
+    std::vector<std::string> body(mBody.begin(), mBody.begin() + head);
+    body.emplace_back("  ...");
+    body.insert(body.end(), mBody.end() - static_cast<std::ptrdiff_t>(mKeptEnd), mBody.end());
+    return body;
 }
 
 void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
@@ -87,16 +144,17 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     Fade::DrawOverlay(overlay, mDimAlpha, screen);
 
     const int charWidth = font.mCharWidth;
+    const std::vector<std::string> body = Fitted(screen->h, font.mCharHeight);
     std::size_t bodyWidth = 0;
-    for (const std::string& line : mBody)
+    for (const std::string& line : body)
     {
         bodyWidth = std::max(bodyWidth, line.size());
     }
     const std::size_t widest = std::max({bodyWidth, mHeading.size(), mFooter.size()});
     // Heading, a blank line, the body, and the footer after another blank line.
-    const int lines = 2 + static_cast<int>(mBody.size()) + (mFooter.empty() ? 0 : 2);
+    const int lines = 2 + static_cast<int>(body.size()) + (mFooter.empty() ? 0 : 2);
     const int width = static_cast<int>(widest) * charWidth + 2 * kPadding;
-    // A long level list (a mod's) closes the lines up to fit; beyond that the screen's edges cut it.
+    // A long level list (a mod's) closes the lines up to fit.
     const int spacing =
         lines * (font.mCharHeight + kLineSpacing) + 2 * kPadding > screen->h ? 0 : kLineSpacing;
     const int lineHeight = font.mCharHeight + spacing;
@@ -117,7 +175,7 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     centred(mHeading, y);
     y += 2 * lineHeight;
     const int bodyX = box.x + (width - static_cast<int>(bodyWidth) * charWidth) / 2;
-    for (const std::string& line : mBody)
+    for (const std::string& line : body)
     {
         font.DrawString(line, bodyX, y, grey, screen);
         y += lineHeight;

@@ -20,6 +20,8 @@ class Card
         int mTime = 0;
         int mBest = 0;
         int mPar = 0;
+        int mGhost = 0;         // the ghost's time to the exit
+        bool mAssisted = false; // the time was made with an assist on: it is marked, and no best
     };
 
     // How long the cards after a level show, in updates: about two seconds, and longer for the whole run's
@@ -36,13 +38,17 @@ class Card
     Card(std::string heading, std::vector<std::string> body, std::string footer, int updates);
 
     static std::unique_ptr<Card> Pause();
-    // number: the level's place in the list, from 1; newBest: the time beat an earlier best.
-    static std::unique_ptr<Card> Level(int number, const Times& times, bool newBest);
+    // number: the level's place in the list, from 1; newBest: the time beat an earlier best. unsaved: why
+    // the progress could not be saved, "" when it was.
+    static std::unique_ptr<Card> Level(int number, const Times& times, bool newBest,
+                                       const std::string& unsaved = "");
     // Every level of the list in order; levels not finished in this run have no time.
-    static std::unique_ptr<Card> Run(const std::vector<Times>& levels);
+    static std::unique_ptr<Card> Run(const std::vector<Times>& levels, const std::string& unsaved = "");
 
     // Minutes, seconds and hundredths ("01:05.33"); "--:--.--" for no time (0 or less).
     static std::string FormatTime(int updates);
+    // A signed difference in seconds and hundredths: "+1.23 s", "-0.40 s".
+    static std::string FormatDifference(int updates);
 
     // One update; true once the card has shown for its time.
     bool Tick();
@@ -54,8 +60,13 @@ class Card
     std::string mHeading;
     std::vector<std::string> mBody;
     std::string mFooter;
+    // The last body lines (a total) kept in sight when a long body is cut to fit the screen.
+    std::size_t mKeptEnd = 0;
 
   private:
+    // The body as drawn: when it cannot fit even with the lines closed up, its middle gives way to "...".
+    std::vector<std::string> Fitted(int screenHeight, int charHeight) const;
+
     int mUpdates;
     int mShown = 0;
 };

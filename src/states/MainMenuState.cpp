@@ -92,7 +92,7 @@ void MainMenuState::Tick(Game* game)
         // Continue: straight into play at the furthest level, with a fresh player and no story.
         if (game->mPlayState != nullptr)
         {
-            game->mPlayState->mFirstLevel = game->mProgress.mReached;
+            game->mPlayState->mFirstLevel = mLevels[game->mProgress.Furthest(mLevels)];
         }
         game->mStateManager->ChangeState("Play");
         if (State* play = game->mStateManager->mCurrentState)

@@ -7,8 +7,10 @@
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 #include "io/FieldReader.h"
+#include "io/InputScript.h"
 #include "states/Card.h"
 #include "states/Fade.h"
+#include "states/Ghost.h"
 #include "world/Map.h"
 
 #include <algorithm>
@@ -83,6 +85,50 @@ void PlayState::PlayOnly(const std::string& levelFile, std::vector<unsigned> rep
     mReplay = std::move(replay);
 }
 
+bool PlayState::Simulate(Game* game, const std::string& levelFile, std::vector<unsigned> input)
+{
+    mSilent = true;
+    mOnlyLevel = levelFile; // also keeps the player's progress out of it
+    mReplay = std::move(input);
+    mMaps.assign(1, levelFile);
+    CleanUp();
+    mRunTimes.assign(1, 0);
+    mRunAssisted.assign(1, false);
+    const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
+    // No pictures: what is drawn of this world is drawn with the play screen's own.
+    mMap = std::make_unique<Map>();
+    if (!mMap->Load(levelFile, info) || (mMap->mPlayerStartX == -1 && mMap->mPlayerStartY == -1))
+    {
+        return false;
+    }
+    EntityType* playerType = mMap->mEntityTypeManager->GetEntityType(Player::mTypeName);
+    mPlayer = std::make_unique<Player>();
+    if (playerType == nullptr ||
+        !mPlayer->Init(StartX(*mMap), StartY(*mMap), Player::mTypeName, playerType, info))
+    {
+        return false;
+    }
+    mPlayer->SetDirection(mMap->mPlayerDirection);
+    mFadeState = Fade::FadingIn;
+    BeginLevel(game);
+    mLevelReady = true;
+    mMap->CameraCheck(mPlayer->GetX(), mPlayer->GetY(), game->mScreen->mSurface);
+    return true;
+}
+
+bool PlayState::StepSimulation(Game* game)
+{
+    if (!mLevelReady || IsEnding() || !mPlayer->GetIsAlive() || mReplayUpdate >= mReplay.size())
+    {
+        return false;
+    }
+    StepReplay(game);
+    UpdateWorld(game);
+    // Shots leave at the view's right edge: the camera goes where a frame drawn now would put it.
+    mMap->CameraCheck(mPlayer->GetX(), mPlayer->GetY(), game->mScreen->mSurface);
+    return true;
+}
+
 std::string PlayState::LevelPath(int index) const
 {
     return mOnlyLevel.empty() ? kMapFolder + mMaps[index] : mOnlyLevel;
@@ -124,14 +170,16 @@ bool PlayState::Init(Game* game)
 
     SetPaused(game, false);
     CleanUp(); // also restarts at the first level of the list
-    // Continue starts at the level asked for, while the list still has it.
-    const auto first = std::find(mMaps.begin(), mMaps.end(), mFirstLevel);
-    if (!mFirstLevel.empty() && first != mMaps.end())
+    // Continue starts at the level asked for, while the list still has it: at its later place when it is
+    // listed twice, as progress counts it.
+    const auto first = std::find(mMaps.rbegin(), mMaps.rend(), mFirstLevel);
+    if (!mFirstLevel.empty() && first != mMaps.rend())
     {
-        mCurrentMap = static_cast<int>(first - mMaps.begin());
+        mCurrentMap = static_cast<int>(mMaps.rend() - first) - 1;
     }
     mFirstLevel.clear();
     mRunTimes.assign(mMaps.size(), 0);
+    mRunAssisted.assign(mMaps.size(), false);
 
     SDL_Surface* screen = game->mScreen->mSurface;
     mBlackScreen = Fade::CreateOverlay(screen, mAlpha);
@@ -180,6 +228,7 @@ bool PlayState::Init(Game* game)
 void PlayState::CleanUp()
 {
     mLevelReady = false;
+    mGhost.reset();
     mCard.reset();
     mPauseCard.reset();
     mExitReached = false;
@@ -196,6 +245,7 @@ void PlayState::CleanUp()
     mCurrentMap = 0;
     mReplayUpdate = 0;
     mReplayHeld = 0;
+    mRecording.clear();
 }
 
 void PlayState::ClearInput()
@@ -204,6 +254,20 @@ void PlayState::ClearInput()
     mMoveRight = false;
     mDoJump = false;
     mDoFire = false;
+    mKeysDown = 0;
+}
+
+unsigned PlayState::RecordedKeys() const
+{
+    return (mMoveLeft ? InputScript::Left : 0u) | (mMoveRight ? InputScript::Right : 0u) | mKeysDown;
+}
+
+void PlayState::Sound(Game* game, const char* name)
+{
+    if (!mSilent)
+    {
+        game->mAudioManager->PlaySound(name);
+    }
 }
 
 bool PlayState::StartNextLevel(Game* game)

@@ -1,6 +1,7 @@
 // The screen where the game is played: level list, input, the fixed update, collisions and drawing.
 #pragma once
 
+#include "Assist.h"
 #include "State.h"
 #include "graphics/Utils.h"
 #include "states/Fade.h"
@@ -14,6 +15,7 @@
 
 class Card;
 class Entity;
+class Ghost;
 class Image;
 class Map;
 class Player;
@@ -37,6 +39,14 @@ class PlayState : public State
     // door, Escape) ends the program through the credits. A recorded input, when given, steers the
     // player in place of the game keys.
     void PlayOnly(const std::string& levelFile, std::vector<unsigned> replay);
+    // After a level played alone, go back to this screen instead of ending the program ("" ends it).
+    void ReturnTo(const std::string& state) { mReturnState = state; }
+    // Sets this screen up as a silent world of its own on one level file, steered by a recorded input, with
+    // none of the player's files touched: the world a ghost runs in. False when the level cannot be played.
+    bool Simulate(Game* game, const std::string& levelFile, std::vector<unsigned> input);
+    // One update of such a world, the camera placed as drawing would place it. False, running nothing, once
+    // it has stopped: at the exit, where its input ends, or at its death.
+    bool StepSimulation(Game* game);
     // One line on stderr saying why a level is not played.
     static void ReportLevelFailure(const std::string& level, const std::string& reason);
 
@@ -75,6 +85,20 @@ class PlayState : public State
     // The card shown after an exit until play moves on; null while playing.
     std::unique_ptr<Card> mCard;
 
+    // The rules this world runs by: the player's assist options, or none in a ghost's world.
+    Assist mRules;
+    // A world that plays no sound (a ghost's).
+    bool mSilent = false;
+    // The current level had an assist on in some update; its time is then kept apart from the bests.
+    bool mLevelAssisted = false;
+    // Which of this run's levels were assisted, by index in mMaps.
+    std::vector<bool> mRunAssisted;
+    // The keys held in each update of the current level so far (InputScript bits), replayable as it was.
+    std::vector<unsigned> mRecording;
+    // The ghost running beside the player, or null; and the choice it was made for.
+    std::unique_ptr<Ghost> mGhost;
+    Assist::Ghost mGhostChoice = Assist::Ghost::Off;
+
     // A paused game runs nothing of the world; only the fades and the way out go on.
     bool IsPaused() const { return mPauseCard != nullptr; }
     void SetPaused(Game* game, bool paused);
@@ -87,6 +111,8 @@ class PlayState : public State
     // The controllers' and touch controls' part of the pass, after the keyboard's events.
     void ApplyDevices(Game* game);
     void TogglePause(Game* game);
+    // Opens the assist screen while paused; false (nothing done) otherwise.
+    bool OpenAssist(Game* game);
     // The game controls (InputScript bits) a key is bound to.
     static unsigned KeyControls(Game* game, int code);
     bool PressGameKey(Game* game, int code, bool repeat);
@@ -98,6 +124,8 @@ class PlayState : public State
     void TakeScreenshot(Game* game);
     bool IsEnding() const { return mBackToMenu || mQuitRequested || mNextLevel; }
     void ClearInput();
+    // The keys as a recorded input holds them in this update.
+    unsigned RecordedKeys() const;
 
     // Simulation (PlayStateTick.cpp). StepFade returns false when the update ends with it.
     bool StepFade(Game* game);
@@ -114,6 +142,15 @@ class PlayState : public State
     bool StartNextLevel(Game* game);
     std::string LevelPath(int index) const;
 
+    // Plays a sound, unless this world is silent.
+    void Sound(Game* game, const char* name);
+
+    // The ghost (PlayStateGhost.cpp): made afresh for the level and the player's choice, caught up with the
+    // level clock; and the best run's recording kept for the next time.
+    void StartGhost(Game* game);
+    std::vector<unsigned> GhostInput(Game* game) const;
+    void KeepBestRun(Game* game, int index);
+
     // Collisions (PlayStateCollision.cpp).
     void ApplyTileHarm(Game* game, Entity* e, const TileCollision& collision);
     void FinishLevel();
@@ -128,6 +165,8 @@ class PlayState : public State
     void ShowExitCard(Game* game);
     bool HandleCardKey(bool repeat);
     bool IsPauseKey(Game* game, int code) const;
+    // A key the player bound to a game action.
+    static bool IsBound(Game* game, int code);
     bool CanPause() const;
     // A card is up and takes the keys; once it fades out they wait for the next level as in any ending.
     bool IsCardUp() const { return mCard && mFadeState != Fade::FadingOut; }
@@ -138,8 +177,10 @@ class PlayState : public State
     bool mExitReached = false;
     std::unique_ptr<Card> mPauseCard; // null while not paused
 
-    std::string mOnlyLevel; // a level file played alone; empty for the level list
+    std::string mOnlyLevel;   // a level file played alone; empty for the level list
+    std::string mReturnState; // where a level played alone returns to; empty: the program ends
     std::vector<unsigned> mReplay;
     std::size_t mReplayUpdate = 0; // the next update of mReplay to play
     unsigned mReplayHeld = 0;      // the keys mReplay holds down
+    unsigned mKeysDown = 0;        // jump and fire as a recorded input holds them (InputScript bits)
 };

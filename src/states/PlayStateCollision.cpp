@@ -2,7 +2,6 @@
 #include "states/PlayState.h"
 
 #include "Game.h"
-#include "audio/AudioManager.h"
 #include "entities/Player.h"
 #include "world/Map.h"
 
@@ -200,6 +199,10 @@ void PlayState::UpdateEntity(Game* game, Entity* e)
 
 void PlayState::ApplyTileHarm(Game* game, Entity* e, const TileCollision& collision)
 {
+    if (e == mPlayer.get() && mRules.mInvulnerable)
+    {
+        return;
+    }
     const EntityState state = e->GetState();
     if (state != Dying && state != Dead)
     {
@@ -209,7 +212,7 @@ void PlayState::ApplyTileHarm(Game* game, Entity* e, const TileCollision& collis
     if (e == mPlayer.get() && mPlayer->mHurtTimer == 0 && !IsDyingOrDead(e->GetState()))
     {
         mPlayer->mHurtTimer = kHurtImmunity;
-        game->mAudioManager->PlaySound("hurt.wav");
+        Sound(game, "hurt.wav");
     }
 }
 
@@ -241,16 +244,20 @@ void PlayState::CheckPlayerCollision(Game* game, bool fromAbove)
         other->SetState(Dying);
         player.SetY(other->GetY() - player.GetFrameHeight());
         player.Jump(true);
-        game->mAudioManager->PlaySound("jump.wav");
-        game->mAudioManager->PlaySound("hurt.wav");
+        Sound(game, "jump.wav");
+        Sound(game, "hurt.wav");
         return;
+    }
+    if (mRules.mInvulnerable)
+    {
+        return; // a stomp still kills, but a touch does no harm
     }
     if (player.mHurtTimer == 0)
     {
         // An enemy hurts by its current health.
         player.SetHealth(player.GetHealth() - other->GetHealth());
         player.mHurtTimer = kHurtImmunity;
-        game->mAudioManager->PlaySound("hurt.wav");
+        Sound(game, "hurt.wav");
     }
     if (player.GetHealth() <= 0 && player.GetIsAlive())
     {
@@ -268,14 +275,13 @@ void PlayState::AquireItem(Game* game, Entity* item)
     }
     // A refused pick-up is silent and the item stays for the next contact.
     Player& player = *mPlayer;
-    AudioManager& audio = *game->mAudioManager;
     const std::string& name = type->mName;
     if (name == "Health")
     {
         if (player.GetHealth() != kFullHealth)
         {
             player.SetHealth(player.GetHealth() + item->GetHealth());
-            audio.PlaySound("pickup.wav");
+            Sound(game, "pickup.wav");
             item->SetState(Dead);
         }
     }
@@ -285,7 +291,7 @@ void PlayState::AquireItem(Game* game, Entity* item)
         {
             player.mOxygen = item->GetHealth(); // refilled, not added to
             mMap->mOxygenTanksLeft = std::max(mMap->mOxygenTanksLeft - 1, 0);
-            audio.PlaySound("pickup.wav");
+            Sound(game, "pickup.wav");
             item->SetState(Dead);
         }
     }
@@ -295,13 +301,13 @@ void PlayState::AquireItem(Game* game, Entity* item)
         {
             mMap->Trigger(item, true); // opens the door with the lock's id; the lock stays
             player.mHasKeycard = false;
-            audio.PlaySound("keycard.wav");
+            Sound(game, "keycard.wav");
         }
     }
     else if (name == "Keycard")
     {
         player.mHasKeycard = true;
-        audio.PlaySound("pickup.wav");
+        Sound(game, "pickup.wav");
         item->SetState(Dead);
     }
     else if (name == "ShipDoor2")
@@ -311,7 +317,7 @@ void PlayState::AquireItem(Game* game, Entity* item)
     else if (name == "Weapon")
     {
         player.SetWeapon(true);
-        audio.PlaySound("pickup.wav");
+        Sound(game, "pickup.wav");
         item->SetState(Dead);
     }
 }

@@ -8,6 +8,7 @@
 #include "graphics/Framework.h"
 #include "input/Input.h"
 #include "io/InputScript.h"
+#include "states/AssistState.h"
 
 #include <SDL_image.h>
 
@@ -93,12 +94,27 @@ bool PlayState::HandleKeyDown(Game* game)
         }
         return true;
     }
+    if (key.scancode == SDL_SCANCODE_RETURN && !repeat && !IsBound(game, key.scancode) && OpenAssist(game))
+    {
+        return false; // the assist screen reads what follows
+    }
     // A recorded input steers alone: the keys and controllers only watch it.
     if (!mReplay.empty())
     {
         return true;
     }
     return PressGameKey(game, key.scancode, repeat);
+}
+
+bool PlayState::OpenAssist(Game* game)
+{
+    // The assist options are a key away while paused; play waits paused for the way back.
+    if (!IsPaused() || game->mAssistState == nullptr)
+    {
+        return false;
+    }
+    game->mAssistState->Open(game, "Play");
+    return true;
 }
 
 void PlayState::TogglePause(Game* game)
@@ -118,6 +134,29 @@ constexpr std::pair<unsigned, Action> kSteering[] = {{InputScript::Left, Action:
                                                      {InputScript::Right, Action::Right},
                                                      {InputScript::Jump, Action::Jump},
                                                      {InputScript::Fire, Action::Fire}};
+
+// The game controls whose bound key passes the test.
+template <typename Test> unsigned BoundControls(const Game* game, Test test)
+{
+    const int bound[] = {game->mKeyLeft, game->mKeyRight, game->mKeyJump, game->mKeyFire};
+    unsigned controls = 0;
+    for (int i = 0; i < 4; ++i)
+    {
+        controls |= test(bound[i]) ? kSteering[i].first : 0;
+    }
+    return controls;
+}
+
+// The game controls whose action passes the test.
+template <typename Test> unsigned ActionControls(Test test)
+{
+    unsigned controls = 0;
+    for (const auto& [bit, action] : kSteering)
+    {
+        controls |= test(action) ? bit : 0;
+    }
+    return controls;
+}
 } // namespace
 
 void PlayState::ApplyDevices(Game* game)
@@ -144,44 +183,33 @@ void PlayState::ApplyDevices(Game* game)
     {
         TogglePause(game);
     }
+    if (input.Pressed(Action::Accept, kSteeringDevices) && OpenAssist(game))
+    {
+        return;
+    }
     if (!mReplay.empty())
     {
         return;
     }
-    unsigned pressed = 0;
-    unsigned released = 0;
-    for (const auto& [bit, action] : kSteering)
-    {
-        pressed |= input.Pressed(action, kSteeringDevices) ? bit : 0;
-        released |= input.Released(action, kSteeringDevices) ? bit : 0;
-    }
+    const unsigned pressed =
+        ActionControls([&](Action action) { return input.Pressed(action, kSteeringDevices); });
     if (pressed != 0 && !PressControls(pressed, false))
     {
         return;
     }
+    const unsigned released =
+        ActionControls([&](Action action) { return input.Released(action, kSteeringDevices); });
     if (released != 0)
     {
         // What the keyboard's bound keys still hold stays held.
-        const int bound[] = {game->mKeyLeft, game->mKeyRight, game->mKeyJump, game->mKeyFire};
-        unsigned keyboard = 0;
-        for (int i = 0; i < 4; ++i)
-        {
-            keyboard |= input.KeyHeld(bound[i]) ? kSteering[i].first : 0;
-        }
-        ReleaseControls(released & ~keyboard);
+        ReleaseControls(released & ~BoundControls(game, [&](int key) { return input.KeyHeld(key); }));
     }
 }
 
 unsigned PlayState::KeyControls(Game* game, int code)
 {
     // Every binding that matches applies, so one key bound to several actions does them all.
-    const int bound[] = {game->mKeyLeft, game->mKeyRight, game->mKeyJump, game->mKeyFire};
-    unsigned controls = 0;
-    for (int i = 0; i < 4; ++i)
-    {
-        controls |= code == bound[i] ? kSteering[i].first : 0;
-    }
-    return controls;
+    return BoundControls(game, [code](int key) { return key == code; });
 }
 
 bool PlayState::PressGameKey(Game* game, int code, bool repeat)
@@ -205,14 +233,26 @@ bool PlayState::PressControls(unsigned controls, bool repeat)
     }
     // While paused the walking keys are followed, so that play resumes with the keys held then; a jump
     // or a shot is not kept for later.
-    if ((controls & InputScript::Jump) && mPlayer->GetIsOnGround() && !repeat && !IsPaused())
+    // The recording holds jump and fire from the presses that count, so that it plays back as it went.
+    if ((controls & InputScript::Jump) && !repeat && !IsPaused())
     {
-        mDoJump = true;
+        mKeysDown |= InputScript::Jump;
+        mDoJump = mDoJump || mPlayer->GetIsOnGround();
     }
-    // Repeats count: a held fire key fires again once 10 updates have passed since the last shot.
-    if ((controls & InputScript::Fire) && mPlayer->GetWeapon() && mFireTimer > 9 && !IsPaused())
+    if ((controls & InputScript::Fire) && !IsPaused())
     {
-        mDoFire = true;
+        // Repeats count: a held fire key fires again once 10 updates have passed since the last shot.
+        const bool fires = mPlayer->GetWeapon() && mFireTimer > 9;
+        mDoFire = mDoFire || fires;
+        if (repeat && fires && !mRecording.empty())
+        {
+            // A recorded input has no repeats: it lets go for the update before and presses again.
+            mRecording.back() &= ~InputScript::Fire;
+        }
+        if (!repeat || fires)
+        {
+            mKeysDown |= InputScript::Fire;
+        }
     }
     return true;
 }
@@ -224,11 +264,8 @@ bool PlayState::HandleKeyUp(Game* game)
         return true;
     }
     // A control a controller or the touch screen still holds stays held.
-    unsigned devices = 0;
-    for (const auto& [bit, action] : kSteering)
-    {
-        devices |= game->mInput->Held(action, kSteeringDevices) ? bit : 0;
-    }
+    const unsigned devices =
+        ActionControls([game](Action action) { return game->mInput->Held(action, kSteeringDevices); });
     return ReleaseControls(KeyControls(game, mEvent.key.keysym.scancode) & ~devices);
 }
 
@@ -249,17 +286,19 @@ bool PlayState::ReleaseControls(unsigned controls)
     if (controls & InputScript::Jump)
     {
         mDoJump = false;
+        mKeysDown &= ~InputScript::Jump;
     }
     if (controls & InputScript::Fire)
     {
         mDoFire = false;
+        mKeysDown &= ~InputScript::Fire;
     }
     return true;
 }
 
 void PlayState::StepReplay(Game* game)
 {
-    // Past its end the input holds nothing, and the player stands until the air runs out or Escape.
+    // Past its end the input holds nothing (play is ending then).
     const unsigned keys = mReplayUpdate < mReplay.size() ? mReplay[mReplayUpdate++] : 0;
     // In the order the recording tools press and release them, so an input plays as it was recorded.
     const std::pair<unsigned, int> bindings[] = {{InputScript::Left, game->mKeyLeft},

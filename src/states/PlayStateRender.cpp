@@ -8,6 +8,7 @@
 #include "graphics/Utils.h"
 #include "states/Card.h"
 #include "states/Fade.h"
+#include "states/Ghost.h"
 #include "world/Map.h"
 
 #include <string>
@@ -35,6 +36,10 @@ void PlayState::Render(Game* game, const float&)
         if (sprites != nullptr)
         {
             DrawShots(*sprites, screen);
+            if (mGhost)
+            {
+                mGhost->Render(*sprites, screen, mMap->mCameraX, mMap->mCameraY); // under the player
+            }
         }
         DrawPlayer(sprites, screen);
         mPlayer->ShowHUD(screen);
@@ -119,7 +124,12 @@ void PlayState::DrawCountdown(Game* game, SDL_Surface* screen)
 {
     const double oxygen = mPlayer->mOxygen;
     std::string text = "Time left: ";
-    if (oxygen == 10.0)
+    // The options show at once, also while paused.
+    if (game->mAssist.mAir == Assist::Air::Endless)
+    {
+        text += "endless";
+    }
+    else if (oxygen == 10.0)
     {
         text += Utils::ToString(oxygen);
     }

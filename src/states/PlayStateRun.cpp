@@ -7,6 +7,7 @@
 #include "entities/Player.h"
 #include "io/InputScript.h"
 #include "states/Card.h"
+#include "states/Ghost.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -34,7 +35,13 @@ void PlayState::BeginLevel(Game* game)
 {
     mLevelTime = 0;
     mExitReached = false;
+    mLevelAssisted = false;
+    mRecording.clear();
     mCard.reset();
+    if (!mSilent)
+    {
+        StartGhost(game);
+    }
     // A level file played alone is not one of the game's levels: the player's progress is left alone.
     if (mOnlyLevel.empty())
     {
@@ -53,30 +60,40 @@ void PlayState::ShowExitCard(Game* game)
     const int finished = mNextLevel ? mCurrentMap - 1 : mCurrentMap;
     const std::string& level = mMaps[static_cast<std::size_t>(finished)];
     mRunTimes[static_cast<std::size_t>(finished)] = mLevelTime;
+    mRunAssisted[static_cast<std::size_t>(finished)] = mLevelAssisted;
     ClearInput();
+    // The ghost still on its way plays on to the exit (or its end), for its time.
+    const int ghostTime = mGhost ? mGhost->RunToEnd(game) : 0;
     if (!mOnlyLevel.empty())
     {
         // Its time against the recorded input it was played with, if any.
-        mCard = Card::Level(1, {mLevelTime, 0, static_cast<int>(mReplay.size())}, false);
+        mCard = Card::Level(1, {mLevelTime, 0, static_cast<int>(mReplay.size()), ghostTime, mLevelAssisted},
+                            false);
+        game->mExitStatus = 0;
         return;
     }
     Progress& progress = game->mProgress;
     const int earlierBest = progress.Best(level);
-    progress.RecordTime(level, mLevelTime);
+    // An assisted time is shown, but never replaces a best or its ghost.
+    if (!mLevelAssisted && progress.RecordTime(level, mLevelTime))
+    {
+        KeepBestRun(game, finished);
+    }
 
     if (mNextLevel)
     {
-        const Card::Times times{mLevelTime, progress.Best(level), Par(level)};
-        mCard = Card::Level(finished + 1, times, earlierBest != 0 && mLevelTime < earlierBest);
+        const Card::Times times{mLevelTime, progress.Best(level), Par(level), ghostTime, mLevelAssisted};
+        mCard = Card::Level(finished + 1, times, earlierBest != 0 && mLevelTime < earlierBest,
+                            progress.SaveFailure());
         return;
     }
     // The last level: the whole list (an empty line ends it, as it ends play).
     std::vector<Card::Times> levels;
     for (std::size_t i = 0; i < mMaps.size() && !mMaps[i].empty(); ++i)
     {
-        levels.push_back({mRunTimes[i], progress.Best(mMaps[i]), Par(mMaps[i])});
+        levels.push_back({mRunTimes[i], progress.Best(mMaps[i]), Par(mMaps[i]), 0, mRunAssisted[i]});
     }
-    mCard = Card::Run(levels);
+    mCard = Card::Run(levels, progress.SaveFailure());
 }
 
 bool PlayState::HandleCardKey(bool repeat)
@@ -89,12 +106,16 @@ bool PlayState::HandleCardKey(bool repeat)
     return true;
 }
 
+bool PlayState::IsBound(Game* game, int code)
+{
+    return code == game->mKeyLeft || code == game->mKeyRight || code == game->mKeyJump ||
+           code == game->mKeyFire;
+}
+
 bool PlayState::IsPauseKey(Game* game, int code) const
 {
     // A key the player bound to a game action does that action instead.
-    const bool bound =
-        code == game->mKeyLeft || code == game->mKeyRight || code == game->mKeyJump || code == game->mKeyFire;
-    return !bound && (code == SDL_SCANCODE_P || code == SDL_SCANCODE_PAUSE);
+    return !IsBound(game, code) && (code == SDL_SCANCODE_P || code == SDL_SCANCODE_PAUSE);
 }
 
 bool PlayState::CanPause() const

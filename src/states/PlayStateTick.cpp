@@ -8,6 +8,7 @@
 #include "entities/Player.h"
 #include "graphics/Image.h"
 #include "states/Card.h"
+#include "states/Ghost.h"
 #include "world/Map.h"
 
 #include <cmath>
@@ -62,8 +63,19 @@ void PlayState::Tick(Game* game)
     {
         return;
     }
+    // A ghost chosen anew (on the assist screen, from the pause) joins at the level clock.
+    if (mLevelReady && game->mAssist.mGhost != mGhostChoice)
+    {
+        StartGhost(game);
+    }
     if (!mReplay.empty())
     {
+        // An input that has run out before the exit has failed: play ends at once instead of waiting for
+        // the air to run out.
+        if (mReplayUpdate == mReplay.size())
+        {
+            mBackToMenu = true;
+        }
         StepReplay(game); // where a player's key events would have arrived, just before the world moves
     }
     UpdateWorld(game);
@@ -110,7 +122,8 @@ bool PlayState::StepFade(Game* game)
     }
     else if (!mOnlyLevel.empty())
     {
-        game->mStateManager->ChangeState("Credits"); // a level played alone ends the program
+        // A level played alone ends the program, unless it was being tried from the editor.
+        game->mStateManager->ChangeState(mReturnState.empty() ? "Credits" : mReturnState);
     }
     else
     {
@@ -145,6 +158,14 @@ void PlayState::UpdateWorld(Game* game)
     }
 
     ++mLevelTime;
+    if (!mSilent)
+    {
+        // The options take effect at once; a ghost's world keeps the rules its recording was made by.
+        mRules = game->mAssist;
+        mLevelAssisted = mLevelAssisted || mRules.IsOn();
+        mRecording.push_back(RecordedKeys());
+    }
+    mPlayer->mOxygenUse = mRules.OxygenUse();
     if (mPlayer->GetIsAlive())
     {
         Steer(game);
@@ -157,6 +178,11 @@ void PlayState::UpdateWorld(Game* game)
 
     UpdateEntity(game, mPlayer.get()); // also the player's contacts and pick-ups
     mPlayer->Tick();
+    // With endless air a fall out of the level would never end: it ends the run as the air would have.
+    if (mRules.mAir == Assist::Air::Endless && mPlayer->GetY() >= mMap->mHeight * mMap->mTileSize)
+    {
+        mPlayer->StartDying();
+    }
     mMap->Tick();
 
     UpdateShots(game);
@@ -164,6 +190,10 @@ void PlayState::UpdateWorld(Game* game)
     ShootEnemies(game);
     UpdateEnemies(game);
     UpdateItems(game);
+    if (mGhost)
+    {
+        mGhost->Tick(game); // in step with the player, in a world of its own
+    }
 
     // The clock counts this update too: the time is the number of updates up to the exit, inclusive.
     if (mExitReached)
@@ -198,7 +228,7 @@ void PlayState::Steer(Game* game)
     if (mDoJump && player.GetIsOnGround())
     {
         player.Jump(false);
-        game->mAudioManager->PlaySound("jump.wav");
+        Sound(game, "jump.wav");
         mDoJump = false;
     }
 }
@@ -218,7 +248,7 @@ void PlayState::Fire(Game* game)
     bullet->SetDX(right ? kShotSpeed : -kShotSpeed);
     mPlayer->mBullets.push_back(std::move(bullet));
     mFireTimer = 0;
-    game->mAudioManager->PlaySound("laser.wav");
+    Sound(game, "laser.wav");
 }
 
 void PlayState::UpdateShots(Game* game)
@@ -295,7 +325,7 @@ void PlayState::ShootEnemies(Game* game)
                 {
                     enemy->SetState(Dying);
                 }
-                game->mAudioManager->PlaySound("hurt.wav");
+                Sound(game, "hurt.wav");
                 hit = true;
                 break;
             }

@@ -10,6 +10,7 @@
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
 #include "input/Input.h"
+#include "states/AssistState.h"
 
 #include <SDL_mixer.h>
 
@@ -30,15 +31,16 @@ enum Option
     SoundVolume,
     Music,
     MusicVolume,
+    AssistScreen,
     OptionCount
 };
 
 const char* const kLabels[OptionCount] = {
-    "Move Left: ",   "Move Right: ", "Jump: ",         "Fire: ",  "Fullscreen: ",  "VSync: ",
-    "Display FPS: ", "Sound: ",      "Sound Volume: ", "Music: ", "Music Volume: "};
+    "Move Left: ",   "Move Right: ", "Jump: ",         "Fire: ",  "Fullscreen: ",   "VSync: ",
+    "Display FPS: ", "Sound: ",      "Sound Volume: ", "Music: ", "Music Volume: ", "Assist"};
 
 // The groups are kept two text lines apart.
-const int kOptionRows[OptionCount] = {0, 1, 2, 3, 6, 7, 8, 11, 12, 15, 16};
+const int kOptionRows[OptionCount] = {0, 1, 2, 3, 6, 7, 8, 11, 12, 15, 16, 17};
 const int kOptionX = 92;
 const int kArrowX = 84;
 const int kFirstOptionY = 60;
@@ -201,6 +203,11 @@ void SettingsState::Browse(Game* game, Action action, bool repeat)
     {
         mEditing = true;
     }
+    else if (mSelectedOption == AssistScreen)
+    {
+        mOpenAssist = true;
+        mFadeState = Fade::FadingOut;
+    }
     else
     {
         Toggle(game);
@@ -297,7 +304,15 @@ void SettingsState::Tick(Game* game)
     StepBlink();
     if (StepFade())
     {
-        game->mStateManager->ChangeState("MainMenu");
+        if (mOpenAssist && game->mAssistState != nullptr)
+        {
+            game->mAssistState->Open(game, "Settings");
+        }
+        else
+        {
+            game->mStateManager->ChangeState("MainMenu");
+        }
+        mOpenAssist = false;
     }
 }
 
@@ -316,6 +331,8 @@ std::string SettingsState::OptionLine(Game* game, int option) const
     const AudioManager& audio = *game->mAudioManager;
     switch (option)
     {
+    case AssistScreen:
+        return label;
     case Fullscreen:
         // Window and renderer are asked every frame, so the line shows what is really in effect.
         return label + OnOff(Platform::IsFullscreen(game->mFramework->mWindow));
@@ -353,9 +370,11 @@ void SettingsState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uin
         }
     }
 
+    // The keyboard's hints mean nothing to a player on a touch screen, who learns what needs a keyboard.
     if (game->mInput->UsingTouch())
     {
-        DrawCentred(font, "Rebinding a key needs a keyboard", screen->h - 44, grey, screen);
+        DrawCentred(font, "Rebinding a key needs a keyboard", screen->h - 28, grey, screen);
+        return;
     }
     DrawCursorHints(font, grey, screen);
     DrawCentred(font, "Escape = Back to the main menu", screen->h - 20, grey, screen);

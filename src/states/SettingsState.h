@@ -13,8 +13,9 @@ class SettingsState : public MenuScreen
     // A key binding is waiting for its new key.
     bool IsCapturingKey() const;
 
-    bool mEditing = false;   // a key binding waits for a key, or a volume takes arrow keys
-    int mSelectedOption = 0; // 0..10
+    bool mEditing = false;    // a key binding waits for a key, or a volume takes arrow keys
+    int mSelectedOption = 0;  // 0..11
+    bool mOpenAssist = false; // the fade-out under way leads to the assist screen
 
   protected:
     void DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey) override;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -92,9 +93,7 @@ TEST(BadStartupData, SpoiledSettingsFilesStartWithTheRulesValuesAndAreRewrittenI
     badinput::WriteGame(dir);
     dir.WriteFile("kesv.cfg", "0 1 0\n99999999999999 -99999999999999 x 44\n1 1 " + std::string(1 << 20, '7'));
     EXPECT_EQ(StartAndRun(), "");
-    EXPECT_EQ(dir.ReadFile("kesv.cfg"), "// Default config file\n// Fullscreen VSync Show FPS\n0 1 0\n"
-                                        "// Controls\n// Left Right Jump Fire\n80 79 82 44\n"
-                                        "// Sound Music Sound Volume Music Volume\n1 1 2147483647 64");
+    EXPECT_EQ(dir.ReadFile("kesv.cfg"), test::SettingsText("0 1 0", "80 79 82 44", "1 1 2147483647 64"));
 }
 
 TEST(BadStartupData, ASettingsPathThatIsAFolderGivesTheDefaultsAndIsLeftAlone)
@@ -114,46 +113,61 @@ TEST(BadStartupData, ASettingsPathThatIsAFolderGivesTheDefaultsAndIsLeftAlone)
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "kesv.cfg.tmp"));
 }
 
-TEST(BadStartupData, ABadProgressFileIsNoProgressSaidInOneLineAndCostsNothingElse)
+TEST(BadStartupData, ABadProgressFileKeepsItsGoodLinesSaysSoInOneLineAndCostsNothingElse)
 {
-    // Each is read into a game that starts; only the last, good one gives progress.
-    const std::pair<const char*, const char*> files[] = {
-        {"empty", ""},
-        {"only a comment", "// nothing yet\n"},
-        {"garbage", "reached level\nbest 90 level\n"}, // spoiled below
-        {"an unknown line", "reached level\nlevels 3\n"},
-        {"no number", "best 9O level\n"},
-        {"no time", "best 0 level\n"},
-        {"a time past the clock", "best 180000 level\n"},
-        {"two furthest levels", "reached level\nreached level\n"},
-        {"good", "// kept by the game\r\nreached level\nbest 90 level\n"}};
-    for (const auto& [name, text] : files)
+    // Each is read into a game that starts; the good lines give progress.
+    const struct
     {
-        SCOPED_TRACE(name);
+        const char* name;
+        const char* text;
+        const char* reached;
+        int best;
+    } files[] = {{"empty", "", "", 0},
+                 {"only a comment", "// nothing yet\n", "", 0},
+                 {"garbage", "reached level\nbest 90 level\n", "", 0}, // spoiled below
+                 {"an unknown line", "reached level\nlevels 3\n", "level", 0},
+                 {"no number", "best 9O level\nreached level\n", "level", 0},
+                 {"a time past the clock", "best 180000 level\nbest 90 level\n", "", 90},
+                 {"good", "// kept by the game\r\nreached level\nbest 90 level\n", "level", 90}};
+    for (const auto& file : files)
+    {
+        SCOPED_TRACE(file.name);
         test::TempDir dir;
         badinput::WriteGame(dir);
-        dir.WriteFile("kesv.sav", text);
-        if (std::string(name) == "garbage")
+        dir.WriteFile("kesv.sav", file.text);
+        if (std::string(file.name) == "garbage")
         {
             badinput::SpoilFile(dir, "kesv.sav", Spoil::Garbage);
         }
         const std::string before = dir.ReadFile("kesv.sav");
-        const bool good = std::string(name) == "good";
+        const bool good = std::string(file.name) == "good";
         {
             Game game;
             testing::internal::CaptureStderr();
             ASSERT_TRUE(game.Init());
             const std::string said = testing::internal::GetCapturedStderr();
-            EXPECT_EQ(good ? "" : "Kestrovane: progress file kesv.sav not used: ",
-                      said.substr(0, good ? 0 : 45));
+            EXPECT_EQ(good ? "" : "Kestrovane: progress file kesv.sav: ", said.substr(0, good ? 0 : 36));
             EXPECT_EQ(good ? 0 : 1, std::count(said.begin(), said.end(), '\n')) << said;
-            EXPECT_EQ(good ? "level" : "", game.mProgress.mReached);
-            EXPECT_EQ(good ? 90 : 0, game.mProgress.Best("level"));
-            EXPECT_EQ(good ? 1u : 0u, game.mProgress.mBest.size());
+            EXPECT_EQ(*file.reached ? std::set<std::string>{file.reached} : std::set<std::string>{},
+                      game.mProgress.mReached);
+            EXPECT_EQ(file.best, game.mProgress.Best("level"));
         }
         EXPECT_EQ(dir.ReadFile("kesv.cfg"), badinput::kWindowedSettings);
         EXPECT_EQ(dir.ReadFile("kesv.sav"), before) << "left as it was until there is progress to write";
     }
+
+    // One that is no file at all stops the start before the window opens, and is left alone.
+    test::TempDir dir;
+    badinput::WriteGame(dir);
+    std::filesystem::create_directory(dir.Path() / "kesv.sav");
+    Game game;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(game.Init());
+    EXPECT_EQ("Kestrovane: not started: the progress file kesv.sav is not a regular file\n",
+              testing::internal::GetCapturedStderr());
+    EXPECT_EQ(1, game.mExitStatus);
+    EXPECT_EQ(nullptr, game.mFramework);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "kesv.sav"));
 }
 
 TEST(BadStartupData, SpoiledSoundListsAndFilesLeaveAGameThatRunsSilently)

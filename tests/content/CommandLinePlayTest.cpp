@@ -22,9 +22,7 @@
 namespace
 {
 // The player's settings: fullscreen, which a run asked to be windowed must not change.
-const std::string kSettings = "// Default config file\n// Fullscreen VSync Show FPS\n1 0 0\n"
-                              "// Controls\n// Left Right Jump Fire\n80 79 82 44\n"
-                              "// Sound Music Sound Volume Music Volume\n0 0 0 0";
+const std::string kSettings = test::SettingsText("1 0 0", "80 79 82 44", "0 0 0 0");
 
 class CommandLinePlayTest : public ::testing::Test
 {
@@ -121,12 +119,47 @@ TEST_F(CommandLinePlayTest, ARecordedInputFinishesAShippedLevelWhileTheKeysOnlyW
     EXPECT_LE(passes, static_cast<int>(updates) + Card::mLevelUpdates + 33)
         << "the door, its time, the fade-out";
     EXPECT_EQ(static_cast<State*>(mGame->mCreditsState), mGame->mStateManager->mCurrentState);
+    EXPECT_EQ(0, mGame->mExitStatus);
+}
+
+TEST_F(CommandLinePlayTest, AnInputThatDoesNotFinishItsLevelEndsPlayWithStatusThree)
+{
+    const struct
+    {
+        const char* why;
+        const char* input;
+        SDL_Scancode key;
+        double oxygen;
+        int passes; // at most, to the credits
+    } cases[] = {
+        {"the input ends before the exit", "R10", SDL_SCANCODE_UNKNOWN, 10.0, 11 + 33},
+        {"Escape", "-900", SDL_SCANCODE_ESCAPE, 10.0, 2 + 33},
+        {"death", "-900", SDL_SCANCODE_UNKNOWN, 0.05, 40 + 33},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.why);
+        std::ofstream("short.replay") << c.input << "\n";
+        ASSERT_TRUE(Start({"--level", "data/maps/level1.map", "--replay", "short.replay"}));
+        EXPECT_EQ(3, mGame->mExitStatus) << "until the level is finished";
+        mGame->mPlayState->mPlayer->mOxygen = c.oxygen;
+        Pass();
+        if (c.key != SDL_SCANCODE_UNKNOWN)
+        {
+            test::PushKeyDown(c.key);
+        }
+        EXPECT_LE(PassesInPlay(1000) + 1, c.passes);
+        EXPECT_EQ(static_cast<State*>(mGame->mCreditsState), mGame->mStateManager->mCurrentState);
+        EXPECT_EQ(3, mGame->mExitStatus);
+        mGame.reset();
+    }
 }
 
 TEST_F(CommandLinePlayTest, ALevelOrInputThatCannotBePlayedSaysWhyOnOneLineWithStatusOne)
 {
     std::ofstream("broken.map") << "nothing.png nothing.png nothing.ent\n";
     std::ofstream("bad.replay") << "R20 X4\n";
+    std::ofstream("huge.replay") << std::string(InputScript::mMaxFileSize + 1, '/');
     const struct
     {
         std::vector<std::string> arguments;
@@ -139,6 +172,16 @@ TEST_F(CommandLinePlayTest, ALevelOrInputThatCannotBePlayedSaysWhyOnOneLineWithS
         {{"--level", "broken.map"}, "Unable to load level broken.map: Unable to load image: *", true},
         {{"--level", "data/maps/level1.map", "--replay", "bad.replay"},
          "Unable to load level data/maps/level1.map: bad.replay: unknown key in input script: X4\n",
+         false},
+        // Never read: they might never end, or fill the memory.
+        {{"--level", "data/maps/level1.map", "--replay", "/dev/zero"},
+         "Unable to load level data/maps/level1.map: /dev/zero: is not a regular file\n",
+         false},
+        {{"--level", "data/maps/level1.map", "--replay", "data"},
+         "Unable to load level data/maps/level1.map: data: is not a regular file\n",
+         false},
+        {{"--level", "data/maps/level1.map", "--replay", "huge.replay"},
+         "Unable to load level data/maps/level1.map: huge.replay: is larger than 1 MB\n",
          false},
     };
     for (const auto& bad : cases)

@@ -27,6 +27,11 @@ TEST(CommandLine, OptionsAskForHelpTheVersionAWindowModeOrALevel)
     EXPECT_EQ("my level.map", level.mLevelFile);
     EXPECT_EQ("--help", level.mReplayFile) << "the word after --replay is its file, whatever it looks like";
 
+    EXPECT_EQ("new.map", CommandLine::Parse({"--edit", "new.map"}).mEditFile);
+    const CommandLine link = CommandLine::Parse({"--link", "#abc", "--replay", "r.replay"});
+    EXPECT_EQ(Action::Play, link.mAction) << "a link's level may be watched from a recorded input";
+    EXPECT_EQ("#abc", link.mLinkText);
+
     EXPECT_EQ(Action::Version, CommandLine::Parse({"--windowed", "--version"}).mAction);
     EXPECT_EQ(Action::Help, CommandLine::Parse({"--version", "-h"}).mAction);
     EXPECT_EQ(Action::Help, CommandLine::Parse({"--level", "x.map", "--help"}).mAction);
@@ -39,6 +44,10 @@ TEST(CommandLine, AnythingNotUnderstoodIsRefusedWithTheReason)
         {{"--level"}, "--level needs a file"},
         {{"--level", "a.map", "--replay"}, "--replay needs a file"},
         {{"--replay", "a.replay"}, "--replay needs --level: a recorded input is played on one level"},
+        {{"--edit"}, "--edit needs a file"},
+        {{"--link"}, "--link needs a level link"},
+        {{"--level", "a.map", "--link", "x"},
+         "--level plays a level file alone: give --link or --edit without it"},
         {{"--help", "--levels", "a.map"}, "unknown option --levels"},
         {{"--level=a.map"}, "unknown option --level=a.map"},
         {{"a.map"}, "unknown option a.map"},
@@ -51,8 +60,8 @@ TEST(CommandLine, AnythingNotUnderstoodIsRefusedWithTheReason)
         EXPECT_EQ(reason, line.mError);
     }
     // The usage names every option the game understands.
-    for (const char* option :
-         {"--windowed", "--fullscreen", "--level FILE", "--replay FILE", "--version", "--help"})
+    for (const char* option : {"--windowed", "--fullscreen", "--level FILE", "--replay FILE", "--link TEXT",
+                               "--edit FILE", "--version", "--help"})
     {
         EXPECT_NE(std::string::npos, CommandLine::Usage().find(option)) << option;
     }

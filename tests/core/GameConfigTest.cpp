@@ -17,19 +17,12 @@
 
 namespace
 {
-const std::string kDefaultFile = "// Default config file\n"
-                                 "// Fullscreen VSync Show FPS\n"
-                                 "1 0 0\n"
-                                 "// Controls\n"
-                                 "// Left Right Jump Fire\n"
-                                 "80 79 82 44\n"
-                                 "// Sound Music Sound Volume Music Volume\n"
-                                 "1 1 64 64";
+const std::string kDefaultFile = test::SettingsText();
 
 // The default file with another last line (sound, music and their volumes).
 std::string WithAudioLine(const std::string& line)
 {
-    return kDefaultFile.substr(0, kDefaultFile.rfind('\n') + 1) + line;
+    return test::SettingsText("1 0 0", "80 79 82 44", line);
 }
 
 void ExpectDefaults(const Game& game)
@@ -80,9 +73,7 @@ TEST_F(SettingsFile, ValuesSurviveAWriteAndARead)
     game.mSoundVolume = 0;
     game.mMusicVolume = 128;
     ASSERT_TRUE(game.WriteConfig());
-    EXPECT_EQ(dir.ReadFile("kesv.cfg"), "// Default config file\n// Fullscreen VSync Show FPS\n0 1 1\n"
-                                        "// Controls\n// Left Right Jump Fire\n4 7 26 224\n"
-                                        "// Sound Music Sound Volume Music Volume\n0 0 0 128");
+    EXPECT_EQ(dir.ReadFile("kesv.cfg"), test::SettingsText("0 1 1", "4 7 26 224", "0 0 0 128"));
 
     Game other;
     ASSERT_TRUE(other.ReadConfig());
@@ -285,7 +276,7 @@ TEST_F(SettingsFile, WhereFilesAreKeptElsewhereEachWriteLandsThereAndIsHandedOn)
     std::vector<std::string> stored;
     PlayerFile::KeepIn(dir.Path() / "kept", [&stored](const std::string& path) { stored.push_back(path); });
     const bool settingsWritten = game.WriteConfig();
-    game.mProgress.mReached = "level2.map";
+    game.mProgress.mReached.insert("level2.map");
     const bool progressWritten = game.mProgress.Save();
     // A folder standing where a kept file would go: no one, not even root, can write it.
     std::filesystem::create_directory(dir.Path() / "kept" / "kesv.odd");
@@ -302,7 +293,7 @@ TEST_F(SettingsFile, WhereFilesAreKeptElsewhereEachWriteLandsThereAndIsHandedOn)
     EXPECT_EQ(stored, (std::vector<std::string>{(kept / "kesv.cfg").string(), (kept / "kesv.sav").string()}));
 }
 
-TEST_F(SettingsFile, AnUnreadableFileIsKeptAndStartUpSaysWhy)
+TEST_F(SettingsFile, AnUnreadableFileIsKeptAndStartUpSaysWhyWithStatusOne)
 {
     dir.WriteFile("kesv.cfg", "0 0 0\n");
     SetMode(dir.Path(), std::filesystem::perms::all);
@@ -312,7 +303,8 @@ TEST_F(SettingsFile, AnUnreadableFileIsKeptAndStartUpSaysWhy)
         {
             // The child's own game; it is never destroyed, so nothing is written at its exit.
             auto* child = new Game();
-            return std::freopen("why.txt", "w", stderr) != nullptr && !child->Init();
+            return std::freopen("why.txt", "w", stderr) != nullptr && !child->Init() &&
+                   child->mExitStatus == 1;
         });
     EXPECT_EQ(dir.ReadFile("kesv.cfg"), "0 0 0\n");
     EXPECT_NE(dir.ReadFile("why.txt").find("kesv.cfg exists but cannot be read"), std::string::npos);

@@ -1,13 +1,14 @@
 // The application object on the dummy video driver: start-up, the main loop's hand-offs and one frame.
 #include "Game.h"
 
+#include "PlayFixtures.h"
 #include "StateManager.h"
-#include "TestSupport.h"
 #include "Timer.h"
 #include "audio/AudioManager.h"
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "states/AssistState.h"
 #include "states/MainMenuState.h"
 #include "states/PlayState.h"
 
@@ -22,9 +23,7 @@
 
 namespace
 {
-const std::string kDefaultSettings = "// Default config file\n// Fullscreen VSync Show FPS\n1 0 0\n"
-                                     "// Controls\n// Left Right Jump Fire\n80 79 82 44\n"
-                                     "// Sound Music Sound Volume Music Volume\n1 1 64 64";
+const std::string kDefaultSettings = test::SettingsText();
 
 // A screen that records what the loop asks of it and runs a test-given action on each update.
 class ScriptedState : public State
@@ -77,10 +76,7 @@ class GameTest : public ::testing::Test
             }
         }
         dir.WritePng("data/gfx/font.png", 96, 64, font);
-        dir.WritePng("data/gfx/bg.png", 320, 240, std::vector<std::uint32_t>(320 * 240, 0x102030));
-        dir.WritePng("data/gfx/arrow.png", 8, 8, std::vector<std::uint32_t>(64, 0xC0C0C0));
-        dir.WritePng("data/gfx/title.png", 16, 8, std::vector<std::uint32_t>(128, 0xC00000));
-        dir.WritePng("data/gfx/settings.png", 16, 8, std::vector<std::uint32_t>(128, 0x00C000));
+        test::WriteMenuPictures(dir);
         dir.WriteFile("kesv.cfg", "0 0 0\n"); // windowed
     }
 
@@ -108,12 +104,14 @@ TEST_F(GameTest, InitBuildsEverythingAndStartsOnTheMainMenu)
     ASSERT_TRUE(game.Init());
     EXPECT_TRUE(game.mIsRunning);
     ASSERT_NE(game.mStateManager, nullptr);
-    EXPECT_EQ(game.mStateManager->mStates.size(), 5u);
-    for (const char* name : {"MainMenu", "Settings", "Story", "Play", "Credits"})
+    // The screens, the assist options and the level editor beside them.
+    EXPECT_EQ(game.mStateManager->mStates.size(), 7u);
+    for (const char* name : {"MainMenu", "Settings", "Story", "Play", "Credits", "Assist", "Editor"})
     {
         EXPECT_EQ(game.mStateManager->mStates.count(name), 1u) << name;
     }
     EXPECT_EQ(game.mStateManager->mStates["Play"].get(), static_cast<State*>(game.mPlayState));
+    EXPECT_EQ(game.mStateManager->mStates["Assist"].get(), static_cast<State*>(game.mAssistState));
     EXPECT_EQ(game.mStateManager->mCurrentState, game.mMainMenuState);
     ASSERT_NE(game.mScreen, nullptr);
     EXPECT_EQ(game.mScreen->mSurface->w, 320);

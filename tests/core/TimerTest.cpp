@@ -80,6 +80,36 @@ TEST_F(FakeClockTimer, LessThanAStepRunsNoUpdateAndDrawsTheFraction)
     EXPECT_FLOAT_EQ(timer.mInterpolation, 1.0f);
 }
 
+// A restart (a resumed pause) makes the next update due one step after the pass that asked for it,
+// whether it was asked between updates or from inside one.
+TEST_F(FakeClockTimer, ARestartMakesTheNextUpdateDueOneStepAfterItsPass)
+{
+    for (const bool insideAnUpdate : {false, true})
+    {
+        SCOPED_TRACE(insideAnUpdate ? "inside an update" : "between updates");
+        timer.Init(60);
+        now += 5000.0;
+        timer.BeginPass();
+        if (!insideAnUpdate)
+        {
+            timer.RestartStep();
+        }
+        const int updates = timer.RunUpdates(
+            [&]
+            {
+                ++ticks;
+                if (insideAnUpdate)
+                {
+                    timer.RestartStep();
+                }
+            });
+        EXPECT_EQ(updates, insideAnUpdate ? 1 : 0) << "the backlog before the restart is not made up";
+        EXPECT_DOUBLE_EQ(timer.mLastUpdateTime, now);
+        now += kStep + 0.5;
+        EXPECT_EQ(Pass(), 1) << "one step later the next update is due, not two";
+    }
+}
+
 TEST_F(FakeClockTimer, WaitSleepsUntilADisplayFrameHasPassed)
 {
     timer.Init(60);

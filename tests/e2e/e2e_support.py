@@ -25,6 +25,7 @@ class Workdir:
         if settings is not None:
             self.write("kesv.cfg", settings)
         self.font = kesdriver.read_png(self.join("data/gfx/font.png"))
+        self.version, self.version_x = kesdriver.version_line(kesdriver.find_binary(build_dir))
 
     def join(self, relative):
         return os.path.join(self.path, relative)
@@ -59,7 +60,7 @@ class Workdir:
         return kesdriver.text_mismatches(picture, self.font, text, x, y, colour) == 0
 
     def on_menu(self, picture):
-        return self.shows(picture, "Version 0.1.4", 108, 228)
+        return self.shows(picture, self.version, self.version_x, 228)
 
     def on_credits(self, picture):
         return self.shows(picture, "Thank you for playing!", 72, 112)

@@ -399,6 +399,14 @@ def find_binary(build_dir):
     return binary
 
 
+def version_line(binary):
+    """The main menu's version line, as the game itself reports its version ("Version 0.1.4"), and the x
+    at which the menu centres it on the 320x240 picture."""
+    output = subprocess.run([binary, "--version"], capture_output=True, text=True, timeout=30, check=True).stdout
+    text = "Version " + output.split()[-1]
+    return text, (320 - 8 * len(text)) // 2
+
+
 def copy_data(build_dir, workdir):
     """Copies the generated build/data into workdir/data; False when the build has none."""
     source = os.path.join(build_dir, "data")

@@ -5,7 +5,6 @@ level again; the window is closed through the credits and the progress file stil
 
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_support  # noqa: E402
@@ -13,22 +12,34 @@ import kesdriver  # noqa: E402
 from e2e_support import on_play  # noqa: E402
 
 PROGRESS = "reached level2.map\nbest 900 level1.map\n"
-SETTLE_SECONDS = 1.0  # after the fade-in the player lands and stands still
+
+
+def same_share(a, b):
+    """The share of pixels below the status display (its countdown changes every update) that two pictures
+    have alike."""
+    top = 48 * 3 * a.width
+    same = sum(a.rgb[i:i + 3] == b.rgb[i:i + 3] for i in range(top, len(a.rgb), 3))
+    return same / ((len(a.rgb) - top) // 3)
 
 
 def level_view(game, what):
-    """The picture of a level just begun, faded in and settled."""
+    """The picture of a level just begun, faded in and settled: after the fade-in the player lands and the
+    view stops following it, so two screenshots in a row show the same place (a walking enemy aside)."""
     game.wait_for_picture(on_play, timeout=60, what=what)
-    time.sleep(SETTLE_SECONDS)
-    return game.screenshot()
+    last = [game.screenshot()]
+
+    def settled(picture):
+        still = same_share(last[0], picture) > 0.98
+        last[0] = picture
+        return still
+
+    return game.wait_for_picture(settled, timeout=30, what=what + ", settled")
 
 
 def alike(a, b):
     """Whether two pictures show the same place: most pixels below the status display are the same (two
     levels share about 40% of theirs, the dark ones; the same start shares nearly all)."""
-    top = 48 * 3 * a.width
-    same = sum(a.rgb[i:i + 3] == b.rgb[i:i + 3] for i in range(top, len(a.rgb), 3))
-    return same / ((len(a.rgb) - top) // 3) > 0.75
+    return same_share(a, b) > 0.75
 
 
 def continue_after_dying(xserver, binary, build_dir):

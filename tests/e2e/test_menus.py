@@ -24,7 +24,7 @@ def on_settings(picture):
 
 
 def on_menu(picture):
-    return grey_pixels(picture, 108, 228, 104, 8) > 100  # "Version 0.1.4"
+    return grey_pixels(picture, 100, 228, 120, 8) > 100  # the version line, centred
 
 
 def on_credits(picture):
@@ -51,9 +51,10 @@ def main():
                 game.key("Down", "Return")
                 game.wait_for_picture(on_settings, timeout=30, what="the settings screen")
 
-                # "Move Left" takes the A key; the sound volume goes up three steps from 64.
+                # "Move Left" takes the A key; the sound volume (four rows up, past the last row, "Assist")
+                # goes up three steps from 64.
                 game.key("Return", "a")
-                game.key("Up", "Up", "Up", "Return", "Right", "Right", "Right", "Return")
+                game.key("Up", "Up", "Up", "Up", "Return", "Right", "Right", "Right", "Return")
                 game.key("Escape")
                 game.wait_for_picture(on_menu, timeout=30, what="the main menu again")
 

@@ -25,7 +25,6 @@ MENU_TEXT = [  # (text, x, y) on the 320x240 picture
     ("New Game", 128, 168), ("Options", 128, 176), ("Quit", 128, 184),
     ("Arrow Keys = Change current option", 24, 204),
     ("Enter Key = Select current option", 28, 212),
-    ("Version 0.1.4", 108, 228),
 ]
 
 
@@ -39,7 +38,7 @@ def odd_settings_and_quit(xserver, binary, build_dir):
             menu = game.wait_for_picture(workdir.on_menu, timeout=60, what="the main menu")
             if (menu.width, menu.height) != (640, 480):
                 raise kesdriver.DriverError("unexpected screen size %dx%d" % (menu.width, menu.height))
-            for text, x, y in MENU_TEXT:
+            for text, x, y in MENU_TEXT + [(workdir.version, workdir.version_x, 228)]:
                 wrong = kesdriver.text_mismatches(menu, workdir.font, text, x, y, e2e_support.GREY)
                 if wrong:
                     raise kesdriver.DriverError("%r at (%d, %d): %d pixels differ from the font" % (text, x, y, wrong))

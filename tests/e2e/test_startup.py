@@ -10,14 +10,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import kesdriver  # noqa: E402
 
-DEFAULT_SETTINGS = (b"// Default config file\n"
-                    b"// Fullscreen VSync Show FPS\n"
-                    b"1 0 0\n"
-                    b"// Controls\n"
-                    b"// Left Right Jump Fire\n"
-                    b"80 79 82 44\n"
-                    b"// Sound Music Sound Volume Music Volume\n"
-                    b"1 1 64 64")
+DEFAULT_SETTINGS = kesdriver.settings_text(fullscreen=1).encode()
 
 
 def write_minimal_data(workdir):

@@ -1,9 +1,11 @@
 // Playing with a controller: plugged in during play, walking, the stick's dead zone, jumping, firing,
-// Start to pause, Back to the menu, unplugging while a direction is held, and keys no device may lose.
+// Start to pause, Back to the menu, unplugging while a direction is held, keys no device may lose, and the
+// touch controls.
 #include "PlayTest.h"
 
 #include "VirtualPad.h"
 #include "input/Input.h"
+#include "input/TouchInput.h"
 
 #include <memory>
 
@@ -139,4 +141,34 @@ TEST_F(PlayGamepad, AKeyIsUpOnlyWhenNoDeviceHoldsItAndARefusedReleaseIsSentAgain
     ASSERT_TRUE(P().mMoveLeft);
     Pass();
     EXPECT_FALSE(P().mMoveLeft);
+}
+
+TEST_F(PlayGamepad, TouchWalksAndJumpsWithTwoFingersOutlastsAKeyUpAndBackLeaves)
+{
+    BeginPlaying(Level("room", "Player 1 5 11 p\n"));
+    ASSERT_TRUE(TickUntilGrounded());
+    const auto finger = [](Action action, bool down) { kes_touch(static_cast<int>(action), down ? 1 : 0); };
+    const double x = Pl().GetX();
+    finger(Action::Right, true);
+    Pass();
+    H().Tick();
+    finger(Action::Jump, true);
+    Pass();
+    H().Tick();
+    EXPECT_EQ(Jumping, Pl().GetState()) << "the second finger jumps";
+    EXPECT_EQ(x + 4, Pl().GetX()) << "while the first still walks";
+
+    H().PushKeyDown(SDL_SCANCODE_RIGHT);
+    H().PushKeyUp(SDL_SCANCODE_RIGHT);
+    Pass();
+    EXPECT_TRUE(P().mMoveRight) << "the finger still holds Right";
+    finger(Action::Right, false);
+    finger(Action::Jump, false);
+    Pass();
+    EXPECT_FALSE(P().mMoveRight);
+
+    finger(Action::Back, true);
+    Pass();
+    H().Tick(40);
+    EXPECT_EQ("MainMenu", H().CurrentState());
 }

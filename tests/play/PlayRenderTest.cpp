@@ -221,3 +221,21 @@ TEST_F(RenderTest, TheFadeOverlayDarkensEverything)
     H().RenderFrame();
     EXPECT_NEAR(127, H().Pixel(4, 4).g, 3) << "half way";
 }
+
+TEST_F(RenderTest, AirAssistsSlowOrStopTheCountdownAndARunThatWouldHaveDiedLivesOn)
+{
+    Start();
+    const double start = Pl().mOxygen;
+    G()->mAssist.mAir = Assist::Air::Long;
+    H().Tick(100);
+    EXPECT_NEAR(start - 100 * 0.015, Pl().mOxygen, 1e-9) << "tanks last twice as long";
+
+    // Far past the 333 updates a full tank lasts.
+    G()->mAssist.mAir = Assist::Air::Endless;
+    H().Tick(400);
+    EXPECT_TRUE(Pl().GetIsAlive());
+    EXPECT_NEAR(start - 1.5, Pl().mOxygen, 1e-9);
+    H().RenderFrame();
+    EXPECT_TRUE(CountdownReads("Time left: endless"));
+    EXPECT_TRUE(P().mLevelAssisted);
+}

@@ -81,7 +81,8 @@ TEST_F(MainMenu, DrawsPicturesTextAndABlinkingArrow)
     EXPECT_TRUE(TextAt("New Game\nOptions\nQuit", 128, 168));
     EXPECT_TRUE(TextAt("Arrow Keys = Change current option", 24, 204));
     EXPECT_TRUE(TextAt("Enter Key = Select current option", 28, 212));
-    EXPECT_TRUE(TextAt("Version 0.1.4", 108, 228));
+    const std::string version = "Version " KES_VERSION; // centred, whatever its length
+    EXPECT_TRUE(TextAt(version, (320 - 8 * static_cast<int>(version.size())) / 2, 228));
     EXPECT_TRUE(ArrowAt(120, 168));
     // The 16x8 title is centred at y 40.
     EXPECT_EQ(0x40, PixelColour(152, 40).g);
@@ -110,14 +111,14 @@ TEST_F(MainMenu, ContinueStandsAboveTheEntriesOnlyWithProgressBeyondTheFirstLeve
 {
     mDir.WriteFile("data/maps/maps.lst", "one.map\ntwo.map\n");
     StartGame();
-    mGame.mProgress.mReached = "one.map"; // the first level is nothing to continue
+    mGame.mProgress.mReached = {"one.map"}; // the first level is nothing to continue
     Ticks(32);
     RenderFrame();
     EXPECT_TRUE(TextAt("New Game\nOptions\nQuit", 128, 168));
     EXPECT_TRUE(Dark(120, 160, 80, 8));
 
     // Progress beyond it: "Continue" above, the arrow on it, the cursor wrapping over four entries.
-    mGame.mProgress.mReached = "two.map";
+    mGame.mProgress.mReached.insert("two.map");
     Ticks(1);
     RenderFrame();
     EXPECT_TRUE(TextAt("Continue\nNew Game\nOptions\nQuit", 128, 160));

@@ -9,42 +9,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
-
-namespace
-{
-const std::uint32_t kKey = 0x800080;
-
-bool ArrowPixel(int x, int y)
-{
-    return x <= y && x <= 7 - y; // a right-pointing triangle
-}
-
-std::vector<std::uint32_t> Picture(int width, int height,
-                                   const std::function<std::uint32_t(int, int)>& colour)
-{
-    std::vector<std::uint32_t> pixels;
-    for (int i = 0; i < width * height; ++i)
-    {
-        pixels.push_back(colour(i % width, i / width));
-    }
-    return pixels;
-}
-
-} // namespace
 
 void ScreenTest::StartGame(bool sound, bool music)
 {
     test::WriteFixtureFont(mDir);
-    mDir.WritePng("data/gfx/arrow.png", 8, 8,
-                  Picture(8, 8,
-                          [](int x, int y)
-                          {
-                              return ArrowPixel(x, y) ? 0x20E020u : kKey; // drawn as a grey shape anyway
-                          }));
-    mDir.WritePng("data/gfx/bg.png", 320, 240, Picture(320, 240, [](int, int) { return 0u; }));
-    mDir.WritePng("data/gfx/title.png", 16, 8, Picture(16, 8, [](int, int) { return 0x3040A0u; }));
-    mDir.WritePng("data/gfx/settings.png", 24, 8, Picture(24, 8, [](int, int) { return 0x40A030u; }));
+    test::WriteMenuPictures(mDir);
     mDir.WriteFile("data/sfx/sounds.cfg", "select.wav\n");
     mDir.WriteFile("data/sfx/select.wav", test::QuietWave());
     mDir.WriteFile("data/music/music.cfg", "");
@@ -70,7 +39,8 @@ void ScreenTest::StartGame(bool sound, bool music)
     states.AddState("Story", mGame.mStoryState = mStory = new StoryState());
     states.AddState("Play", mPlay = new FakePlayState());
     states.AddState("Credits", mGame.mCreditsState = mCredits = new CreditsState());
-    for (const char* name : {"MainMenu", "Settings", "Story", "Credits"})
+    states.AddState("Assist", mGame.mAssistState = mAssist = new AssistState());
+    for (const char* name : {"MainMenu", "Settings", "Story", "Credits", "Assist"})
     {
         ASSERT_TRUE(states.mStates[name]->Init(&mGame)) << name;
     }
@@ -166,7 +136,7 @@ SDL_Color ScreenTest::PixelColour(int x, int y)
     std::vector<SDL_Point> points;
     for (int p = 0; p < 64; ++p)
     {
-        if (ArrowPixel(p % 8, p / 8))
+        if (test::ArrowPixel(p % 8, p / 8))
         {
             points.push_back({x + p % 8, y + p / 8});
         }

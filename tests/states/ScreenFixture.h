@@ -6,6 +6,7 @@
 #include "IdleState.h"
 #include "StateManager.h"
 #include "TestSupport.h"
+#include "states/AssistState.h"
 #include "states/CreditsState.h"
 #include "states/MainMenuState.h"
 #include "states/SettingsState.h"
@@ -62,4 +63,5 @@ class ScreenTest : public ::testing::Test
     StoryState* mStory = nullptr;
     FakePlayState* mPlay = nullptr;
     CreditsState* mCredits = nullptr;
+    AssistState* mAssist = nullptr;
 };

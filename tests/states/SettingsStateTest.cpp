@@ -3,6 +3,7 @@
 
 #include "audio/AudioManager.h"
 #include "graphics/Framework.h"
+#include "input/TouchInput.h"
 
 #include <SDL_mixer.h>
 
@@ -27,7 +28,7 @@ TEST_F(Settings, CursorWrapsWithSelectUntilSoundIsSwitchedOff)
 {
     Open();
     Press(SDL_SCANCODE_UP);
-    EXPECT_EQ(10, mSettings->mSelectedOption);
+    EXPECT_EQ(11, mSettings->mSelectedOption) << "the last row opens the assist screen";
     Press(SDL_SCANCODE_DOWN);
     Press(SDL_SCANCODE_RIGHT); // no meaning while browsing
     EXPECT_EQ(0, mSettings->mSelectedOption);
@@ -116,7 +117,7 @@ TEST_F(Settings, VolumeStepsByOneClampsAndShowsTruncatedPercent)
     Press(SDL_SCANCODE_B);
     Press(SDL_SCANCODE_DOWN);
     EXPECT_EQ(63, mGame.mMusicVolume);
-    EXPECT_EQ(0, mSettings->mSelectedOption);
+    EXPECT_EQ(11, mSettings->mSelectedOption) << "the assist row follows the music volume";
 }
 
 TEST_F(Settings, WithoutASoundDeviceVolumesStillChangeAndAreKept)
@@ -180,9 +181,10 @@ TEST_F(Settings, DrawsEveryOptionLineWithTheRealWindowStateAndTheHints)
                                  "Sound: On",
                                  "Sound Volume: 50%",
                                  "Music: On",
-                                 "Music Volume: 50%"};
-    const int ys[] = {60, 68, 76, 84, 108, 116, 124, 148, 156, 180, 188};
-    for (int i = 0; i < 11; ++i)
+                                 "Music Volume: 50%",
+                                 "Assist"};
+    const int ys[] = {60, 68, 76, 84, 108, 116, 124, 148, 156, 180, 188, 196};
+    for (int i = 0; i < 12; ++i)
     {
         EXPECT_TRUE(TextAt(lines[i], 92, ys[i]));
     }
@@ -219,4 +221,34 @@ TEST_F(Settings, EscapeFadesBackToTheMenuWhileOtherKeysWaitAndClosingLeavesAtOnc
     HandleEvents();
     EXPECT_EQ(mCredits, Current());
     EXPECT_EQ(0, mSettings->mAlpha); // no fade-out
+}
+
+TEST_F(Settings, ByTouchTheKeyRowsNeedAKeyboardWhileEveryOtherRowWorks)
+{
+    Open();
+    const auto tap = [this](Action action)
+    {
+        kes_touch(static_cast<int>(action), 1);
+        HandleEvents();
+        kes_touch(static_cast<int>(action), 0);
+        HandleEvents();
+    };
+    tap(Action::Jump); // on "Move Left:"
+    EXPECT_FALSE(mSettings->mEditing);
+    RenderWithBlink(true);
+    EXPECT_TRUE(TextAt("Rebinding a key needs a keyboard", 32, 212));
+    EXPECT_FALSE(TextAt("Arrow Keys = Change current option", 24, 204)) << "no keyboard hints";
+
+    Select(9);
+    tap(Action::Down); // onto "Music Volume:"
+    tap(Action::Jump);
+    tap(Action::Right);
+    EXPECT_EQ(65, mGame.mMusicVolume);
+    tap(Action::Back);
+    EXPECT_FALSE(mSettings->mEditing);
+    EXPECT_EQ(-1, mSettings->mFadeState);
+
+    Press(SDL_SCANCODE_DOWN); // a key: the keyboard is in use again
+    RenderWithBlink(true);
+    EXPECT_TRUE(TextAt("Enter Key = Select current option", 28, 212));
 }

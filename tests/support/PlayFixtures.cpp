@@ -79,6 +79,24 @@ void WriteFixtureFont(const TempDir& dir)
     dir.WritePng("data/gfx/font.png", 96, 64, pixels);
 }
 
+bool ArrowPixel(int x, int y)
+{
+    return x <= y && x <= 7 - y;
+}
+
+void WriteMenuPictures(const TempDir& dir)
+{
+    std::vector<std::uint32_t> arrow;
+    for (int p = 0; p < 64; ++p)
+    {
+        arrow.push_back(ArrowPixel(p % 8, p / 8) ? 0x20E020u : 0x800080u); // drawn as a grey shape anyway
+    }
+    dir.WritePng("data/gfx/arrow.png", 8, 8, arrow);
+    dir.WritePng("data/gfx/bg.png", 320, 240, std::vector<std::uint32_t>(320 * 240, 0));
+    dir.WritePng("data/gfx/title.png", 16, 8, std::vector<std::uint32_t>(16 * 8, 0x3040A0));
+    dir.WritePng("data/gfx/settings.png", 24, 8, std::vector<std::uint32_t>(24 * 8, 0x40A030));
+}
+
 void WritePlayData(const TempDir& dir, const std::vector<std::string>& levelList)
 {
     WriteWorldData(dir);

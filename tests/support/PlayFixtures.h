@@ -31,6 +31,12 @@ bool GlyphPixel(int index, int x, int y);
 // "data/gfx/font.png": the 95 glyphs of GlyphPixel, white on the colour key.
 void WriteFixtureFont(const TempDir& dir);
 
+// Whether pixel (x, y) of the menus' fixture arrow is lit: a right-pointing triangle.
+bool ArrowPixel(int x, int y);
+// The pictures the menu screens load: "arrow.png" (ArrowPixel on the colour key), a black "bg.png", a
+// 16x8 "title.png" of 0x3040A0 and a 24x8 "settings.png" of 0x40A030.
+void WriteMenuPictures(const TempDir& dir);
+
 // Everything play needs besides the levels themselves: type tables, "tiles"/"sprites" sheets and the
 // HUD (WriteWorldData), the fixture font, the play sounds, "level.ogg" and "menu.ogg"
 // in the music list (played from PCM twins, see GameRig::Start), and "data/maps/maps.lst" holding the lines.

@@ -12,14 +12,7 @@
 
 namespace badinput
 {
-const char* const kWindowedSettings = "// Default config file\n"
-                                      "// Fullscreen VSync Show FPS\n"
-                                      "0 0 0\n"
-                                      "// Controls\n"
-                                      "// Left Right Jump Fire\n"
-                                      "80 79 82 44\n"
-                                      "// Sound Music Sound Volume Music Volume\n"
-                                      "1 1 64 64";
+const std::string kWindowedSettings = test::SettingsText("0 0 0");
 
 const char* Name(Spoil spoil)
 {
@@ -40,10 +33,7 @@ const char* Name(Spoil spoil)
 void WriteGame(const test::TempDir& dir)
 {
     test::WritePlayData(dir, {"level"});
-    dir.WritePng("data/gfx/bg.png", 320, 240, std::vector<std::uint32_t>(320 * 240, 0x203040));
-    dir.WritePng("data/gfx/arrow.png", 8, 8, std::vector<std::uint32_t>(64, 0xFFFF00));
-    dir.WritePng("data/gfx/title.png", 64, 16, std::vector<std::uint32_t>(64 * 16, 0xC04040));
-    dir.WritePng("data/gfx/settings.png", 64, 16, std::vector<std::uint32_t>(64 * 16, 0x40C040));
+    test::WriteMenuPictures(dir);
     dir.WriteFile("data/story.txt", "// the story\nLong ago.\n\nThe end.\n");
     test::LevelFiles level;
     level.background = {"........", "..w.....", "...#..^.", "########"};

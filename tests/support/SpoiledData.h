@@ -22,7 +22,7 @@ const char* Name(Spoil spoil);
 // and a settings file for a window (not fullscreen).
 void WriteGame(const test::TempDir& dir);
 // The settings file WriteGame writes, exactly as the game writes it back.
-extern const char* const kWindowedSettings;
+extern const std::string kWindowedSettings;
 
 void SpoilFile(const test::TempDir& dir, const std::string& relative, Spoil spoil);
 

@@ -23,6 +23,13 @@ std::filesystem::path UniqueTempPath()
 }
 } // namespace
 
+std::string SettingsText(const std::string& window, const std::string& keys, const std::string& sound)
+{
+    return "// Default config file\n// Fullscreen VSync Show FPS\n" + window +
+           "\n// Controls\n// Left Right Jump Fire\n" + keys +
+           "\n// Sound Music Sound Volume Music Volume\n" + sound;
+}
+
 TempDir::TempDir(bool enter) : mPath(UniqueTempPath()), mEntered(enter)
 {
     std::filesystem::remove_all(mPath);

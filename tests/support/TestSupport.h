@@ -36,6 +36,11 @@ class TempDir
     bool mEntered;
 };
 
+// The settings file "kesv.cfg" exactly as the game writes it, with these data lines (window: fullscreen,
+// vertical sync, frame rate; the four keys; sound, music and their volumes); the defaults otherwise.
+std::string SettingsText(const std::string& window = "1 0 0", const std::string& keys = "80 79 82 44",
+                         const std::string& sound = "1 1 64 64");
+
 // An owned surface of the given bytes per pixel (1 to 4), all zero.
 struct SurfaceDeleter
 {

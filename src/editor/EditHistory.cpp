@@ -1,0 +1,68 @@
+// Recording, undoing and redoing a level's edits.
+#include "editor/EditHistory.h"
+
+#include "editor/LevelDocument.h"
+
+void EditHistory::Do(LevelDocument& level, LevelEdit edit)
+{
+    if (edit.IsEmpty())
+    {
+        return;
+    }
+    edit.Apply(level);
+    if (mDone < mSteps.size())
+    {
+        // The redoable steps are gone; if the saved state was among them, it can no longer be reached.
+        if (mSavedAt > static_cast<long long>(mDone))
+        {
+            mSavedAt = -1;
+        }
+        mSteps.erase(mSteps.begin() + static_cast<std::ptrdiff_t>(mDone), mSteps.end());
+    }
+    else if (edit.mStroke != 0 && mDone > 0 && mSteps.back().mStroke == edit.mStroke &&
+             mSavedAt != static_cast<long long>(mDone))
+    {
+        mSteps.back().Merge(edit);
+        return;
+    }
+    mSteps.push_back(std::move(edit));
+    ++mDone;
+    if (mSteps.size() > mLimit)
+    {
+        mSteps.pop_front();
+        --mDone;
+        mSavedAt = mSavedAt > 0 ? mSavedAt - 1 : -1;
+    }
+}
+
+bool EditHistory::Undo(LevelDocument& level)
+{
+    if (!CanUndo())
+    {
+        return false;
+    }
+    --mDone;
+    mSteps[mDone].Revert(level);
+    return true;
+}
+
+bool EditHistory::Redo(LevelDocument& level)
+{
+    if (!CanRedo())
+    {
+        return false;
+    }
+    mSteps[mDone].Apply(level);
+    ++mDone;
+    return true;
+}
+
+void EditHistory::MarkSaved()
+{
+    mSavedAt = static_cast<long long>(mDone);
+}
+
+bool EditHistory::IsChanged() const
+{
+    return mSavedAt != static_cast<long long>(mDone);
+}

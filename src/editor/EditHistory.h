@@ -1,0 +1,38 @@
+// The undo and redo of a level's edits. Saving never clears it; it only remembers where the file stands.
+#pragma once
+
+#include "editor/LevelEdit.h"
+
+#include <cstddef>
+#include <deque>
+
+class LevelDocument;
+
+class EditHistory
+{
+  public:
+    // The oldest steps are forgotten beyond this many.
+    static constexpr std::size_t mLimit = 500;
+
+    // Applies the edit and records it (merged into the last step when both belong to one stroke);
+    // anything undone is no longer redoable. An edit that changes nothing is not recorded.
+    void Do(LevelDocument& level, LevelEdit edit);
+    bool Undo(LevelDocument& level);
+    bool Redo(LevelDocument& level);
+    bool CanUndo() const { return mDone > 0; }
+    bool CanRedo() const { return mDone < mSteps.size(); }
+    std::size_t Steps() const { return mSteps.size(); }
+
+    // The level now matches its file.
+    void MarkSaved();
+    // The level has no file yet: it differs from it until saved.
+    void MarkUnsaved() { mSavedAt = -1; }
+    // Whether the level differs from its last save (or was never saved).
+    bool IsChanged() const;
+
+  private:
+    std::deque<LevelEdit> mSteps;
+    std::size_t mDone = 0; // steps applied; the rest are redoable
+    // Steps applied when last saved; -1 when that point has been forgotten or undone past and rewritten.
+    long long mSavedAt = 0;
+};

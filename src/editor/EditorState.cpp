@@ -1,0 +1,308 @@
+// The level editor's set-up, its clock (autosave), saving, restoring an autosave and test-play.
+#include "editor/EditorState.h"
+
+#include "Game.h"
+#include "Platform.h"
+#include "StateManager.h"
+#include "audio/AudioManager.h"
+#include "editor/EditTools.h"
+#include "editor/LevelCheck.h"
+#include "editor/LevelLink.h"
+#include "editor/ScratchLevel.h"
+#include "graphics/Framework.h"
+#include "graphics/Image.h"
+#include "states/PlayState.h"
+#include "world/EntityType.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace
+{
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream stream(path, std::ios::binary);
+    std::ostringstream text;
+    text << stream.rdbuf();
+    return text.str();
+}
+
+std::unique_ptr<Image> LoadSheet(const std::string& name, SDL_RendererInfo info)
+{
+    auto image = std::make_unique<Image>();
+    image->Load("data/gfx/" + name + ".png", info, true, Image::mKeyRed, Image::mKeyGreen, Image::mKeyBlue);
+    return image;
+}
+} // namespace
+
+EditorState::EditorState() = default;
+
+EditorState::~EditorState()
+{
+    CleanUp();
+}
+
+std::string EditorState::AutosavePath(const std::string& file)
+{
+    std::filesystem::path path(file);
+    return (path.parent_path() / (path.stem().string() + ".autosave")).string();
+}
+
+bool EditorState::Init(Game* game)
+{
+    CleanUp();
+    mCatalogue.Load("data/maps/");
+    const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
+    mTiles = LoadSheet("tiles", info);
+    mSprites = LoadSheet("sprites", info);
+    SDL_Surface* screen = game->mScreen->mSurface;
+    mDimmed = SDL_CreateRGBSurfaceWithFormat(0, mViewWidth, mViewHeight, screen->format->BitsPerPixel,
+                                             screen->format->format);
+    if (mDimmed == nullptr)
+    {
+        throw std::runtime_error(std::string("Unable to create surface: ") + SDL_GetError());
+    }
+    SDL_SetColorKey(mDimmed, SDL_TRUE, 0);
+    SDL_SetSurfaceAlphaMod(mDimmed, 88);
+
+    mLevel = LevelDocument(40, 15);
+    if (mGiven)
+    {
+        mLevel = *mGiven;
+        mStatus = "Opened a link's level";
+    }
+    else if (std::filesystem::exists(mFile))
+    {
+        mLevel.Load(mFile);
+        mStatus = "Opened " + mFile;
+    }
+    else
+    {
+        // A new level starts walled in, with solid ground to stand on.
+        for (int x = 0; x < mLevel.Width(); ++x)
+        {
+            mLevel.SetCell(LevelDocument::Foreground, x, mLevel.Height() - 1, 0x404858);
+        }
+        mStatus = "New level " + mFile;
+    }
+    mHistory = EditHistory();
+    if (mGiven || !std::filesystem::exists(mFile))
+    {
+        // Nothing is on disk yet: the level as it stands is already a change to keep.
+        mHistory.MarkUnsaved();
+    }
+    mColor = mCatalogue.Tiles().size() > 1 ? mCatalogue.Tiles()[1].mColor : 0;
+    mEntityType = mCatalogue.Entities().empty() ? "" : mCatalogue.Entities().front().mName;
+    mScratch = std::make_unique<ScratchLevel>();
+    OfferRestore();
+    SDL_ShowCursor(SDL_ENABLE);
+    return true;
+}
+
+void EditorState::CleanUp()
+{
+    mTiles.reset();
+    mSprites.reset();
+    if (mDimmed != nullptr)
+    {
+        SDL_FreeSurface(mDimmed);
+        mDimmed = nullptr;
+    }
+    mScratch.reset();
+    mAutosaveTimer = 0;
+    mTesting = false;
+}
+
+void EditorState::OfferRestore()
+{
+    const std::string autosave = AutosavePath(mFile);
+    std::error_code error;
+    if (!std::filesystem::exists(autosave, error))
+    {
+        return;
+    }
+    // Not older: file times are coarse, so one written just after a save may carry the same time. An
+    // autosave holding what the file holds offers nothing.
+    const bool notOlder =
+        !std::filesystem::exists(mFile, error) ||
+        std::filesystem::last_write_time(autosave, error) >= std::filesystem::last_write_time(mFile, error);
+    if (notOlder && ReadAll(autosave) != LevelLink::Text(mLevel))
+    {
+        mRestoreOffered = true;
+        mStatus = "A newer autosave exists: restore it? Y/N";
+    }
+}
+
+void EditorState::Restore()
+{
+    mRestoreOffered = false;
+    try
+    {
+        const LevelDocument saved = LevelLink::FromText(ReadAll(AutosavePath(mFile)));
+        // One undoable step, so the file's own version is one undo away.
+        LevelEdit edit;
+        edit.mShapeBefore =
+            LevelEdit::Shape{mLevel.Width(), mLevel.Height(), {mLevel.Layer(0), mLevel.Layer(1)}};
+        edit.mShapeAfter = LevelEdit::Shape{saved.Width(), saved.Height(), {saved.Layer(0), saved.Layer(1)}};
+        edit.mEntitiesBefore = mLevel.mEntities;
+        edit.mEntitiesAfter = saved.mEntities;
+        edit.mDescriptionBefore = mLevel.mDescription;
+        edit.mDescriptionAfter = saved.mDescription;
+        mHistory.Do(mLevel, std::move(edit));
+        mStatus = "Autosave restored (undo returns to the file)";
+    }
+    catch (const std::exception& error)
+    {
+        mStatus = std::string("Autosave unreadable: ") + error.what();
+    }
+}
+
+void EditorState::Autosave()
+{
+    mAutosaveTimer = 0;
+    const std::string autosave = AutosavePath(mFile);
+    if (!mHistory.IsChanged())
+    {
+        std::error_code ignored;
+        std::filesystem::remove(autosave, ignored);
+        return;
+    }
+    std::ofstream stream(autosave, std::ios::binary | std::ios::trunc);
+    stream << LevelLink::Text(mLevel);
+}
+
+bool EditorState::PassesChecks(const LevelDocument& level, const std::string& refusal)
+{
+    const std::vector<LevelCheck::Problem> problems = LevelCheck::Run(level, mCatalogue);
+    if (problems.empty())
+    {
+        return true;
+    }
+    mStatus = refusal + problems.front().mText;
+    // The cursor goes to the cell at fault, so the status line says what is there.
+    if (problems.front().mX >= 0 && level.Inside(problems.front().mX, problems.front().mY))
+    {
+        mCursorX = problems.front().mX;
+        mCursorY = problems.front().mY;
+    }
+    return false;
+}
+
+bool EditorState::Save()
+{
+    if (!PassesChecks(mLevel, "Not saved: "))
+    {
+        return false;
+    }
+    try
+    {
+        mLevel.Save(mFile);
+    }
+    catch (const std::exception& error)
+    {
+        mStatus = std::string("Not saved: ") + error.what();
+        return false;
+    }
+    mHistory.MarkSaved();
+    Autosave(); // removes the autosave: the file holds it all
+    mStatus = "Saved " + mFile;
+    return true;
+}
+
+void EditorState::TestPlay(Game* game, bool fromCursor)
+{
+    LevelDocument tried = mLevel;
+    if (fromCursor)
+    {
+        EditTools::Place(tried, mCatalogue, "Player", mFacing, mCursorX, mCursorY).Apply(tried);
+    }
+    if (!PassesChecks(tried, "Cannot play: "))
+    {
+        return;
+    }
+    std::string path;
+    try
+    {
+        path = mScratch->Write(tried);
+    }
+    catch (const std::exception& error)
+    {
+        mStatus = std::string("Cannot play: ") + error.what();
+        return;
+    }
+    mTesting = true;
+    mButton = 0;
+    mStroke = 0;
+    SDL_ShowCursor(SDL_DISABLE);
+    game->mPlayState->PlayOnly(path, {});
+    game->mPlayState->ReturnTo("Editor");
+    game->mStateManager->ChangeState("Play");
+    bool started = false;
+    try
+    {
+        started = game->mPlayState->Init(game);
+    }
+    catch (const std::exception& error)
+    {
+        mStatus = std::string("Cannot play: ") + error.what();
+    }
+    if (!started)
+    {
+        game->mStateManager->ChangeState("Editor");
+        BackFromPlay(game);
+    }
+}
+
+void EditorState::BackFromPlay(Game* game)
+{
+    mTesting = false;
+    SDL_ShowCursor(SDL_ENABLE);
+    game->mAudioManager->PlayMusic("menu.ogg", true);
+    if (mStatus.compare(0, 11, "Cannot play") != 0)
+    {
+        mStatus = "Back from test-play";
+    }
+}
+
+void EditorState::PublishLink()
+{
+    mPublishTimer = 0;
+    try
+    {
+        std::string link = LevelLink::Pack(mLevel);
+        if (link != mPublished)
+        {
+            mPublished = std::move(link);
+            Platform::LevelLinkChanged(mPublished);
+        }
+    }
+    catch (const std::exception&)
+    {
+        // A level of more kinds of tile than a link holds has no link; L says so.
+    }
+}
+
+void EditorState::Tick(Game* game)
+{
+    if (mTesting)
+    {
+        BackFromPlay(game);
+    }
+    if (++mPublishTimer >= mPublishUpdates)
+    {
+        PublishLink();
+    }
+    if (++mAutosaveTimer >= mAutosaveUpdates)
+    {
+        Autosave();
+    }
+}
+
+void EditorState::Leave(Game* game)
+{
+    Autosave();
+    SDL_ShowCursor(SDL_DISABLE);
+    game->mStateManager->ChangeState("Credits");
+}

@@ -1,0 +1,151 @@
+// The level editor screen: the level scrolling under a cursor, palettes of tiles and entities, a status line,
+// tools with undo and redo, autosave, and test-play through the real play screen.
+#pragma once
+
+#include "State.h"
+#include "editor/EditHistory.h"
+#include "editor/EditorCatalogue.h"
+#include "editor/LevelDocument.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+class Image;
+class ScratchLevel;
+
+class EditorState : public State
+{
+  public:
+    enum class Tool
+    {
+        Paint,
+        Fill, // a rectangle, from where the button went down to where it comes up
+        Erase,
+        Pick,
+        Place, // the entity chosen in the palette
+        Move   // drags an entity to another cell
+    };
+
+    EditorState();
+    ~EditorState() override;
+
+    // The level file to edit from the next Init: read when it exists, a new level otherwise.
+    void Open(const std::string& file)
+    {
+        mFile = file;
+        mGiven.reset();
+    }
+    // A level that came in a link, to be edited and saved as file.
+    void Open(const std::string& file, const LevelDocument& level)
+    {
+        mFile = file;
+        mGiven = level;
+    }
+    // Reads the type tables, the pictures and the level; throws std::runtime_error when one cannot be read.
+    bool Init(Game* game) override;
+    void CleanUp() override;
+    void Pause() override {}
+    void Resume() override {}
+    void HandleEvents(Game* game) override;
+    void Tick(Game* game) override;
+    void Render(Game* game, const float& interpolation) override;
+
+    // The editor's work, also driven by the tests as a player would drive it.
+    void Press(Game* game, SDL_Keycode key, Uint16 modifiers);
+    void PressMouse(Game* game, int button, int pictureX, int pictureY);
+    void MoveMouse(Game* game, int pictureX, int pictureY);
+    void ReleaseMouse(Game* game, int button, int pictureX, int pictureY);
+    void Wheel(int dx, int dy);
+    // Saves after the checks; false (and the first problem in the status line) when they fail.
+    bool Save();
+    // Plays the level as it stands, from its start or from the cursor's cell.
+    void TestPlay(Game* game, bool fromCursor);
+    // Writes the autosave beside the level when it has changed since it was saved.
+    void Autosave();
+    // Where the autosave of a level file is kept.
+    static std::string AutosavePath(const std::string& file);
+
+    LevelDocument mLevel;
+    EditHistory mHistory;
+    EditorCatalogue mCatalogue;
+    Tool mTool = Tool::Paint;
+    int mLayer = LevelDocument::Foreground;
+    std::uint32_t mColor = 0; // the tile that painting lays
+    std::string mEntityType;  // the entity that placing puts down
+    bool mFacing = true;      // the facing new entities get
+    int mCameraX = 0;         // the view's left and top edge, level pixels
+    int mCameraY = 0;
+    int mCursorX = 0; // the cell under the mouse
+    int mCursorY = 0;
+    std::string mStatus;          // the second status line: a problem, a message
+    bool mHelp = false;           // the help card is up
+    bool mRestoreOffered = false; // a newer autosave waits for Y or N
+    bool mTesting = false;        // the play screen is trying the level
+
+    // The view of the level and the palette, on the 320x240 picture.
+    static constexpr int mViewWidth = 256;
+    static constexpr int mViewHeight = 208;
+    static constexpr int mPaletteX = 256;
+    static constexpr int mPaletteColumns = 4;
+    // 30 seconds of updates between autosaves.
+    static constexpr int mAutosaveUpdates = 900;
+
+  private:
+    // Input (EditorStateInput.cpp). False when polling stops for this pass.
+    bool HandleEvent(Game* game, const SDL_Event& event);
+    void HandleKey(Game* game, const SDL_KeyboardEvent& key);
+    void TypeText(const std::string& text);
+    void FinishTyping(bool keep);
+    void ApplyTool(int x, int y);
+    void PickPalette(int pictureX, int pictureY);
+    void Scroll(int dx, int dy);
+    void Do(LevelEdit edit);
+    void Leave(Game* game);
+
+    // Drawing (EditorStateRender.cpp).
+    void DrawLayer(int layer, SDL_Surface* target, int offsetX, int offsetY);
+    void DrawEntities(SDL_Surface* target, int offsetX, int offsetY);
+    void DrawTile(std::uint32_t color, SDL_Surface* target, int x, int y);
+    void DrawPalette(Game* game, SDL_Surface* screen);
+    void DrawStatus(Game* game, SDL_Surface* screen);
+    void DrawHelp(Game* game, SDL_Surface* screen);
+    std::string UnderCursor() const;
+
+    // Set-up (EditorState.cpp).
+    // False, with the first problem in the status line after the refusal, when the level fails its checks.
+    bool PassesChecks(const LevelDocument& level, const std::string& refusal);
+    void OfferRestore();
+    void Restore();
+    void BackFromPlay(Game* game);
+    // Hands the level's link to the page when it has changed.
+    void PublishLink();
+
+    std::string mFile;
+    std::optional<LevelDocument> mGiven; // the level a link brought, used by the next Init
+    std::unique_ptr<Image> mTiles;
+    std::unique_ptr<Image> mSprites;
+    SDL_Surface* mDimmed = nullptr; // the layer not being edited, drawn here and blended in faintly
+    std::unique_ptr<ScratchLevel> mScratch;
+    int mAutosaveTimer = 0;
+    int mPublishTimer = 0;
+    std::string mPublished; // the link the page was last given
+    static constexpr int mPublishUpdates = 15;
+    int mFingers = 0;           // fingers on the screen; two scroll the level
+    float mTouchScrollX = 0.0f; // picture pixels of a two-finger scroll not yet applied
+    float mTouchScrollY = 0.0f;
+    int mStroke = 0;  // the number of the mouse stroke going on, 0 for none
+    int mStrokes = 0; // strokes begun, to number the next
+    int mButton = 0;  // the mouse button held in the view
+    int mAnchorX = 0; // where a rectangle or a move began, in cells
+    int mAnchorY = 0;
+    int mMoving = -1; // the entity being moved
+    int mDragX = 0;   // where a middle-button scroll last stood, picture pixels
+    int mDragY = 0;
+    // Text typed for the description or an entity's identifier; mTypingFor says which (0: none).
+    std::string mTyped;
+    int mTypingFor = 0;
+};

@@ -1,0 +1,82 @@
+// Applying and reverting one undoable change to a level.
+#include "editor/LevelEdit.h"
+
+#include "editor/LevelDocument.h"
+
+namespace
+{
+void SetShape(LevelDocument& level, const LevelEdit::Shape& shape)
+{
+    level.Resize(shape.mWidth, shape.mHeight);
+    for (int layer = 0; layer < 2; ++layer)
+    {
+        for (int y = 0; y < shape.mHeight; ++y)
+        {
+            for (int x = 0; x < shape.mWidth; ++x)
+            {
+                level.SetCell(layer, x, y,
+                              shape.mLayers[layer][static_cast<std::size_t>(y) * shape.mWidth + x]);
+            }
+        }
+    }
+}
+} // namespace
+
+void LevelEdit::Apply(LevelDocument& level) const
+{
+    if (mShapeAfter)
+    {
+        SetShape(level, *mShapeAfter);
+    }
+    for (const CellChange& change : mCells)
+    {
+        level.SetCell(change.mLayer, change.mX, change.mY, change.mAfter);
+    }
+    if (mEntitiesAfter)
+    {
+        level.mEntities = *mEntitiesAfter;
+    }
+    if (mDescriptionAfter)
+    {
+        level.mDescription = *mDescriptionAfter;
+    }
+}
+
+void LevelEdit::Revert(LevelDocument& level) const
+{
+    // Backwards, so a cell painted twice in one stroke ends as it was before the first.
+    for (auto change = mCells.rbegin(); change != mCells.rend(); ++change)
+    {
+        level.SetCell(change->mLayer, change->mX, change->mY, change->mBefore);
+    }
+    if (mShapeBefore)
+    {
+        SetShape(level, *mShapeBefore);
+    }
+    if (mEntitiesBefore)
+    {
+        level.mEntities = *mEntitiesBefore;
+    }
+    if (mDescriptionBefore)
+    {
+        level.mDescription = *mDescriptionBefore;
+    }
+}
+
+bool LevelEdit::IsEmpty() const
+{
+    return mCells.empty() && !mEntitiesAfter && !mShapeAfter && !mDescriptionAfter;
+}
+
+void LevelEdit::Merge(const LevelEdit& later)
+{
+    mCells.insert(mCells.end(), later.mCells.begin(), later.mCells.end());
+    if (later.mEntitiesAfter)
+    {
+        if (!mEntitiesBefore)
+        {
+            mEntitiesBefore = later.mEntitiesBefore;
+        }
+        mEntitiesAfter = later.mEntitiesAfter;
+    }
+}

@@ -1,0 +1,159 @@
+// The assist screen: four options stepped with the arrow keys, kept in the player's file on each change.
+#include "states/AssistState.h"
+
+#include "Game.h"
+#include "StateManager.h"
+#include "graphics/Font.h"
+#include "graphics/Framework.h"
+#include "graphics/Image.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace
+{
+enum Option
+{
+    Speed,
+    Air,
+    Invulnerable,
+    GhostChoice,
+    OptionCount
+};
+
+const char* const kAirValues[] = {"normal", "twice as long", "endless"};
+const char* const kGhostValues[] = {"best", "par", "off"};
+
+const int kOptionX = 92;
+const int kArrowX = 84;
+const int kFirstOptionY = 72;
+const int kRowStep = 12;
+
+// The next (step 1) or previous (step -1) of count values, wrapping round.
+int Cycle(int value, int step, int count)
+{
+    return (value + step + count) % count;
+}
+} // namespace
+
+bool AssistState::Init(Game* game)
+{
+    const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
+    mArrowImage = LoadPicture("data/gfx/arrow.png", info, true);
+    CreateOverlay(game);
+    LoadBackground(info);
+    return true;
+}
+
+void AssistState::Open(Game* game, const std::string& returnTo)
+{
+    mReturnTo = returnTo;
+    game->mStateManager->ChangeState("Assist");
+}
+
+void AssistState::HandleQuit(Game* game)
+{
+    game->mStateManager->ChangeState("Credits");
+}
+
+bool AssistState::HandleAction(Game* game, Action action, bool /*repeat*/)
+{
+    if (GoesBack(action))
+    {
+        mFadeState = Fade::FadingOut;
+        return true;
+    }
+    if (mFadeState == Fade::FadingOut)
+    {
+        return false; // other actions wait in the queue
+    }
+    if (MoveCursor(game, action, mSelectedOption, OptionCount))
+    {
+        return true;
+    }
+    if (action == Action::Right || action == Action::Accept)
+    {
+        Change(game, 1);
+    }
+    else if (action == Action::Left)
+    {
+        Change(game, -1);
+    }
+    return true;
+}
+
+void AssistState::Change(Game* game, int step)
+{
+    Assist& assist = game->mAssist;
+    switch (mSelectedOption)
+    {
+    case Speed:
+    {
+        // Right slows the game down, as the list reads: 100% first.
+        const auto* first = std::begin(Assist::mSpeeds);
+        const int count = static_cast<int>(std::size(Assist::mSpeeds));
+        const int index =
+            static_cast<int>(std::find(first, std::end(Assist::mSpeeds), assist.mSpeed) - first);
+        assist.mSpeed = Assist::mSpeeds[Cycle(std::min(index, count - 1), step, count)];
+        break;
+    }
+    case Air:
+        assist.mAir = static_cast<Assist::Air>(Cycle(static_cast<int>(assist.mAir), step, 3));
+        break;
+    case Invulnerable:
+        assist.mInvulnerable = !assist.mInvulnerable;
+        break;
+    default:
+        assist.mGhost = static_cast<Assist::Ghost>(Cycle(static_cast<int>(assist.mGhost), step, 3));
+        break;
+    }
+    assist.Save();
+}
+
+void AssistState::Tick(Game* game)
+{
+    StepBlink();
+    if (StepFade())
+    {
+        game->mStateManager->ChangeState(mReturnTo);
+    }
+}
+
+std::string AssistState::OptionLine(const Game& game, int option) const
+{
+    const Assist& assist = game.mAssist;
+    switch (option)
+    {
+    case Speed:
+        return "Game speed: " + std::to_string(assist.mSpeed) + "%";
+    case Air:
+        return std::string("Air: ") + kAirValues[static_cast<int>(assist.mAir)];
+    case Invulnerable:
+        return std::string("Invulnerable: ") + (assist.mInvulnerable ? "on" : "off");
+    default:
+        return std::string("Ghost: ") + kGhostValues[static_cast<int>(assist.mGhost)];
+    }
+}
+
+void AssistState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey)
+{
+    const int fw = font.mCharWidth;
+    DrawCentred(font, "Assist", 32, grey, screen);
+    if (mArrowVisible)
+    {
+        DrawShape(*mArrowImage, grey, kArrowX, kFirstOptionY + kRowStep * mSelectedOption, screen);
+    }
+    for (int option = 0; option < OptionCount; ++option)
+    {
+        font.DrawString(OptionLine(*game, option), kOptionX, kFirstOptionY + kRowStep * option, grey, screen);
+    }
+    // What an assist costs, and what the ghost is.
+    const int notes = kFirstOptionY + kRowStep * OptionCount + 2 * fw;
+    DrawCentred(font, "With an assist on, level times are", notes, grey, screen);
+    DrawCentred(font, "marked and never replace a best.", notes + fw + 2, grey, screen);
+    DrawCentred(font, "Par: the route the level ships with.", notes + 2 * (fw + 2) + fw, grey, screen);
+
+    DrawCursorHints(font, grey, screen);
+    DrawCentred(font, mReturnTo == "Play" ? "Escape = Back to the game" : "Escape = Back to the options",
+                screen->h - 20, grey, screen);
+}

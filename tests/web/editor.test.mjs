@@ -1,0 +1,101 @@
+// The level editor in the browser: a small level made with the mouse and a finger, test-played and back,
+// its link copied and opened in a new page, where it plays at once with Edit beside it.
+import assert from "node:assert/strict";
+import { after, before, describe, test } from "node:test";
+import { address, installProbe, launch, serve, until } from "./browser.mjs";
+
+const AMBER = [255, 192, 64];
+const RED = [255, 0, 0];
+const BLUE = [0, 0, 255];
+
+let server;
+let browser;
+before(async () => {
+  server = await serve();
+  browser = await launch();
+});
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+const findText = (page, text, colour) => page.evaluate((t, c) => window.kesProbe.findText(t, c), text, colour);
+const untilStatus = (page, text) => until(`"${text}" in the status line`, () => findText(page, text, AMBER));
+// Play, faded in: the status display's health (red) and oxygen (blue) bars.
+const playing = (page) => page.evaluate(([red, blue]) => {
+  if (document.getElementById("canvas").width === 0) return false; // not set up yet
+  const frame = window.kesProbe.frame();
+  const at = (x, y) => Array.from(frame.slice((y * 640 + x) * 4, (y * 640 + x) * 4 + 3));
+  return at(30, 12).join() === red.join() && at(100, 12).join() === blue.join();
+}, [RED, BLUE]);
+// A point of the 320x240 picture on the page.
+async function onPage(page, x, y) {
+  const box = await (await page.$("#canvas")).boundingBox();
+  return { x: box.x + (x + 0.5) * box.width / 320, y: box.y + (y + 0.5) * box.height / 240 };
+}
+async function click(page, x, y) {
+  const at = await onPage(page, x, y);
+  await page.mouse.click(at.x, at.y, { delay: 60 });
+}
+// The centre of a cell, with the view scrolled to the bottom of the new 40x15 level.
+const cell = (x, y) => [x * 16 + 8, y * 16 + 8 - 32];
+
+describe("the level editor in a browser tab", { concurrency: false }, () => {
+  let page;
+  let link;
+  before(async () => {
+    page = await browser.newPage();
+    await page.setViewport({ width: 800, height: 600, hasTouch: true });
+    await installProbe(page);
+    await page.goto(address(server, "?edit"));
+  });
+
+  test("makes a small level with the mouse and a finger", async () => {
+    await untilStatus(page, "New level mylevel.map");
+    await page.focus("#canvas");
+    await page.keyboard.press("ArrowDown");
+    await page.keyboard.press("ArrowDown");
+    // A crate row painted by dragging, then one more crate tapped with a finger.
+    await click(page, 256 + 16 + 8, 16 + 8);
+    const [x0, y0] = cell(3, 9);
+    const from = await onPage(page, x0, y0);
+    const to = await onPage(page, x0 + 4 * 16, y0);
+    await page.mouse.move(from.x, from.y);
+    await page.mouse.down();
+    await page.mouse.move(to.x, to.y, { steps: 8 });
+    await page.mouse.up();
+    const before = await page.evaluate(() => Array.from(window.kesProbe.frame()));
+    const tap = await onPage(page, ...cell(9, 9));
+    await page.touchscreen.tap(tap.x, tap.y);
+    await until("the tapped cell painted", () => page.evaluate((b) => window.kesProbe.changed(b) > 100, before));
+    // The start and the open door from the entity palette.
+    await click(page, 256 + 8, 8 * 16 + 8);
+    await click(page, ...cell(2, 13));
+    await click(page, 256 + 32 + 8, 10 * 16 + 8);
+    await click(page, ...cell(14, 13));
+    await page.keyboard.down("Control");
+    await page.keyboard.press("s");
+    await page.keyboard.up("Control");
+    await untilStatus(page, "Saved mylevel.map");
+  });
+
+  test("test-plays it and comes back to the editor", async () => {
+    await page.keyboard.press("t");
+    await until("test-play", () => playing(page));
+    await page.keyboard.press("Escape");
+    await untilStatus(page, "Back from test-play");
+  });
+
+  test("copies its link, which plays in a new page with Edit beside it", async () => {
+    await until("the Copy link button", () => page.$eval("#copy", (button) => !button.hidden));
+    await page.click("#copy");
+    link = await until("the link in the address", () => page.evaluate(() => location.hash.slice(1)));
+    const other = await browser.newPage();
+    await installProbe(other);
+    await other.goto(address(server, "#" + link));
+    await until("the linked level playing", () => playing(other), 60000);
+    assert.equal(await other.$eval("#edit", (anchor) => anchor.hidden), false);
+    assert.equal(await other.$eval("#edit", (anchor) => anchor.getAttribute("href")), "?edit#" + link);
+    await other.close();
+  });
+});
