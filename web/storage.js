@@ -97,6 +97,14 @@ Module.kesStorage = (() => {
     const start = () => load(() => removeRunDependency("kes-storage"));
     // Without Web Locks (an insecure page) each tab simply plays on its own copy.
     if (!navigator.locks) return start();
+    // A shared level opened from its link plays beside the game's own tab: it reads the stored files but
+    // stores nothing, so it needs no turn.
+    if (location.hash.length > 1 && !new URLSearchParams(location.search).has("edit")) {
+      return load(() => {
+        storage.ready = false;
+        removeRunDependency("kes-storage");
+      });
+    }
     const hold = () => {
       start();
       if (channel) channel.onmessage = (event) => event.data === "play-here" && stop();
