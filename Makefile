@@ -113,7 +113,7 @@ web: web-data
 
 web-data: deps
 	cmake -S . -B $(BUILD_DIR) $(CONFIGURE_FLAGS)
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target data
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target data icons web_music
 
 serve-web:
 	@test -f $(WEB_DIR)/site/index.html || { echo "no $(WEB_DIR)/site/index.html: run make web first"; exit 1; }

@@ -1,7 +1,6 @@
 // Reading and writing the assist options: one "name value" line per option.
 #include "Assist.h"
 
-#include "Platform.h"
 #include "io/FieldReader.h"
 #include "io/PlayerFile.h"
 
@@ -102,10 +101,5 @@ bool Assist::Save() const
             "ghost best/par/off\n"
          << "speed " << mSpeed << "\nair " << kAirNames[static_cast<int>(mAir)] << "\ninvulnerable "
          << (mInvulnerable ? 1 : 0) << "\nghost " << kGhostNames[static_cast<int>(mGhost)] << '\n';
-    if (!PlayerFile::Write(mFileName, text.str()))
-    {
-        return false;
-    }
-    Platform::PlayerFileWritten();
-    return true;
+    return PlayerFile::Write(mFileName, text.str());
 }

@@ -211,19 +211,31 @@ void Game::Run()
     // A pass always completes, frame included, even when a screen has just ended the game.
     while (mIsRunning)
     {
-        mTimer->BeginPass();
-        HandleEvents();
-        mTimer->mSpeed = UpdateSpeed();
-        // The current screen is looked up for every update, so a switch takes effect at once.
-        mTimer->RunUpdates([this] { Tick(); });
-        Render(mTimer->ComputeInterpolation());
-        mTimer->EndFrame();
+        Pass();
         mTimer->WaitForNextFrame();
-        if (Platform::SavesSettingsOnChange())
-        {
-            SaveChangedSettings();
-            SaveWindowSettings();
-        }
+    }
+}
+
+void Game::Pass()
+{
+    mTimer->BeginPass();
+    HandleEvents();
+    mTimer->mSpeed = UpdateSpeed();
+    // The current screen is looked up for every update, so a switch takes effect at once.
+    const int updates = mTimer->RunUpdates([this] { Tick(); });
+    const float interpolation = mTimer->ComputeInterpolation();
+    // A page nobody sees is not drawn (a desktop window is never hidden while the game runs). No screen
+    // draws between updates, so where drawing the same picture again costs, a pass without one skips it.
+    const bool hidden = (SDL_GetWindowFlags(mFramework->mWindow) & SDL_WINDOW_HIDDEN) != 0;
+    if (!hidden && (updates > 0 || Platform::DrawsEveryPass()))
+    {
+        Render(interpolation);
+    }
+    mTimer->EndFrame();
+    if (Platform::SavesSettingsOnChange())
+    {
+        SaveChangedSettings();
+        SaveWindowSettings();
     }
 }
 

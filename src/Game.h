@@ -38,7 +38,11 @@ class Game
     Game& operator=(const Game&) = delete;
 
     bool Init();
+    // The desktop's main loop: passes, each followed by a wait for the next display frame or update.
     void Run();
+    // One pass of the main loop: the events, the updates that are due and one frame. The browser calls it
+    // once per display frame instead of Run.
+    void Pass();
     void HandleEvents();
     void Tick();
     void Render(const float& interpolation);

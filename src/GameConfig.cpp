@@ -1,7 +1,6 @@
 // Reading and writing the settings file "kesv.cfg".
 #include "Game.h"
 
-#include "Platform.h"
 #include "graphics/Utils.h"
 #include "io/FieldReader.h"
 #include "io/PlayerFile.h"
@@ -122,6 +121,5 @@ bool Game::WriteConfig()
         return false;
     }
     mWrittenSettings = text;
-    Platform::PlayerFileWritten();
     return true;
 }

@@ -1,19 +1,26 @@
-// What differs between the desktop and the browser, in one place: where files live, how errors and the end
-// of a run reach the player, and what a browser forbids or asks for.
+// What differs between the desktop and the browser, in one place: who calls the passes of the main loop,
+// where files live, how errors and the end of a run reach the player, and what a browser forbids or asks
+// for. PlatformDesktop.cpp and PlatformWeb.cpp each answer it for one; the build picks one of them.
 #pragma once
 
 #include "graphics/Scaling.h"
 
 #include <SDL_video.h>
 
+#include <memory>
 #include <string>
+
+class Game;
 
 class Platform
 {
   public:
-    // Before anything else: in the browser, the player's saved files are loaded from its storage and the
-    // renderer is chosen.
+    // Before anything else: in the browser, the player's stored files are linked into the game's folder
+    // (the page loaded them before the program started) and the renderer is chosen.
     static void Start();
+    // Runs a started game to its end and returns the exit status; an error that escapes it is shown. The
+    // browser calls each pass from the page instead, and this returns at once.
+    static int Play(std::unique_ptr<Game> game);
     // Whether the window opens fullscreen: a browser allows fullscreen only from a key press.
     static bool OpensFullscreen(bool wanted);
     // The Fullscreen option: the window in the desktop's own resolution, or in the browser the page's
@@ -24,10 +31,14 @@ class Platform
     static bool HasResizableWindow();
     // The scaling choice reaches the page, which lays out its canvas by it (whole multiples for Sharp).
     static void ShowScaling(Scaling::Mode mode);
+    // Whether a hidden window means the player looks elsewhere (a page out of sight); the desktop hides its
+    // window only while it rebuilds it for another renderer.
+    static bool HiddenMeansAway();
+    // Whether every pass draws a frame: on the browser's 2D canvas a pass that ran no update leaves the last
+    // picture.
+    static bool DrawsEveryPass();
     // A browser tab never exits, so there the settings are written whenever they change.
     static bool SavesSettingsOnChange();
-    // A file of the player's (settings, progress) was just written: the browser keeps it in its storage.
-    static void PlayerFileWritten();
     // A screenshot was just written to this file: in the browser it becomes a download.
     static void ScreenshotWritten(const std::string& file);
     // The level being edited now packs into this link: the page's "Copy link" offers it.

@@ -2,7 +2,6 @@
 // per best time.
 #include "Progress.h"
 
-#include "Platform.h"
 #include "io/FieldReader.h"
 #include "io/PlayerFile.h"
 
@@ -247,7 +246,6 @@ bool Progress::Save()
     }
     mSaveFailure.clear();
     mFileClean = true;
-    Platform::PlayerFileWritten();
     return true;
 }
 
@@ -262,9 +260,9 @@ void Progress::BackUp() const
     std::ifstream file(mFileName, std::ios::binary);
     std::ostringstream text;
     text << file.rdbuf();
-    if (file && PlayerFile::Write(mBackupName, text.str()))
+    if (file)
     {
-        Platform::PlayerFileWritten();
+        PlayerFile::Write(mBackupName, text.str());
     }
 }
 

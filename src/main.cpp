@@ -5,7 +5,9 @@
 
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 int main(int argc, char* argv[])
@@ -29,31 +31,22 @@ int main(int argc, char* argv[])
     }
 
     Platform::Start();
-    int status = 0;
+    std::unique_ptr<Game> game;
     try
     {
-        bool played = false;
+        game = std::make_unique<Game>();
+        game->mCommandLine = options;
+        if (!game->Init())
         {
-            Game game;
-            game.mCommandLine = options;
-            played = game.Init();
-            if (played)
-            {
-                game.Run();
-            }
-            status = game.mExitStatus;
-        }
-        // The game is destroyed here: settings written, SDL shut down.
-        if (played)
-        {
-            Platform::Ended();
+            return game->mExitStatus; // the game is destroyed on the way out: settings written
         }
     }
     catch (const std::exception& error)
     {
         // A run that ended on an error must not look like a finished game to a launcher or a script.
-        status = 1;
+        game.reset();
         Platform::ShowError(error.what());
+        return 1;
     }
-    return status;
+    return Platform::Play(std::move(game));
 }

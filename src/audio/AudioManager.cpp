@@ -17,7 +17,7 @@ constexpr int kOutputChannels = 2;
 constexpr int kChunkSize = 2048;
 constexpr int kMixingChannels = 8;
 constexpr int kFadeMilliseconds = 3000;
-constexpr Uint32 kFadeRetryMilliseconds = 100;
+[[maybe_unused]] constexpr Uint32 kFadeRetryMilliseconds = 100;
 
 // Calls load for every name of the list file in order; false when the file cannot be opened.
 template <typename Load> bool ReadList(const char* path, Load load)
@@ -163,7 +163,12 @@ void AudioManager::StopMusic(const std::string& name, bool fadeOut)
     // A fade cannot start while another fade is running; retry until it starts or the music ends.
     while (Mix_FadeOutMusic(kFadeMilliseconds) == 0 && Mix_PlayingMusic() != 0)
     {
+#ifdef __EMSCRIPTEN__
+        // A page must never block between frames: the music that cannot fade out stops at once.
+        Mix_HaltMusic();
+#else
         SDL_Delay(kFadeRetryMilliseconds);
+#endif
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <fstream>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -20,7 +21,19 @@ bool Fail(std::string* why)
     }
     return false;
 }
+
+fs::path gKeptFolder;
+std::function<void(const std::string&)> gStored;
+
+// Replaces the file's content, through a link to its target; false (and why) when it cannot be written.
+bool Replace(const std::string& name, const std::string& text, std::string* why);
 } // namespace
+
+void PlayerFile::KeepIn(const fs::path& folder, std::function<void(const std::string&)> stored)
+{
+    gKeptFolder = folder;
+    gStored = std::move(stored);
+}
 
 fs::path PlayerFile::Target(const std::string& name)
 {
@@ -47,10 +60,31 @@ bool PlayerFile::Exists(const std::string& name)
 
 bool PlayerFile::Write(const std::string& name, const std::string& text, std::string* why)
 {
-    const fs::path target = Target(name);
+    std::error_code error;
+    if (!gKeptFolder.empty() && !fs::is_symlink(name, error) && !Exists(name))
+    {
+        // A new file of the player's is made in the kept folder, reached through a link of its name.
+        fs::create_symlink(gKeptFolder / fs::path(name).filename(), name, error);
+    }
+    if (!Replace(name, text, why))
+    {
+        return false;
+    }
+    if (gStored)
+    {
+        gStored(fs::absolute(Target(name), error).lexically_normal().string());
+    }
+    return true;
+}
+
+namespace
+{
+bool Replace(const std::string& name, const std::string& text, std::string* why)
+{
+    const fs::path target = PlayerFile::Target(name);
     errno = 0;
     // A file the player made read-only is left as it is, although the folder would let it be replaced.
-    if (Exists(name) && !std::ofstream(target, std::ios::binary | std::ios::app))
+    if (PlayerFile::Exists(name) && !std::ofstream(target, std::ios::binary | std::ios::app))
     {
         return Fail(why);
     }
@@ -85,3 +119,4 @@ bool PlayerFile::Write(const std::string& name, const std::string& text, std::st
     inPlace.close();
     return inPlace ? true : Fail(why);
 }
+} // namespace

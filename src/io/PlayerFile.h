@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 class PlayerFile
@@ -18,5 +19,10 @@ class PlayerFile
     // Replaces the file's content with text; false when it cannot be written, and then why (the system's
     // words, such as "No space left on device") in *why when given. A file the player made read-only is
     // left as it is.
+    // Every file written is handed to the keeper set by KeepIn.
     static bool Write(const std::string& name, const std::string& text, std::string* why = nullptr);
+    // Where the working folder does not outlast the run (a browser tab), the player's files live in folder
+    // instead, each name in the working folder a link to its file there, and stored is called with the
+    // path of each file written. Nothing calls it on the desktop.
+    static void KeepIn(const std::filesystem::path& folder, std::function<void(const std::string&)> stored);
 };

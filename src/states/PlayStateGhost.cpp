@@ -2,7 +2,6 @@
 #include "states/PlayState.h"
 
 #include "Game.h"
-#include "Platform.h"
 #include "io/InputScript.h"
 #include "io/PlayerFile.h"
 #include "states/Ghost.h"
@@ -104,8 +103,5 @@ void PlayState::KeepBestRun(Game* game, int index)
     const std::string text = "// Kestrovane ghost: the best run of " + level + ", " +
                              std::to_string(mLevelTime) + " updates\n" + InputScript::Format(mRecording) +
                              "\n";
-    if (PlayerFile::Write(GhostFile(game->mProgress.SetKey(), level), text))
-    {
-        Platform::PlayerFileWritten();
-    }
+    PlayerFile::Write(GhostFile(game->mProgress.SetKey(), level), text);
 }

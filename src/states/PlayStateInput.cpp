@@ -51,8 +51,11 @@ bool PlayState::HandleEvent(Game* game)
         // Releases during a card are dropped: the input was cleared when it opened.
         return IsCardUp() || HandleKeyUp(game);
     case SDL_WINDOWEVENT:
-        // A player who switches windows does not come back to a suffocated ship.
-        if (mEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST && CanPause())
+        // A player who switches windows, or away from the page's tab, does not come back to a suffocated
+        // ship.
+        if ((mEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+             (mEvent.window.event == SDL_WINDOWEVENT_HIDDEN && Platform::HiddenMeansAway())) &&
+            CanPause())
         {
             SetPaused(game, true);
         }

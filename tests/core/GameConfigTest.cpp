@@ -2,6 +2,7 @@
 #include "Game.h"
 
 #include "TestSupport.h"
+#include "io/PlayerFile.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -265,6 +267,30 @@ TEST_F(SettingsFile, ALinkedFileIsWrittenThroughTheLinkWhichStays)
     EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "kesv.cfg"));
     EXPECT_EQ(dir.ReadFile("saved/settings"), WithAudioLine("1 1 7 64"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path() / "saved"), {}), 1);
+}
+
+TEST_F(SettingsFile, WhereFilesAreKeptElsewhereEachWriteLandsThereAndIsHandedOn)
+{
+    // As in a browser tab: the working folder is forgotten, the kept folder is stored after every write.
+    std::filesystem::create_directory(dir.Path() / "kept");
+    std::vector<std::string> stored;
+    PlayerFile::KeepIn(dir.Path() / "kept", [&stored](const std::string& path) { stored.push_back(path); });
+    const bool settingsWritten = game.WriteConfig();
+    game.mProgress.mReached.insert("level2.map");
+    const bool progressWritten = game.mProgress.Save();
+    // A folder standing where a kept file would go: no one, not even root, can write it.
+    std::filesystem::create_directory(dir.Path() / "kept" / "kesv.odd");
+    const bool oddWritten = PlayerFile::Write("kesv.odd", "x");
+    PlayerFile::KeepIn({}, nullptr);
+
+    EXPECT_TRUE(settingsWritten && progressWritten);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path() / "kesv.cfg"));
+    EXPECT_EQ(dir.ReadFile("kept/kesv.cfg"), kDefaultFile);
+    EXPECT_TRUE(dir.Exists("kept/kesv.sav"));
+    // A write that failed hands nothing on.
+    EXPECT_FALSE(oddWritten);
+    const auto kept = std::filesystem::canonical(dir.Path() / "kept");
+    EXPECT_EQ(stored, (std::vector<std::string>{(kept / "kesv.cfg").string(), (kept / "kesv.sav").string()}));
 }
 
 TEST_F(SettingsFile, AnUnreadableFileIsKeptAndStartUpSaysWhyWithStatusOne)

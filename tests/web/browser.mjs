@@ -1,7 +1,7 @@
 // Shared by the browser tests and the web benchmark: the built site served on 127.0.0.1, Debian's headless
 // Chromium driven by puppeteer-core, and the game's picture read back from its canvas.
 import { createServer } from "node:http";
-import { mkdtempSync, readFileSync, rmSync, statSync } from "node:fs";
+import { mkdtempSync, readFileSync, readdirSync, rmSync, statSync } from "node:fs";
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
@@ -21,16 +21,20 @@ const replayPage = `<!doctype html><script>
     preRun: [() => { ENV.SDL_VIDEODRIVER = "dummy"; ENV.SDL_AUDIODRIVER = "dummy"; }] };
 </script><script src="kesreplay.js"></script>`;
 
-export function serve() {
+// site: the folder served at / (the built site unless given); port: a fixed one, so that a site served again
+// later is the same address to the browser; pages: more pages of the caller's own, by address
+// ("/floor.html": its HTML).
+export function serve({ site = siteDir, port = 0, pages = {} } = {}) {
+  const own = { "/replay/": replayPage, ...pages };
   const server = createServer((request, response) => {
     const url = new URL(request.url, "http://127.0.0.1");
-    if (url.pathname === "/replay/") {
-      response.writeHead(200, { "Content-Type": "text/html" }).end(replayPage);
+    if (own[url.pathname]) {
+      response.writeHead(200, { "Content-Type": "text/html" }).end(own[url.pathname]);
       return;
     }
     const file = url.pathname.startsWith("/replay/")
       ? path.join(webDir, "replay", path.basename(url.pathname))
-      : path.join(siteDir, path.normalize(url.pathname === "/" ? "/index.html" : url.pathname));
+      : path.join(site, path.normalize(url.pathname === "/" ? "/index.html" : url.pathname));
     try {
       const body = readFileSync(file);
       const type = types[path.extname(file)] || "application/octet-stream";
@@ -39,7 +43,7 @@ export function serve() {
       response.writeHead(404).end();
     }
   });
-  return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
+  return new Promise((resolve) => server.listen(port, "127.0.0.1", () => resolve(server)));
 }
 
 export function address(server, page = "") {
@@ -183,11 +187,12 @@ export async function installProbe(page) {
           count += frame[i] !== before[i] || frame[i + 1] !== before[i + 1] || frame[i + 2] !== before[i + 2];
         return count;
       },
-      // Where the game drew text in one colour (a point of its 320x240 picture), or null.
-      findText: async (text, [r, g, b]) => {
+      // Where the game drew text in one colour (a point of its 320x240 picture), or null; on the canvas, or
+      // in a 640x480 picture of it when given one's address.
+      findText: async (text, [r, g, b], url) => {
         window.kesFont ||= await picture(fontUrl);
         const font = window.kesFont;
-        const frame = window.kesProbe.frame();
+        const frame = url ? (await picture(url)).data : window.kesProbe.frame();
         const glyphLit = (char, gx, gy) => {
           const glyph = char.charCodeAt(0) - 32;
           const i = (((glyph / 12) | 0) * 8 + gy) * font.width * 4 + ((glyph % 12) * 8 + gx) * 4;
@@ -214,8 +219,24 @@ export async function installProbe(page) {
 
 export const menuPicture = () => dataUrl(path.join(root, "docs/screenshots/menu.png"));
 
-export function siteFiles() {
-  return ["index.html", "kestrovane.js", "kestrovane.wasm", "kestrovane.data"].map((name) => ({
-    name, file: path.join(siteDir, name), size: statSync(path.join(siteDir, name)).size,
+// Every file of the built site, as a host serves it.
+export function siteFiles(site = siteDir) {
+  return readdirSync(site).sort().map((name) => ({
+    name, file: path.join(site, name), size: statSync(path.join(site, name)).size,
   }));
+}
+
+// A player file as the browser's storage holds it now (null when it holds none): what a reload would find.
+export function storedFile(page, name) {
+  return page.evaluate((key) => new Promise((resolve, reject) => {
+    const open = indexedDB.open("/save");
+    open.onerror = () => reject(open.error);
+    open.onsuccess = () => {
+      const db = open.result;
+      if (!db.objectStoreNames.contains("FILE_DATA")) return resolve(null);
+      const get = db.transaction("FILE_DATA").objectStore("FILE_DATA").get(key);
+      get.onsuccess = () => resolve(get.result ? new TextDecoder().decode(get.result.contents) : null);
+      get.onerror = () => reject(get.error);
+    };
+  }), "/save/" + name);
 }

@@ -1,6 +1,7 @@
 // Plays every shipped level's recorded input through the real play screen inside the browser and prints
-// one line per level, "level1.map finished after 595 updates, lowest air 3.79" (or "... not finished"),
-// then "done". The browser tests compare it with the desktop's figures in docs/levels.md.
+// one line per level, "level1.map finished after 595 updates, par 595, lowest air 3.79" (or "... not
+// finished"), then "done"; the par is the length of the level's recorded input, as the level card gives it.
+// The browser tests compare it with the desktop's figures in docs/levels.md.
 #include "PlayDriver.h"
 
 #include "entities/Player.h"
@@ -41,8 +42,8 @@ int main()
                     break;
                 lowest = std::min(lowest, driver.Play().mPlayer->mOxygen);
             }
-            std::printf("%s %s after %zu updates, lowest air %.2f\n", levels[index].c_str(),
-                        driver.Finished() ? "finished" : "not finished", played, lowest);
+            std::printf("%s %s after %zu updates, par %zu, lowest air %.2f\n", levels[index].c_str(),
+                        driver.Finished() ? "finished" : "not finished", played, updates.size(), lowest);
         }
     }
     catch (const std::exception& error)

@@ -1,0 +1,87 @@
+// The desktop's side of what differs between the platforms: its own main loop, a real window and error box.
+#include "Platform.h"
+
+#include "Game.h"
+
+#include <SDL.h>
+
+#include <exception>
+#include <iostream>
+#include <memory>
+
+void Platform::Start() {}
+
+int Platform::Play(std::unique_ptr<Game> game)
+{
+    try
+    {
+        game->Run();
+    }
+    catch (const std::exception& error)
+    {
+        game.reset();
+        ShowError(error.what());
+        return 1;
+    }
+    const int status = game->mExitStatus;
+    game.reset(); // settings written, SDL shut down
+    Ended();
+    return status;
+}
+
+bool Platform::OpensFullscreen(bool wanted)
+{
+    return wanted;
+}
+
+bool Platform::IsFullscreen(SDL_Window* window)
+{
+    return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+void Platform::SetFullscreen(SDL_Window* window, bool fullscreen)
+{
+    SDL_SetWindowFullscreen(window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+bool Platform::DrawsEveryPass()
+{
+    return true;
+}
+
+bool Platform::HiddenMeansAway()
+{
+    return false;
+}
+
+bool Platform::HasResizableWindow()
+{
+    return true;
+}
+
+void Platform::ShowScaling(Scaling::Mode /*mode*/) {}
+
+bool Platform::SavesSettingsOnChange()
+{
+    return false;
+}
+
+void Platform::ScreenshotWritten(const std::string& /*file*/) {}
+
+void Platform::LevelLinkChanged(const std::string& /*link*/) {}
+
+void Platform::NotStarted(const std::string& reason)
+{
+    std::cerr << "Kestrovane: not started: " << reason << '\n';
+}
+
+void Platform::ShowError(const std::string& message)
+{
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Kestrovane - Error", message.c_str(), nullptr) < 0)
+    {
+        // Without a display the box cannot open; the reason must still reach someone.
+        std::cerr << "Kestrovane - Error: " << message << '\n';
+    }
+}
+
+void Platform::Ended() {}

@@ -1,0 +1,159 @@
+// What the page keeps: settings across a closed tab, a stored folder that cannot be loaded left as it was,
+// progress made in one of two tabs, and the whole game offline after one visit, until a new build replaces it.
+import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import path from "node:path";
+import { after, before, describe, test } from "node:test";
+import { GREY, WHITE, address, findText, installProbe, launch, root, serve, siteDir, sleep, storedFile, storyStart,
+  until, untilMenu, untilText } from "./browser.mjs";
+
+const FADE_MS = 1500;
+
+async function open(browser, server, prepare) {
+  const page = await browser.newPage();
+  await installProbe(page);
+  if (prepare) await prepare(page);
+  await page.goto(address(server));
+  return page;
+}
+async function press(page, ...keys) {
+  for (const key of keys) {
+    await page.keyboard.press(key, { delay: 100 });
+    await sleep(100);
+  }
+}
+// From the main menu's first line: the Options screen's Display FPS switched, the last key pressed bare.
+async function switchFrameRate(page, downsToOptions = 1) {
+  await press(page, ...Array(downsToOptions).fill("ArrowDown"), "Enter");
+  await untilText(page, "Display FPS:", GREY);
+  await sleep(FADE_MS);
+  await press(page, ...Array(6).fill("ArrowDown"));
+  await page.keyboard.press("Enter");
+}
+
+describe("saves", { concurrency: false }, () => {
+  let server;
+  let browser;
+  before(async () => {
+    server = await serve();
+    browser = await launch();
+  });
+  after(async () => {
+    await browser?.close();
+    server?.close();
+  });
+
+  test("a setting changed just before the tab closes is there when it opens again", async () => {
+    const page = await open(browser, server);
+    await untilMenu(page);
+    await switchFrameRate(page);
+    await sleep(30);
+    await page.close();
+    const again = await open(browser, server);
+    await untilText(again, "fps", WHITE);
+    await again.close();
+  });
+
+  test("a stored folder that cannot be loaded is played without and never written over", async () => {
+    const probe = await browser.newPage();
+    await probe.goto(address(server, "manifest.webmanifest"));
+    const before = await storedFile(probe, "kesv.cfg");
+    assert.ok(before, "a stored settings file to keep");
+    // The browser's storage fails for the game's own requests (the probe above reads it directly).
+    const page = await open(browser, server, (p) => p.evaluateOnNewDocument(() => {
+      indexedDB.open = () => { throw new DOMException("no storage here", "UnknownError"); };
+    }));
+    const message = await until("the page's message", () => page.$eval("#message", (line) => !line.hidden && line.textContent));
+    assert.match(message, /cannot be kept/);
+    await untilMenu(page);
+    assert.equal(await findText(page, "fps", WHITE), null, "played with the default settings");
+    await switchFrameRate(page); // a change that would be stored, were there storage
+    await untilText(page, "fps", WHITE);
+    await page.close();
+    assert.equal(await storedFile(probe, "kesv.cfg"), before);
+    await probe.close();
+  });
+
+  test("progress made in one tab is kept when a second tab plays", async () => {
+    const first = await open(browser, server);
+    await untilMenu(first);
+    const second = await open(browser, server);
+    await until("the second tab waiting", () => second.$eval("#elsewhere", (notice) => !notice.hidden));
+    // Into the first level: the furthest level reached is stored.
+    await first.bringToFront();
+    await press(first, "Enter");
+    await sleep(FADE_MS);
+    await press(first, "Enter");
+    await untilText(first, "Time left:", WHITE);
+    await until("the progress stored", () => storedFile(first, "kesv.sav"));
+    const progress = await storedFile(first, "kesv.sav");
+
+    await second.bringToFront();
+    await second.click("#play-here");
+    await until("the first tab handing over", () => first.$eval("#moved", (notice) => !notice.hidden));
+    await untilMenu(second);
+    // The second tab starts from the first one's progress, and its own writes leave it in place.
+    const playerFile = (name) => second.evaluate((file) => new TextDecoder().decode(FS.readFile(file)), name);
+    assert.equal(await playerFile("/game/kesv.sav"), progress);
+    const settings = await storedFile(second, "kesv.cfg");
+    await switchFrameRate(second);
+    await until("the second tab's setting stored", async () => (await storedFile(second, "kesv.cfg")) !== settings);
+    assert.equal(await storedFile(second, "kesv.sav"), progress);
+    await first.close();
+    await second.close();
+  });
+});
+
+describe("offline", () => {
+  // A copy of the site at a fixed address, rebuilt in place by the test.
+  const site = mkdtempSync(path.join(tmpdir(), "kestrovane-site-"));
+  let browser;
+  before(async () => {
+    cpSync(siteDir, site, { recursive: true });
+    browser = await launch();
+  });
+  after(async () => {
+    await browser?.close();
+    rmSync(site, { recursive: true, force: true });
+  });
+  const stop = (server) => {
+    server.closeAllConnections();
+    return new Promise((resolve) => server.close(resolve));
+  };
+
+  test("after one visit it plays with no server and no network, until a new build takes its place", async () => {
+    let server = await serve({ site });
+    const port = server.address().port;
+    const page = await open(browser, server);
+    await untilMenu(page);
+    await until("the service worker in charge", () =>
+      page.evaluate(() => navigator.serviceWorker.controller !== null));
+
+    await stop(server);
+    await page.setOfflineMode(true);
+    await page.reload();
+    await untilMenu(page);
+    await press(page, "Enter"); // New Game: the story types out
+    await untilText(page, storyStart(), GREY);
+    const title = await page.title();
+
+    // A rebuilt site at the same address: the page offers it on the next load, and then it is the one played.
+    const index = path.join(site, "index.html");
+    writeFileSync(index, readFileSync(index, "utf8").replace("<title>Kestrovane</title>", "<title>Kestrovane 2</title>"));
+    execFileSync("python3", [path.join(root, "tools/web/site-worker.py"), path.join(root, "web/sw.js"), site]);
+    server = await serve({ site, port });
+    await page.setOfflineMode(false);
+    await page.reload();
+    const offer = await until("the new version offered", () =>
+      page.$eval("#message", (line) => !line.hidden && line.textContent));
+    assert.match(offer, /new version/);
+    await Promise.all([page.waitForNavigation(), page.click("#message button")]);
+    assert.equal(await page.title(), "Kestrovane 2", `was "${title}"`);
+    await untilMenu(page);
+    assert.equal((await page.evaluate(() => caches.keys())).length, 1, "the old build's cache is gone");
+    await page.close();
+    await stop(server);
+  });
+});

@@ -1,0 +1,128 @@
+// The player's files (settings, progress and the rest of kesv.*) kept in the browser's IndexedDB for the
+// site: loaded before the game starts, each file stored as soon as the game writes it, and played in one
+// tab at a time, so that no tab's older copy overwrites what another tab saved since.
+// Runs inside kestrovane.js (linked with --pre-js), beside the runtime's FS and IDBFS.
+Module.kesStorage = (() => {
+  const FOLDER = "/save";
+  const LOCK = "kestrovane-player-files";
+  const channel = typeof BroadcastChannel === "function" ? new BroadcastChannel("kestrovane") : null;
+  const inFlight = new Set(); // store transactions not yet committed
+  const said = new Set();
+  let yieldTab = null; // resolves this tab's lock once it has stopped
+
+  // The page's hooks (web/index.html), where there are any.
+  const page = (hook, argument) => Module.kestrovane && Module.kestrovane[hook] && Module.kestrovane[hook](argument);
+
+  // Each message reaches the page once, however often its cause repeats.
+  const tell = (text) => {
+    if (said.has(text)) return;
+    said.add(text);
+    console.warn("Kestrovane: " + text);
+    page("notice", text);
+  };
+
+  const storage = {
+    // Whether this tab loaded the stored folder and may store into it.
+    ready: false,
+
+    // Stores one file of the folder as it is now, in a transaction of its own that is committed at once.
+    store(path) {
+      if (!storage.ready) return;
+      IDBFS.getDB(FOLDER, (error, db) => {
+        if (error) return tell("Settings and progress could not be saved: " + error);
+        let transaction;
+        try {
+          transaction = db.transaction([IDBFS.DB_STORE_NAME], "readwrite");
+        } catch (thrown) {
+          return tell("Settings and progress could not be saved: " + thrown);
+        }
+        inFlight.add(transaction);
+        const failed = () => {
+          inFlight.delete(transaction);
+          tell("Settings and progress could not be saved: " + (transaction.error || "the browser refused"));
+        };
+        transaction.oncomplete = () => inFlight.delete(transaction);
+        transaction.onerror = failed;
+        transaction.onabort = failed;
+        IDBFS.loadLocalEntry(path, (loadError, entry) => {
+          if (loadError) return tell("Settings and progress could not be saved: " + loadError);
+          IDBFS.storeRemoteEntry(transaction.objectStore(IDBFS.DB_STORE_NAME), path, entry, () => {});
+          if (transaction.commit) transaction.commit();
+        });
+      });
+    },
+
+    // A page going away or out of sight: every store still open is committed now rather than when the
+    // browser gets round to it.
+    flush() {
+      for (const transaction of inFlight) {
+        try {
+          if (transaction.commit) transaction.commit();
+        } catch (alreadyCommitting) {
+          // nothing more to do
+        }
+      }
+    },
+  };
+
+  const load = (done) => {
+    FS.mkdir(FOLDER);
+    FS.mount(IDBFS, {}, FOLDER);
+    FS.syncfs(true, (error) => {
+      // The game then plays on files in memory only; nothing stored is ever written over or removed.
+      if (error) tell("Settings and progress cannot be kept in this browser: " + (error.message || error));
+      else storage.ready = true;
+      done();
+    });
+  };
+
+  // The game has ended (or stopped on an error): what it wrote is stored, and another tab may play.
+  storage.release = () => {
+    storage.flush();
+    storage.ready = false;
+    if (yieldTab) yieldTab();
+  };
+
+  // Another tab asked to play: this one stores nothing more, stops and lets it have the files.
+  const stop = () => {
+    Browser.mainLoop.pause();
+    if (Module.SDL2 && Module.SDL2.audioContext) Module.SDL2.audioContext.suspend();
+    storage.release();
+    page("moved");
+  };
+
+  // Before main: the folder is loaded (or known to be unavailable) before the game reads its settings.
+  Module.preRun = [].concat(Module.preRun || [], () => {
+    addRunDependency("kes-storage");
+    const start = () => load(() => removeRunDependency("kes-storage"));
+    // Without Web Locks (an insecure page) each tab simply plays on its own copy.
+    if (!navigator.locks) return start();
+    // A shared level opened from its link plays beside the game's own tab: it reads the stored files but
+    // stores nothing, so it needs no turn.
+    if (location.hash.length > 1 && !new URLSearchParams(location.search).has("edit")) {
+      return load(() => {
+        storage.ready = false;
+        removeRunDependency("kes-storage");
+      });
+    }
+    const hold = () => {
+      start();
+      if (channel) channel.onmessage = (event) => event.data === "play-here" && stop();
+      return new Promise((resolve) => { yieldTab = resolve; });
+    };
+    navigator.locks.request(LOCK, { ifAvailable: true }, (lock) => {
+      if (lock) return hold();
+      // Played in another tab: this one waits for it, or asks it to hand over.
+      page("elsewhere", () => channel && channel.postMessage("play-here"));
+      navigator.locks.request(LOCK, () => {
+        page("elsewhere", null);
+        return hold();
+      });
+      return undefined;
+    });
+  });
+
+  addEventListener("pagehide", () => storage.flush());
+  document.addEventListener("visibilitychange", () => document.hidden && storage.flush());
+  return storage;
+})();
