@@ -1,7 +1,6 @@
 // Reading and writing "kesv.window": one data line of width, height and scaling.
 #include "WindowSettings.h"
 
-#include "Platform.h"
 #include "graphics/Utils.h"
 #include "io/FieldReader.h"
 #include "io/PlayerFile.h"
@@ -44,7 +43,6 @@ bool WindowSettings::SaveChanged()
         return false;
     }
     mWritten = text;
-    Platform::PlayerFileWritten();
     return true;
 }
 
