@@ -17,7 +17,7 @@ import e2e_support  # noqa: E402
 import kesdriver  # noqa: E402
 from test_play import start_play  # noqa: E402
 
-ICON_SIZES = (16, 32, 48, 64, 128, 256)
+ICON_SIZES = (16, 32, 48, 64, 128, 192, 256, 512)
 SDL_LIBRARIES = ("libsdl2-2.0-0", "libsdl2-image-2.0-0", "libsdl2-mixer-2.0-0")
 DEFAULT_SETTINGS = kesdriver.settings_text(fullscreen=1).encode()
 # Under /usr the command is a game's, in /usr/games; the program it starts lives in libexec either way.
