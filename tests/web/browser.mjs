@@ -240,3 +240,36 @@ export function storedFile(page, name) {
     };
   }), "/save/" + name);
 }
+
+// The player's air pack on the canvas: three rows of rust beside orange over a row of rust, in the 320x240
+// picture (either way round, as the player faces). Returns the pack's top left, or null out of sight.
+export const packAt = (page) =>
+  page.evaluate(() => {
+    const frame = window.kesProbe.frame();
+    const RUST = [110, 56, 36];
+    const ORANGE = [196, 110, 46];
+    const is = (x, y, [r, g, b]) => {
+      const i = (y * 2 * 640 + x * 2) * 4;
+      return frame[i] === r && frame[i + 1] === g && frame[i + 2] === b;
+    };
+    const pair = (x, y, left, right) => is(x, y, left) && is(x + 1, y, right);
+    const pack = (x, y, left, right) =>
+      [0, 1, 2].every((row) => pair(x, y + row, left, right)) && pair(x, y + 3, RUST, RUST);
+    for (let y = 0; y < 237; ++y)
+      for (let x = 0; x < 319; ++x) if (pack(x, y, RUST, ORANGE) || pack(x, y, ORANGE, RUST)) return { x, y };
+    return null;
+  });
+
+// How far the player's pack moves right over 800 ms standing, then over 800 ms with hold(true) walking
+// (hold(false) lets go). The pack, unlike a count of changed pixels, ignores the ghost running beside.
+export async function walkRight(page, hold) {
+  const at = () => until("the player in sight", () => packAt(page), 5000);
+  const start = await at();
+  await sleep(800);
+  const rested = await at();
+  await hold(true);
+  await sleep(800);
+  await hold(false);
+  const walked = await at();
+  return { standing: rested.x - start.x, walking: walked.x - rested.x };
+}

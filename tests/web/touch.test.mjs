@@ -2,7 +2,7 @@
 // fingers held together and slid, the controls giving way to keys and pads, and the game played by touch.
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
-import { GREY, WHITE, address, emulateTouch, findText, fingers, installProbe, launch, serve, sleep,
+import { GREY, WHITE, address, packAt, walkRight, emulateTouch, findText, fingers, installProbe, launch, serve, sleep,
   storyStart, until, untilMenu, untilText } from "./browser.mjs";
 
 const NAMES = ["Left", "Right", "Up", "Down", "Jump", "Fire", "Back", "Pause", "Fullscreen"];
@@ -150,35 +150,6 @@ test("on a screen without touch the controls wait for the first touch", async ()
   await page.close();
 });
 
-// The player's air pack on the canvas: three rows of rust beside orange over a row of rust, in the 320x240
-// picture (either way round, as the player faces). Returns the pack's top left, or null out of sight.
-const packAt = (page) =>
-  page.evaluate(() => {
-    const frame = window.kesProbe.frame();
-    const RUST = [110, 56, 36];
-    const ORANGE = [196, 110, 46];
-    const is = (x, y, [r, g, b]) => {
-      const i = (y * 2 * 640 + x * 2) * 4;
-      return frame[i] === r && frame[i + 1] === g && frame[i + 2] === b;
-    };
-    const pair = (x, y, left, right) => is(x, y, left) && is(x + 1, y, right);
-    const pack = (x, y, left, right) =>
-      [0, 1, 2].every((row) => pair(x, y + row, left, right)) && pair(x, y + 3, RUST, RUST);
-    for (let y = 0; y < 237; ++y)
-      for (let x = 0; x < 319; ++x) if (pack(x, y, RUST, ORANGE) || pack(x, y, ORANGE, RUST)) return { x, y };
-    return null;
-  });
-
-// Pixels of the lower half that change over a while: walking changes far more than standing.
-// The earlier frame stays in the page: carried out and back it costs seconds.
-async function changedOver(page, ms) {
-  await page.evaluate(() => {
-    window.kesBefore = window.kesProbe.frame();
-  });
-  await sleep(ms);
-  return page.evaluate(() => window.kesProbe.changed(window.kesBefore, 240));
-}
-
 for (const [width, height] of SIZES) {
   describe(`the game played by touch alone at ${width}x${height}`, { concurrency: false }, () => {
     let page;
@@ -268,10 +239,8 @@ describe("the game played by a controller in the browser", { concurrency: false 
     await press(0);
     await untilText(page, "Time left:", WHITE, 10000);
     await sleep(FADE_MS);
-    const idle = await changedOver(page, 800);
-    await page.evaluate(() => window.kesPad.set(15, true));
-    const walked = await changedOver(page, 800);
-    await page.evaluate(() => window.kesPad.set(15, false));
-    assert.ok(walked > 4 * idle + 500, `walking changed ${walked} pixels, standing ${idle}`);
+    const { standing, walking } = await walkRight(page, (held) => page.evaluate((on) => window.kesPad.set(15, on), held));
+    assert.equal(standing, 0, "the player stands still untouched");
+    assert.ok(walking >= 16, `walking right moved the player ${walking} pixels`);
   });
 });
