@@ -99,7 +99,9 @@ WEB_DIR ?= build-web
 WEB_PORT ?= 8000
 # emcc's optimiser needs acorn, which Debian's node-acorn puts where node does not look.
 WEB_ENV = NODE_PATH=/usr/share/nodejs
+# The page takes its tunes (packed smaller) and icons from the desktop build, built here first.
 define web_build
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target data icons web_music >/dev/null && \
 	mkdir -p $(WEB_DIR) && libs=$$(bash tools/web/build-libs.sh) && \
 	$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release -DKES_WEB_LIBS="$$libs" \
 		-DKES_WEB_DATA=$(CURDIR)/$(BUILD_DIR)/data >$(WEB_DIR)/build.log && \
