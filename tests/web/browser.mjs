@@ -1,5 +1,6 @@
 // Shared by the browser tests and the web benchmark: the built site served on 127.0.0.1, Debian's headless
 // Chromium driven by puppeteer-core, and the game's picture read back from its canvas.
+import { after, before } from "node:test";
 import { createServer } from "node:http";
 import { mkdtempSync, readFileSync, readdirSync, rmSync, statSync } from "node:fs";
 import { tmpdir } from "node:os";
@@ -272,4 +273,19 @@ export async function walkRight(page, hold) {
   await hold(false);
   const walked = await at();
   return { standing: rested.x - start.x, walking: walked.x - rested.x };
+}
+
+// The site served and a browser launched before the tests of a file (or of the group it is called in), both
+// closed after them: tab.server and tab.browser.
+export function siteAndBrowser() {
+  const tab = {};
+  before(async () => {
+    tab.server = await serve();
+    tab.browser = await launch();
+  });
+  after(async () => {
+    await tab.browser?.close();
+    tab.server?.close();
+  });
+  return tab;
 }

@@ -1,23 +1,14 @@
 // The level editor in the browser: a small level made with the mouse and a finger, test-played and back,
 // its link copied and opened in a new page, where it plays at once with Edit beside it.
 import assert from "node:assert/strict";
-import { after, before, describe, test } from "node:test";
-import { address, installProbe, launch, serve, until } from "./browser.mjs";
+import { before, describe, test } from "node:test";
+import { address, installProbe, until, siteAndBrowser } from "./browser.mjs";
 
 const AMBER = [255, 192, 64];
 const RED = [255, 0, 0];
 const BLUE = [0, 0, 255];
 
-let server;
-let browser;
-before(async () => {
-  server = await serve();
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const tab = siteAndBrowser();
 
 const findText = (page, text, colour) => page.evaluate((t, c) => window.kesProbe.findText(t, c), text, colour);
 const untilStatus = (page, text) => until(`"${text}" in the status line`, () => findText(page, text, AMBER));
@@ -44,10 +35,10 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
   let page;
   let link;
   before(async () => {
-    page = await browser.newPage();
+    page = await tab.browser.newPage();
     await page.setViewport({ width: 800, height: 600, hasTouch: true });
     await installProbe(page);
-    await page.goto(address(server, "?edit"));
+    await page.goto(address(tab.server, "?edit"));
   });
 
   test("makes a small level with the mouse and a finger", async () => {
@@ -90,9 +81,9 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     await until("the Copy link button", () => page.$eval("#copy", (button) => !button.hidden));
     await page.click("#copy");
     link = await until("the link in the address", () => page.evaluate(() => location.hash.slice(1)));
-    const other = await browser.newPage();
+    const other = await tab.browser.newPage();
     await installProbe(other);
-    await other.goto(address(server, "#" + link));
+    await other.goto(address(tab.server, "#" + link));
     await until("the linked level playing", () => playing(other), 60000);
     assert.equal(await other.$eval("#edit", (anchor) => anchor.hidden), false);
     assert.equal(await other.$eval("#edit", (anchor) => anchor.getAttribute("href")), "?edit#" + link);

@@ -7,26 +7,17 @@ import { existsSync, mkdtempSync, readFileSync, readdirSync, rmSync } from "node
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
-import { GREY, WHITE, address, walkRight, findText, installProbe, launch, root, serve, sleep, storedFile, storyStart, until,
-  untilMenu, untilText } from "./browser.mjs";
+import { GREY, WHITE, address, walkRight, findText, installProbe, root, sleep, storedFile, storyStart, until,
+  untilMenu, untilText, siteAndBrowser } from "./browser.mjs";
 
 // A screen has faded in well within this (8 opacity steps of 30 per second, from black).
 const FADE_MS = 1500;
 
-let server;
-let browser;
-before(async () => {
-  server = await serve();
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const tab = siteAndBrowser();
 
 async function openGame(page) {
   await installProbe(page);
-  await page.goto(address(server));
+  await page.goto(address(tab.server));
   return page;
 }
 
@@ -48,7 +39,7 @@ describe("the game in a browser tab", { concurrency: false }, () => {
   let downloads;
   before(async () => {
     downloads = mkdtempSync(path.join(tmpdir(), "kestrovane-downloads-"));
-    page = await openGame(await browser.newPage());
+    page = await openGame(await tab.browser.newPage());
     const session = await page.createCDPSession();
     await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
   });
@@ -142,7 +133,7 @@ describe("the game in a browser tab", { concurrency: false }, () => {
 });
 
 test("shows a failure to load its data on the page", async () => {
-  const page = await browser.newPage();
+  const page = await tab.browser.newPage();
   // The site's service worker would serve the package from its cache, past the spoiling.
   await page.setBypassServiceWorker(true);
   await page.setRequestInterception(true);
@@ -153,7 +144,7 @@ test("shows a failure to load its data on the page", async () => {
     const size = (await response.arrayBuffer()).byteLength;
     return request.respond({ status: 200, contentType: "application/octet-stream", body: Buffer.alloc(size) });
   });
-  await page.goto(address(server));
+  await page.goto(address(tab.server));
   const message = await until("the error on the page", () =>
     page.$eval("#error", (box) => !box.hidden && box.textContent));
   assert.match(message, /font/i);
@@ -164,8 +155,8 @@ test("finishes every shipped level from its recorded input, as on the desktop", 
   // The desktop's lowest air along each level's input, from the level atlas that make test keeps fresh.
   const atlas = readFileSync(path.join(root, "docs/levels.md"), "utf8");
   const desktop = new Map([...atlas.matchAll(/^\| \d+ \| \[(\w+)\].* \| ([\d.]+) \|$/gm)].map((m) => [m[1], m[2]]));
-  const page = await browser.newPage();
-  await page.goto(address(server, "replay/"));
+  const page = await tab.browser.newPage();
+  await page.goto(address(tab.server, "replay/"));
   const lines = await until("the replays", async () => {
     const printed = await page.evaluate(() => Module.lines);
     return printed.at(-1) === "done" && printed;

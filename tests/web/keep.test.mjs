@@ -7,7 +7,7 @@ import { tmpdir } from "node:os";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
 import { GREY, WHITE, address, findText, installProbe, launch, root, serve, siteDir, sleep, storedFile, storyStart,
-  until, untilMenu, untilText } from "./browser.mjs";
+  until, untilMenu, untilText, siteAndBrowser } from "./browser.mjs";
 
 const FADE_MS = 1500;
 
@@ -34,35 +34,26 @@ async function switchFrameRate(page, downsToOptions = 1) {
 }
 
 describe("saves", { concurrency: false }, () => {
-  let server;
-  let browser;
-  before(async () => {
-    server = await serve();
-    browser = await launch();
-  });
-  after(async () => {
-    await browser?.close();
-    server?.close();
-  });
+  const tab = siteAndBrowser();
 
   test("a setting changed just before the tab closes is there when it opens again", async () => {
-    const page = await open(browser, server);
+    const page = await open(tab.browser, tab.server);
     await untilMenu(page);
     await switchFrameRate(page);
     await sleep(30);
     await page.close();
-    const again = await open(browser, server);
+    const again = await open(tab.browser, tab.server);
     await untilText(again, "fps", WHITE);
     await again.close();
   });
 
   test("a stored folder that cannot be loaded is played without and never written over", async () => {
-    const probe = await browser.newPage();
-    await probe.goto(address(server, "manifest.webmanifest"));
+    const probe = await tab.browser.newPage();
+    await probe.goto(address(tab.server, "manifest.webmanifest"));
     const before = await storedFile(probe, "kesv.cfg");
     assert.ok(before, "a stored settings file to keep");
     // The browser's storage fails for the game's own requests (the probe above reads it directly).
-    const page = await open(browser, server, (p) => p.evaluateOnNewDocument(() => {
+    const page = await open(tab.browser, tab.server, (p) => p.evaluateOnNewDocument(() => {
       indexedDB.open = () => { throw new DOMException("no storage here", "UnknownError"); };
     }));
     const message = await until("the page's message", () => page.$eval("#message", (line) => !line.hidden && line.textContent));
@@ -77,9 +68,9 @@ describe("saves", { concurrency: false }, () => {
   });
 
   test("progress made in one tab is kept when a second tab plays", async () => {
-    const first = await open(browser, server);
+    const first = await open(tab.browser, tab.server);
     await untilMenu(first);
-    const second = await open(browser, server);
+    const second = await open(tab.browser, tab.server);
     await until("the second tab waiting", () => second.$eval("#elsewhere", (notice) => !notice.hidden));
     // Into the first level: the furthest level reached is stored.
     await first.bringToFront();

@@ -1,19 +1,10 @@
 // Sharp scaling in a browser tab: the page snaps its picture to a whole multiple of 320x240, fullscreen or
 // not, and the choice is kept across a reload.
 import assert from "node:assert/strict";
-import { after, before, test } from "node:test";
-import { address, installProbe, launch, serve, sleep, until } from "./browser.mjs";
+import { test } from "node:test";
+import { address, installProbe, sleep, until, siteAndBrowser } from "./browser.mjs";
 
-let server;
-let browser;
-before(async () => {
-  server = await serve();
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const tab = siteAndBrowser();
 
 const picture = (page) =>
   page.evaluate(() => {
@@ -22,9 +13,9 @@ const picture = (page) =>
   });
 
 test("Sharp snaps the page's picture to whole multiples and is kept across a reload", async () => {
-  const page = await browser.newPage();
+  const page = await tab.browser.newPage();
   await installProbe(page);
-  await page.goto(address(server));
+  await page.goto(address(tab.server));
   await until("the game's scaling on the canvas", async () => (await picture(page)).scaling === "fit");
   const fit = await picture(page);
   assert.ok(fit.width % 320 !== 0, `Fit fills the 800x600 page at 4:3 (${fit.width} wide)`);

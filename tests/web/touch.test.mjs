@@ -2,29 +2,20 @@
 // fingers held together and slid, the controls giving way to keys and pads, and the game played by touch.
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
-import { GREY, WHITE, address, packAt, walkRight, emulateTouch, findText, fingers, installProbe, launch, serve, sleep,
-  storyStart, until, untilMenu, untilText } from "./browser.mjs";
+import { GREY, WHITE, address, packAt, walkRight, emulateTouch, findText, fingers, installProbe, sleep,
+  storyStart, until, untilMenu, untilText, siteAndBrowser } from "./browser.mjs";
 
 const NAMES = ["Left", "Right", "Up", "Down", "Jump", "Fire", "Back", "Pause", "Fullscreen"];
 const FADE_MS = 1500;
 // A phone held sideways and upright.
 const SIZES = [[844, 390], [390, 844]];
 
-let server;
-let browser;
-before(async () => {
-  server = await serve();
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const tab = siteAndBrowser();
 
 // The page at a size, touch on (or off), at its main menu; a standard-mapping pad stands in for the
 // browser's own when asked for, its buttons set through window.kesPad.
 async function openPage({ width = 844, height = 390, touch = true, pad = false } = {}) {
-  const page = await browser.newPage();
+  const page = await tab.browser.newPage();
   if (touch) await emulateTouch(page, width, height);
   else await page.setViewport({ width, height });
   await installProbe(page);
@@ -43,7 +34,7 @@ async function openPage({ width = 844, height = 390, touch = true, pad = false }
       };
     });
   }
-  await page.goto(address(server));
+  await page.goto(address(tab.server));
   await untilMenu(page);
   return page;
 }
