@@ -257,8 +257,6 @@ void Game::Tick()
 
 void Game::Render(const float& interpolation)
 {
-    mFramework->Clear();
-
     SDL_Surface* screen = mScreen->mSurface;
     SDL_FillRect(screen, nullptr, SDL_MapRGBA(screen->format, 0, 0, 0, 255));
 
@@ -277,10 +275,16 @@ void Game::Render(const float& interpolation)
         mFont->DrawString(text, x, 4, SDL_MapRGBA(screen->format, 255, 255, 255, 255), screen);
     }
 
-    // The source size is the destination's; the copy is clipped to the 320x240 picture.
-    SDL_Surface* window = mFramework->mSurface;
-    mScreen->DrawScaled(window, kScale, 0, 0, 0, 0, window->w, window->h);
-    mFramework->Render();
+    // Where the output keeps its last picture, a frame like the one shown is not shown again: an idle menu
+    // then costs little more than drawing it.
+    if (Platform::DrawsEveryPass() || mShownPicture.Take(*screen, mFramework->PictureRect()))
+    {
+        mFramework->Clear();
+        // The source size is the destination's; the copy is clipped to the 320x240 picture.
+        SDL_Surface* window = mFramework->mSurface;
+        mScreen->DrawScaled(window, kScale, 0, 0, 0, 0, window->w, window->h);
+        mFramework->Render();
+    }
 
     mTimer->mFrameCount += 1;
 }

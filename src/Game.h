@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "Progress.h"
 #include "WindowSettings.h"
+#include "graphics/ShownPicture.h"
 
 #include <SDL_scancode.h>
 
@@ -124,5 +125,6 @@ class Game
 
   private:
     std::string SettingsText() const;
+    ShownPicture mShownPicture;   // where the output keeps it, the picture it shows
     std::string mWrittenSettings; // the record as "kesv.cfg" holds it, last read or written
 };

@@ -10,6 +10,7 @@ void EditHistory::Do(LevelDocument& level, LevelEdit edit)
         return;
     }
     edit.Apply(level);
+    ++mChanges;
     if (mDone < mSteps.size())
     {
         // The redoable steps are gone; if the saved state was among them, it can no longer be reached.
@@ -43,6 +44,7 @@ bool EditHistory::Undo(LevelDocument& level)
     }
     --mDone;
     mSteps[mDone].Revert(level);
+    ++mChanges;
     return true;
 }
 
@@ -54,6 +56,7 @@ bool EditHistory::Redo(LevelDocument& level)
     }
     mSteps[mDone].Apply(level);
     ++mDone;
+    ++mChanges;
     return true;
 }
 

@@ -22,6 +22,8 @@ class EditHistory
     bool CanUndo() const { return mDone > 0; }
     bool CanRedo() const { return mDone < mSteps.size(); }
     std::size_t Steps() const { return mSteps.size(); }
+    // How many times the level has changed through this history: a new number means a new level.
+    std::size_t Changes() const { return mChanges; }
 
     // The level now matches its file.
     void MarkSaved();
@@ -33,6 +35,7 @@ class EditHistory
   private:
     std::deque<LevelEdit> mSteps;
     std::size_t mDone = 0; // steps applied; the rest are redoable
+    std::size_t mChanges = 0;
     // Steps applied when last saved; -1 when that point has been forgotten or undone past and rewritten.
     long long mSavedAt = 0;
 };

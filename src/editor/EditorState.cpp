@@ -88,6 +88,7 @@ bool EditorState::Init(Game* game)
         mStatus = "New level " + mFile;
     }
     mHistory = EditHistory();
+    mPublishedChanges.reset();
     if (mGiven || !std::filesystem::exists(mFile))
     {
         // Nothing is on disk yet: the level as it stands is already a change to keep.
@@ -268,7 +269,7 @@ void EditorState::BackFromPlay(Game* game)
 
 void EditorState::PublishLink()
 {
-    mPublishTimer = 0;
+    mPublishedChanges = mHistory.Changes();
     try
     {
         std::string link = LevelLink::Pack(mLevel);
@@ -290,7 +291,8 @@ void EditorState::Tick(Game* game)
     {
         BackFromPlay(game);
     }
-    if (++mPublishTimer >= mPublishUpdates)
+    // At once, so that a link copied just after an edit holds it.
+    if (mPublishedChanges != mHistory.Changes())
     {
         PublishLink();
     }

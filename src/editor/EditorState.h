@@ -121,7 +121,7 @@ class EditorState : public State
     void OfferRestore();
     void Restore();
     void BackFromPlay(Game* game);
-    // Hands the level's link to the page when it has changed.
+    // Hands the level's link to the page.
     void PublishLink();
 
     std::string mFile;
@@ -131,9 +131,9 @@ class EditorState : public State
     SDL_Surface* mDimmed = nullptr; // the layer not being edited, drawn here and blended in faintly
     std::unique_ptr<ScratchLevel> mScratch;
     int mAutosaveTimer = 0;
-    int mPublishTimer = 0;
     std::string mPublished; // the link the page was last given
-    static constexpr int mPublishUpdates = 15;
+    // The history's count of changes when the link was last made; none after opening a level.
+    std::optional<std::size_t> mPublishedChanges;
     int mFingers = 0;           // fingers on the screen; two scroll the level
     float mTouchScrollX = 0.0f; // picture pixels of a two-finger scroll not yet applied
     float mTouchScrollY = 0.0f;

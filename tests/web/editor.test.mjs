@@ -84,7 +84,12 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     const other = await tab.browser.newPage();
     await installProbe(other);
     await other.goto(address(tab.server, "#" + link));
-    await until("the linked level playing", () => playing(other), 60000);
+    // A link refused says why on the page: that is the failure to report, not a timeout.
+    const refused = () => other.$eval("#error", (box) => (box.hidden ? "" : box.textContent));
+    await until("the linked level playing", async () => {
+      assert.equal(await refused(), "");
+      return playing(other);
+    }, 60000);
     assert.equal(await other.$eval("#edit", (anchor) => anchor.hidden), false);
     assert.equal(await other.$eval("#edit", (anchor) => anchor.getAttribute("href")), "?edit#" + link);
     await other.close();

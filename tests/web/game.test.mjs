@@ -1,7 +1,7 @@
 // The browser build in headless Chromium, as a player meets it: the menu, sound after the first key,
 // fullscreen from a key press, settings kept across a reload, a new game through the story into play,
-// screenshots as downloads, the page after Quit, errors on the page, and the shipped levels' recorded
-// inputs played in WebAssembly as on the desktop.
+// paused while the page is hidden, screenshots as downloads, the page after Quit, errors on the page, and
+// the shipped levels' recorded inputs played in WebAssembly as on the desktop.
 import assert from "node:assert/strict";
 import { existsSync, mkdtempSync, readFileSync, readdirSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
@@ -105,6 +105,18 @@ describe("the game in a browser tab", { concurrency: false }, () => {
     const { standing, walking } = await walkRight(page, hold);
     assert.equal(standing, 0, "the player stands still untouched");
     assert.ok(walking >= 16, `walking right moved the player ${walking} pixels`);
+  });
+
+  test("pauses play while another tab hides the page", async () => {
+    const other = await tab.browser.newPage();
+    await other.bringToFront();
+    await until("the game's page hidden", () => page.evaluate(() => document.visibilityState === "hidden"), 5000);
+    await sleep(300);
+    await other.close();
+    await page.bringToFront();
+    await untilText(page, "Paused", GREY, 5000);
+    await press(page, "p");
+    await until("play going on", async () => !(await findText(page, "Paused", GREY)), 5000);
   });
 
   test("downloads a screenshot from the screenshot key", async () => {
