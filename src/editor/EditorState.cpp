@@ -182,11 +182,17 @@ bool EditorState::PassesChecks(const LevelDocument& level, const std::string& re
         return true;
     }
     mStatus = refusal + problems.front().mText;
-    // The cursor goes to the cell at fault, so the status line says what is there.
+    // The cursor goes to the cell at fault, so the status line says what is there; the actions' cursor is
+    // brought into sight.
     if (problems.front().mX >= 0 && level.Inside(problems.front().mX, problems.front().mY))
     {
         mCursorX = problems.front().mX;
         mCursorY = problems.front().mY;
+        mOnPalette = false;
+        if (mActionCursor)
+        {
+            ShowCursorCell();
+        }
     }
     return false;
 }
@@ -236,6 +242,7 @@ void EditorState::TestPlay(Game* game, bool fromCursor)
     mTesting = true;
     mButton = 0;
     mStroke = 0;
+    mAcceptStroke = false;
     SDL_ShowCursor(SDL_DISABLE);
     game->mPlayState->PlayOnly(path, {});
     game->mPlayState->ReturnTo("Editor");
@@ -287,6 +294,7 @@ void EditorState::PublishLink()
 
 void EditorState::Tick(Game* game)
 {
+    mBlink = (mBlink + 1) % mBlinkUpdates;
     if (mTesting)
     {
         BackFromPlay(game);

@@ -6,6 +6,7 @@
 #include "editor/EditHistory.h"
 #include "editor/EditorCatalogue.h"
 #include "editor/LevelDocument.h"
+#include "input/Action.h"
 
 #include <SDL.h>
 
@@ -32,6 +33,8 @@ class EditorState : public State
 
     EditorState();
     ~EditorState() override;
+    // The tool's name, as the status line and the help say it.
+    static const char* ToolName(Tool tool);
 
     // The level file to edit from the next Init: read when it exists, a new level otherwise.
     void Open(const std::string& file)
@@ -79,8 +82,13 @@ class EditorState : public State
     bool mFacing = true;      // the facing new entities get
     int mCameraX = 0;         // the view's left and top edge, level pixels
     int mCameraY = 0;
-    int mCursorX = 0; // the cell under the mouse
+    int mCursorX = 0; // the level cell under the mouse, or the actions' cursor
     int mCursorY = 0;
+    // The actions' cursor moves on past the level's right edge onto the palette, to this cell of it.
+    bool mOnPalette = false;
+    int mPaletteColumn = 0;
+    int mPaletteRow = 0;
+    bool mActionCursor = false;   // the cursor was last moved by actions: drawn so that it stands out
     std::string mStatus;          // the second status line: a problem, a message
     bool mHelp = false;           // the help card is up
     bool mRestoreOffered = false; // a newer autosave waits for Y or N
@@ -100,8 +108,20 @@ class EditorState : public State
     void HandleKey(Game* game, const SDL_KeyboardEvent& key);
     void TypeText(const std::string& text);
     void FinishTyping(bool keep);
+    // The controllers' and touch controls' actions: a cell cursor, a tool, a stroke, test-play, undo.
+    void HandleAction(Game* game, Action action);
+    void StepCursor(int dx, int dy);
+    // Scrolls the view so that the cursor's cell is in sight.
+    void ShowCursorCell();
+    void SetTool(Tool tool);
     void ApplyTool(int x, int y);
-    void PickPalette(int pictureX, int pictureY);
+    // A stroke in cells, for the mouse and Accept alike: the button goes down on a cell, the cursor moves
+    // to another (every cell between is passed), the button comes up.
+    void BeginStroke(int button, int x, int y);
+    void StrokeTo(int x, int y);
+    void EndStroke();
+    void PickPalette(int column, int row);
+    int PaletteRows() const;
     void Scroll(int dx, int dy);
     void Do(LevelEdit edit);
     void Leave(Game* game);
@@ -139,12 +159,15 @@ class EditorState : public State
     float mTouchScrollY = 0.0f;
     int mStroke = 0;  // the number of the mouse stroke going on, 0 for none
     int mStrokes = 0; // strokes begun, to number the next
-    int mButton = 0;  // the mouse button held in the view
+    int mButton = 0;  // the mouse button held in the view (Accept holds the left one)
     int mAnchorX = 0; // where a rectangle or a move began, in cells
     int mAnchorY = 0;
     int mMoving = -1; // the entity being moved
     int mDragX = 0;   // where a middle-button scroll last stood, picture pixels
     int mDragY = 0;
+    bool mAcceptStroke = false; // the stroke going on is Accept's: it ends when Accept is let go
+    int mBlink = 0;             // updates into the actions' cursor's blink
+    static constexpr int mBlinkUpdates = 32;
     // Text typed for the description or an entity's identifier; mTypingFor says which (0: none).
     std::string mTyped;
     int mTypingFor = 0;

@@ -1,5 +1,5 @@
 // The level editor's input: the mouse paints, erases and scrolls; the keys choose tools and layers, undo,
-// save and test-play.
+// save and test-play; a controller's or the touch controls' actions move a cell cursor and use the tools.
 #include "editor/EditorState.h"
 
 #include "Game.h"
@@ -58,11 +58,7 @@ void EditorState::HandleEvents(Game* game)
         }
         bool OnAction(Action action, bool /*repeat*/) override
         {
-            // Back means what Escape means: close the card, decline the restore, leave.
-            if (action == Action::Back)
-            {
-                mEditor.Press(mGame, SDLK_ESCAPE, KMOD_NONE);
-            }
+            mEditor.HandleAction(mGame, action);
             return !mEditor.mTesting && mGame->mStateManager->mCurrentState == &mEditor;
         }
 
@@ -72,6 +68,128 @@ void EditorState::HandleEvents(Game* game)
     };
     Reader reader(*this, game);
     game->mInput->Poll(reader);
+    // Accept's stroke ends when the last control holding Accept lets go, which a quick tap does in the same
+    // pass as it began.
+    if (mAcceptStroke && !game->mInput->Held(Action::Accept, Input::kControllers | Input::kTouch))
+    {
+        EndStroke();
+    }
+}
+
+void EditorState::HandleAction(Game* game, Action action)
+{
+    // A controller's Start holds Accept beside Pause, for the menus; here it only test-plays.
+    if (action == Action::Accept && game->mInput->Held(Action::Pause, Input::kControllers))
+    {
+        return;
+    }
+    if (mTypingFor != NotTyping || mRestoreOffered || mHelp)
+    {
+        // Back answers what is up as Escape does; Accept takes the autosave offered.
+        if (action == Action::Back)
+        {
+            Press(game, SDLK_ESCAPE, KMOD_NONE);
+        }
+        else if (action == Action::Accept && mRestoreOffered)
+        {
+            Restore();
+        }
+        return;
+    }
+    switch (action)
+    {
+    case Action::Left:
+        StepCursor(-1, 0);
+        return;
+    case Action::Right:
+        StepCursor(1, 0);
+        return;
+    case Action::Up:
+        StepCursor(0, -1);
+        return;
+    case Action::Down:
+        StepCursor(0, 1);
+        return;
+    case Action::Accept:
+        // A left click at the cursor; held, it is the button held down.
+        mActionCursor = true;
+        if (mOnPalette)
+        {
+            PickPalette(mPaletteColumn, mPaletteRow);
+        }
+        else if (mButton == 0)
+        {
+            BeginStroke(SDL_BUTTON_LEFT, mCursorX, mCursorY);
+            mAcceptStroke = true;
+        }
+        return;
+    case Action::Fire:
+        SetTool(mTool == Tool::Move ? Tool::Paint : static_cast<Tool>(static_cast<int>(mTool) + 1));
+        mStatus = std::string("Tool: ") + ToolName(mTool);
+        return;
+    case Action::Pause:
+        TestPlay(game, false);
+        return;
+    case Action::Back:
+        // Undo rather than leave: in the browser leaving ends the program, and a slip of the thumb must
+        // not do that. Escape, closing the window and the page still leave.
+        Press(game, SDLK_z, KMOD_CTRL);
+        return;
+    default:
+        // Jump is left alone: the d-pad's up holds it too, and moving up must not paint.
+        return;
+    }
+}
+
+void EditorState::StepCursor(int dx, int dy)
+{
+    mActionCursor = true;
+    const int rows = PaletteRows();
+    if (mOnPalette && mPaletteColumn + dx >= 0)
+    {
+        mPaletteColumn = std::min(mPaletteColumn + dx, mPaletteColumns - 1);
+        mPaletteRow = std::clamp(mPaletteRow + dy, 0, rows - 1);
+        return;
+    }
+    if (mOnPalette)
+    {
+        // Back onto the level's last column, on the row level with the palette's.
+        mOnPalette = false;
+        mCursorX = mLevel.Width() - 1;
+        mCursorY = std::clamp((mPaletteRow * kTile + kTile / 2 + mCameraY) / kTile, 0, mLevel.Height() - 1);
+    }
+    else if (mCursorX + dx >= mLevel.Width() && mButton == 0 && rows > 0)
+    {
+        // The palette lies past the level's right edge; a stroke stays on the level.
+        mOnPalette = true;
+        mPaletteColumn = 0;
+        mPaletteRow = std::clamp((mCursorY * kTile + kTile / 2 - mCameraY) / kTile, 0, rows - 1);
+        return;
+    }
+    else
+    {
+        StrokeTo(std::clamp(mCursorX + dx, 0, mLevel.Width() - 1),
+                 std::clamp(mCursorY + dy, 0, mLevel.Height() - 1));
+    }
+    ShowCursorCell();
+}
+
+void EditorState::ShowCursorCell()
+{
+    const int left = mCursorX * kTile - mCameraX;
+    const int top = mCursorY * kTile - mCameraY;
+    Scroll(std::min(0, left) + std::max(0, left + kTile - mViewWidth),
+           std::min(0, top) + std::max(0, top + kTile - mViewHeight));
+}
+
+void EditorState::SetTool(Tool tool)
+{
+    mTool = tool;
+    // Entities stand on the foreground: placing and moving them happen there.
+    if (tool == Tool::Place || tool == Tool::Move)
+    {
+        mLayer = LevelDocument::Foreground;
+    }
 }
 
 bool EditorState::HandleEvent(Game* game, const SDL_Event& event)
@@ -257,24 +375,22 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
         mHelp = true;
         return;
     case SDLK_b:
-        mTool = Tool::Paint;
+        SetTool(Tool::Paint);
         return;
     case SDLK_r:
-        mTool = Tool::Fill;
+        SetTool(Tool::Fill);
         return;
     case SDLK_e:
-        mTool = Tool::Erase;
+        SetTool(Tool::Erase);
         return;
     case SDLK_k:
-        mTool = Tool::Pick;
+        SetTool(Tool::Pick);
         return;
     case SDLK_n:
-        mTool = Tool::Place;
-        mLayer = LevelDocument::Foreground;
+        SetTool(Tool::Place);
         return;
     case SDLK_m:
-        mTool = Tool::Move;
-        mLayer = LevelDocument::Foreground;
+        SetTool(Tool::Move);
         return;
     case SDLK_TAB:
         mLayer = mLayer == LevelDocument::Foreground ? LevelDocument::Backdrop : LevelDocument::Foreground;
@@ -450,7 +566,7 @@ void EditorState::PressMouse(Game* /*game*/, int button, int pictureX, int pictu
     {
         if (button == SDL_BUTTON_LEFT)
         {
-            PickPalette(pictureX, pictureY);
+            PickPalette((pictureX - mPaletteX) / kTile, pictureY / kTile);
         }
         return;
     }
@@ -458,26 +574,34 @@ void EditorState::PressMouse(Game* /*game*/, int button, int pictureX, int pictu
     {
         return;
     }
-    mCursorX = (pictureX + mCameraX) / kTile;
-    mCursorY = (pictureY + mCameraY) / kTile;
-    mButton = button;
+    mActionCursor = false;
+    mOnPalette = false;
     mDragX = pictureX;
     mDragY = pictureY;
+    BeginStroke(button, (pictureX + mCameraX) / kTile, (pictureY + mCameraY) / kTile);
+}
+
+void EditorState::BeginStroke(int button, int x, int y)
+{
+    mCursorX = x;
+    mCursorY = y;
+    mButton = button;
+    mAcceptStroke = false;
     if (button == SDL_BUTTON_MIDDLE)
     {
-        return;
+        return; // a drag that scrolls
     }
-    mAnchorX = mCursorX;
-    mAnchorY = mCursorY;
+    mAnchorX = x;
+    mAnchorY = y;
     mStroke = ++mStrokes;
     if (button == SDL_BUTTON_RIGHT)
     {
-        Do(EditTools::Erase(mLevel, mLayer, mCursorX, mCursorY));
+        Do(EditTools::Erase(mLevel, mLayer, x, y));
     }
     else if (button == SDL_BUTTON_LEFT)
     {
-        mMoving = mTool == Tool::Move ? mLevel.EntityAt(mCursorX, mCursorY) : -1;
-        ApplyTool(mCursorX, mCursorY);
+        mMoving = mTool == Tool::Move ? mLevel.EntityAt(x, y) : -1;
+        ApplyTool(x, y);
     }
 }
 
@@ -494,13 +618,18 @@ void EditorState::MoveMouse(Game* /*game*/, int pictureX, int pictureY)
     {
         return;
     }
-    const int x = (pictureX + mCameraX) / kTile;
-    const int y = (pictureY + mCameraY) / kTile;
+    mActionCursor = false;
+    mOnPalette = false;
+    StrokeTo((pictureX + mCameraX) / kTile, (pictureY + mCameraY) / kTile);
+}
+
+void EditorState::StrokeTo(int x, int y)
+{
     if (x == mCursorX && y == mCursorY)
     {
         return;
     }
-    // A held button paints (or erases) every cell the pointer passes, in one stroke: a fast pointer
+    // A held button paints (or erases) every cell the cursor passes, in one stroke: a fast pointer
     // skips cells between two events, so the cells on the line between them are visited too.
     const bool erasing = mButton == SDL_BUTTON_RIGHT;
     const bool painting = mButton == SDL_BUTTON_LEFT && (mTool == Tool::Paint || mTool == Tool::Erase);
@@ -531,23 +660,37 @@ void EditorState::ReleaseMouse(Game* game, int button, int pictureX, int picture
         return;
     }
     MoveMouse(game, pictureX, pictureY);
-    if (button == SDL_BUTTON_LEFT && mTool == Tool::Fill)
+    EndStroke();
+}
+
+void EditorState::EndStroke()
+{
+    // A rectangle and a move act when the button comes up.
+    if (mButton == SDL_BUTTON_LEFT && mTool == Tool::Fill)
     {
         Do(EditTools::Fill(mLevel, mLayer, mAnchorX, mAnchorY, mCursorX, mCursorY, mColor));
     }
-    else if (button == SDL_BUTTON_LEFT && mTool == Tool::Move && mMoving >= 0)
+    else if (mButton == SDL_BUTTON_LEFT && mTool == Tool::Move && mMoving >= 0)
     {
         Do(EditTools::Move(mLevel, mMoving, mCursorX, mCursorY));
     }
     mMoving = -1;
     mButton = 0;
     mStroke = 0;
+    mAcceptStroke = false;
 }
 
-void EditorState::PickPalette(int pictureX, int pictureY)
+int EditorState::PaletteRows() const
 {
-    const int column = (pictureX - mPaletteX) / kTile;
-    const int row = pictureY / kTile;
+    const int tiles = static_cast<int>(mCatalogue.Tiles().size());
+    const int entities = static_cast<int>(mCatalogue.Entities().size());
+    const int rows =
+        (tiles + mPaletteColumns - 1) / mPaletteColumns + (entities + mPaletteColumns - 1) / mPaletteColumns;
+    return std::min(rows, mViewHeight / kTile);
+}
+
+void EditorState::PickPalette(int column, int row)
+{
     const int index = row * mPaletteColumns + column;
     const auto& tiles = mCatalogue.Tiles();
     const int tileRows = (static_cast<int>(tiles.size()) + mPaletteColumns - 1) / mPaletteColumns;
@@ -564,7 +707,6 @@ void EditorState::PickPalette(int pictureX, int pictureY)
     if (row >= tileRows && entity < static_cast<int>(mCatalogue.Entities().size()))
     {
         mEntityType = mCatalogue.Entities()[entity].mName;
-        mTool = Tool::Place;
-        mLayer = LevelDocument::Foreground;
+        SetTool(Tool::Place);
     }
 }

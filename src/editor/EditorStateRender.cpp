@@ -15,26 +15,6 @@ namespace
 constexpr int kTile = 16;
 constexpr int kStatusY = EditorState::mViewHeight;
 
-const char* ToolName(EditorState::Tool tool)
-{
-    switch (tool)
-    {
-    case EditorState::Tool::Paint:
-        return "Paint";
-    case EditorState::Tool::Fill:
-        return "Rect";
-    case EditorState::Tool::Erase:
-        return "Erase";
-    case EditorState::Tool::Pick:
-        return "Pick";
-    case EditorState::Tool::Place:
-        return "Place";
-    case EditorState::Tool::Move:
-        return "Move";
-    }
-    return "";
-}
-
 std::string Hex(std::uint32_t color)
 {
     char text[8];
@@ -48,13 +28,76 @@ void Frame(SDL_Surface* screen, int x, int y, int w, int h, Uint32 color)
     SDL_FillRects(screen, edges, 4, color);
 }
 
+// The actions' cursor: a frame two pixels thick, edged in black so that it shows on any tile, blinking
+// between white and amber so that it is found at a glance.
+void ActionFrame(SDL_Surface* screen, int x, int y, int w, int h, bool lit)
+{
+    const Uint32 color =
+        lit ? SDL_MapRGB(screen->format, 255, 255, 255) : SDL_MapRGB(screen->format, 255, 176, 32);
+    Frame(screen, x - 1, y - 1, w + 2, h + 2, SDL_MapRGB(screen->format, 0, 0, 0));
+    Frame(screen, x, y, w, h, color);
+    Frame(screen, x + 1, y + 1, w - 2, h - 2, color);
+    Frame(screen, x + 2, y + 2, w - 4, h - 4, SDL_MapRGB(screen->format, 0, 0, 0));
+}
+
+// A tile's colour and what it does.
+std::string TileText(const EditorCatalogue& catalogue, std::uint32_t color)
+{
+    std::string text = Hex(color);
+    const EditorCatalogue::TileEntry* tile = catalogue.FindTile(color);
+    if (tile == nullptr)
+    {
+        text += " unknown";
+    }
+    else if (tile->mBlocking || tile->mHarmful)
+    {
+        text += tile->mBlocking ? " solid" : "";
+        text += tile->mHarmful ? " harms" : "";
+    }
+    return text;
+}
+
+// The keys, then a controller's buttons beside the touch controls' names for the same actions.
 const char* const kHelp[] = {
-    "Mouse: left paints, right erases",  "  wheel/middle drag scrolls", "B paint  R rectangle  E erase",
-    "K pick  N place  M move entity",    "F facing  I identifier",      "Tab/1/2 layer  Arrows scroll",
-    "Ctrl+Arrows resize  D description", "Ctrl+Z undo  Ctrl+Y redo",    "Ctrl+S save  Ctrl+G text grid",
-    "T test-play  Shift+T from cursor",  "L print link  Esc leave",
+    "Mouse: left paints, right erases",
+    "  wheel/middle drag scrolls",
+    "B paint  R rectangle  E erase",
+    "K pick  N place  M move entity",
+    "F facing  I identifier",
+    "Tab/1/2 layer  Arrows scroll",
+    "Ctrl+Arrows resize  D description",
+    "Ctrl+Z undo  Ctrl+Y redo",
+    "Ctrl+S save  Ctrl+G text grid",
+    "T test-play  Shift+T from cursor",
+    "L print link  Esc leave",
+    "",
+    "Controller, touch controls:",
+    "D-pad cursor (right: the palette)",
+    "A/Jump use tool (hold to stroke)",
+    "B/X/Fire next tool  Back undo",
+    "Start/Pause test-play",
 };
 } // namespace
+
+const char* EditorState::ToolName(Tool tool)
+{
+    switch (tool)
+    {
+    case Tool::Paint:
+        return "Paint";
+    case Tool::Fill:
+        return "Rect";
+    case Tool::Erase:
+        return "Erase";
+    case Tool::Pick:
+        return "Pick";
+    case Tool::Place:
+        return "Place";
+    case Tool::Move:
+        return "Move";
+    }
+    return "";
+}
 
 void EditorState::DrawTile(std::uint32_t color, SDL_Surface* target, int x, int y)
 {
@@ -136,8 +179,8 @@ void EditorState::Render(Game* game, const float& /*interpolation*/)
         SDL_BlitSurface(mDimmed, nullptr, screen, nullptr);
     }
 
-    // The cursor's cell, or the rectangle being drawn.
-    const Uint32 white = SDL_MapRGB(screen->format, 255, 255, 255);
+    // The cursor's cell, or the rectangle being drawn; on the palette the palette draws it.
+    const bool lit = mBlink < mBlinkUpdates / 2;
     int left = mCursorX;
     int top = mCursorY;
     int right = mCursorX;
@@ -149,11 +192,23 @@ void EditorState::Render(Game* game, const float& /*interpolation*/)
         top = std::min(mAnchorY, mCursorY);
         bottom = std::max(mAnchorY, mCursorY);
     }
-    Frame(screen, left * kTile - mCameraX, top * kTile - mCameraY, (right - left + 1) * kTile,
-          (bottom - top + 1) * kTile, white);
+    const SDL_Rect cursor{left * kTile - mCameraX, top * kTile - mCameraY, (right - left + 1) * kTile,
+                          (bottom - top + 1) * kTile};
+    if (!mActionCursor)
+    {
+        Frame(screen, cursor.x, cursor.y, cursor.w, cursor.h, SDL_MapRGB(screen->format, 255, 255, 255));
+    }
+    else if (!mOnPalette)
+    {
+        ActionFrame(screen, cursor.x, cursor.y, cursor.w, cursor.h, lit);
+    }
     SDL_SetClipRect(screen, nullptr);
 
     DrawPalette(game, screen);
+    if (mOnPalette)
+    {
+        ActionFrame(screen, mPaletteX + mPaletteColumn * kTile, mPaletteRow * kTile, kTile, kTile, lit);
+    }
     DrawStatus(game, screen);
     if (mHelp)
     {
@@ -196,18 +251,23 @@ void EditorState::DrawPalette(Game* /*game*/, SDL_Surface* screen)
 
 std::string EditorState::UnderCursor() const
 {
-    const std::uint32_t color = mLevel.Cell(mLayer, mCursorX, mCursorY);
-    std::string text = Hex(color);
-    const EditorCatalogue::TileEntry* tile = mCatalogue.FindTile(color);
-    if (tile == nullptr)
+    if (mOnPalette)
     {
-        text += " unknown";
+        const auto& tiles = mCatalogue.Tiles();
+        const auto& entities = mCatalogue.Entities();
+        const int tileRows = (static_cast<int>(tiles.size()) + mPaletteColumns - 1) / mPaletteColumns;
+        const int index = mPaletteRow * mPaletteColumns + mPaletteColumn;
+        const int entity = (mPaletteRow - tileRows) * mPaletteColumns + mPaletteColumn;
+        if (index < static_cast<int>(tiles.size()))
+        {
+            return "palette " + TileText(mCatalogue, tiles[index].mColor);
+        }
+        return mPaletteRow >= tileRows && entity < static_cast<int>(entities.size())
+                   ? "palette " + entities[entity].mName
+                   : "palette";
     }
-    else if (tile->mBlocking || tile->mHarmful)
-    {
-        text += tile->mBlocking ? " solid" : "";
-        text += tile->mHarmful ? " harms" : "";
-    }
+    std::string text = std::to_string(mCursorX) + "," + std::to_string(mCursorY) + " " +
+                       TileText(mCatalogue, mLevel.Cell(mLayer, mCursorX, mCursorY));
     const int entity = mLevel.EntityAt(mCursorX, mCursorY);
     if (entity >= 0)
     {
@@ -227,8 +287,7 @@ void EditorState::DrawStatus(Game* game, SDL_Surface* screen)
     const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
     const Uint32 amber = SDL_MapRGB(screen->format, 255, 192, 64);
     std::string first = std::string(ToolName(mTool)) +
-                        (mLayer == LevelDocument::Foreground ? " Fore " : " Back ") +
-                        std::to_string(mCursorX) + "," + std::to_string(mCursorY) + " " + UnderCursor();
+                        (mLayer == LevelDocument::Foreground ? " Fore " : " Back ") + UnderCursor();
     font.DrawString(first.substr(0, 40), 0, kStatusY + 2, grey, screen);
     std::string second;
     if (mTypingFor != 0)
@@ -249,7 +308,7 @@ void EditorState::DrawStatus(Game* game, SDL_Surface* screen)
 void EditorState::DrawHelp(Game* game, SDL_Surface* screen)
 {
     const int lines = static_cast<int>(sizeof kHelp / sizeof kHelp[0]);
-    SDL_Rect box{12, 24, 296, lines * 10 + 24};
+    SDL_Rect box{12, 8, 296, lines * 10 + 24};
     SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 0, 0, 0));
     const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
     Frame(screen, box.x, box.y, box.w, box.h, grey);

@@ -1,7 +1,10 @@
 // The editor screen driven as a level maker drives it: a level made with the mouse and keys is finished by a
 // recorded input, test-play returns to the editor as it was, and a newer autosave is offered and restored.
+// A level is also made with the touch controls alone, and a controller draws a rectangle.
 #include "PlayFixtures.h"
+#include "VirtualPad.h"
 #include "editor/EditorState.h"
+#include "input/TouchInput.h"
 #include "io/InputScript.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +57,20 @@ class EditorScreen : public ::testing::Test
         Click(CellX(12), CellY(12));
     }
 
+    // A touch control held or let go, then one pass of the editor's event handling; a tap is both.
+    void Touch(Action action, bool held)
+    {
+        kes_touch(static_cast<int>(action), held ? 1 : 0);
+        mPlay.HandleEvents();
+    }
+    void Tap(Action action, int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+        {
+            Touch(action, true);
+            Touch(action, false);
+        }
+    }
     test::ContentDir mContent;
     test::PlayHarness mPlay{true};
     Game& mGame = mPlay.mGame;
@@ -130,4 +147,114 @@ TEST_F(EditorScreen, ANewerAutosaveIsOfferedAndRestoredAsOneUndoableStep)
     Key(SDLK_s, KMOD_LCTRL);
     Key(SDLK_ESCAPE);
     EXPECT_FALSE(std::filesystem::exists(EditorState::AutosavePath("made.map")));
+}
+
+TEST_F(EditorScreen, ALevelMadeWithTheTouchControlsAloneTestPlays)
+{
+    const auto ground = [this](int x) { return mEditor->mLevel.Cell(LevelDocument::Foreground, x, 13); };
+    const auto entityAt = [this](int x, int y)
+    {
+        const int entity = mEditor->mLevel.EntityAt(x, y);
+        return entity < 0 ? std::string() : mEditor->mLevel.mEntities[entity].mType;
+    };
+    Tap(Action::Down, 13);
+    EXPECT_EQ(mEditor->mCameraY, 16) << "the view follows the cursor down to row 13";
+    // Jump held while the cursor moves is one stroke of paint; let go, the cursor moves without painting.
+    Touch(Action::Jump, true);
+    Tap(Action::Right, 9);
+    Touch(Action::Jump, false);
+    Tap(Action::Right);
+    EXPECT_NE(ground(0), 0u);
+    EXPECT_NE(ground(9), 0u);
+    EXPECT_EQ(ground(10), 0u);
+
+    Tap(Action::Fire, 2);
+    EXPECT_EQ(mEditor->mStatus, "Tool: Erase");
+    Tap(Action::Left, 5);
+    Tap(Action::Jump); // a gap at 5,13
+    EXPECT_EQ(ground(5), 0u);
+    EXPECT_NE(ground(4), 0u);
+
+    // Past the level's last column lies the palette, entered on its row nearest the cursor's (its last,
+    // the open door's); the player start is two rows up.
+    Tap(Action::Right, 35);
+    ASSERT_TRUE(mEditor->mOnPalette);
+    Tap(Action::Up, 2);
+    Tap(Action::Jump);
+    EXPECT_EQ(mEditor->mTool, EditorState::Tool::Place);
+    EXPECT_EQ(mEditor->mEntityType, "Player");
+    Tap(Action::Left); // back onto the level, level with the palette's row
+    EXPECT_EQ(mEditor->mCursorX, 39);
+    EXPECT_EQ(mEditor->mCursorY, 9);
+    Tap(Action::Left, 37);
+    Tap(Action::Down, 3);
+    Tap(Action::Jump);
+    EXPECT_EQ(entityAt(2, 12), "Player");
+
+    // The open door, the third of the palette's last row, put down near the far end.
+    Tap(Action::Right, 38);
+    Tap(Action::Right, 2);
+    Tap(Action::Jump);
+    EXPECT_EQ(mEditor->mEntityType, "ShipDoor2");
+    Tap(Action::Left, 5);
+    Tap(Action::Down);
+    Tap(Action::Jump);
+    EXPECT_EQ(entityAt(37, 12), "ShipDoor2");
+    Tap(Action::Back); // undoes the door, and does not leave
+    EXPECT_EQ(mEditor->mStatus, "Undone");
+    EXPECT_EQ(entityAt(37, 12), "");
+    EXPECT_EQ(entityAt(2, 12), "Player");
+    Tap(Action::Jump);
+
+    Tap(Action::Pause);
+    ASSERT_EQ(mPlay.CurrentState(), "Play") << mEditor->mStatus;
+    EXPECT_EQ(mPlay.TheMap().mPlayerStartX, 2);
+}
+
+TEST_F(EditorScreen, AControllersRectangleIsDrawnWhenAIsLetGoAndNeitherUpNorStartPaints)
+{
+    ASSERT_TRUE(test::StartControllers(mGame));
+    test::VirtualPad pad;
+    mPlay.HandleEvents();
+    // The foreground cells painted above the new level's ground row.
+    const auto painted = [this]
+    {
+        int painted = 0;
+        for (int y = 0; y < 14; ++y)
+            for (int x = 0; x < mEditor->mLevel.Width(); ++x)
+                painted += mEditor->mLevel.Cell(LevelDocument::Foreground, x, y) != 0;
+        return painted;
+    };
+    const auto press = [&](SDL_GameControllerButton button, int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+        {
+            pad.Press(button);
+            mPlay.HandleEvents();
+            pad.Release(button);
+            mPlay.HandleEvents();
+        }
+    };
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, 3);
+    press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 2);
+    press(SDL_CONTROLLER_BUTTON_B);
+    ASSERT_EQ(mEditor->mTool, EditorState::Tool::Fill);
+    pad.Press(SDL_CONTROLLER_BUTTON_A);
+    press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 3);
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, 2);
+    EXPECT_EQ(painted(), 0) << "nothing before A is let go";
+    pad.Release(SDL_CONTROLLER_BUTTON_A);
+    mPlay.HandleEvents();
+    EXPECT_EQ(painted(), 12);
+    EXPECT_NE(mEditor->mLevel.Cell(LevelDocument::Foreground, 2, 3), 0u);
+    EXPECT_NE(mEditor->mLevel.Cell(LevelDocument::Foreground, 5, 5), 0u);
+
+    // Back to painting; the d-pad's up also holds Jump, and Start also holds Accept: neither paints.
+    press(SDL_CONTROLLER_BUTTON_X, 5);
+    ASSERT_EQ(mEditor->mTool, EditorState::Tool::Paint);
+    press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    press(SDL_CONTROLLER_BUTTON_DPAD_UP, 2);
+    press(SDL_CONTROLLER_BUTTON_START);
+    EXPECT_EQ(mEditor->mStatus, "Cannot play: No player start");
+    EXPECT_EQ(painted(), 12);
 }
