@@ -120,6 +120,15 @@ class EditorState : public State
     void BeginStroke(int button, int x, int y);
     void StrokeTo(int x, int y);
     void EndStroke();
+    // What a cell of the palette holds: its tiles' rows first, then its entities' rows.
+    struct PaletteItem
+    {
+        const EditorCatalogue::TileEntry* mTile = nullptr;
+        const EditorCatalogue::EntityEntry* mEntity = nullptr;
+    };
+    int TileRows() const;
+    // Neither a tile nor an entity for a cell off the palette or past its end.
+    PaletteItem PaletteAt(int column, int row) const;
     void PickPalette(int column, int row);
     int PaletteRows() const;
     void Scroll(int dx, int dy);

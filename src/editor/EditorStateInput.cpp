@@ -8,6 +8,7 @@
 #include "editor/LevelGrid.h"
 #include "editor/LevelLink.h"
 #include "graphics/Framework.h"
+#include "graphics/Scaling.h"
 #include "input/Input.h"
 
 #include <algorithm>
@@ -558,7 +559,9 @@ void EditorState::ApplyTool(int x, int y)
 
 void EditorState::PressMouse(Game* /*game*/, int button, int pictureX, int pictureY)
 {
-    if (mHelp || mRestoreOffered || mTypingFor != NotTyping)
+    // A click on the black border around the picture is on neither the level nor the palette.
+    if (mHelp || mRestoreOffered || mTypingFor != NotTyping || pictureX < 0 || pictureY < 0 ||
+        pictureX >= Scaling::mPictureWidth || pictureY >= Scaling::mPictureHeight)
     {
         return;
     }
@@ -680,33 +683,56 @@ void EditorState::EndStroke()
     mAcceptStroke = false;
 }
 
+int EditorState::TileRows() const
+{
+    return (static_cast<int>(mCatalogue.Tiles().size()) + mPaletteColumns - 1) / mPaletteColumns;
+}
+
 int EditorState::PaletteRows() const
 {
-    const int tiles = static_cast<int>(mCatalogue.Tiles().size());
     const int entities = static_cast<int>(mCatalogue.Entities().size());
-    const int rows =
-        (tiles + mPaletteColumns - 1) / mPaletteColumns + (entities + mPaletteColumns - 1) / mPaletteColumns;
-    return std::min(rows, mViewHeight / kTile);
+    return std::min(TileRows() + (entities + mPaletteColumns - 1) / mPaletteColumns, mViewHeight / kTile);
+}
+
+EditorState::PaletteItem EditorState::PaletteAt(int column, int row) const
+{
+    PaletteItem item;
+    if (column < 0 || column >= mPaletteColumns || row < 0)
+    {
+        return item;
+    }
+    const int tileRows = TileRows();
+    if (row < tileRows)
+    {
+        const auto tile = static_cast<std::size_t>(row * mPaletteColumns + column);
+        if (tile < mCatalogue.Tiles().size())
+        {
+            item.mTile = &mCatalogue.Tiles()[tile];
+        }
+        return item;
+    }
+    const auto entity = static_cast<std::size_t>((row - tileRows) * mPaletteColumns + column);
+    if (entity < mCatalogue.Entities().size())
+    {
+        item.mEntity = &mCatalogue.Entities()[entity];
+    }
+    return item;
 }
 
 void EditorState::PickPalette(int column, int row)
 {
-    const int index = row * mPaletteColumns + column;
-    const auto& tiles = mCatalogue.Tiles();
-    const int tileRows = (static_cast<int>(tiles.size()) + mPaletteColumns - 1) / mPaletteColumns;
-    if (index < static_cast<int>(tiles.size()))
+    const PaletteItem item = PaletteAt(column, row);
+    if (item.mTile != nullptr)
     {
-        mColor = tiles[index].mColor;
+        mColor = item.mTile->mColor;
         if (mTool != Tool::Fill)
         {
             mTool = Tool::Paint;
         }
-        return;
     }
-    const int entity = (row - tileRows) * mPaletteColumns + column;
-    if (row >= tileRows && entity < static_cast<int>(mCatalogue.Entities().size()))
+    else if (item.mEntity != nullptr)
     {
-        mEntityType = mCatalogue.Entities()[entity].mName;
+        mEntityType = item.mEntity->mName;
         SetTool(Tool::Place);
     }
 }

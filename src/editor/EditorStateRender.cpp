@@ -221,30 +221,32 @@ void EditorState::DrawPalette(Game* /*game*/, SDL_Surface* screen)
     SDL_Rect panel{mPaletteX, 0, 320 - mPaletteX, mViewHeight};
     SDL_FillRect(screen, &panel, SDL_MapRGB(screen->format, 24, 24, 40));
     const Uint32 yellow = SDL_MapRGB(screen->format, 255, 224, 64);
-    const auto& tiles = mCatalogue.Tiles();
-    for (std::size_t i = 0; i < tiles.size(); ++i)
+    for (int row = 0; row < PaletteRows(); ++row)
     {
-        const int x = mPaletteX + static_cast<int>(i % mPaletteColumns) * kTile;
-        const int y = static_cast<int>(i / mPaletteColumns) * kTile;
-        DrawTile(tiles[i].mColor, screen, x, y);
-        if (tiles[i].mColor == mColor && mTool != Tool::Place && mTool != Tool::Move)
+        for (int column = 0; column < mPaletteColumns; ++column)
         {
-            Frame(screen, x, y, kTile, kTile, yellow);
-        }
-    }
-    const int tileRows = (static_cast<int>(tiles.size()) + mPaletteColumns - 1) / mPaletteColumns;
-    const auto& entities = mCatalogue.Entities();
-    for (std::size_t i = 0; i < entities.size(); ++i)
-    {
-        const int x = mPaletteX + static_cast<int>(i % mPaletteColumns) * kTile;
-        const int y = (tileRows + static_cast<int>(i / mPaletteColumns)) * kTile;
-        if (mSprites && y + kTile <= mViewHeight)
-        {
-            mSprites->Draw(screen, x, y, entities[i].mSourceX, entities[i].mSourceY, kTile, kTile);
-        }
-        if (entities[i].mName == mEntityType && mTool == Tool::Place)
-        {
-            Frame(screen, x, y, kTile, kTile, yellow);
+            const PaletteItem item = PaletteAt(column, row);
+            const int x = mPaletteX + column * kTile;
+            const int y = row * kTile;
+            bool chosen = false;
+            if (item.mTile != nullptr)
+            {
+                DrawTile(item.mTile->mColor, screen, x, y);
+                chosen = item.mTile->mColor == mColor && mTool != Tool::Place && mTool != Tool::Move;
+            }
+            else if (item.mEntity != nullptr)
+            {
+                if (mSprites)
+                {
+                    mSprites->Draw(screen, x, y, item.mEntity->mSourceX, item.mEntity->mSourceY, kTile,
+                                   kTile);
+                }
+                chosen = item.mEntity->mName == mEntityType && mTool == Tool::Place;
+            }
+            if (chosen)
+            {
+                Frame(screen, x, y, kTile, kTile, yellow);
+            }
         }
     }
 }
@@ -253,18 +255,12 @@ std::string EditorState::UnderCursor() const
 {
     if (mOnPalette)
     {
-        const auto& tiles = mCatalogue.Tiles();
-        const auto& entities = mCatalogue.Entities();
-        const int tileRows = (static_cast<int>(tiles.size()) + mPaletteColumns - 1) / mPaletteColumns;
-        const int index = mPaletteRow * mPaletteColumns + mPaletteColumn;
-        const int entity = (mPaletteRow - tileRows) * mPaletteColumns + mPaletteColumn;
-        if (index < static_cast<int>(tiles.size()))
+        const PaletteItem item = PaletteAt(mPaletteColumn, mPaletteRow);
+        if (item.mTile != nullptr)
         {
-            return "palette " + TileText(mCatalogue, tiles[index].mColor);
+            return "palette " + TileText(mCatalogue, item.mTile->mColor);
         }
-        return mPaletteRow >= tileRows && entity < static_cast<int>(entities.size())
-                   ? "palette " + entities[entity].mName
-                   : "palette";
+        return item.mEntity != nullptr ? "palette " + item.mEntity->mName : "palette";
     }
     std::string text = std::to_string(mCursorX) + "," + std::to_string(mCursorY) + " " +
                        TileText(mCatalogue, mLevel.Cell(mLayer, mCursorX, mCursorY));

@@ -149,6 +149,23 @@ TEST_F(EditorScreen, ANewerAutosaveIsOfferedAndRestoredAsOneUndoableStep)
     EXPECT_FALSE(std::filesystem::exists(EditorState::AutosavePath("made.map")));
 }
 
+TEST_F(EditorScreen, ClicksOnTheBorderAroundThePictureDoNothing)
+{
+    const std::uint32_t color = mEditor->mColor;
+    const std::string type = mEditor->mEntityType;
+    // Above the palette (a tall window's border), right of it, and left of the level's view.
+    const SDL_Point clicks[] = {{EditorState::mPaletteX + 8, -20}, {328, 8}, {-8, 100}};
+    for (const SDL_Point& at : clicks)
+    {
+        Key(SDLK_n); // placing: a stray pick of a tile would change the tool, a stray cell would get one
+        Click(at.x, at.y);
+        EXPECT_EQ(mEditor->mTool, EditorState::Tool::Place) << at.x << "," << at.y;
+        EXPECT_EQ(mEditor->mColor, color) << at.x << "," << at.y;
+        EXPECT_EQ(mEditor->mEntityType, type) << at.x << "," << at.y;
+        EXPECT_TRUE(mEditor->mLevel.mEntities.empty()) << at.x << "," << at.y;
+    }
+}
+
 TEST_F(EditorScreen, ALevelMadeWithTheTouchControlsAloneTestPlays)
 {
     const auto ground = [this](int x) { return mEditor->mLevel.Cell(LevelDocument::Foreground, x, 13); };
