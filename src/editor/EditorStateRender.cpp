@@ -8,19 +8,11 @@
 #include "world/EntityType.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace
 {
 constexpr int kTile = 16;
 constexpr int kStatusY = EditorState::mViewHeight;
-
-std::string Hex(std::uint32_t color)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(color & 0xFFFFFF));
-    return text;
-}
 
 void Frame(SDL_Surface* screen, int x, int y, int w, int h, Uint32 color)
 {
@@ -43,7 +35,7 @@ void ActionFrame(SDL_Surface* screen, int x, int y, int w, int h, bool lit)
 // A tile's colour and what it does.
 std::string TileText(const EditorCatalogue& catalogue, std::uint32_t color)
 {
-    std::string text = Hex(color);
+    std::string text = LevelDocument::Hex(color);
     const EditorCatalogue::TileEntry* tile = catalogue.FindTile(color);
     if (tile == nullptr)
     {

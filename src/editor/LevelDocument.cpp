@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -71,8 +72,9 @@ void WritePicture(const std::string& file, const std::vector<std::uint32_t>& cel
         throw std::runtime_error("cannot write " + file + ": " + IMG_GetError());
     }
 }
+} // namespace
 
-void WriteText(const std::string& file, const std::string& text)
+void LevelDocument::WriteText(const std::string& file, const std::string& text)
 {
     std::ofstream stream(file, std::ios::binary | std::ios::trunc);
     stream << text;
@@ -81,7 +83,13 @@ void WriteText(const std::string& file, const std::string& text)
         throw std::runtime_error("cannot write " + file);
     }
 }
-} // namespace
+
+std::string LevelDocument::Hex(std::uint32_t color)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(color & 0xFFFFFF));
+    return text;
+}
 
 LevelDocument::LevelDocument(int width, int height) : mWidth(0), mHeight(0)
 {
@@ -265,18 +273,22 @@ void LevelDocument::ReadPlacement(const std::string& file)
     }
 }
 
+std::string LevelDocument::DescriptionComments() const
+{
+    std::ostringstream text;
+    std::istringstream lines(mDescription);
+    std::string line;
+    while (std::getline(lines, line))
+    {
+        text << "// " << line << '\n';
+    }
+    return text.str();
+}
+
 std::string LevelDocument::DescriptionText() const
 {
     std::ostringstream text;
-    if (!mDescription.empty())
-    {
-        std::istringstream lines(mDescription);
-        std::string line;
-        while (std::getline(lines, line))
-        {
-            text << "// " << line << '\n';
-        }
-    }
+    text << DescriptionComments();
     const std::string names = mBackgroundName + ' ' + mCollisionName + ' ' + mEntitiesName;
     if (mNamesLine < 0)
     {
@@ -298,12 +310,7 @@ std::string LevelDocument::PlacementText() const
         {
             text << line << '\n';
         }
-        text << entity.mType << ' ' << (entity.mDirection ? 1 : 0) << ' ' << entity.mX << ' ' << entity.mY;
-        if (!entity.mID.empty())
-        {
-            text << ' ' << entity.mID;
-        }
-        text << '\n';
+        text << entity.Line() << '\n';
     }
     for (const std::string& line : mPlacementTail)
     {

@@ -44,6 +44,13 @@ class LevelDocument
 
     // The first entity on the cell, or -1.
     int EntityAt(int x, int y) const;
+    // The description as the "// " comment lines that open a level's files.
+    std::string DescriptionComments() const;
+
+    // A colour as six uppercase hex digits, as the status line and the grids' legends say it.
+    static std::string Hex(std::uint32_t color);
+    // Writes the text as the file's whole content; throws std::runtime_error when it cannot.
+    static void WriteText(const std::string& file, const std::string& text);
 
     std::vector<PlacedEntity> mEntities;
     // Lines of the placement file after its last entity line.

@@ -6,9 +6,8 @@
 #include "io/FieldReader.h"
 #include "world/EntityType.h"
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -19,13 +18,6 @@ namespace
 // Never a blank (which ends a row) nor a slash (two make a comment).
 const std::string kPool =
     "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-=#%_:^*~|<>!?$&+@;,'\"()[]{}`";
-
-std::string Hex(std::uint32_t color)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(color & 0xFFFFFF));
-    return text;
-}
 
 // What a character stands for on one layer: a colour, or an entity named by type, facing and identifier.
 class Legend
@@ -93,7 +85,8 @@ void ReadShared(const std::string& path, Legend& back, Legend& fore)
         }
         else if (fields.size() == 3 && fields[2].size() == 6)
         {
-            meaning = Hex(static_cast<std::uint32_t>(std::strtoul(fields[2].c_str(), nullptr, 16)));
+            meaning =
+                LevelDocument::Hex(static_cast<std::uint32_t>(std::strtoul(fields[2].c_str(), nullptr, 16)));
         }
         else
         {
@@ -142,7 +135,8 @@ std::string LevelGrid::Text(const LevelDocument& level, const EditorCatalogue& c
         std::string row(width, ' ');
         for (int x = 0; x < width; ++x)
         {
-            row[x] = back.For(Hex(level.Cell(LevelDocument::Backdrop, x, y)), "back", ownLines);
+            row[x] =
+                back.For(LevelDocument::Hex(level.Cell(LevelDocument::Backdrop, x, y)), "back", ownLines);
         }
         grids << row << '\n';
     }
@@ -160,31 +154,19 @@ std::string LevelGrid::Text(const LevelDocument& level, const EditorCatalogue& c
             }
             else
             {
-                row[x] = fore.For(Hex(level.Cell(LevelDocument::Foreground, x, y)), "fore", ownLines);
+                row[x] = fore.For(LevelDocument::Hex(level.Cell(LevelDocument::Foreground, x, y)), "fore",
+                                  ownLines);
             }
         }
         grids << row << '\n';
     }
 
-    std::ostringstream text;
-    std::istringstream description(level.mDescription);
-    std::string line;
-    while (std::getline(description, line))
-    {
-        text << "// " << line << '\n';
-    }
-    text << ownLines.str() << grids.str();
-    return text.str();
+    return level.DescriptionComments() + ownLines.str() + grids.str();
 }
 
 void LevelGrid::Write(const LevelDocument& level, const EditorCatalogue& catalogue, const std::string& path)
 {
     const std::filesystem::path legend = std::filesystem::path(path).parent_path() / "legend.txt";
-    const std::string text = Text(level, catalogue, std::filesystem::exists(legend) ? legend.string() : "");
-    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-    stream << text;
-    if (!stream)
-    {
-        throw std::runtime_error("cannot write " + path);
-    }
+    LevelDocument::WriteText(path,
+                             Text(level, catalogue, std::filesystem::exists(legend) ? legend.string() : ""));
 }

@@ -125,13 +125,7 @@ std::string LevelLink::Text(const LevelDocument& level)
     }
     for (const PlacedEntity& placed : level.mEntities)
     {
-        text << "entity " << placed.mType << ' ' << (placed.mDirection ? 1 : 0) << ' ' << placed.mX << ' '
-             << placed.mY;
-        if (!placed.mID.empty())
-        {
-            text << ' ' << placed.mID;
-        }
-        text << '\n';
+        text << "entity " << placed.Line() << '\n';
     }
     std::istringstream description(level.mDescription);
     std::string line;

@@ -15,6 +15,9 @@ struct PlacedEntity
     // saved unchanged comes out the same.
     std::vector<std::string> mLinesBefore;
 
+    // "type facing column row[ identifier]", as a placement line and a link say it.
+    std::string Line() const;
+
     bool operator==(const PlacedEntity& other) const
     {
         return mType == other.mType && mDirection == other.mDirection && mX == other.mX && mY == other.mY &&
