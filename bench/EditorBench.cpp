@@ -67,7 +67,6 @@ BENCHMARK(BM_EditorFrame_Scrolling)->Unit(benchmark::kMicrosecond);
 void BM_EditorFrame_Painting(benchmark::State& state)
 {
     EditorStage& stage = Stage();
-    Game& game = stage.rig.mGame;
     EditorState& editor = *stage.editor;
     editor.mTool = EditorState::Tool::Paint;
     int step = 0;
@@ -78,12 +77,12 @@ void BM_EditorFrame_Painting(benchmark::State& state)
         const int y = (step / 16) % 13;
         if (x == 0)
         {
-            editor.PressMouse(&game, SDL_BUTTON_LEFT, 8, y * 16 + 8);
+            editor.PressMouse(SDL_BUTTON_LEFT, 8, y * 16 + 8);
         }
-        editor.MoveMouse(&game, x * 16 + 8, y * 16 + 8);
+        editor.MoveMouse(x * 16 + 8, y * 16 + 8);
         if (x == 15)
         {
-            editor.ReleaseMouse(&game, SDL_BUTTON_LEFT, x * 16 + 8, y * 16 + 8);
+            editor.ReleaseMouse(SDL_BUTTON_LEFT, x * 16 + 8, y * 16 + 8);
         }
         ++step;
         stage.rig.RenderFrame();

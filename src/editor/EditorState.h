@@ -59,9 +59,9 @@ class EditorState : public State
 
     // The editor's work, also driven by the tests as a player would drive it.
     void Press(Game* game, SDL_Keycode key, Uint16 modifiers);
-    void PressMouse(Game* game, int button, int pictureX, int pictureY);
-    void MoveMouse(Game* game, int pictureX, int pictureY);
-    void ReleaseMouse(Game* game, int button, int pictureX, int pictureY);
+    void PressMouse(int button, int pictureX, int pictureY);
+    void MoveMouse(int pictureX, int pictureY);
+    void ReleaseMouse(int button, int pictureX, int pictureY);
     void Wheel(int dx, int dy);
     // Saves after the checks; false (and the first problem in the status line) when they fail.
     bool Save();
@@ -136,10 +136,10 @@ class EditorState : public State
     void Leave(Game* game);
 
     // Drawing (EditorStateRender.cpp).
-    void DrawLayer(int layer, SDL_Surface* target, int offsetX, int offsetY);
-    void DrawEntities(SDL_Surface* target, int offsetX, int offsetY);
+    void DrawLayer(int layer, SDL_Surface* target);
+    void DrawEntities(SDL_Surface* target);
     void DrawTile(std::uint32_t color, SDL_Surface* target, int x, int y);
-    void DrawPalette(Game* game, SDL_Surface* screen);
+    void DrawPalette(SDL_Surface* screen);
     void DrawStatus(Game* game, SDL_Surface* screen);
     void DrawHelp(Game* game, SDL_Surface* screen);
     std::string UnderCursor() const;
@@ -177,7 +177,13 @@ class EditorState : public State
     bool mAcceptStroke = false; // the stroke going on is Accept's: it ends when Accept is let go
     int mBlink = 0;             // updates into the actions' cursor's blink
     static constexpr int mBlinkUpdates = 32;
-    // Text typed for the description or an entity's identifier; mTypingFor says which (0: none).
+    // Text typed for the description or an entity's identifier; mTypingFor says which.
+    enum Typing
+    {
+        NotTyping,
+        TypingDescription,
+        TypingIdentifier
+    };
     std::string mTyped;
-    int mTypingFor = 0;
+    Typing mTypingFor = NotTyping;
 };

@@ -23,18 +23,6 @@ constexpr int kScrollStep = 16;
 
 // Descriptions and identifiers are typed in one line of the picture at most.
 constexpr std::size_t kMaxTyped = 36;
-enum Typing
-{
-    NotTyping = 0,
-    TypingDescription = 1,
-    TypingIdentifier = 2
-};
-
-// A window position on the 320x240 picture, through the scaling the framework draws with.
-SDL_Point ToPicture(Game* game, int windowX, int windowY)
-{
-    return game->mFramework->ToPicture(windowX, windowY);
-}
 } // namespace
 
 void EditorState::HandleEvents(Game* game)
@@ -213,20 +201,20 @@ bool EditorState::HandleEvent(Game* game, const SDL_Event& event)
         {
             break;
         }
-        const SDL_Point at = ToPicture(game, event.button.x, event.button.y);
-        PressMouse(game, event.button.button, at.x, at.y);
+        const SDL_Point at = game->mFramework->ToPicture(event.button.x, event.button.y);
+        PressMouse(event.button.button, at.x, at.y);
         break;
     }
     case SDL_MOUSEBUTTONUP:
     {
-        const SDL_Point at = ToPicture(game, event.button.x, event.button.y);
-        ReleaseMouse(game, event.button.button, at.x, at.y);
+        const SDL_Point at = game->mFramework->ToPicture(event.button.x, event.button.y);
+        ReleaseMouse(event.button.button, at.x, at.y);
         break;
     }
     case SDL_MOUSEMOTION:
     {
-        const SDL_Point at = ToPicture(game, event.motion.x, event.motion.y);
-        MoveMouse(game, at.x, at.y);
+        const SDL_Point at = game->mFramework->ToPicture(event.motion.x, event.motion.y);
+        MoveMouse(at.x, at.y);
         break;
     }
     case SDL_MOUSEWHEEL:
@@ -329,8 +317,7 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
             return;
         case SDLK_g:
         {
-            const std::filesystem::path path(mFile);
-            const std::string grid = (path.parent_path() / (path.stem().string() + ".txt")).string();
+            const std::string grid = std::filesystem::path(mFile).replace_extension(".txt").string();
             if (!PassesChecks(mLevel, "No grid: "))
             {
                 return;
@@ -479,7 +466,7 @@ void EditorState::TypeText(const std::string& text)
 
 void EditorState::FinishTyping(bool keep)
 {
-    const int typingFor = mTypingFor;
+    const Typing typingFor = mTypingFor;
     mTypingFor = NotTyping;
     SDL_StopTextInput();
     if (!keep)
@@ -557,7 +544,7 @@ void EditorState::ApplyTool(int x, int y)
     }
 }
 
-void EditorState::PressMouse(Game* /*game*/, int button, int pictureX, int pictureY)
+void EditorState::PressMouse(int button, int pictureX, int pictureY)
 {
     // A click on the black border around the picture is on neither the level nor the palette.
     if (mHelp || mRestoreOffered || mTypingFor != NotTyping || pictureX < 0 || pictureY < 0 ||
@@ -608,7 +595,7 @@ void EditorState::BeginStroke(int button, int x, int y)
     }
 }
 
-void EditorState::MoveMouse(Game* /*game*/, int pictureX, int pictureY)
+void EditorState::MoveMouse(int pictureX, int pictureY)
 {
     if (mButton == SDL_BUTTON_MIDDLE)
     {
@@ -656,13 +643,13 @@ void EditorState::StrokeTo(int x, int y)
     mCursorY = y;
 }
 
-void EditorState::ReleaseMouse(Game* game, int button, int pictureX, int pictureY)
+void EditorState::ReleaseMouse(int button, int pictureX, int pictureY)
 {
     if (button != mButton)
     {
         return;
     }
-    MoveMouse(game, pictureX, pictureY);
+    MoveMouse(pictureX, pictureY);
     EndStroke();
 }
 

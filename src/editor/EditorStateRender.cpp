@@ -108,7 +108,7 @@ void EditorState::DrawTile(std::uint32_t color, SDL_Surface* target, int x, int 
     }
 }
 
-void EditorState::DrawLayer(int layer, SDL_Surface* target, int offsetX, int offsetY)
+void EditorState::DrawLayer(int layer, SDL_Surface* target)
 {
     const int firstX = mCameraX / kTile;
     const int firstY = mCameraY / kTile;
@@ -116,19 +116,18 @@ void EditorState::DrawLayer(int layer, SDL_Surface* target, int offsetX, int off
     {
         for (int x = firstX; x <= (mCameraX + mViewWidth - 1) / kTile && x < mLevel.Width(); ++x)
         {
-            DrawTile(mLevel.Cell(layer, x, y), target, x * kTile - mCameraX + offsetX,
-                     y * kTile - mCameraY + offsetY);
+            DrawTile(mLevel.Cell(layer, x, y), target, x * kTile - mCameraX, y * kTile - mCameraY);
         }
     }
 }
 
-void EditorState::DrawEntities(SDL_Surface* target, int offsetX, int offsetY)
+void EditorState::DrawEntities(SDL_Surface* target)
 {
     for (const PlacedEntity& placed : mLevel.mEntities)
     {
         const EditorCatalogue::EntityEntry* type = mCatalogue.FindEntity(placed.mType);
-        const int x = placed.mX * kTile - mCameraX + offsetX;
-        const int y = placed.mY * kTile - mCameraY + offsetY;
+        const int x = placed.mX * kTile - mCameraX;
+        const int y = placed.mY * kTile - mCameraY;
         if (type == nullptr || !mSprites || x <= -kTile || y <= -kTile || x >= mViewWidth || y >= mViewHeight)
         {
             continue;
@@ -158,16 +157,16 @@ void EditorState::Render(Game* game, const float& /*interpolation*/)
     SDL_FillRect(mDimmed, nullptr, 0);
     if (mLayer == LevelDocument::Foreground)
     {
-        DrawLayer(LevelDocument::Backdrop, mDimmed, 0, 0);
+        DrawLayer(LevelDocument::Backdrop, mDimmed);
         SDL_BlitSurface(mDimmed, nullptr, screen, nullptr);
-        DrawLayer(LevelDocument::Foreground, screen, 0, 0);
-        DrawEntities(screen, 0, 0);
+        DrawLayer(LevelDocument::Foreground, screen);
+        DrawEntities(screen);
     }
     else
     {
-        DrawLayer(LevelDocument::Backdrop, screen, 0, 0);
-        DrawLayer(LevelDocument::Foreground, mDimmed, 0, 0);
-        DrawEntities(mDimmed, 0, 0);
+        DrawLayer(LevelDocument::Backdrop, screen);
+        DrawLayer(LevelDocument::Foreground, mDimmed);
+        DrawEntities(mDimmed);
         SDL_BlitSurface(mDimmed, nullptr, screen, nullptr);
     }
 
@@ -196,7 +195,7 @@ void EditorState::Render(Game* game, const float& /*interpolation*/)
     }
     SDL_SetClipRect(screen, nullptr);
 
-    DrawPalette(game, screen);
+    DrawPalette(screen);
     if (mOnPalette)
     {
         ActionFrame(screen, mPaletteX + mPaletteColumn * kTile, mPaletteRow * kTile, kTile, kTile, lit);
@@ -208,7 +207,7 @@ void EditorState::Render(Game* game, const float& /*interpolation*/)
     }
 }
 
-void EditorState::DrawPalette(Game* /*game*/, SDL_Surface* screen)
+void EditorState::DrawPalette(SDL_Surface* screen)
 {
     SDL_Rect panel{mPaletteX, 0, 320 - mPaletteX, mViewHeight};
     SDL_FillRect(screen, &panel, SDL_MapRGB(screen->format, 24, 24, 40));
@@ -278,9 +277,9 @@ void EditorState::DrawStatus(Game* game, SDL_Surface* screen)
                         (mLayer == LevelDocument::Foreground ? " Fore " : " Back ") + UnderCursor();
     font.DrawString(first.substr(0, 40), 0, kStatusY + 2, grey, screen);
     std::string second;
-    if (mTypingFor != 0)
+    if (mTypingFor != NotTyping)
     {
-        second = (mTypingFor == 1 ? "Words: " : "Id: ") + mTyped + "_";
+        second = (mTypingFor == TypingDescription ? "Words: " : "Id: ") + mTyped + "_";
     }
     else
     {

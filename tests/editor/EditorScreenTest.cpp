@@ -31,8 +31,8 @@ class EditorScreen : public ::testing::Test
     // A left click on the 320x240 picture.
     void Click(int x, int y)
     {
-        mEditor->PressMouse(&mGame, SDL_BUTTON_LEFT, x, y);
-        mEditor->ReleaseMouse(&mGame, SDL_BUTTON_LEFT, x, y);
+        mEditor->PressMouse(SDL_BUTTON_LEFT, x, y);
+        mEditor->ReleaseMouse(SDL_BUTTON_LEFT, x, y);
     }
     void Key(SDL_Keycode key, Uint16 modifiers = KMOD_NONE) { mEditor->Press(&mGame, key, modifiers); }
     // The cell's centre on the picture, with the view scrolled to the bottom of the new level.
@@ -45,11 +45,11 @@ class EditorScreen : public ::testing::Test
         Key(SDLK_DOWN);
         Key(SDLK_DOWN);
         Click(EditorState::mPaletteX + 8, 8 + 16); // a solid tile from the palette
-        mEditor->PressMouse(&mGame, SDL_BUTTON_LEFT, CellX(0), CellY(13));
-        mEditor->MoveMouse(&mGame, CellX(14), CellY(13));
-        mEditor->ReleaseMouse(&mGame, SDL_BUTTON_LEFT, CellX(14), CellY(13));
-        mEditor->PressMouse(&mGame, SDL_BUTTON_RIGHT, CellX(6), CellY(13)); // a gap to jump
-        mEditor->ReleaseMouse(&mGame, SDL_BUTTON_RIGHT, CellX(6), CellY(13));
+        mEditor->PressMouse(SDL_BUTTON_LEFT, CellX(0), CellY(13));
+        mEditor->MoveMouse(CellX(14), CellY(13));
+        mEditor->ReleaseMouse(SDL_BUTTON_LEFT, CellX(14), CellY(13));
+        mEditor->PressMouse(SDL_BUTTON_RIGHT, CellX(6), CellY(13)); // a gap to jump
+        mEditor->ReleaseMouse(SDL_BUTTON_RIGHT, CellX(6), CellY(13));
         const int entityRow = 8; // the palette's tiles fill its first eight rows
         Click(EditorState::mPaletteX + 8, entityRow * 16 + 8);
         Click(CellX(2), CellY(12));
@@ -101,7 +101,7 @@ TEST_F(EditorScreen, ALevelMadeWithMouseAndKeysIsFinishedByARecordedInput)
 TEST_F(EditorScreen, TestPlayFromTheCursorReturnsToTheEditorAsItWas)
 {
     MakeLevel();
-    mEditor->MoveMouse(&mGame, CellX(8), CellY(12));
+    mEditor->MoveMouse(CellX(8), CellY(12));
     mEditor->mTool = EditorState::Tool::Fill;
     const LevelDocument before = mEditor->mLevel;
     Key(SDLK_t, KMOD_LSHIFT);
