@@ -228,3 +228,15 @@ LevelEdit EditTools::Describe(const LevelDocument& level, const std::string& tex
     }
     return edit;
 }
+
+LevelEdit EditTools::Replace(const LevelDocument& level, const LevelDocument& with)
+{
+    LevelEdit edit;
+    edit.mShapeBefore = ShapeOf(level);
+    edit.mShapeAfter = ShapeOf(with);
+    edit.mEntitiesBefore = level.mEntities;
+    edit.mEntitiesAfter = with.mEntities;
+    edit.mDescriptionBefore = level.mDescription;
+    edit.mDescriptionAfter = with.mDescription;
+    return edit;
+}

@@ -42,6 +42,8 @@ class EditTools
     // Throws std::runtime_error for a size the level cannot hold.
     static LevelEdit Resize(const LevelDocument& level, int width, int height);
     static LevelEdit Describe(const LevelDocument& level, const std::string& text);
+    // The whole level (size, cells, entities, description) becomes another.
+    static LevelEdit Replace(const LevelDocument& level, const LevelDocument& with);
 
     // The identifier a newly placed entity of the type gets: what the level's grids have always used.
     static std::string DefaultID(const std::string& type, const std::string& baseType);

@@ -46,8 +46,7 @@ EditorState::~EditorState()
 
 std::string EditorState::AutosavePath(const std::string& file)
 {
-    std::filesystem::path path(file);
-    return (path.parent_path() / (path.stem().string() + ".autosave")).string();
+    return std::filesystem::path(file).replace_extension(".autosave").string();
 }
 
 bool EditorState::Init(Game* game)
@@ -143,15 +142,7 @@ void EditorState::Restore()
     {
         const LevelDocument saved = LevelLink::FromText(ReadAll(AutosavePath(mFile)));
         // One undoable step, so the file's own version is one undo away.
-        LevelEdit edit;
-        edit.mShapeBefore =
-            LevelEdit::Shape{mLevel.Width(), mLevel.Height(), {mLevel.Layer(0), mLevel.Layer(1)}};
-        edit.mShapeAfter = LevelEdit::Shape{saved.Width(), saved.Height(), {saved.Layer(0), saved.Layer(1)}};
-        edit.mEntitiesBefore = mLevel.mEntities;
-        edit.mEntitiesAfter = saved.mEntities;
-        edit.mDescriptionBefore = mLevel.mDescription;
-        edit.mDescriptionAfter = saved.mDescription;
-        mHistory.Do(mLevel, std::move(edit));
+        mHistory.Do(mLevel, EditTools::Replace(mLevel, saved));
         mStatus = "Autosave restored (undo returns to the file)";
     }
     catch (const std::exception& error)
