@@ -57,7 +57,6 @@ class PlayState : public State
     void CheckPlayerCollision(Game* game, bool fromAbove);
     void AquireItem(Game* game, Entity* item);
 
-    SDL_Event mEvent{};
     bool mBackToMenu = false;
     bool mQuitRequested = false;
     bool mNextLevel = false;
@@ -105,9 +104,9 @@ class PlayState : public State
 
   private:
     // Input (PlayStateInput.cpp). Each returns false when polling stops for this pass.
-    bool HandleEvent(Game* game);
-    bool HandleKeyDown(Game* game);
-    bool HandleKeyUp(Game* game);
+    bool HandleEvent(Game* game, const SDL_Event& event);
+    bool HandleKeyDown(Game* game, const SDL_KeyboardEvent& event);
+    bool HandleKeyUp(Game* game, const SDL_KeyboardEvent& event);
     // The controllers' and touch controls' part of the pass, after the keyboard's events.
     void ApplyDevices(Game* game);
     void TogglePause(Game* game);
