@@ -148,6 +148,9 @@ class PlayState : public State
     // level clock; and the best run's recording kept for the next time.
     void StartGhost(Game* game);
     std::vector<unsigned> GhostInput(Game* game) const;
+    // The recorded input shipped beside a level file ("level1.map" plays "level1.replay"); empty when there
+    // is none to read.
+    static std::vector<unsigned> ParInput(const std::string& levelFile);
     void KeepBestRun(Game* game, int index);
 
     // Collisions (PlayStateCollision.cpp).
@@ -162,6 +165,8 @@ class PlayState : public State
     // A run through the levels (PlayStateRun.cpp): the level clock, progress, cards and pausing.
     void BeginLevel(Game* game);
     void ShowExitCard(Game* game);
+    // The length in updates of the shipped recorded input of one of the listed levels; 0 for none.
+    static int Par(const std::string& level);
     bool HandleCardKey(bool repeat);
     bool IsPauseKey(Game* game, int code) const;
     // A key the player bound to a game action.

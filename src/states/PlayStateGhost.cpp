@@ -25,27 +25,21 @@ std::string GhostFile(const std::string& set, const std::string& level)
     }
     return "kesv.ghost." + set + "." + name;
 }
+} // namespace
 
-// The recorded input shipped beside a level file, or none.
-std::vector<unsigned> ParInput(const std::string& levelFile)
+std::vector<unsigned> PlayState::ParInput(const std::string& levelFile)
 {
     std::filesystem::path replay = levelFile;
     replay.replace_extension(".replay");
-    std::error_code error;
-    if (!std::filesystem::exists(replay, error))
-    {
-        return {};
-    }
     try
     {
         return InputScript::Load(replay.string());
     }
     catch (const std::runtime_error&)
     {
-        return {};
+        return {}; // missing or unreadable
     }
 }
-} // namespace
 
 void PlayState::StartGhost(Game* game)
 {
