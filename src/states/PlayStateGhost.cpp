@@ -16,14 +16,7 @@ namespace
 // hold replaced.
 std::string GhostFile(const std::string& set, const std::string& level)
 {
-    std::string name = std::filesystem::path(level).stem().string();
-    for (char& c : name)
-    {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                           c == '-' || c == '_';
-        c = plain ? c : '_';
-    }
-    return "kesv.ghost." + set + "." + name;
+    return "kesv.ghost." + set + "." + PlayerFile::SafeName(std::filesystem::path(level).stem().string());
 }
 } // namespace
 
