@@ -11,18 +11,6 @@
 
 namespace
 {
-bench::Stage& MostEntitiesStage()
-{
-    return bench::CurrentStage("most-entities",
-                               [](bench::Stage& built)
-                               {
-                                   built.level = bench::MostEntitiesLevel().level;
-                                   built.folder = std::make_unique<bench::ContentFolder>();
-                                   built.scene =
-                                       std::make_unique<bench::PlayScene>(*built.folder, built.level);
-                               });
-}
-
 std::vector<unsigned> ParOf(const std::string& level)
 {
     std::filesystem::path replay = std::filesystem::path("data/maps") / level;
@@ -31,7 +19,7 @@ std::vector<unsigned> ParOf(const std::string& level)
 
 void BM_Ghost_TickMostEntitiesShipped(benchmark::State& state)
 {
-    bench::Stage& stage = MostEntitiesStage();
+    bench::Stage& stage = bench::MostEntitiesStage();
     Game& game = stage.scene->TheGame();
     const std::string level = "data/maps/" + stage.level;
     const std::vector<unsigned> par = ParOf(stage.level);
@@ -57,7 +45,7 @@ BENCHMARK(BM_Ghost_TickMostEntitiesShipped)->Unit(benchmark::kMicrosecond);
 
 void BM_Ghost_StartMostEntitiesShipped(benchmark::State& state)
 {
-    bench::Stage& stage = MostEntitiesStage();
+    bench::Stage& stage = bench::MostEntitiesStage();
     Game& game = stage.scene->TheGame();
     const std::string level = "data/maps/" + stage.level;
     const std::vector<unsigned> par = ParOf(stage.level);

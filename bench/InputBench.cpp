@@ -11,30 +11,15 @@
 
 namespace
 {
-using bench::Stage;
-
 // Hands nothing on: the layer's own work.
 class Ignore : public InputHandler
 {
 };
 
-bench::PlayScene& PlayOnMostEntities()
-{
-    Stage& stage = bench::CurrentStage("most-entities",
-                                       [](Stage& built)
-                                       {
-                                           built.level = bench::MostEntitiesLevel().level;
-                                           built.folder = std::make_unique<bench::ContentFolder>();
-                                           built.scene =
-                                               std::make_unique<bench::PlayScene>(*built.folder, built.level);
-                                       });
-    return *stage.scene;
-}
-
 // What every screen did before the layer: SDL's poll of an empty queue.
 void BM_Input_BarePoll(benchmark::State& state)
 {
-    PlayOnMostEntities();
+    bench::MostEntitiesStage();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     SDL_Event event;
     for (auto _ : state)
@@ -49,7 +34,7 @@ BENCHMARK(BM_Input_BarePoll)->Unit(benchmark::kNanosecond);
 
 void BM_Input_LayerPass(benchmark::State& state)
 {
-    Game& game = PlayOnMostEntities().TheGame();
+    Game& game = bench::MostEntitiesStage().scene->TheGame();
     Ignore ignore;
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     for (auto _ : state)
@@ -63,7 +48,7 @@ BENCHMARK(BM_Input_LayerPass)->Unit(benchmark::kNanosecond);
 // on the keyboard and the touch screen and lets go again, so every path of the merging is taken.
 void PlayPass(benchmark::State& state, bool changes)
 {
-    bench::PlayScene& scene = PlayOnMostEntities();
+    bench::PlayScene& scene = *bench::MostEntitiesStage().scene;
     Game& game = scene.TheGame();
     PlayState& play = scene.Play();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);

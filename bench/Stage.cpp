@@ -101,6 +101,17 @@ const LevelSurvey& MostEntitiesLevel()
     return Pick([](const LevelSurvey& a, const LevelSurvey& b) { return a.entities < b.entities; });
 }
 
+Stage& MostEntitiesStage()
+{
+    return CurrentStage("most-entities",
+                        [](Stage& built)
+                        {
+                            built.level = MostEntitiesLevel().level;
+                            built.folder = std::make_unique<ContentFolder>();
+                            built.scene = std::make_unique<PlayScene>(*built.folder, built.level);
+                        });
+}
+
 void BuildBusiestScreen(Stage& built)
 {
     const LevelSurvey& busiest = BusiestScreenLevel();

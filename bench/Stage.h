@@ -42,6 +42,8 @@ const LevelSurvey& BusiestScreenLevel();
 const LevelSurvey& MostEntitiesLevel();
 const LevelSurvey& LargestLevel();
 
+// A game on the shipped level with the most entities, as it starts.
+Stage& MostEntitiesStage();
 // The busiest screen of the shipped levels, shown as ShowBusyView does.
 void BuildBusiestScreen(Stage& built);
 // Puts the player, armed and walking, in the middle of the stage's view with a screen of shots ahead of

@@ -20,14 +20,7 @@ constexpr int kArenaShots = 50;
 
 void BM_Tick_MostEntitiesShipped(benchmark::State& state)
 {
-    Stage& stage = bench::CurrentStage("most-entities",
-                                       [](Stage& built)
-                                       {
-                                           built.level = bench::MostEntitiesLevel().level;
-                                           built.folder = std::make_unique<bench::ContentFolder>();
-                                           built.scene =
-                                               std::make_unique<bench::PlayScene>(*built.folder, built.level);
-                                       });
+    Stage& stage = bench::MostEntitiesStage();
     bench::PlayScene& scene = *stage.scene;
     Game& game = scene.TheGame();
     PlayState& play = scene.Play();

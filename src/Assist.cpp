@@ -16,7 +16,6 @@ namespace
 constexpr double kOxygenUse = 0.03; // per update: a full tank of 10 lasts about 11 seconds
 
 const char* const kAirNames[] = {"normal", "long", "endless"};
-const char* const kGhostNames[] = {"best", "par", "off"};
 
 // The index of value among names, or -1.
 template <std::size_t N> int Find(const char* const (&names)[N], const std::string& value)
@@ -83,9 +82,9 @@ std::string Assist::TakeLine(const std::string& name, const std::string& value)
     {
         mInvulnerable = value == "1";
     }
-    else if (name == "ghost" && Find(kGhostNames, value) >= 0)
+    else if (name == "ghost" && Find(mGhostNames, value) >= 0)
     {
-        mGhost = static_cast<Ghost>(Find(kGhostNames, value));
+        mGhost = static_cast<Ghost>(Find(mGhostNames, value));
     }
     else
     {
@@ -100,6 +99,6 @@ bool Assist::Save() const
     text << "// Kestrovane assist options: speed in percent, air normal/long/endless, invulnerable 0/1, "
             "ghost best/par/off\n"
          << "speed " << mSpeed << "\nair " << kAirNames[static_cast<int>(mAir)] << "\ninvulnerable "
-         << (mInvulnerable ? 1 : 0) << "\nghost " << kGhostNames[static_cast<int>(mGhost)] << '\n';
+         << (mInvulnerable ? 1 : 0) << "\nghost " << mGhostNames[static_cast<int>(mGhost)] << '\n';
     return PlayerFile::Write(mFileName, text.str());
 }

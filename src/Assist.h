@@ -23,6 +23,9 @@ class Assist
     static constexpr const char* mFileName = "kesv.assist";
     // The game speeds offered, in percent of 30 updates a second, fastest first.
     static constexpr int mSpeeds[] = {100, 90, 80, 70, 60, 50};
+    // The ghost choices' names, in the order of Ghost, as the file keeps them and the assist screen shows
+    // them.
+    static constexpr const char* mGhostNames[] = {"best", "par", "off"};
 
     // Reads the file; a missing one keeps the defaults, a damaged one too, with one line on stderr.
     void Load();

@@ -18,8 +18,9 @@ class Platform
     // Before anything else: in the browser, the player's stored files are linked into the game's folder
     // (the page loaded them before the program started) and the renderer is chosen.
     static void Start();
-    // Runs a started game to its end and returns the exit status; an error that escapes it is shown. The
-    // browser calls each pass from the page instead, and this returns at once.
+    // Runs a started game to its end and returns the exit status; an error that escapes it goes on to the
+    // caller, the game destroyed on the way. The browser calls each pass from the page instead, and this
+    // returns at once.
     static int Play(std::unique_ptr<Game> game);
     // Whether the window opens fullscreen: a browser allows fullscreen only from a key press.
     static bool OpensFullscreen(bool wanted);

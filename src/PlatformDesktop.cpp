@@ -5,7 +5,6 @@
 
 #include <SDL.h>
 
-#include <exception>
 #include <iostream>
 #include <memory>
 
@@ -13,16 +12,7 @@ void Platform::Start() {}
 
 int Platform::Play(std::unique_ptr<Game> game)
 {
-    try
-    {
-        game->Run();
-    }
-    catch (const std::exception& error)
-    {
-        game.reset();
-        ShowError(error.what());
-        return 1;
-    }
+    game->Run();
     const int status = game->mExitStatus;
     game.reset(); // settings written, SDL shut down
     Ended();

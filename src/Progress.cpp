@@ -43,16 +43,8 @@ std::string SetKeyOf(const fs::path& list)
     {
         real = list;
     }
-    std::string name;
-    for (const char c : real.parent_path().parent_path().filename().string())
-    {
-        const bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                          c == '_' || c == '-';
-        if (name.size() < kMaxSetName)
-        {
-            name += safe ? c : '_';
-        }
-    }
+    const std::string name =
+        PlayerFile::SafeName(real.parent_path().parent_path().filename().string().substr(0, kMaxSetName));
     std::uint32_t hash = 2166136261u; // FNV-1a
     for (const char c : real.generic_string())
     {
@@ -137,11 +129,7 @@ std::string Progress::Load()
         mSetKey.compare(0, 5, "data-") == 0)
     {
         std::vector<std::string> levels;
-        FieldReader list(mLevelList);
-        for (std::string line; list.ReadLine(line);)
-        {
-            levels.push_back(line);
-        }
+        FieldReader::ReadLines(mLevelList, levels);
         own = NamesAny(levels, old->second.mReached, old->second.mBest) ? old : own;
     }
     if (own != mOtherSets.end())

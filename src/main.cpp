@@ -40,6 +40,8 @@ int main(int argc, char* argv[])
         {
             return game->mExitStatus; // the game is destroyed on the way out: settings written
         }
+        // An error escaping the run unwinds through Play, whose game goes with it before the error shows.
+        return Platform::Play(std::move(game));
     }
     catch (const std::exception& error)
     {
@@ -48,5 +50,4 @@ int main(int argc, char* argv[])
         Platform::ShowError(error.what());
         return 1;
     }
-    return Platform::Play(std::move(game));
 }

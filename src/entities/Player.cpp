@@ -104,6 +104,25 @@ void Player::SetHealth(int health)
     mHealth = std::clamp(health, 0, 100);
 }
 
+void Player::DrawFrame(Image& sheet, SDL_Surface* target, int x, int y)
+{
+    if (mEntityType == nullptr)
+    {
+        return;
+    }
+    const int sourceX = static_cast<int>(GetAnimationFrame()) * mFrameWidth + GetSheetOffset(mState) +
+                        static_cast<int>(mEntityType->mSourceX);
+    const int sourceY = static_cast<int>(mEntityType->mSourceY);
+    if (mDirection)
+    {
+        sheet.Draw(target, x, y, sourceX, sourceY, mFrameWidth, mFrameHeight);
+    }
+    else
+    {
+        sheet.DrawFlipped(target, x, y, sourceX, sourceY, mFrameWidth, mFrameHeight);
+    }
+}
+
 void Player::ShowHUD(SDL_Surface* target)
 {
     if (target == nullptr)

@@ -34,6 +34,9 @@ class Player : public Entity
 
     // Draws the health and oxygen bars in the top-left corner of target.
     void ShowHUD(SDL_Surface* target);
+    // Draws the picture of the player's state and animation frame from the sprite sheet, its top-left corner
+    // at x, y on target, turned the way the player faces. Nothing without an entity type.
+    void DrawFrame(Image& sheet, SDL_Surface* target, int x, int y);
 
     // x offset of a state's pictures from the type's first picture in the sprite sheet, pixels.
     static int GetSheetOffset(EntityState state);

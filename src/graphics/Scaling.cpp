@@ -2,12 +2,15 @@
 #include "graphics/Scaling.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace
 {
 constexpr int kSmallestWindowScale = 2; // 640x480, the size the game was drawn for
 // The title bar and borders a window manager adds around the window.
 constexpr int kFrameAllowance = 48;
+// The choices' names, in the order of Scaling::Mode.
+const char* const kNames[] = {"Sharp", "Fit", "Stretch"};
 
 // The largest whole multiple of the picture within this size (0 when not even one fits).
 int WholeScale(int width, int height)
@@ -55,39 +58,21 @@ SDL_Point Scaling::FirstWindowSize(int usableWidth, int usableHeight)
 
 const char* Scaling::Name(Mode mode)
 {
-    switch (mode)
-    {
-    case Mode::Sharp:
-        return "Sharp";
-    case Mode::Stretch:
-        return "Stretch";
-    default:
-        return "Fit";
-    }
+    return kNames[static_cast<int>(mode)];
 }
 
 bool Scaling::FromName(const std::string& name, Mode& mode)
 {
-    for (const Mode candidate : {Mode::Sharp, Mode::Fit, Mode::Stretch})
+    const auto found = std::find(std::begin(kNames), std::end(kNames), name);
+    if (found == std::end(kNames))
     {
-        if (name == Name(candidate))
-        {
-            mode = candidate;
-            return true;
-        }
+        return false;
     }
-    return false;
+    mode = static_cast<Mode>(found - std::begin(kNames));
+    return true;
 }
 
 Scaling::Mode Scaling::Next(Mode mode)
 {
-    switch (mode)
-    {
-    case Mode::Sharp:
-        return Mode::Fit;
-    case Mode::Fit:
-        return Mode::Stretch;
-    default:
-        return Mode::Sharp;
-    }
+    return static_cast<Mode>((static_cast<int>(mode) + 1) % std::size(kNames));
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 GamepadInput::~GamepadInput()
 {
@@ -104,29 +105,35 @@ void GamepadInput::Open(int deviceIndex)
     }
 }
 
+template <typename Test> void GamepadInput::ReleaseWhere(Test test, Input& input)
+{
+    // Collected first: each release takes its control out of the list.
+    std::vector<HeldControl> released;
+    std::copy_if(mHeldControls.begin(), mHeldControls.end(), std::back_inserter(released), test);
+    for (const HeldControl& held : released)
+    {
+        Release(held.mController, held.mControl, input);
+    }
+}
+
 void GamepadInput::Close(SDL_JoystickID controller, Input& input)
 {
     // Whatever the controller held is let go, so an unplugged pad leaves no one walking.
-    std::vector<int> held;
-    for (const HeldControl& control : mHeldControls)
-    {
-        if (control.mController == controller)
-        {
-            held.push_back(control.mControl);
-        }
-    }
-    for (int control : held)
-    {
-        Release(controller, control, input);
-    }
+    ReleaseWhere([controller](const HeldControl& held) { return held.mController == controller; }, input);
     mControllers.erase(controller);
+}
+
+std::vector<GamepadInput::HeldControl>::const_iterator GamepadInput::FindHeld(SDL_JoystickID controller,
+                                                                              int control) const
+{
+    return std::find_if(mHeldControls.begin(), mHeldControls.end(),
+                        [&](const HeldControl& held)
+                        { return held.mController == controller && held.mControl == control; });
 }
 
 bool GamepadInput::IsHeld(SDL_JoystickID controller, int control) const
 {
-    return std::any_of(mHeldControls.begin(), mHeldControls.end(),
-                       [&](const HeldControl& held)
-                       { return held.mController == controller && held.mControl == control; });
+    return FindHeld(controller, control) != mHeldControls.end();
 }
 
 void GamepadInput::Press(SDL_JoystickID controller, int control, Input& input)
@@ -144,9 +151,7 @@ void GamepadInput::Press(SDL_JoystickID controller, int control, Input& input)
 
 void GamepadInput::Release(SDL_JoystickID controller, int control, Input& input)
 {
-    const auto found = std::find_if(mHeldControls.begin(), mHeldControls.end(),
-                                    [&](const HeldControl& held)
-                                    { return held.mController == controller && held.mControl == control; });
+    const auto found = FindHeld(controller, control);
     if (found == mHeldControls.end())
     {
         return;
@@ -217,16 +222,5 @@ bool GamepadInput::StillHeld(const HeldControl& held) const
 void GamepadInput::Sync(Input& input)
 {
     // SDL keeps each controller's state even when its full queue drops the event that changed it.
-    std::vector<HeldControl> released;
-    for (const HeldControl& held : mHeldControls)
-    {
-        if (!StillHeld(held))
-        {
-            released.push_back(held);
-        }
-    }
-    for (const HeldControl& held : released)
-    {
-        Release(held.mController, held.mControl, input);
-    }
+    ReleaseWhere([this](const HeldControl& held) { return !StillHeld(held); }, input);
 }

@@ -58,7 +58,10 @@ class GamepadInput
     void Press(SDL_JoystickID controller, int control, Input& input);
     void Release(SDL_JoystickID controller, int control, Input& input);
     void Stick(SDL_JoystickID controller, Uint8 axis, Sint16 value, Input& input);
+    std::vector<HeldControl>::const_iterator FindHeld(SDL_JoystickID controller, int control) const;
     bool IsHeld(SDL_JoystickID controller, int control) const;
+    // Lets go of every held control that passes the test.
+    template <typename Test> void ReleaseWhere(Test test, Input& input);
     // Whether the controller still holds the control, as SDL last read it.
     bool StillHeld(const HeldControl& held) const;
 

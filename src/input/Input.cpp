@@ -195,15 +195,24 @@ void Input::Route(const SDL_Event& event)
     }
 }
 
-bool Input::Poll(InputHandler& handler, Uint64 now)
+bool Input::HandSteps(InputHandler& handler) const
 {
-    BeginPass(now);
     for (const Step& step : mSteps)
     {
         if (!handler.OnAction(step.mAction, step.mRepeat))
         {
             return false;
         }
+    }
+    return true;
+}
+
+bool Input::Poll(InputHandler& handler, Uint64 now)
+{
+    BeginPass(now);
+    if (!HandSteps(handler))
+    {
+        return false;
     }
     SDL_Event event;
     while (SDL_PollEvent(&event))
@@ -219,12 +228,9 @@ bool Input::Poll(InputHandler& handler, Uint64 now)
         {
             continue;
         }
-        for (const Step& step : mSteps)
+        if (!HandSteps(handler))
         {
-            if (!handler.OnAction(step.mAction, step.mRepeat))
-            {
-                return false;
-            }
+            return false;
         }
     }
     return true;

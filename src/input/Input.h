@@ -73,20 +73,22 @@ class Input
     static Input* Running() { return sRunning; }
 
     // For the devices: one control more (or one less) of the device holds the action; a held key's own
-    // repeat.
+    // repeat, which only the directions take (any other action, Action::Count too, is ignored).
     void Hold(Device device, Action action, bool down);
     void Repeat(Action action);
-    static bool Repeats(Action action);
 
   private:
     static constexpr int kActions = static_cast<int>(Action::Count);
     static constexpr int kDeviceCount = 3;
     static constexpr int kMasks = kAllDevices + 1;
     static int Index(Action action) { return static_cast<int>(action); }
+    static bool Repeats(Action action);
     int HeldCount(Action action, unsigned devices) const;
     void Trigger(Action action, bool repeat);
     void BeginPass(Uint64 now);
     void Route(const SDL_Event& event);
+    // Gives the handler each step in order; false as soon as it stops.
+    bool HandSteps(InputHandler& handler) const;
 
     static Input* sRunning;
     std::unique_ptr<KeyboardInput> mKeyboard;

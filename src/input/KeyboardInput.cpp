@@ -19,10 +19,7 @@ void KeyboardInput::HandleEvent(const SDL_Event& event, Input& input)
     if (event.key.repeat != 0)
     {
         // The system repeats a held key at the player's own rate; only directions act on it.
-        if (action != Action::Count && Input::Repeats(action))
-        {
-            input.Repeat(action);
-        }
+        input.Repeat(action);
         return;
     }
     // A press of a key already down is a new press: its release was lost (or never sent).

@@ -34,6 +34,17 @@ bool FieldReader::ReadLine(std::string& line)
     return true;
 }
 
+bool FieldReader::ReadLines(const std::string& path, std::vector<std::string>& lines)
+{
+    lines.clear();
+    FieldReader file(path);
+    for (std::string line; file.ReadLine(line);)
+    {
+        lines.push_back(line);
+    }
+    return file.IsOpen();
+}
+
 bool FieldReader::NextLine(std::vector<std::string>& fields)
 {
     while (ReadLine(mLine))

@@ -22,6 +22,11 @@ class FieldReader
     // space adds none, an empty line gives none). False at the end of the file.
     bool NextLine(std::vector<std::string>& fields);
 
+    // Every line of the file as ReadLine gives them, comments and empty lines too, in place of what lines
+    // held (a list such as maps.lst, whose every line is a name). False, lines empty, when the file cannot
+    // be opened.
+    static bool ReadLines(const std::string& path, std::vector<std::string>& lines);
+
     // Only column 0 counts: a blank before the slashes makes it an ordinary line.
     static bool IsComment(const std::string& line) { return line.compare(0, 2, "//") == 0; }
 

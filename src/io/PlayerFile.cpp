@@ -35,6 +35,17 @@ void PlayerFile::KeepIn(const fs::path& folder, std::function<void(const std::st
     gStored = std::move(stored);
 }
 
+std::string PlayerFile::SafeName(std::string text)
+{
+    for (char& c : text)
+    {
+        const bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                          c == '-' || c == '_';
+        c = safe ? c : '_';
+    }
+    return text;
+}
+
 fs::path PlayerFile::Target(const std::string& name)
 {
     fs::path path = name;

@@ -16,6 +16,8 @@ class PlayerFile
     static std::filesystem::path Target(const std::string& name);
     // Whether the file (or the target of the link it is) exists, readable or not.
     static bool Exists(const std::string& name);
+    // Text made fit for a part of a file name: every character but letters, digits, '-' and '_' becomes '_'.
+    static std::string SafeName(std::string text);
     // Replaces the file's content with text; false when it cannot be written, and then why (the system's
     // words, such as "No space left on device") in *why when given. A file the player made read-only is
     // left as it is.

@@ -22,7 +22,6 @@ enum Option
 };
 
 const char* const kAirValues[] = {"normal", "twice as long", "endless"};
-const char* const kGhostValues[] = {"best", "par", "off"};
 
 const int kOptionX = 92;
 const int kArrowX = 84;
@@ -30,9 +29,10 @@ const int kFirstOptionY = 72;
 const int kRowStep = 12;
 
 // The next (step 1) or previous (step -1) of count values, wrapping round.
-int Cycle(int value, int step, int count)
+int Cycle(int value, int step, std::size_t count)
 {
-    return (value + step + count) % count;
+    const int values = static_cast<int>(count);
+    return (value + step + values) % values;
 }
 } // namespace
 
@@ -98,13 +98,15 @@ void AssistState::Change(Game* game, int step)
         break;
     }
     case Air:
-        assist.mAir = static_cast<Assist::Air>(Cycle(static_cast<int>(assist.mAir), step, 3));
+        assist.mAir =
+            static_cast<Assist::Air>(Cycle(static_cast<int>(assist.mAir), step, std::size(kAirValues)));
         break;
     case Invulnerable:
         assist.mInvulnerable = !assist.mInvulnerable;
         break;
     default:
-        assist.mGhost = static_cast<Assist::Ghost>(Cycle(static_cast<int>(assist.mGhost), step, 3));
+        assist.mGhost = static_cast<Assist::Ghost>(
+            Cycle(static_cast<int>(assist.mGhost), step, std::size(Assist::mGhostNames)));
         break;
     }
     assist.Save();
@@ -131,7 +133,7 @@ std::string AssistState::OptionLine(const Game& game, int option) const
     case Invulnerable:
         return std::string("Invulnerable: ") + (assist.mInvulnerable ? "on" : "off");
     default:
-        return std::string("Ghost: ") + kGhostValues[static_cast<int>(assist.mGhost)];
+        return std::string("Ghost: ") + Assist::mGhostNames[static_cast<int>(assist.mGhost)];
     }
 }
 

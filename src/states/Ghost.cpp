@@ -47,8 +47,7 @@ const Player& Ghost::ThePlayer() const
 void Ghost::Render(Image& sprites, SDL_Surface* screen, int cameraX, int cameraY)
 {
     Player& player = *mWorld->mPlayer;
-    const EntityType* type = player.GetEntityType();
-    if (type == nullptr || !player.GetIsAlive())
+    if (player.GetEntityType() == nullptr || !player.GetIsAlive())
     {
         return;
     }
@@ -62,17 +61,7 @@ void Ghost::Render(Image& sprites, SDL_Surface* screen, int cameraX, int cameraY
     // Drawn whole onto a cleared frame first: pixels left at 0 are see-through, as in every picture.
     SDL_Surface* frame = mFrame->mSurface;
     SDL_FillRect(frame, nullptr, 0);
-    const int sourceX = static_cast<int>(player.GetAnimationFrame()) * width +
-                        Player::GetSheetOffset(player.GetState()) + static_cast<int>(type->mSourceX);
-    const int sourceY = static_cast<int>(type->mSourceY);
-    if (player.GetDirection())
-    {
-        sprites.Draw(frame, 0, 0, sourceX, sourceY, width, height);
-    }
-    else
-    {
-        sprites.DrawFlipped(frame, 0, 0, sourceX, sourceY, width, height);
-    }
+    player.DrawFrame(sprites, frame, 0, 0);
 
     const int left = Utils::TruncateToInt(player.GetX() - cameraX);
     const int top = Utils::TruncateToInt(player.GetY() - cameraY);

@@ -19,12 +19,7 @@ bool MainMenuState::Init(Game* game)
 {
     LoadCursorScreen(game, "data/gfx/title.png");
     // Without a list there is nothing to continue; play says why when it starts.
-    mLevels.clear();
-    FieldReader list("data/maps/maps.lst");
-    for (std::string line; list.ReadLine(line);)
-    {
-        mLevels.push_back(line);
-    }
+    FieldReader::ReadLines(Progress::mLevelList, mLevels);
     UpdateContinue(game);
     return true;
 }

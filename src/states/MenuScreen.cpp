@@ -30,7 +30,6 @@ void MenuScreen::HandleEvents(Game* game)
         Reader(MenuScreen& screen, Game* game) : mScreen(screen), mGame(game) {}
         Next OnEvent(const SDL_Event& event) override
         {
-            mScreen.mEvent = event;
             if (event.type == SDL_QUIT)
             {
                 mScreen.HandleQuit(mGame);

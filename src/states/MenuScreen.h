@@ -25,8 +25,8 @@ class MenuScreen : public State
     void CleanUp() override;
     void Pause() override {}
     void Resume() override {}
-    // The one place a menu screen reads input: one pass of the input layer, each event kept in mEvent, close
-    // requests handed to HandleQuit, key events to HandleKeyEvent and the actions to HandleAction.
+    // The one place a menu screen reads input: one pass of the input layer, close requests handed to
+    // HandleQuit, key events to HandleKeyEvent and the actions to HandleAction.
     void HandleEvents(Game* game) override;
     // The background picture, the screen's own drawing, then the fade overlay. The interpolation is unused:
     // menus draw at their last update.
@@ -35,7 +35,6 @@ class MenuScreen : public State
     // The cursor toggles when its counter passes this, so it shows for 16 updates and hides for 16.
     static constexpr unsigned int mBlinkLimit = 15;
 
-    SDL_Event mEvent{};
     bool mArrowVisible = true;  // blink phase of the cursor and of what blinks with it
     int mAlpha = Fade::mOpaque; // black overlay opacity, 0..255
     int mFadeState = Fade::FadingIn;

@@ -150,18 +150,9 @@ bool PlayState::Init(Game* game)
     {
         mMaps.push_back(mOnlyLevel);
     }
-    else
+    else if (!FieldReader::ReadLines(Progress::mLevelList, mMaps))
     {
-        FieldReader list("data/maps/maps.lst");
-        if (!list.IsOpen())
-        {
-            throw std::runtime_error("Unable to load maps.lst!");
-        }
-        std::string line;
-        while (list.ReadLine(line))
-        {
-            mMaps.push_back(line);
-        }
+        throw std::runtime_error("Unable to load maps.lst!");
     }
     if (mMaps.empty())
     {

@@ -57,7 +57,6 @@ class PlayState : public State
     void CheckPlayerCollision(Game* game, bool fromAbove);
     void AquireItem(Game* game, Entity* item);
 
-    SDL_Event mEvent{};
     bool mBackToMenu = false;
     bool mQuitRequested = false;
     bool mNextLevel = false;
@@ -105,9 +104,9 @@ class PlayState : public State
 
   private:
     // Input (PlayStateInput.cpp). Each returns false when polling stops for this pass.
-    bool HandleEvent(Game* game);
-    bool HandleKeyDown(Game* game);
-    bool HandleKeyUp(Game* game);
+    bool HandleEvent(Game* game, const SDL_Event& event);
+    bool HandleKeyDown(Game* game, const SDL_KeyboardEvent& event);
+    bool HandleKeyUp(Game* game, const SDL_KeyboardEvent& event);
     // The controllers' and touch controls' part of the pass, after the keyboard's events.
     void ApplyDevices(Game* game);
     void TogglePause(Game* game);
@@ -149,6 +148,9 @@ class PlayState : public State
     // level clock; and the best run's recording kept for the next time.
     void StartGhost(Game* game);
     std::vector<unsigned> GhostInput(Game* game) const;
+    // The recorded input shipped beside a level file ("level1.map" plays "level1.replay"); empty when there
+    // is none to read.
+    static std::vector<unsigned> ParInput(const std::string& levelFile);
     void KeepBestRun(Game* game, int index);
 
     // Collisions (PlayStateCollision.cpp).
@@ -163,6 +165,8 @@ class PlayState : public State
     // A run through the levels (PlayStateRun.cpp): the level clock, progress, cards and pausing.
     void BeginLevel(Game* game);
     void ShowExitCard(Game* game);
+    // The length in updates of the shipped recorded input of one of the listed levels; 0 for none.
+    static int Par(const std::string& level);
     bool HandleCardKey(bool repeat);
     bool IsPauseKey(Game* game, int code) const;
     // A key the player bound to a game action.

@@ -16,36 +16,23 @@ namespace
 // hold replaced.
 std::string GhostFile(const std::string& set, const std::string& level)
 {
-    std::string name = std::filesystem::path(level).stem().string();
-    for (char& c : name)
-    {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                           c == '-' || c == '_';
-        c = plain ? c : '_';
-    }
-    return "kesv.ghost." + set + "." + name;
+    return "kesv.ghost." + set + "." + PlayerFile::SafeName(std::filesystem::path(level).stem().string());
 }
+} // namespace
 
-// The recorded input shipped beside a level file, or none.
-std::vector<unsigned> ParInput(const std::string& levelFile)
+std::vector<unsigned> PlayState::ParInput(const std::string& levelFile)
 {
     std::filesystem::path replay = levelFile;
     replay.replace_extension(".replay");
-    std::error_code error;
-    if (!std::filesystem::exists(replay, error))
-    {
-        return {};
-    }
     try
     {
         return InputScript::Load(replay.string());
     }
     catch (const std::runtime_error&)
     {
-        return {};
+        return {}; // missing or unreadable
     }
 }
-} // namespace
 
 void PlayState::StartGhost(Game* game)
 {

@@ -25,8 +25,7 @@ void PlayState::HandleEvents(Game* game)
         Reader(PlayState& play, Game* game) : mPlay(play), mGame(game) {}
         Next OnEvent(const SDL_Event& event) override
         {
-            mPlay.mEvent = event;
-            return mPlay.HandleEvent(mGame) ? Next::SkipActions : Next::Stop;
+            return mPlay.HandleEvent(mGame, event) ? Next::SkipActions : Next::Stop;
         }
 
       private:
@@ -38,23 +37,23 @@ void PlayState::HandleEvents(Game* game)
     ApplyDevices(game);
 }
 
-bool PlayState::HandleEvent(Game* game)
+bool PlayState::HandleEvent(Game* game, const SDL_Event& event)
 {
-    switch (mEvent.type)
+    switch (event.type)
     {
     case SDL_QUIT:
         mQuitRequested = true;
         return true;
     case SDL_KEYDOWN:
-        return HandleKeyDown(game);
+        return HandleKeyDown(game, event.key);
     case SDL_KEYUP:
         // Releases during a card are dropped: the input was cleared when it opened.
-        return IsCardUp() || HandleKeyUp(game);
+        return IsCardUp() || HandleKeyUp(game, event.key);
     case SDL_WINDOWEVENT:
         // A player who switches windows, or away from the page's tab, does not come back to a suffocated
         // ship.
-        if ((mEvent.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
-             (mEvent.window.event == SDL_WINDOWEVENT_HIDDEN && Platform::HiddenMeansAway())) &&
+        if ((event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+             (event.window.event == SDL_WINDOWEVENT_HIDDEN && Platform::HiddenMeansAway())) &&
             CanPause())
         {
             SetPaused(game, true);
@@ -65,10 +64,10 @@ bool PlayState::HandleEvent(Game* game)
     }
 }
 
-bool PlayState::HandleKeyDown(Game* game)
+bool PlayState::HandleKeyDown(Game* game, const SDL_KeyboardEvent& event)
 {
-    const SDL_Keysym& key = mEvent.key.keysym;
-    const bool repeat = mEvent.key.repeat != 0;
+    const SDL_Keysym& key = event.keysym;
+    const bool repeat = event.repeat != 0;
     if (key.scancode == SDL_SCANCODE_F12)
     {
         if (!repeat)
@@ -257,7 +256,7 @@ bool PlayState::PressControls(unsigned controls, bool repeat)
     return true;
 }
 
-bool PlayState::HandleKeyUp(Game* game)
+bool PlayState::HandleKeyUp(Game* game, const SDL_KeyboardEvent& event)
 {
     if (!mReplay.empty())
     {
@@ -266,7 +265,7 @@ bool PlayState::HandleKeyUp(Game* game)
     // A control a controller or the touch screen still holds stays held.
     const unsigned devices =
         ActionControls([game](Action action) { return game->mInput->Held(action, kSteeringDevices); });
-    return ReleaseControls(KeyControls(game, mEvent.key.keysym.scancode) & ~devices);
+    return ReleaseControls(KeyControls(game, event.keysym.scancode) & ~devices);
 }
 
 bool PlayState::ReleaseControls(unsigned controls)

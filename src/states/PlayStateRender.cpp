@@ -86,30 +86,16 @@ void PlayState::DrawShots(Image& sprites, SDL_Surface* screen)
 void PlayState::DrawPlayer(Image* sprites, SDL_Surface* screen)
 {
     Player& player = *mPlayer;
-    const EntityType* type = player.GetEntityType();
     const EntityState state = player.GetState();
     // The player's type counter drives both its animations and the end of its death.
     const unsigned frame = player.GetAnimationFrame();
 
     // While immune the player blinks: shown only in updates where the hurt timer is a multiple of 4.
     const bool visible = player.mHurtTimer <= 0 || (player.mHurtTimer & 3) == 0;
-    if (sprites != nullptr && type != nullptr && visible)
+    if (sprites != nullptr && visible)
     {
-        const int width = player.GetFrameWidth();
-        const int height = player.GetFrameHeight();
-        const int sourceX = static_cast<int>(frame) * width + Player::GetSheetOffset(state) +
-                            static_cast<int>(type->mSourceX);
-        const int sourceY = static_cast<int>(type->mSourceY);
-        const int x = ToScreen(player.GetX(), mMap->mCameraX);
-        const int y = ToScreen(player.GetY(), mMap->mCameraY);
-        if (player.GetDirection())
-        {
-            sprites->Draw(screen, x, y, sourceX, sourceY, width, height);
-        }
-        else
-        {
-            sprites->DrawFlipped(screen, x, y, sourceX, sourceY, width, height);
-        }
+        player.DrawFrame(*sprites, screen, ToScreen(player.GetX(), mMap->mCameraX),
+                         ToScreen(player.GetY(), mMap->mCameraY));
     }
 
     // The death completes when its third frame shows, drawn or blinked away; the next update sees it.

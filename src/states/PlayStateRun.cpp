@@ -5,31 +5,13 @@
 #include "Timer.h"
 #include "audio/AudioManager.h"
 #include "entities/Player.h"
-#include "io/InputScript.h"
 #include "states/Card.h"
 #include "states/Ghost.h"
 
-#include <filesystem>
-#include <stdexcept>
-
-namespace
+int PlayState::Par(const std::string& level)
 {
-// The length in updates of the recorded input that ships beside a level ("level1.map" plays
-// "level1.replay"); 0 when there is none to read.
-int Par(const std::string& level)
-{
-    std::filesystem::path replay = std::filesystem::path("data/maps") / level;
-    replay.replace_extension(".replay");
-    try
-    {
-        return static_cast<int>(InputScript::Load(replay.string()).size());
-    }
-    catch (const std::runtime_error&)
-    {
-        return 0;
-    }
+    return static_cast<int>(ParInput("data/maps/" + level).size());
 }
-} // namespace
 
 void PlayState::BeginLevel(Game* game)
 {
