@@ -6,7 +6,7 @@
 // Usage: node bench/web.mjs [runs]   (after `make web`; KES_WEB_DIR and KES_DATA_DIR as for the tests)
 import { readFileSync, readdirSync } from "node:fs";
 import { gzipSync } from "node:zlib";
-import { address, installProbe, launch, menuPicture, serve, siteFiles, sleep, until } from "../tests/web/browser.mjs";
+import { FADE_MS, launch, openGame, press, serve, siteFiles, sleep, until, untilMenu } from "../tests/web/browser.mjs";
 
 const runs = Number(process.argv[2] || 3);
 const IDLE_SECONDS = 10;
@@ -51,18 +51,15 @@ const TICKS_PER_SECOND = 100; // the kernel's USER_HZ on Linux
 async function loadToMenu(browser, server) {
   const times = [];
   for (let run = 0; run < runs; ++run) {
-    const page = await browser.newPage();
-    await installProbe(page);
     // The first frame on the canvas that is not black, timed from the start of the navigation.
-    await page.evaluateOnNewDocument(() => {
+    const page = await openGame(browser, server, { prepare: (p) => p.evaluateOnNewDocument(() => {
       const watch = () => {
         if (window.kesProbe && window.Module?.calledRun && window.kesProbe.lit())
           window.kesFirstPicture = performance.now();
         else requestAnimationFrame(watch);
       };
       requestAnimationFrame(watch);
-    });
-    await page.goto(address(server));
+    }) });
     times.push(await until("the first picture", () => page.evaluate(() => window.kesFirstPicture)));
     await page.close();
   }
@@ -78,27 +75,16 @@ const sleepThenMeasure = async (browser) => {
 };
 
 // One fresh Chromium per figure: the page brought to the state to measure, then its CPU share measured.
-async function cpu(server, { page: address_ = "", webgl = false, prepare = async () => "" }) {
+async function cpu(server, { page: at = "", webgl = false, prepare = async () => "" }) {
   const browser = await launch({ webgl });
   try {
-    const page = await browser.newPage();
-    await installProbe(page);
-    await page.goto(address(server, address_));
+    const page = await openGame(browser, server, { page: at });
     const note = await prepare(page, browser);
     return { share: await sleepThenMeasure(browser), note };
   } finally {
     await browser.close();
   }
 }
-
-const untilMenu = async (page) => {
-  const menu = menuPicture();
-  await until("the main menu", async () => (await page.evaluate((url) => window.kesProbe.likeness(url), menu)) > 0.9);
-};
-const press = async (page, key) => {
-  await page.keyboard.press(key, { delay: 100 });
-  await sleep(1500); // through the fade
-};
 
 const server = await serve({ pages: { "/floor.html": floorPage } });
 try {
@@ -133,7 +119,10 @@ try {
   const paused = await cpu(server, {
     prepare: async (page) => {
       await untilMenu(page);
-      for (const key of ["Enter", "Enter", "p"]) await press(page, key); // New Game, the story, pause
+      for (const key of ["Enter", "Enter", "p"]) { // New Game, the story, pause
+        await press(page, key);
+        await sleep(FADE_MS);
+      }
       return "";
     },
   });

@@ -25,9 +25,7 @@ def typing_seconds(workdir):
 def editor_shot(xserver, binary, workdir, out):
     """The level editor on the keycard level, scrolled to its lock and door, the help card closed."""
     with kesdriver.GameProcess(xserver, binary, workdir, args=["--edit", "data/maps/level4.map"]) as game:
-        game.start()
-        game.wait_for_window()
-        game.focus()
+        game.open()
         game.wait_for_picture(lambda picture: not picture.is_black(), what="the editor")
         game.key(*(["Down"] * 12 + ["Right"] * 14), delay_ms=20)
         time.sleep(1.0)
@@ -56,9 +54,7 @@ def main():
         time.sleep(seconds)
 
     with kesdriver.XServer() as xserver, kesdriver.GameProcess(xserver, binary, workdir) as game:
-        game.start()
-        game.wait_for_window()
-        game.focus()
+        game.open()
         game.wait_for_picture(lambda picture: not picture.is_black(), what="the main menu")
         settle(2.0)
         game.screenshot(os.path.join(out, "menu.png"))

@@ -75,9 +75,12 @@ def on_play(picture):
     return picture.pixel(30, 12) == RED and picture.pixel(100, 12) == BLUE
 
 
-def close_through_credits(game, workdir, what="the credits"):
-    """Closes the window and checks that the credits run and the game exits with code 0."""
-    game.close_window()
+def close_through_credits(game, workdir, what="the credits", key=None):
+    """Closes the window (or presses key) and checks that the credits run and the game exits with code 0."""
+    if key:
+        game.key(key)
+    else:
+        game.close_window()
     game.wait_for_picture(workdir.on_credits, timeout=60, what=what)
     code = game.wait_exit(timeout=90)
     if code != 0:

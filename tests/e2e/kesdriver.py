@@ -3,9 +3,7 @@
 Typical use:
 
     with kesdriver.XServer() as xserver, kesdriver.GameProcess(xserver, binary, workdir) as game:
-        game.start()
-        game.wait_for_window()
-        game.focus()
+        game.open()
         game.key("Return")
         game.screenshot("shot.png")
         game.close_window()
@@ -310,6 +308,13 @@ class GameProcess:
         log.close()
         return self
 
+    def open(self):
+        """Starts the game and waits for its window, focused; returns self."""
+        self.start()
+        self.wait_for_window()
+        self.focus()
+        return self
+
     def log(self):
         if not self.log_path or not os.path.exists(self.log_path):
             return ""
@@ -357,15 +362,19 @@ class GameProcess:
 
         wait_until(focused, timeout, "keyboard focus on the game window")
 
+    def xdotool(self, *args):
+        """Runs an xdotool command on the game's display (numbers may be given as numbers)."""
+        subprocess.run(["xdotool"] + [str(arg) for arg in args], env=self._xenv(), check=True)
+
     def key(self, *keys, delay_ms=60):
         """Presses and releases each key (xdotool key names such as Return, Escape, Up, space)."""
-        subprocess.run(["xdotool", "key", "--delay", str(delay_ms)] + list(keys), env=self._xenv(), check=True)
+        self.xdotool("key", "--delay", delay_ms, *keys)
 
     def key_down(self, key):
-        subprocess.run(["xdotool", "keydown", key], env=self._xenv(), check=True)
+        self.xdotool("keydown", key)
 
     def key_up(self, key):
-        subprocess.run(["xdotool", "keyup", key], env=self._xenv(), check=True)
+        self.xdotool("keyup", key)
 
     def screenshot(self, path=None):
         """Grabs the screen (the game covers it all); saves a PNG when a path is given."""

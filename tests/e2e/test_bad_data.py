@@ -43,9 +43,7 @@ def from_the_menu(xserver, binary, workdir, failure_shot, act):
     """Starts the game in workdir, waits for the main menu, then act(game); the folder goes in any case."""
     with kesdriver.GameProcess(xserver, binary, workdir.path) as game:
         try:
-            game.start()
-            game.wait_for_window()
-            game.focus()
+            game.open()
             game.wait_for_picture(workdir.on_menu, timeout=60, what="the main menu")
             act(game)
         except kesdriver.DriverError as error:

@@ -47,9 +47,7 @@ def continue_after_dying(xserver, binary, build_dir):
     workdir.write("kesv.sav", PROGRESS)
     with kesdriver.GameProcess(xserver, binary, workdir.path) as game:
         try:
-            game.start()
-            game.wait_for_window()
-            game.focus()
+            game.open()
             game.wait_for_picture(lambda p: workdir.on_menu(p) and workdir.shows(p, "Continue", 128, 160),
                                   timeout=60, what="Continue above the main menu's entries")
 

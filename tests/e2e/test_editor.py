@@ -3,7 +3,6 @@ player's start and an exit from the palette, test-play and back to the editor as
 level then played alone with --level; a level link played with --link, and a broken link refused."""
 
 import os
-import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -16,19 +15,15 @@ AMBER = (255, 192, 64)
 PALETTE_X = 512
 
 
-def mouse(game, *args):
-    subprocess.run(["xdotool"] + [str(arg) for arg in args], env=game._xenv(), check=True)
-
-
 def click(game, x, y, button=1):
-    mouse(game, "mousemove", x, y, "click", button)
+    game.xdotool("mousemove", x, y, "click", button)
 
 
 def drag(game, x0, y0, x1, y1):
-    mouse(game, "mousemove", x0, y0, "mousedown", 1)
+    game.xdotool("mousemove", x0, y0, "mousedown", 1)
     for step in range(1, 9):
-        mouse(game, "mousemove", x0 + (x1 - x0) * step // 8, y0 + (y1 - y0) * step // 8)
-    mouse(game, "mouseup", 1)
+        game.xdotool("mousemove", x0 + (x1 - x0) * step // 8, y0 + (y1 - y0) * step // 8)
+    game.xdotool("mouseup", 1)
 
 
 def says(workdir, text):
@@ -46,9 +41,7 @@ def edit_test_and_save(xserver, binary, build_dir):
     try:
         with kesdriver.GameProcess(xserver, binary, workdir.path, args=["--edit", "mine.map"]) as game:
             try:
-                game.start()
-                game.wait_for_window()
-                game.focus()
+                game.open()
                 game.wait_for_picture(says(workdir, "New level mine.map"), timeout=60, what="the editor, new level")
                 # A wall drawn by dragging with the first tile of the palette's second column chosen.
                 click(game, PALETTE_X + 16 * 2 + 8, 8)
@@ -80,22 +73,15 @@ def edit_test_and_save(xserver, binary, build_dir):
                 game.key("l")
                 kesdriver.wait_until(lambda: _link(game), 30, "the level's link on standard output")
                 link = _link(game)
-                game.key("Escape")
-                game.wait_for_picture(workdir.on_credits, timeout=60, what="the credits after leaving")
-                if game.wait_exit(timeout=60) != 0:
-                    raise kesdriver.DriverError("the editor did not exit with status 0")
+                e2e_support.close_through_credits(game, workdir, "the credits after leaving", key="Escape")
             except kesdriver.DriverError as error:
                 raise e2e_support.fail_with_log(game, error, "kestrovane-editor-failure.png")
         for args in (["--level", "mine.map"], ["--link", link]):
             with kesdriver.GameProcess(xserver, binary, workdir.path, args=["--windowed"] + args) as game:
                 try:
-                    game.start()
-                    game.wait_for_window()
-                    game.focus()
+                    game.open()
                     game.wait_for_picture(on_play, timeout=60, what="the made level played with %s" % args[0])
-                    game.key("Escape")
-                    game.wait_for_picture(workdir.on_credits, timeout=60, what="the credits after Escape")
-                    game.wait_exit(timeout=60)
+                    e2e_support.close_through_credits(game, workdir, "the credits after Escape", key="Escape")
                 except kesdriver.DriverError as error:
                     raise e2e_support.fail_with_log(game, error, "kestrovane-editor-level-failure.png")
         code, _, output = kesdriver.run_without_display(binary, workdir.path, args=["--link", link[:len(link) // 2]])

@@ -77,9 +77,7 @@ def ghost_beside_player(xserver, binary, build_dir):
         with kesdriver.GameProcess(xserver, binary, workdir.path,
                                    args=["--windowed", "--level", "data/maps/level1.map"]) as game:
             try:
-                game.start()
-                game.wait_for_window()
-                game.focus()
+                game.open()
                 game.wait_for_picture(on_play, timeout=60, what="the level, faded in")
 
                 def apart(picture):
@@ -88,10 +86,7 @@ def ghost_beside_player(xserver, binary, build_dir):
                 picture = game.wait_for_picture(apart, timeout=30, what="a half-drawn ghost beside the player")
                 if os.environ.get("KESTROVANE_GHOST_PICTURE"):
                     picture.save(os.environ["KESTROVANE_GHOST_PICTURE"])
-                game.key("Escape")
-                game.wait_for_picture(workdir.on_credits, timeout=60, what="the credits after Escape")
-                if game.wait_exit(timeout=60) != 0:
-                    raise kesdriver.DriverError("the game did not exit with code 0")
+                e2e_support.close_through_credits(game, workdir, "the credits after Escape", key="Escape")
             except kesdriver.DriverError as error:
                 raise e2e_support.fail_with_log(game, error, "kestrovane-ghost-failure.png")
     finally:

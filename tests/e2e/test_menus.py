@@ -43,10 +43,8 @@ def main():
             print("FAIL: %s/data does not exist (build the data target)" % build_dir)
             return 1
         with kesdriver.XServer() as xserver, kesdriver.GameProcess(xserver, binary, workdir) as game:
-            game.start()
             try:
-                game.wait_for_window()
-                game.focus()
+                game.open()
                 game.wait_for_picture(on_menu, timeout=30, what="the main menu")
                 game.key("Down", "Return")
                 game.wait_for_picture(on_settings, timeout=30, what="the settings screen")

@@ -25,9 +25,7 @@ def play_and_screenshots(xserver, binary, build_dir):
     workdir = e2e_support.Workdir(build_dir, kesdriver.settings_text(fullscreen=0))
     with kesdriver.GameProcess(xserver, binary, workdir.path) as game:
         try:
-            game.start()
-            game.wait_for_window()
-            game.focus()
+            game.open()
             start_play(game, workdir, "the first game")
 
             game.key("F12")
@@ -70,9 +68,7 @@ def level_from_command_line(xserver, binary, build_dir):
         with kesdriver.GameProcess(xserver, binary, workdir.path,
                                    args=["--windowed", "--level", "data/maps/level1.map", "--replay", replay]) as game:
             try:
-                game.start()
-                game.wait_for_window()
-                game.focus()
+                game.open()
                 game.wait_for_picture(on_play, timeout=60, what="the level, playing at once")
                 game.key("Escape")
                 game.wait_for_picture(workdir.on_credits, timeout=60, what="the credits after Escape")

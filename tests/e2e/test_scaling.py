@@ -44,14 +44,6 @@ def window_rect(xserver, window):
     return origin.x, origin.y, geometry.width, geometry.height
 
 
-def start(xserver, binary, workdir):
-    game = kesdriver.GameProcess(xserver, binary, workdir.path)
-    game.start()
-    game.wait_for_window()
-    game.focus()
-    return game
-
-
 def expect_kept(game, workdir, line):
     """Closes the game and checks the window file it leaves."""
     game.close_window()
@@ -66,7 +58,7 @@ def fullscreen(scaling, rect, leave):
     def scenario(xserver, binary, build_dir):
         workdir = e2e_support.Workdir(build_dir, kesdriver.settings_text(fullscreen=1))
         workdir.write("kesv.window", "0 0 %s\n" % scaling)
-        game = start(xserver, binary, workdir)
+        game = kesdriver.GameProcess(xserver, binary, workdir.path).open()
         try:
             game.wait_for_picture(scaled_into(SCREEN, rect, workdir.on_menu), timeout=60,
                                   what="the main menu at %s with black around it" % (rect,))
@@ -92,10 +84,9 @@ def fullscreen(scaling, rect, leave):
 
 def resized_window(xserver, binary, build_dir):
     workdir = e2e_support.Workdir(build_dir, kesdriver.settings_text(fullscreen=0))
-    game = start(xserver, binary, workdir)
+    game = kesdriver.GameProcess(xserver, binary, workdir.path).open()
     try:
-        kesdriver.subprocess.run(["xdotool", "windowsize", str(game.window.id), "1000", "600"],
-                                 env=dict(os.environ, DISPLAY=xserver.name), check=True)
+        game.xdotool("windowsize", game.window.id, 1000, 600)
         kesdriver.wait_until(lambda: window_rect(xserver, game.window)[2:] == (1000, 600), 30, "a 1000x600 window")
         left, top, _, _ = window_rect(xserver, game.window)
         # Fit: the whole 4:3 picture, as tall as the window, between bars.
@@ -103,7 +94,7 @@ def resized_window(xserver, binary, build_dir):
                               what="the menu scaled into the resized window")
         expect_kept(game, workdir, "1000 600 Fit")
         game.stop()
-        game = start(xserver, binary, workdir)
+        game = kesdriver.GameProcess(xserver, binary, workdir.path).open()
         if window_rect(xserver, game.window)[2:] != (1000, 600):
             raise kesdriver.DriverError("the next run opened at %dx%d" % window_rect(xserver, game.window)[2:])
     except kesdriver.DriverError as error:

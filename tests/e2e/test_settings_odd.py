@@ -32,9 +32,7 @@ def odd_settings_and_quit(xserver, binary, build_dir):
     workdir = e2e_support.Workdir(build_dir, ODD_SETTINGS)
     with kesdriver.GameProcess(xserver, binary, workdir.path) as game:
         try:
-            game.start()
-            game.wait_for_window()
-            game.focus()
+            game.open()
             menu = game.wait_for_picture(workdir.on_menu, timeout=60, what="the main menu")
             if (menu.width, menu.height) != (640, 480):
                 raise kesdriver.DriverError("unexpected screen size %dx%d" % (menu.width, menu.height))

@@ -60,7 +60,7 @@ class EditorScreen : public ::testing::Test
     // A touch control held or let go, then one pass of the editor's event handling; a tap is both.
     void Touch(Action action, bool held)
     {
-        kes_touch(static_cast<int>(action), held ? 1 : 0);
+        test::Touch(action, held);
         mPlay.HandleEvents();
     }
     void Tap(Action action, int times = 1)
@@ -242,16 +242,7 @@ TEST_F(EditorScreen, AControllersRectangleIsDrawnWhenAIsLetGoAndNeitherUpNorStar
                 painted += mEditor->mLevel.Cell(LevelDocument::Foreground, x, y) != 0;
         return painted;
     };
-    const auto press = [&](SDL_GameControllerButton button, int times = 1)
-    {
-        for (int i = 0; i < times; ++i)
-        {
-            pad.Press(button);
-            mPlay.HandleEvents();
-            pad.Release(button);
-            mPlay.HandleEvents();
-        }
-    };
+    const auto press = [&](SDL_GameControllerButton button, int times = 1) { pad.Tap(button, mGame, times); };
     press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, 3);
     press(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 2);
     press(SDL_CONTROLLER_BUTTON_B);

@@ -1,6 +1,7 @@
 // The input layer: devices merged into actions, the edges of a pass, repeats, and what a screen's handler
 // sees in order.
 #include "KeyInput.h"
+#include "VirtualPad.h"
 
 #include "input/Input.h"
 #include "input/TouchInput.h"
@@ -92,7 +93,7 @@ TEST_F(InputLayer, AnActionIsHeldWhileAnyDeviceHoldsItAndReleasedWhenTheLastLets
             }
             if (change == TouchDown || change == TouchUp)
             {
-                kes_touch(static_cast<int>(Action::Down), change == TouchDown);
+                test::Touch(Action::Down, change == TouchDown);
             }
         }
         Pass();
@@ -107,7 +108,7 @@ TEST_F(InputLayer, EachSetOfDevicesHasItsOwnEdges)
 {
     test::PushKeyDown(SDL_SCANCODE_LEFT);
     Pass();
-    kes_touch(static_cast<int>(Action::Left), 1);
+    test::Touch(Action::Left, true);
     Pass();
     const unsigned touch = Input::kTouch;
     EXPECT_FALSE(mInput.Pressed(Action::Left)) << "the keyboard already held it";
@@ -122,8 +123,8 @@ TEST_F(InputLayer, EachSetOfDevicesHasItsOwnEdges)
 
 TEST_F(InputLayer, OnlyDirectionsRepeatAfterADelayThenSteadily)
 {
-    kes_touch(static_cast<int>(Action::Up), 1);
-    kes_touch(static_cast<int>(Action::Jump), 1);
+    test::Touch(Action::Up, true);
+    test::Touch(Action::Jump, true);
     const struct
     {
         Uint64 now;
@@ -135,8 +136,8 @@ TEST_F(InputLayer, OnlyDirectionsRepeatAfterADelayThenSteadily)
         EXPECT_EQ(pass.up, mInput.Triggered(Action::Up)) << pass.now;
         EXPECT_EQ(pass.jump, mInput.Triggered(Action::Jump)) << pass.now;
     }
-    kes_touch(static_cast<int>(Action::Up), 0);
-    kes_touch(static_cast<int>(Action::Jump), 0);
+    test::Touch(Action::Up, false);
+    test::Touch(Action::Jump, false);
     Pass(9000);
     EXPECT_EQ(0, mInput.Triggered(Action::Up)) << "a released direction stops repeating";
 
@@ -199,9 +200,9 @@ TEST_F(InputLayer, AScreenSeesActionsAfterTheirEventUnlessItTookTheEventOrStoppe
 
 TEST_F(InputLayer, TouchMarksTheLastDeviceAndItsJumpAlsoChooses)
 {
-    kes_touch(static_cast<int>(Action::Jump), 1);
+    test::Touch(Action::Jump, true);
     kes_touch(42, 1); // no such control
-    kes_touch(static_cast<int>(Action::Screenshot), 1);
+    test::Touch(Action::Screenshot, true);
     Pass();
     EXPECT_TRUE(mInput.UsingTouch());
     EXPECT_TRUE(mInput.Pressed(Action::Accept));

@@ -5,7 +5,6 @@
 
 #include "VirtualPad.h"
 #include "input/Input.h"
-#include "input/TouchInput.h"
 
 #include <memory>
 
@@ -147,12 +146,11 @@ TEST_F(PlayGamepad, TouchWalksAndJumpsWithTwoFingersOutlastsAKeyUpAndBackLeaves)
 {
     BeginPlaying(Level("room", "Player 1 5 11 p\n"));
     ASSERT_TRUE(TickUntilGrounded());
-    const auto finger = [](Action action, bool down) { kes_touch(static_cast<int>(action), down ? 1 : 0); };
     const double x = Pl().GetX();
-    finger(Action::Right, true);
+    test::Touch(Action::Right, true);
     Pass();
     H().Tick();
-    finger(Action::Jump, true);
+    test::Touch(Action::Jump, true);
     Pass();
     H().Tick();
     EXPECT_EQ(Jumping, Pl().GetState()) << "the second finger jumps";
@@ -162,12 +160,12 @@ TEST_F(PlayGamepad, TouchWalksAndJumpsWithTwoFingersOutlastsAKeyUpAndBackLeaves)
     H().PushKeyUp(SDL_SCANCODE_RIGHT);
     Pass();
     EXPECT_TRUE(P().mMoveRight) << "the finger still holds Right";
-    finger(Action::Right, false);
-    finger(Action::Jump, false);
+    test::Touch(Action::Right, false);
+    test::Touch(Action::Jump, false);
     Pass();
     EXPECT_FALSE(P().mMoveRight);
 
-    finger(Action::Back, true);
+    test::Touch(Action::Back, true);
     Pass();
     H().Tick(40);
     EXPECT_EQ("MainMenu", H().CurrentState());

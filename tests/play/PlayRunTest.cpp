@@ -14,7 +14,6 @@
 
 #include <SDL_mixer.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <set>
 #include <utility>
@@ -113,8 +112,7 @@ TEST_F(RunTest, ContinueStartsAtTheFurthestLevelWithAFreshPlayerAndNoStory)
     H().Tick();
     ASSERT_TRUE(menu->mContinueShown);
     EXPECT_EQ(0, menu->mSelectedOption) << "the arrow starts on Continue";
-    H().PushKeyDown(SDL_SCANCODE_RETURN);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_RETURN);
     for (int update = 0; update < 40 && H().CurrentState() == "MainMenu"; ++update)
     {
         H().Tick();
@@ -181,8 +179,7 @@ TEST_F(RunTest, LosingFocusPausesAlsoDuringTheCardAndEscapeStillLeaves)
     H().SkipFadeIn();
     LoseFocus();
     EXPECT_TRUE(P().IsPaused());
-    H().PushKeyDown(SDL_SCANCODE_P);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_P);
     ASSERT_FALSE(P().IsPaused());
 
     // Left alone during the card, the next level waits paused.
@@ -193,8 +190,7 @@ TEST_F(RunTest, LosingFocusPausesAlsoDuringTheCardAndEscapeStillLeaves)
     EXPECT_TRUE(P().IsPaused());
     EXPECT_EQ(0, P().mLevelTime);
 
-    H().PushKeyDown(SDL_SCANCODE_ESCAPE);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_ESCAPE);
     H().Tick(32);
     EXPECT_EQ("MainMenu", H().CurrentState());
     EXPECT_FALSE(P().IsPaused()) << "the pause ends with play";
@@ -280,20 +276,15 @@ TEST_F(RunTest, PauseIsOnlyForPlayAndHoldsNoJumpOrShotForLater)
 {
     BeginPlaying(Level("one", "Player 1 2 11 p\n"));
     ASSERT_TRUE(TickUntilGrounded());
-    const auto press = [this](int key)
-    {
-        H().PushKeyDown(static_cast<SDL_Scancode>(key));
-        H().HandleEvents();
-    };
 
     // A jump and a shot asked for while paused are dropped.
     Pl().SetWeapon(true);
     H().Tick(10);
-    press(SDL_SCANCODE_P);
+    H().PressKey(SDL_SCANCODE_P);
     ASSERT_TRUE(P().IsPaused());
-    press(G()->mKeyJump);
-    press(G()->mKeyFire);
-    press(SDL_SCANCODE_P);
+    H().PressKey(static_cast<SDL_Scancode>(G()->mKeyJump));
+    H().PressKey(static_cast<SDL_Scancode>(G()->mKeyFire));
+    H().PressKey(SDL_SCANCODE_P);
     ASSERT_FALSE(P().IsPaused());
     H().Tick();
     EXPECT_TRUE(Pl().GetIsOnGround());
@@ -301,7 +292,7 @@ TEST_F(RunTest, PauseIsOnlyForPlayAndHoldsNoJumpOrShotForLater)
 
     // P bound to a game action does that action.
     G()->mKeyJump = SDL_SCANCODE_P;
-    press(SDL_SCANCODE_P);
+    H().PressKey(SDL_SCANCODE_P);
     EXPECT_FALSE(P().IsPaused());
     H().Tick();
     EXPECT_FALSE(Pl().GetIsOnGround()) << "P jumped";
@@ -309,18 +300,18 @@ TEST_F(RunTest, PauseIsOnlyForPlayAndHoldsNoJumpOrShotForLater)
 
     // No pause while dying or while play fades out.
     Pl().SetState(Dying);
-    press(SDL_SCANCODE_PAUSE);
+    H().PressKey(SDL_SCANCODE_PAUSE);
     EXPECT_FALSE(P().IsPaused());
     ASSERT_TRUE(H().BeginGame());
     H().SkipFadeIn();
-    press(SDL_SCANCODE_ESCAPE);
-    press(SDL_SCANCODE_PAUSE);
+    H().PressKey(SDL_SCANCODE_ESCAPE);
+    H().PressKey(SDL_SCANCODE_PAUSE);
     EXPECT_FALSE(P().IsPaused());
 
     // Closing the window while paused still leads to the credits.
     ASSERT_TRUE(H().BeginGame());
     H().SkipFadeIn();
-    press(SDL_SCANCODE_PAUSE);
+    H().PressKey(SDL_SCANCODE_PAUSE);
     ASSERT_TRUE(P().IsPaused());
     H().PushQuit();
     H().HandleEvents();
@@ -358,33 +349,28 @@ TEST_F(RunTest, AnAssistedTimeIsMarkedAndNeverReplacesTheBestOrItsGhost)
 TEST_F(RunTest, EnterOnThePauseCardOpensTheAssistScreenWhoseChoicesTakeEffectOnReturn)
 {
     BeginPlaying(Level("one", "Player 1 2 11 p\n"));
-    mDir.WritePng("data/gfx/arrow.png", 8, 8, std::vector<std::uint32_t>(64, 0xC0C0C0u));
-    mDir.WritePng("data/gfx/bg.png", 320, 240, std::vector<std::uint32_t>(320 * 240, 0u));
+    test::WriteMenuPictures(mDir);
     auto* assist = new AssistState();
     G()->mStateManager->AddState("Assist", G()->mAssistState = assist);
     ASSERT_TRUE(assist->Init(G()));
 
-    H().PushKeyDown(SDL_SCANCODE_RETURN);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_RETURN);
     EXPECT_EQ("Play", H().CurrentState()) << "only a paused game opens it";
     H().PushKeyDown(SDL_SCANCODE_P);
-    H().PushKeyDown(SDL_SCANCODE_RETURN);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_RETURN);
     ASSERT_EQ("Assist", H().CurrentState());
 
     // Air: twice as long, then back to the game, which waits paused.
     H().Tick(32);
     for (const SDL_Scancode key : {SDL_SCANCODE_DOWN, SDL_SCANCODE_RIGHT, SDL_SCANCODE_ESCAPE})
     {
-        H().PushKeyDown(key);
-        H().HandleEvents();
+        H().PressKey(key);
     }
     H().Tick(33);
     ASSERT_EQ("Play", H().CurrentState());
     EXPECT_TRUE(P().IsPaused());
     const double oxygen = Pl().mOxygen;
-    H().PushKeyDown(SDL_SCANCODE_P);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_P);
     H().Tick(10);
     EXPECT_NEAR(oxygen - 10 * 0.015, Pl().mOxygen, 1e-9);
     EXPECT_TRUE(P().mLevelAssisted);

@@ -19,13 +19,7 @@ class MenuGamepad : public ScreenTest
         Ticks(32);
     }
     // Presses and releases a button, each with one pass of event handling as the main loop runs it.
-    void Tap(SDL_GameControllerButton button)
-    {
-        mPad->Press(button);
-        mGame.HandleEvents();
-        mPad->Release(button);
-        mGame.HandleEvents();
-    }
+    void Tap(SDL_GameControllerButton button) { mPad->Tap(button, mGame); }
     // One pass long after the last, when every held control that repeats is due to.
     void PassMuchLater()
     {

@@ -1,9 +1,9 @@
 // The options screen driven tick by tick: browsing, key capture, switches, volumes and leaving.
 #include "ScreenFixture.h"
 
+#include "VirtualPad.h"
 #include "audio/AudioManager.h"
 #include "graphics/Framework.h"
-#include "input/TouchInput.h"
 
 #include <SDL_mixer.h>
 
@@ -240,9 +240,9 @@ TEST_F(Settings, ByTouchTheKeyRowsNeedAKeyboardWhileEveryOtherRowWorks)
     Open();
     const auto tap = [this](Action action)
     {
-        kes_touch(static_cast<int>(action), 1);
+        test::Touch(action, true);
         HandleEvents();
-        kes_touch(static_cast<int>(action), 0);
+        test::Touch(action, false);
         HandleEvents();
     };
     tap(Action::Jump); // on "Move Left:"

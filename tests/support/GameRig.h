@@ -50,6 +50,12 @@ class GameRig
     void PushKeyDown(SDL_Scancode key, bool repeat = false) { test::PushKeyDown(key, repeat); }
     void PushKeyUp(SDL_Scancode key) { test::PushKeyUp(key); }
     void PushQuit() { test::PushQuit(); }
+    // A key press handled at once by the current screen.
+    void PressKey(SDL_Scancode key)
+    {
+        PushKeyDown(key);
+        HandleEvents();
+    }
 
     // Names of the sounds still playing, in channel order: after QuietSounds, the order they started in.
     std::vector<std::string> PlayingSounds() const;

@@ -50,6 +50,17 @@ void VirtualPad::Set(SDL_GameControllerButton button, Uint8 value)
     SDL_JoystickSetVirtualButton(mJoystick, button, value);
 }
 
+void VirtualPad::Tap(SDL_GameControllerButton button, Game& game, int times)
+{
+    for (int i = 0; i < times; ++i)
+    {
+        Press(button);
+        game.HandleEvents();
+        Release(button);
+        game.HandleEvents();
+    }
+}
+
 void VirtualPad::Stick(SDL_GameControllerAxis axis, Sint16 value)
 {
     SDL_JoystickSetVirtualAxis(mJoystick, axis, value);

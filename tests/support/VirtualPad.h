@@ -1,5 +1,8 @@
-// A game controller made of software (SDL's virtual joystick), plugged in and handled like a real one.
+// A game controller made of software (SDL's virtual joystick), plugged in and handled like a real one, and
+// the browser page's touch controls as the page would press them.
 #pragma once
+
+#include "input/TouchInput.h"
 
 #include <SDL.h>
 
@@ -20,6 +23,9 @@ class VirtualPad
     bool Plugged() const { return mJoystick != nullptr; }
     void Press(SDL_GameControllerButton button) { Set(button, 1); }
     void Release(SDL_GameControllerButton button) { Set(button, 0); }
+    // Presses and releases the button, times over, each change followed by one pass of the game's event
+    // handling as the main loop runs it.
+    void Tap(SDL_GameControllerButton button, Game& game, int times = 1);
     void Stick(SDL_GameControllerAxis axis, Sint16 value);
     void Unplug();
 
@@ -35,4 +41,9 @@ class VirtualPad
 bool StartControllers(Game& game);
 // Moves the input's clock on by ms for every pass from now on, as if that long had passed.
 void MoveClockOn(Uint64 ms);
+// A touch control held or let go, as the page reports it.
+inline void Touch(Action action, bool held)
+{
+    kes_touch(static_cast<int>(action), held ? 1 : 0);
+}
 } // namespace test

@@ -1,5 +1,6 @@
 // Shared by the browser tests and the web benchmark: the built site served on 127.0.0.1, Debian's headless
 // Chromium driven by puppeteer-core, and the game's picture read back from its canvas.
+import assert from "node:assert/strict";
 import { after, before } from "node:test";
 import { createServer } from "node:http";
 import { mkdtempSync, readFileSync, readdirSync, rmSync, statSync } from "node:fs";
@@ -51,6 +52,16 @@ export function address(server, page = "") {
   return `http://127.0.0.1:${server.address().port}/${page}`;
 }
 
+// A new tab at the site (or one of its pages, by address) with the probe installed; prepare(page) runs
+// before it loads.
+export async function openGame(browser, server, { page: at = "", prepare } = {}) {
+  const page = await browser.newPage();
+  await installProbe(page);
+  if (prepare) await prepare(page);
+  await page.goto(address(server, at));
+  return page;
+}
+
 // Chromium as root on a closed network: no sandbox, no background connections, a fresh profile.
 export async function launch({ webgl = false } = {}) {
   const profile = mkdtempSync(path.join(tmpdir(), "kestrovane-chromium-"));
@@ -74,6 +85,9 @@ export async function launch({ webgl = false } = {}) {
 }
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// A screen has faded in well within this (8 opacity steps of 30 per second, from black).
+export const FADE_MS = 1500;
 
 export async function until(what, check, timeout = 30000) {
   const end = Date.now() + timeout;
@@ -144,6 +158,33 @@ export const storyStart = () =>
 export const untilMenu = (page) =>
   until("the main menu's picture", async () =>
     (await page.evaluate((url) => window.kesProbe.likeness(url), menuPicture())) > 0.97);
+
+// Keys held and released as a person's are: a browser grants fullscreen only while it handles a key event,
+// so the game must see the press before the release comes.
+export async function press(page, ...keys) {
+  for (const key of keys) {
+    await page.keyboard.press(key, { delay: 150 });
+    await sleep(100);
+  }
+}
+
+// From the main menu's first line: the Options screen's Display FPS switched, the last key pressed bare.
+export async function switchFrameRate(page) {
+  await press(page, "ArrowDown", "Enter"); // Options
+  await untilText(page, "Display FPS:", GREY);
+  await sleep(FADE_MS);
+  await press(page, ...Array(6).fill("ArrowDown"));
+  await page.keyboard.press("Enter");
+}
+
+// From New Game chosen: the story typed out, skip() ending it, and play faded in.
+export async function throughStory(page, skip) {
+  await untilText(page, storyStart(), GREY, 10000);
+  await sleep(FADE_MS);
+  await skip();
+  await untilText(page, "Time left:", WHITE, 10000);
+  await sleep(FADE_MS);
+}
 
 function dataUrl(file) {
   return "data:image/png;base64," + readFileSync(file).toString("base64");
@@ -261,9 +302,10 @@ export const packAt = (page) =>
     return null;
   });
 
-// How far the player's pack moves right over 800 ms standing, then over 800 ms with hold(true) walking
-// (hold(false) lets go). The pack, unlike a count of changed pixels, ignores the ghost running beside.
-export async function walkRight(page, hold) {
+// The player's pack stays put over 800 ms untouched, then moves a tile (16 pixels) or more right over 800 ms
+// with hold(true) walking (hold(false) lets go). The pack, unlike a count of changed pixels, ignores the
+// ghost running beside.
+export async function assertWalksRight(page, hold) {
   const at = () => until("the player in sight", () => packAt(page), 5000);
   const start = await at();
   await sleep(800);
@@ -272,7 +314,9 @@ export async function walkRight(page, hold) {
   await sleep(800);
   await hold(false);
   const walked = await at();
-  return { standing: rested.x - start.x, walking: walked.x - rested.x };
+  assert.equal(rested.x - start.x, 0, "the player stands still untouched");
+  const walking = walked.x - rested.x;
+  assert.ok(walking >= 16, `walking right moved the player ${walking} pixels`);
 }
 
 // The site served and a browser launched before the tests of a file (or of the group it is called in), both

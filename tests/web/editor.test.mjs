@@ -2,7 +2,7 @@
 // its link copied and opened in a new page, where it plays at once with Edit beside it.
 import assert from "node:assert/strict";
 import { before, describe, test } from "node:test";
-import { address, installProbe, until, siteAndBrowser } from "./browser.mjs";
+import { findText, openGame, until, siteAndBrowser } from "./browser.mjs";
 
 const AMBER = [255, 192, 64];
 const RED = [255, 0, 0];
@@ -10,7 +10,6 @@ const BLUE = [0, 0, 255];
 
 const tab = siteAndBrowser();
 
-const findText = (page, text, colour) => page.evaluate((t, c) => window.kesProbe.findText(t, c), text, colour);
 const untilStatus = (page, text) => until(`"${text}" in the status line`, () => findText(page, text, AMBER));
 // Play, faded in: the status display's health (red) and oxygen (blue) bars.
 const playing = (page) => page.evaluate(([red, blue]) => {
@@ -35,10 +34,8 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
   let page;
   let link;
   before(async () => {
-    page = await tab.browser.newPage();
-    await page.setViewport({ width: 800, height: 600, hasTouch: true });
-    await installProbe(page);
-    await page.goto(address(tab.server, "?edit"));
+    const prepare = (p) => p.setViewport({ width: 800, height: 600, hasTouch: true });
+    page = await openGame(tab.browser, tab.server, { page: "?edit", prepare });
   });
 
   test("makes a small level with the mouse and a finger", async () => {
@@ -81,9 +78,7 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     await until("the Copy link button", () => page.$eval("#copy", (button) => !button.hidden));
     await page.click("#copy");
     link = await until("the link in the address", () => page.evaluate(() => location.hash.slice(1)));
-    const other = await tab.browser.newPage();
-    await installProbe(other);
-    await other.goto(address(tab.server, "#" + link));
+    const other = await openGame(tab.browser, tab.server, { page: "#" + link });
     // A link refused says why on the page: that is the failure to report, not a timeout.
     const refused = () => other.$eval("#error", (box) => (box.hidden ? "" : box.textContent));
     await until("the linked level playing", async () => {

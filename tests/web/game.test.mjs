@@ -7,39 +7,21 @@ import { existsSync, mkdtempSync, readFileSync, readdirSync, rmSync } from "node
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
-import { GREY, WHITE, address, walkRight, findText, installProbe, root, sleep, storedFile, storyStart, until,
-  untilMenu, untilText, siteAndBrowser } from "./browser.mjs";
-
-// A screen has faded in well within this (8 opacity steps of 30 per second, from black).
-const FADE_MS = 1500;
+import { FADE_MS, GREY, WHITE, address, assertWalksRight, findText, openGame, press, root, sleep, storedFile,
+  switchFrameRate, throughStory, until, untilMenu, untilText, siteAndBrowser } from "./browser.mjs";
 
 const tab = siteAndBrowser();
-
-async function openGame(page) {
-  await installProbe(page);
-  await page.goto(address(tab.server));
-  return page;
-}
 
 const audioState = (page) => page.evaluate(() => Module.SDL2?.audioContext?.state ?? "none");
 // The frame-rate switch (the third value of the settings' first line) as stored for the next visit.
 const storedShowFps = async (page) => ((await storedFile(page, "kesv.cfg")) || "").split("\n")[2]?.split(" ")[2];
-
-// Keys held and released as a person's are: a browser grants fullscreen only while it handles a key event,
-// so the game must see the press before the release comes.
-async function press(page, ...keys) {
-  for (const key of keys) {
-    await page.keyboard.press(key, { delay: 150 });
-    await sleep(100);
-  }
-}
 
 describe("the game in a browser tab", { concurrency: false }, () => {
   let page;
   let downloads;
   before(async () => {
     downloads = mkdtempSync(path.join(tmpdir(), "kestrovane-downloads-"));
-    page = await openGame(await tab.browser.newPage());
+    page = await openGame(tab.browser, tab.server);
     const session = await page.createCDPSession();
     await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
   });
@@ -82,11 +64,7 @@ describe("the game in a browser tab", { concurrency: false }, () => {
     await untilMenu(page);
     await untilText(page, "fps", WHITE, 5000);
 
-    await press(page, "ArrowDown", "Enter"); // Options
-    await untilText(page, "Display FPS: On", GREY);
-    await sleep(FADE_MS);
-    await press(page, ...Array(6).fill("ArrowDown")); // Display FPS
-    await page.keyboard.press("Enter");
+    await switchFrameRate(page);
     await sleep(30);
     await page.reload();
     await untilMenu(page);
@@ -96,15 +74,8 @@ describe("the game in a browser tab", { concurrency: false }, () => {
 
   test("plays a new game through the story, moving the player by keys", async () => {
     await press(page, "Enter"); // New Game
-    await untilText(page, storyStart(), GREY, 10000);
-    await sleep(FADE_MS);
-    await press(page, "Enter");
-    await untilText(page, "Time left:", WHITE, 10000);
-    await sleep(FADE_MS);
-    const hold = (held) => (held ? page.keyboard.down("ArrowRight") : page.keyboard.up("ArrowRight"));
-    const { standing, walking } = await walkRight(page, hold);
-    assert.equal(standing, 0, "the player stands still untouched");
-    assert.ok(walking >= 16, `walking right moved the player ${walking} pixels`);
+    await throughStory(page, () => press(page, "Enter"));
+    await assertWalksRight(page, (held) => (held ? page.keyboard.down("ArrowRight") : page.keyboard.up("ArrowRight")));
   });
 
   test("pauses play while another tab hides the page", async () => {

@@ -6,43 +6,19 @@ import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:f
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
-import { GREY, WHITE, address, findText, installProbe, launch, root, serve, siteDir, sleep, storedFile, storyStart,
-  until, untilMenu, untilText, siteAndBrowser } from "./browser.mjs";
-
-const FADE_MS = 1500;
-
-async function open(browser, server, prepare) {
-  const page = await browser.newPage();
-  await installProbe(page);
-  if (prepare) await prepare(page);
-  await page.goto(address(server));
-  return page;
-}
-async function press(page, ...keys) {
-  for (const key of keys) {
-    await page.keyboard.press(key, { delay: 100 });
-    await sleep(100);
-  }
-}
-// From the main menu's first line: the Options screen's Display FPS switched, the last key pressed bare.
-async function switchFrameRate(page, downsToOptions = 1) {
-  await press(page, ...Array(downsToOptions).fill("ArrowDown"), "Enter");
-  await untilText(page, "Display FPS:", GREY);
-  await sleep(FADE_MS);
-  await press(page, ...Array(6).fill("ArrowDown"));
-  await page.keyboard.press("Enter");
-}
+import { FADE_MS, GREY, WHITE, address, findText, launch, openGame, press, root, serve, siteDir, sleep, storedFile,
+  storyStart, switchFrameRate, until, untilMenu, untilText, siteAndBrowser } from "./browser.mjs";
 
 describe("saves", { concurrency: false }, () => {
   const tab = siteAndBrowser();
 
   test("a setting changed just before the tab closes is there when it opens again", async () => {
-    const page = await open(tab.browser, tab.server);
+    const page = await openGame(tab.browser, tab.server);
     await untilMenu(page);
     await switchFrameRate(page);
     await sleep(30);
     await page.close();
-    const again = await open(tab.browser, tab.server);
+    const again = await openGame(tab.browser, tab.server);
     await untilText(again, "fps", WHITE);
     await again.close();
   });
@@ -53,9 +29,9 @@ describe("saves", { concurrency: false }, () => {
     const before = await storedFile(probe, "kesv.cfg");
     assert.ok(before, "a stored settings file to keep");
     // The browser's storage fails for the game's own requests (the probe above reads it directly).
-    const page = await open(tab.browser, tab.server, (p) => p.evaluateOnNewDocument(() => {
+    const page = await openGame(tab.browser, tab.server, { prepare: (p) => p.evaluateOnNewDocument(() => {
       indexedDB.open = () => { throw new DOMException("no storage here", "UnknownError"); };
-    }));
+    }) });
     const message = await until("the page's message", () => page.$eval("#message", (line) => !line.hidden && line.textContent));
     assert.match(message, /cannot be kept/);
     await untilMenu(page);
@@ -68,9 +44,9 @@ describe("saves", { concurrency: false }, () => {
   });
 
   test("progress made in one tab is kept when a second tab plays", async () => {
-    const first = await open(tab.browser, tab.server);
+    const first = await openGame(tab.browser, tab.server);
     await untilMenu(first);
-    const second = await open(tab.browser, tab.server);
+    const second = await openGame(tab.browser, tab.server);
     await until("the second tab waiting", () => second.$eval("#elsewhere", (notice) => !notice.hidden));
     // Into the first level: the furthest level reached is stored.
     await first.bringToFront();
@@ -117,7 +93,7 @@ describe("offline", () => {
   test("after one visit it plays with no server and no network, until a new build takes its place", async () => {
     let server = await serve({ site });
     const port = server.address().port;
-    const page = await open(browser, server);
+    const page = await openGame(browser, server);
     await untilMenu(page);
     await until("the service worker in charge", () =>
       page.evaluate(() => navigator.serviceWorker.controller !== null));

@@ -2,7 +2,7 @@
 // not, and the choice is kept across a reload.
 import assert from "node:assert/strict";
 import { test } from "node:test";
-import { address, installProbe, sleep, until, siteAndBrowser } from "./browser.mjs";
+import { FADE_MS, openGame, press, sleep, until, siteAndBrowser } from "./browser.mjs";
 
 const tab = siteAndBrowser();
 
@@ -13,18 +13,15 @@ const picture = (page) =>
   });
 
 test("Sharp snaps the page's picture to whole multiples and is kept across a reload", async () => {
-  const page = await tab.browser.newPage();
-  await installProbe(page);
-  await page.goto(address(tab.server));
+  const page = await openGame(tab.browser, tab.server);
   await until("the game's scaling on the canvas", async () => (await picture(page)).scaling === "fit");
   const fit = await picture(page);
   assert.ok(fit.width % 320 !== 0, `Fit fills the 800x600 page at 4:3 (${fit.width} wide)`);
 
   // Options, then Up wraps round to Scaling, the last row; Fit steps through Stretch to Sharp.
-  for (const key of ["ArrowDown", "Enter", "ArrowUp", "Enter", "Enter"]) {
-    await page.keyboard.press(key, { delay: 150 });
-    await sleep(key === "Enter" ? 1500 : 100);
-  }
+  await press(page, "ArrowDown", "Enter");
+  await sleep(FADE_MS);
+  await press(page, "ArrowUp", "Enter", "Enter");
   await until("Sharp", async () => (await picture(page)).scaling === "sharp", 5000);
   assert.deepEqual(await picture(page), { scaling: "sharp", width: 640, height: 480 });
 

@@ -2,39 +2,38 @@
 // fingers held together and slid, the controls giving way to keys and pads, and the game played by touch.
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
-import { GREY, WHITE, address, packAt, walkRight, emulateTouch, findText, fingers, installProbe, sleep,
-  storyStart, until, untilMenu, untilText, siteAndBrowser } from "./browser.mjs";
+import { FADE_MS, GREY, assertWalksRight, emulateTouch, findText, fingers, openGame, packAt, sleep,
+  throughStory, until, untilMenu, untilText, siteAndBrowser } from "./browser.mjs";
 
 const NAMES = ["Left", "Right", "Up", "Down", "Jump", "Fire", "Back", "Pause", "Fullscreen"];
-const FADE_MS = 1500;
 // A phone held sideways and upright.
 const SIZES = [[844, 390], [390, 844]];
 
 const tab = siteAndBrowser();
 
-// The page at a size, touch on (or off), at its main menu; a standard-mapping pad stands in for the
-// browser's own when asked for, its buttons set through window.kesPad.
+// A standard-mapping pad in place of the browser's own, its buttons set through window.kesPad.
+function standInPad() {
+  const button = (pressed) => ({ pressed, touched: pressed, value: pressed ? 1 : 0 });
+  const pad = { id: "Test pad", index: 0, connected: true, mapping: "standard", timestamp: 1,
+    axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, () => button(false)) };
+  navigator.getGamepads = () => [pad, null, null, null];
+  window.kesPad = {
+    set: (index, pressed) => {
+      pad.buttons[index] = button(pressed);
+      pad.timestamp += 1;
+    },
+    connect: () => window.dispatchEvent(Object.assign(new Event("gamepadconnected"), { gamepad: pad })),
+  };
+}
+
+// The page at a size, touch on (or off), with the stand-in pad when asked for, at its main menu.
 async function openPage({ width = 844, height = 390, touch = true, pad = false } = {}) {
-  const page = await tab.browser.newPage();
-  if (touch) await emulateTouch(page, width, height);
-  else await page.setViewport({ width, height });
-  await installProbe(page);
-  if (pad) {
-    await page.evaluateOnNewDocument(() => {
-      const button = (pressed) => ({ pressed, touched: pressed, value: pressed ? 1 : 0 });
-      const pad = { id: "Test pad", index: 0, connected: true, mapping: "standard", timestamp: 1,
-        axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, () => button(false)) };
-      navigator.getGamepads = () => [pad, null, null, null];
-      window.kesPad = {
-        set: (index, pressed) => {
-          pad.buttons[index] = button(pressed);
-          pad.timestamp += 1;
-        },
-        connect: () => window.dispatchEvent(Object.assign(new Event("gamepadconnected"), { gamepad: pad })),
-      };
-    });
-  }
-  await page.goto(address(tab.server));
+  const prepare = async (page) => {
+    if (touch) await emulateTouch(page, width, height);
+    else await page.setViewport({ width, height });
+    if (pad) await page.evaluateOnNewDocument(standInPad);
+  };
+  const page = await openGame(tab.browser, tab.server, { prepare });
   await untilMenu(page);
   return page;
 }
@@ -155,11 +154,7 @@ for (const [width, height] of SIZES) {
       await hand.tap("Jump");
       const running = () => page.evaluate(() => Module.SDL2?.audioContext?.state === "running");
       await until("the audio running", running, 5000);
-      await untilText(page, storyStart(), GREY, 10000);
-      await sleep(FADE_MS);
-      await hand.tap("Fire");
-      await untilText(page, "Time left:", WHITE, 10000);
-      await sleep(FADE_MS);
+      await throughStory(page, () => hand.tap("Fire"));
     });
 
     test("walks right by one thumb and jumps by another, still walking", async () => {
@@ -225,13 +220,7 @@ describe("the game played by a controller in the browser", { concurrency: false 
   test("starts a new game and walks", async () => {
     await press(12);
     await press(0);
-    await untilText(page, storyStart(), GREY, 10000);
-    await sleep(FADE_MS);
-    await press(0);
-    await untilText(page, "Time left:", WHITE, 10000);
-    await sleep(FADE_MS);
-    const { standing, walking } = await walkRight(page, (held) => page.evaluate((on) => window.kesPad.set(15, on), held));
-    assert.equal(standing, 0, "the player stands still untouched");
-    assert.ok(walking >= 16, `walking right moved the player ${walking} pixels`);
+    await throughStory(page, () => press(0));
+    await assertWalksRight(page, (held) => page.evaluate((on) => window.kesPad.set(15, on), held));
   });
 });
