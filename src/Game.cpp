@@ -219,6 +219,11 @@ void Game::Run()
 void Game::Pass()
 {
     mTimer->BeginPass();
+    // A page the browser stopped calling for a while (hidden, frozen) may come back with a blank canvas.
+    if (mTimer->mCurrentTime - mTimer->mLastFrameTime > 1000.0)
+    {
+        mShownPicture.Forget();
+    }
     HandleEvents();
     mTimer->mSpeed = UpdateSpeed();
     // The current screen is looked up for every update, so a switch takes effect at once.

@@ -11,6 +11,8 @@ class ShownPicture
   public:
     // Keeps picture as the one shown at where on the output; false when that is already so.
     bool Take(const SDL_Surface& picture, const SDL_Rect& where);
+    // The output may no longer hold it: the next frame is shown.
+    void Forget() { mPixels.clear(); }
 
   private:
     std::vector<Uint8> mPixels; // the picture's rows without their padding

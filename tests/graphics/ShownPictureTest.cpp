@@ -1,4 +1,5 @@
-// A frame is shown again only when its pixels or its place on the output differ from the one shown.
+// A frame is shown again only when its pixels or its place on the output differ from the one shown, or
+// the output has lost it.
 #include "graphics/ShownPicture.h"
 
 #include <gtest/gtest.h>
@@ -22,5 +23,7 @@ TEST(ShownPicture, TakesOnlyAPictureThatDiffersInPixelsOrPlace)
     pixels[picture->pitch + 8] ^= 0xFF; // the last byte of the last pixel
     EXPECT_TRUE(shown.Take(*picture, whole));
     EXPECT_FALSE(shown.Take(*picture, whole));
+    EXPECT_TRUE(shown.Take(*picture, SDL_Rect{80, 0, 480, 480}));
+    shown.Forget();
     EXPECT_TRUE(shown.Take(*picture, SDL_Rect{80, 0, 480, 480}));
 }
