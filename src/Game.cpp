@@ -32,6 +32,8 @@ constexpr int kFallbackRefreshRate = 60;
 constexpr int kScreenWidth = 320;
 constexpr int kScreenHeight = 240;
 constexpr int kScale = 2;
+// Longer than this without a pass, the page was away (hidden, frozen): its canvas may have been dropped.
+constexpr double kAwayMs = 1000.0;
 
 // Registers a screen; on success the manager owns it and the returned pointer is the link to keep.
 template <typename T> T* Register(StateManager& manager, const std::string& name, std::unique_ptr<T>& state)
@@ -219,8 +221,7 @@ void Game::Run()
 void Game::Pass()
 {
     mTimer->BeginPass();
-    // A page the browser stopped calling for a while (hidden, frozen) may come back with a blank canvas.
-    if (mTimer->mCurrentTime - mTimer->mLastFrameTime > 1000.0)
+    if (mTimer->mCurrentTime - mTimer->mLastFrameTime > kAwayMs)
     {
         mShownPicture.Forget();
     }

@@ -4,7 +4,6 @@
 #include "PlayFixtures.h"
 #include "VirtualPad.h"
 #include "editor/EditorState.h"
-#include "input/TouchInput.h"
 #include "io/InputScript.h"
 
 #include <gtest/gtest.h>

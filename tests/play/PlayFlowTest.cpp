@@ -62,8 +62,7 @@ TEST_F(PlayTest, EscapeFadesOutWhileTheWorldRunsOn)
 {
     BeginPlaying(Level("room", "Player 1 2 11 p\nBlob1 1 10 5 e\n"));
     Entity* blob = Find("Enemy", "Blob1");
-    H().PushKeyDown(SDL_SCANCODE_ESCAPE);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_ESCAPE);
     EXPECT_EQ(2, P().mFadeState);
     const double x = blob->GetX();
     H().Tick(31);
@@ -99,8 +98,7 @@ TEST_F(PlayTest, AfterAnEndFlagTheFirstKeyStartsTheFadeAndTheRestWaits)
     BeginPlaying(Level("room", "Player 1 2 11 p\n"));
     P().mNextLevel = true;
     H().PushKeyUp(SDL_SCANCODE_LEFT);
-    H().PushKeyDown(SDL_SCANCODE_RIGHT);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_RIGHT);
     EXPECT_EQ(2, P().mFadeState);
     EXPECT_FALSE(P().mMoveRight) << "polling stopped at the first key";
     SDL_PumpEvents();
@@ -124,8 +122,7 @@ TEST_F(PlayTest, F12SavesNumberedScreenshotsWithoutOverwriting)
         return names;
     };
     // The counter is shared by every game of a run, so the first number here depends on earlier tests.
-    H().PushKeyDown(SDL_SCANCODE_F12);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_F12);
     ASSERT_EQ(1u, shots().size());
     const std::string first = *shots().begin();
     const unsigned long number = std::stoul(first.substr(4, first.size() - 8));
@@ -140,18 +137,15 @@ TEST_F(PlayTest, F12SavesNumberedScreenshotsWithoutOverwriting)
     const std::string taken = "kesv" + std::to_string(number + 1) + ".png";
     mDir.WriteFile(taken, "mine");
     H().PushKeyDown(SDL_SCANCODE_F12, true); // repeats take no picture
-    H().PushKeyDown(SDL_SCANCODE_F12);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_F12);
     EXPECT_EQ(3u, shots().size());
     EXPECT_EQ("mine", mDir.ReadFile(taken));
     EXPECT_TRUE(mDir.Exists("kesv" + std::to_string(number + 2) + ".png"));
 
     // A later game goes on counting; F12 also works while fading.
-    H().PushKeyDown(SDL_SCANCODE_ESCAPE);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_ESCAPE);
     H().Tick(32);
     ASSERT_TRUE(H().BeginGame());
-    H().PushKeyDown(SDL_SCANCODE_F12);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_F12);
     EXPECT_TRUE(mDir.Exists("kesv" + std::to_string(number + 3) + ".png"));
 }

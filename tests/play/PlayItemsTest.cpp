@@ -156,12 +156,10 @@ TEST_F(PlayTest, KeycardLockDoorNextLevelLastLevelMainMenu)
     EXPECT_FALSE(P().mNextLevel);
     EXPECT_EQ(1, P().mCurrentMap);
     // Any new key press skips the card, but not one in its first updates (held on the way in).
-    H().PushKeyDown(SDL_SCANCODE_A);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_A);
     H().Tick(Card::mGraceUpdates);
     EXPECT_EQ(1, P().mFadeState);
-    H().PushKeyDown(SDL_SCANCODE_A);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_A);
     EXPECT_EQ(2, P().mFadeState);
     Mix_HaltMusic(); // so that music playing at the end was started by the way out
     H().Tick(33);
@@ -192,8 +190,7 @@ TEST_F(PlayTest, ANextLevelThatFailsToLoadEndsTheRunOnce)
     ASSERT_TRUE(P().mNextLevel);
     for (int update = 0; update < Card::mGraceUpdates + 40 && H().CurrentState() == "Play"; ++update)
     {
-        H().PushKeyDown(SDL_SCANCODE_RIGHT);
-        H().HandleEvents();
+        H().PressKey(SDL_SCANCODE_RIGHT);
         H().Tick();
         H().RenderFrame();
     }

@@ -87,8 +87,7 @@ TEST_F(PlayTest, ASecondGameStartsAfreshWithTheSameList)
     Pl().mHasKeycard = true;
     P().mCurrentMap = 1;
     // Escape ends the game in the main menu after the fade-out.
-    H().PushKeyDown(SDL_SCANCODE_ESCAPE);
-    H().HandleEvents();
+    H().PressKey(SDL_SCANCODE_ESCAPE);
     H().Tick(32);
     ASSERT_EQ("MainMenu", H().CurrentState());
     ASSERT_EQ(255, P().mAlpha);

@@ -138,7 +138,7 @@ export async function fingers(page) {
   return hand;
 }
 
-export const centreOf = (page, name) =>
+const centreOf = (page, name) =>
   page.$eval(`[aria-label="${name}"]`, (element) => {
     const box = element.getBoundingClientRect();
     return [box.x + box.width / 2, box.y + box.height / 2];
@@ -192,7 +192,7 @@ function dataUrl(file) {
 
 // Installed in every page before it loads: the canvas read back, compared with a picture, and searched
 // for text in the game's own font (font.png: 12 glyphs of 8x8 per row from the space, key colour magenta).
-export async function installProbe(page) {
+async function installProbe(page) {
   const font = dataUrl(path.join(dataDir, "gfx/font.png"));
   await page.evaluateOnNewDocument((fontUrl) => {
     const pixels = (source, width, height) => {
@@ -259,7 +259,7 @@ export async function installProbe(page) {
   }, font);
 }
 
-export const menuPicture = () => dataUrl(path.join(root, "docs/screenshots/menu.png"));
+const menuPicture = () => dataUrl(path.join(root, "docs/screenshots/menu.png"));
 
 // Every file of the built site, as a host serves it.
 export function siteFiles(site = siteDir) {
