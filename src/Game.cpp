@@ -1,7 +1,6 @@
 // The application object: start-up, the fixed-step main loop, drawing a frame and shut-down.
 #include "Game.h"
 
-#include "Platform.h"
 #include "StateManager.h"
 #include "Timer.h"
 #include "audio/AudioManager.h"
@@ -12,6 +11,7 @@
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
 #include "input/Input.h"
+#include "platform/Platform.h"
 #include "states/AssistState.h"
 #include "states/CreditsState.h"
 #include "states/MainMenuState.h"

@@ -1,11 +1,11 @@
 // The application object: settings, services, the screens and the fixed-step main loop.
 #pragma once
 
-#include "Assist.h"
 #include "CommandLine.h"
-#include "Progress.h"
-#include "WindowSettings.h"
 #include "graphics/ShownPicture.h"
+#include "player/Assist.h"
+#include "player/Progress.h"
+#include "player/WindowSettings.h"
 
 #include <SDL_scancode.h>
 

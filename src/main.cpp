@@ -1,7 +1,7 @@
 // The program's entry: answers the command line, runs the game and shows any escaping error.
 #include "CommandLine.h"
 #include "Game.h"
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <exception>
 #include <iostream>

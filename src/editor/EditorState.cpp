@@ -2,7 +2,6 @@
 #include "editor/EditorState.h"
 
 #include "Game.h"
-#include "Platform.h"
 #include "StateManager.h"
 #include "audio/AudioManager.h"
 #include "editor/EditTools.h"
@@ -11,6 +10,7 @@
 #include "editor/ScratchLevel.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "platform/Platform.h"
 #include "states/PlayState.h"
 #include "world/EntityType.h"
 

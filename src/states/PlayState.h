@@ -1,9 +1,9 @@
 // The screen where the game is played: level list, input, the fixed update, collisions and drawing.
 #pragma once
 
-#include "Assist.h"
 #include "State.h"
 #include "graphics/Utils.h"
+#include "player/Assist.h"
 #include "states/Fade.h"
 
 #include <SDL.h>

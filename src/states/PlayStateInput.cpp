@@ -3,11 +3,11 @@
 #include "states/PlayState.h"
 
 #include "Game.h"
-#include "Platform.h"
 #include "entities/Player.h"
 #include "graphics/Framework.h"
 #include "input/Input.h"
 #include "io/InputScript.h"
+#include "platform/Platform.h"
 #include "states/AssistState.h"
 
 #include <SDL_image.h>

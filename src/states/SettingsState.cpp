@@ -2,7 +2,6 @@
 #include "states/SettingsState.h"
 
 #include "Game.h"
-#include "Platform.h"
 #include "StateManager.h"
 #include "audio/AudioManager.h"
 #include "graphics/Font.h"
@@ -10,6 +9,7 @@
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
 #include "input/Input.h"
+#include "platform/Platform.h"
 #include "states/AssistState.h"
 
 #include <SDL_mixer.h>

@@ -1,5 +1,5 @@
 // The progress file: bad lines skipped, its limits, round trips, one record per set of levels, the backup.
-#include "Progress.h"
+#include "player/Progress.h"
 
 #include "TestSupport.h"
 

@@ -1,5 +1,5 @@
 // The window file "kesv.window": kept size and scaling, written only when they change.
-#include "WindowSettings.h"
+#include "player/WindowSettings.h"
 
 #include "TestSupport.h"
 

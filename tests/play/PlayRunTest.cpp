@@ -1,9 +1,9 @@
 // A run through the levels: the progress file, Continue from the real main menu, pausing and the level clock.
 #include "PlayTest.h"
 
-#include "Progress.h"
 #include "Timer.h"
 #include "io/InputScript.h"
+#include "player/Progress.h"
 #include "states/AssistState.h"
 #include "states/Card.h"
 #include "states/Ghost.h"

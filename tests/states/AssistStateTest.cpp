@@ -2,7 +2,7 @@
 // back to where it was opened from.
 #include "ScreenFixture.h"
 
-#include "Assist.h"
+#include "player/Assist.h"
 
 #include <algorithm>
 

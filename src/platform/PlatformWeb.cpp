@@ -1,6 +1,6 @@
 // The browser's side of what differs between the platforms: the page calls each pass, the player's files
 // live in the site's storage, and errors, downloads and the end of a run reach the page.
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include "Game.h"
 #include "io/PlayerFile.h"

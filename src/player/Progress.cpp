@@ -1,6 +1,6 @@
 // Reading and writing the player's progress file: for each set of levels, a line per level entered and one
 // per best time.
-#include "Progress.h"
+#include "player/Progress.h"
 
 #include "io/FieldReader.h"
 #include "io/PlayerFile.h"

@@ -1,5 +1,5 @@
 // Reading and writing the assist options: one "name value" line per option.
-#include "Assist.h"
+#include "player/Assist.h"
 
 #include "io/FieldReader.h"
 #include "io/PlayerFile.h"

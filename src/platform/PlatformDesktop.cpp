@@ -1,5 +1,5 @@
 // The desktop's side of what differs between the platforms: its own main loop, a real window and error box.
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include "Game.h"
 

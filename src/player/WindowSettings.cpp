@@ -1,5 +1,5 @@
 // Reading and writing "kesv.window": one data line of width, height and scaling.
-#include "WindowSettings.h"
+#include "player/WindowSettings.h"
 
 #include "graphics/Utils.h"
 #include "io/FieldReader.h"
