@@ -40,7 +40,7 @@ using test::kRight;
 
 constexpr int kSegment = 6;
 constexpr std::size_t kBeam = 6;
-constexpr int kMaxSegments = 500;
+constexpr int kMaxSegments = 900; // 3 minutes, the longest par a level may have
 
 struct Outcome
 {
