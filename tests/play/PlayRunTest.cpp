@@ -188,8 +188,8 @@ TEST_F(RunTest, TheLastExitTypesTheEndingThenShowsTheRunsTableAndContinueStillWo
 TEST_F(RunTest, ALevelPlaysTheTuneItNamesWhenTheGameHasItAndTheUsualOneOtherwise)
 {
     const std::string room = "Player 1 2 11 p\nShipDoor2 1 8 11 x\n";
-    const std::pair<const char*, const char*> levels[] = {{"one", ""}, {"two", "music menu.ogg\n"},
-                                                          {"three", "music gone.ogg\n"}};
+    const std::pair<const char*, const char*> levels[] = {
+        {"one", ""}, {"two", "music menu.ogg\n"}, {"three", "music gone.ogg\n"}};
     for (const auto& [name, music] : levels)
     {
         test::WriteLevel(mDir, Level(name, room));
