@@ -49,13 +49,34 @@ std::unique_ptr<Card> Card::Level(int number, const Times& times, bool newBest, 
     std::vector<std::string> body = {"Time   " + FormatTime(times.mTime) +
                                          (times.mAssisted ? "  assisted" : ""),
                                      "Best   " + FormatTime(times.mBest), "Par    " + FormatTime(times.mPar)};
-    if (times.mGhost > 0 && times.mTime > 0)
+    std::string footer = newBest && !times.mAssisted ? "New best time!" : "";
+    if (times.mToBeat > 0 && times.mTime > 0)
+    {
+        // A race: the sender's time stands in for the ghost's.
+        body.push_back("To beat " + FormatTime(times.mToBeat));
+        body.push_back("Race   " + FormatDifference(times.mTime - times.mToBeat));
+        if (times.mTime < times.mToBeat)
+        {
+            footer = "Race won!";
+        }
+    }
+    else if (times.mGhost > 0 && times.mTime > 0)
     {
         body.push_back("Ghost  " + FormatDifference(times.mTime - times.mGhost));
     }
     SayUnsaved(body, unsaved);
-    return std::make_unique<Card>("Level " + std::to_string(number) + " complete", std::move(body),
-                                  newBest && !times.mAssisted ? "New best time!" : "", mLevelUpdates);
+    return std::make_unique<Card>("Level " + std::to_string(number) + " complete", std::move(body), footer,
+                                  mLevelUpdates);
+}
+
+std::unique_ptr<Card> Card::RaceStart(const std::string& level, int toBeat, bool assisted, int updates)
+{
+    std::vector<std::string> body = {level, "", "Time to beat  " + FormatTime(toBeat)};
+    if (assisted)
+    {
+        body.push_back("(made with an assist on)");
+    }
+    return std::make_unique<Card>("Race", std::move(body), "Press a key to start", updates);
 }
 
 std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels, const std::string& unsaved)

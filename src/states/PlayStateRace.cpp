@@ -1,0 +1,106 @@
+// Races on the play screen: the card before one, and a finished run sent on as a race link.
+#include "states/PlayState.h"
+
+#include "editor/RaceLink.h"
+#include "platform/Platform.h"
+#include "states/Card.h"
+#include "states/Race.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace
+{
+// How much of the link a card line holds, and how many lines of it a card shows.
+constexpr std::size_t kLinkColumns = 36;
+// The card before a watched race starts by itself after this long.
+constexpr int kWatchedStartUpdates = 60;
+} // namespace
+
+void PlayState::RaceAgainst(std::unique_ptr<RaceLink> race, std::string levelName)
+{
+    mRace = std::move(race);
+    mRaceName = std::move(levelName);
+}
+
+void PlayState::ShowRaceStart()
+{
+    mStartCard.reset();
+    if (mRace && !mSilent)
+    {
+        // A player starts with a key; a watched run starts on its own.
+        mStartCard = Card::RaceStart(mRaceName, mRace->mTime, mRace->Assisted(),
+                                     mReplay.empty() ? 0 : kWatchedStartUpdates);
+    }
+}
+
+void PlayState::KeepFinishedRun(int index)
+{
+    mFinishedLevel = LevelPath(index);
+    mFinishedRun = mRecording;
+    mFinishedRules = mRunRules;
+    mRaceSent = false;
+}
+
+std::string PlayState::MakeRaceLink(Game* game) const
+{
+    if (mFinishedRun.empty())
+    {
+        throw std::runtime_error("no run has reached the exit");
+    }
+    return Race::Make(game, mFinishedLevel, mFinishedRun, mFinishedRules,
+                      static_cast<int>(mFinishedRun.size()))
+        .Pack();
+}
+
+void PlayState::SendRaceFromCard(Game* game)
+{
+    if (!mCard || mRaceSent || mFinishedRun.empty())
+    {
+        return;
+    }
+    mRaceSent = true;
+    mCard->Keep(); // long enough to read or copy
+    std::vector<std::string>& body = mCard->mBody;
+    // The hint gives way to what it made.
+    body.resize(body.size() - 2);
+    const std::size_t before = body.size();
+    body.emplace_back("");
+    const auto wrapped = [&body](const std::string& text)
+    {
+        for (std::size_t at = 0; at < text.size(); at += kLinkColumns)
+        {
+            body.push_back(text.substr(at, kLinkColumns));
+        }
+    };
+    try
+    {
+        const std::string link = MakeRaceLink(game);
+        body.push_back(Platform::ShareRaceLink(link));
+        wrapped(link);
+    }
+    catch (const std::exception& error)
+    {
+        wrapped("No race link: " + std::string(error.what()));
+    }
+    // Whatever the card has to leave out, the link stays in sight.
+    mCard->mKeptEnd = body.size() - before;
+    mCard->mFooter = "Press any key";
+}
+
+void PlayState::OfferRace()
+{
+    if (mCard && !mFinishedRun.empty())
+    {
+        mCard->mBody.insert(mCard->mBody.end(), {"", "Fire: send it as a race link"});
+        mCard->mKeptEnd += mCard->mKeptEnd > 0 ? 2 : 0;
+    }
+}
+
+void PlayState::KeepStrongestRules()
+{
+    // A run that switched assists on and off replays under the strongest it had.
+    mRunRules.mSpeed = std::min(mRunRules.mSpeed, mRules.mSpeed);
+    mRunRules.mAir = std::max(mRunRules.mAir, mRules.mAir);
+    mRunRules.mInvulnerable = mRunRules.mInvulnerable || mRules.mInvulnerable;
+}
