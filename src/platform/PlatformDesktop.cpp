@@ -64,8 +64,8 @@ std::string Platform::ShareRaceLink(const std::string& link)
 {
     std::cout << link << std::endl;
     // Without a display (or a clipboard) the printed line is the link.
-    return SDL_SetClipboardText(link.c_str()) == 0 ? "Copied, and printed on stdout:"
-                                                   : "Printed on standard output:";
+    return SDL_SetClipboardText(link.c_str()) == 0 ? "Copied, and printed on stdout"
+                                                   : "Printed on standard output";
 }
 
 void Platform::NotStarted(const std::string& reason)

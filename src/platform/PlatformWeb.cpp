@@ -202,7 +202,7 @@ void Platform::LevelLinkChanged(const std::string& link)
 std::string Platform::ShareRaceLink(const std::string& link)
 {
     CallPage("race", link.c_str());
-    return "Copied, and in the address:";
+    return "Copied, and in the address";
 }
 
 void Platform::NotStarted(const std::string& reason)

@@ -66,10 +66,14 @@ class Card
     std::string mHeading;
     std::vector<std::string> mBody;
     std::string mFooter;
+    // What a key does on this card, centred under the footer ("" for nothing).
+    std::string mAction;
     // The last body lines (a total) kept in sight when a long body is cut to fit the screen.
     std::size_t mKeptEnd = 0;
 
   private:
+    // The centred lines under the body: the footer and the action, those that are there.
+    std::vector<std::string> FootLines() const;
     // The body as drawn: when it cannot fit even with the lines closed up, its middle gives way to "...".
     std::vector<std::string> Fitted(int screenHeight, int charHeight) const;
 

@@ -62,8 +62,7 @@ void PlayState::SendRaceFromCard(Game* game)
     mRaceSent = true;
     mCard->Keep(); // long enough to read or copy
     std::vector<std::string>& body = mCard->mBody;
-    // The hint gives way to what it made.
-    body.resize(body.size() - 2);
+    mCard->mAction = "Press any key";
     const std::size_t before = body.size();
     body.emplace_back("");
     const auto wrapped = [&body](const std::string& text)
@@ -76,7 +75,7 @@ void PlayState::SendRaceFromCard(Game* game)
     try
     {
         const std::string link = MakeRaceLink(game);
-        body.push_back(Platform::ShareRaceLink(link));
+        body.push_back(Platform::ShareRaceLink(link) + ":");
         wrapped(link);
     }
     catch (const std::exception& error)
@@ -85,15 +84,13 @@ void PlayState::SendRaceFromCard(Game* game)
     }
     // Whatever the card has to leave out, the link stays in sight.
     mCard->mKeptEnd = body.size() - before;
-    mCard->mFooter = "Press any key";
 }
 
 void PlayState::OfferRace()
 {
     if (mCard && !mFinishedRun.empty())
     {
-        mCard->mBody.insert(mCard->mBody.end(), {"", "Fire: send it as a race link"});
-        mCard->mKeptEnd += mCard->mKeptEnd > 0 ? 2 : 0;
+        mCard->mAction = "Fire: send this run as a race";
     }
 }
 
