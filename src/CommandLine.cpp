@@ -27,10 +27,11 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& arguments)
         {
             line.mPrintLink = true;
         }
-        else if (argument == "--replay" &&
-                 (i + 1 == arguments.size() || arguments[i + 1].rfind("--", 0) == 0))
+        else if (argument == "--replay" && i + 1 == arguments.size() && !line.mLinkText.empty())
         {
-            line.mWatchLink = true; // the run of the race link
+            // Last, after a link: the run the race link carries.
+            line.mWatchLink = true;
+            line.mReplayFile.clear();
         }
         else if (argument == "--windowed" || argument == "--fullscreen")
         {
@@ -45,6 +46,7 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& arguments)
             (argument == "--level"  ? line.mLevelFile
              : argument == "--edit" ? line.mEditFile
                                     : line.mReplayFile) = arguments[++i];
+            line.mWatchLink = line.mWatchLink && argument != "--replay";
         }
         else if (argument == "--link")
         {
@@ -62,10 +64,6 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& arguments)
     if (!line.mReplayFile.empty() && line.mLevelFile.empty() && line.mLinkText.empty())
     {
         return refuse("--replay needs --level or --link: a recorded input is played on one level");
-    }
-    if (line.mWatchLink && (line.mLinkText.empty() || !line.mReplayFile.empty()))
-    {
-        return refuse("--replay needs a file, unless it watches the run of a race given with --link");
     }
     if (line.mPrintLink && (line.mLevelFile.empty() || line.mReplayFile.empty()))
     {
@@ -96,7 +94,7 @@ std::string CommandLine::Usage()
            "  --link TEXT       play the level of a level link, or race the run of a race link (the link, "
            "or\n"
            "                    a file holding it)\n"
-           "  --replay          with --link and a race link: watch the race's own run\n"
+           "  --replay          last, after --link with a race link: watch the race's own run\n"
            "  --print-link      with --level and --replay: check that the input finishes the level, without "
            "a\n"
            "                    window, and print its race link on standard output\n"

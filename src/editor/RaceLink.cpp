@@ -196,6 +196,10 @@ RaceLink RaceLink::Unpack(const std::string& link)
     const std::size_t separator = code.find(kSeparator, prefix);
     const std::string runPart =
         code.substr(prefix, separator == std::string::npos ? std::string::npos : separator - prefix);
+    if (runPart.empty())
+    {
+        Broken("it is cut short");
+    }
     RaceLink race = FromText(LinkCodec::Unpack(Base64Url::Decode(runPart)));
     if (race.mLevel.has_value() != (separator != std::string::npos))
     {
