@@ -94,6 +94,8 @@ class PlayState : public State
     std::vector<int> mRunTimes;
     // The card shown after an exit until play moves on; null while playing.
     std::unique_ptr<Card> mCard;
+    // The card before a race: the world waits for a key. Null otherwise.
+    std::unique_ptr<Card> mStartCard;
 
     // The rules this world runs by: the player's assist options, or none in a ghost's world.
     Assist mRules;
@@ -203,8 +205,7 @@ class PlayState : public State
 
     std::unique_ptr<RaceLink> mRace; // the race played, or null
     std::string mRaceName;
-    std::unique_ptr<Card> mStartCard; // before a race: the world waits for a key
-    Assist mRunRules;                 // the strongest assists any update of this level ran under
+    Assist mRunRules; // the strongest assists any update of this level ran under
     // The level last finished, its run and the assists it was made with, for its race link.
     std::string mFinishedLevel;
     std::vector<unsigned> mFinishedRun;
