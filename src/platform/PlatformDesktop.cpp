@@ -60,6 +60,8 @@ void Platform::ScreenshotWritten(const std::string& /*file*/) {}
 
 void Platform::LevelLinkChanged(const std::string& /*link*/) {}
 
+void Platform::LevelLinkRefused(const std::string& /*why*/) {}
+
 void Platform::NotStarted(const std::string& reason)
 {
     std::cerr << "Kestrovane: not started: " << reason << '\n';

@@ -199,6 +199,11 @@ void Platform::LevelLinkChanged(const std::string& link)
     CallPage("link", link.c_str());
 }
 
+void Platform::LevelLinkRefused(const std::string& why)
+{
+    CallPage("linkRefused", why.c_str());
+}
+
 void Platform::NotStarted(const std::string& reason)
 {
     std::cerr << "Kestrovane: not started: " << reason << '\n';
