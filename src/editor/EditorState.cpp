@@ -282,18 +282,24 @@ void EditorState::SendRace(Game* game)
 void EditorState::PublishLink()
 {
     mPublishedChanges = mHistory.Changes();
-    try
+    std::string why;
+    if (!LevelLink::Fits(mLevel, &why))
     {
-        std::string link = LevelLink::Pack(mLevel);
-        if (link != mPublished)
+        // The page's "Copy link" tells why, as L does.
+        if (why != mPublishedRefusal)
         {
-            mPublished = std::move(link);
-            Platform::LevelLinkChanged(mPublished);
+            mPublished.clear();
+            mPublishedRefusal = why;
+            Platform::LevelLinkRefused(why);
         }
+        return;
     }
-    catch (const std::exception&)
+    std::string link = LevelLink::Pack(mLevel);
+    if (link != mPublished)
     {
-        // A level of more kinds of tile than a link holds has no link; L says so.
+        mPublished = std::move(link);
+        mPublishedRefusal.clear();
+        Platform::LevelLinkChanged(mPublished);
     }
 }
 

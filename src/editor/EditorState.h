@@ -162,7 +162,8 @@ class EditorState : public State
     SDL_Surface* mDimmed = nullptr; // the layer not being edited, drawn here and blended in faintly
     std::unique_ptr<ScratchLevel> mScratch;
     int mAutosaveTimer = 0;
-    std::string mPublished; // the link the page was last given
+    std::string mPublished;        // the link the page was last given
+    std::string mPublishedRefusal; // or why the page was last told the level has none
     // The history's count of changes when the link was last made; none after opening a level.
     std::optional<std::size_t> mPublishedChanges;
     int mFingers = 0;           // fingers on the screen; two scroll the level

@@ -422,16 +422,17 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
             return;
         }
         // The desktop's way to pass a level on: the link on standard output, for a chat or a page.
-        try
         {
+            std::string why;
+            if (!LevelLink::Fits(mLevel, &why))
+            {
+                mStatus = why == LevelLink::mTooLarge ? why : "No link: " + why;
+                return;
+            }
             std::cout << LevelLink::Pack(mLevel) << std::endl;
             mStatus = "Link printed on standard output";
+            return;
         }
-        catch (const std::exception& error)
-        {
-            mStatus = std::string("No link: ") + error.what();
-        }
-        return;
     case SDLK_t:
     case SDLK_F5:
         TestPlay(game, (modifiers & KMOD_SHIFT) != 0);

@@ -60,6 +60,8 @@ void Platform::ScreenshotWritten(const std::string& /*file*/) {}
 
 void Platform::LevelLinkChanged(const std::string& /*link*/) {}
 
+void Platform::LevelLinkRefused(const std::string& /*why*/) {}
+
 std::string Platform::ShareRaceLink(const std::string& link)
 {
     std::cout << link << std::endl;

@@ -199,6 +199,11 @@ void Platform::LevelLinkChanged(const std::string& link)
     CallPage("link", link.c_str());
 }
 
+void Platform::LevelLinkRefused(const std::string& why)
+{
+    CallPage("linkRefused", why.c_str());
+}
+
 std::string Platform::ShareRaceLink(const std::string& link)
 {
     CallPage("race", link.c_str());
