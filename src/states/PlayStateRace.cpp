@@ -11,8 +11,10 @@
 
 namespace
 {
-// How much of the link a card line holds, and how many lines of it a card shows.
+// How much of the link a card line holds, and how many lines of it a card shows (a made level's link is
+// longer: its start shows, the whole of it is on the clipboard and standard output).
 constexpr std::size_t kLinkColumns = 36;
+constexpr std::size_t kLinkLines = 12;
 // The card before a watched race starts by itself after this long.
 constexpr int kWatchedStartUpdates = 60;
 } // namespace
@@ -69,6 +71,11 @@ void PlayState::SendRaceFromCard(Game* game)
     {
         for (std::size_t at = 0; at < text.size(); at += kLinkColumns)
         {
+            if (at == kLinkColumns * (kLinkLines - 1) && text.size() > kLinkColumns * kLinkLines)
+            {
+                body.emplace_back("...");
+                break;
+            }
             body.push_back(text.substr(at, kLinkColumns));
         }
     };
