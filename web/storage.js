@@ -154,7 +154,12 @@ Module.kesStorage = (() => {
     });
   });
 
-  addEventListener("pagehide", () => storage.flush());
-  document.addEventListener("visibilitychange", () => document.hidden && storage.flush());
+  // A level being edited is autosaved first (src/platform/PlatformWeb.cpp), so that its writes are stored too.
+  const away = () => {
+    if (storage.ready && Module._kes_level_away && runtimeInitialized) Module._kes_level_away();
+    storage.flush();
+  };
+  addEventListener("pagehide", away);
+  document.addEventListener("visibilitychange", () => document.hidden && away());
   return storage;
 })();

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 
 #include "Game.h"
+#include "StateManager.h"
 #include "editor/EditorState.h"
 #include "editor/LevelDocument.h"
 #include "editor/LevelLink.h"
@@ -200,6 +201,17 @@ extern "C"
         catch (const std::exception& error)
         {
             return Answer(error.what());
+        }
+    }
+
+    // The page is going out of sight, perhaps for good (a closed tab): the level being edited is autosaved
+    // now, while its writes can still be stored.
+    EMSCRIPTEN_KEEPALIVE void kes_level_away()
+    {
+        if (gGame && gGame->mEditorState != nullptr && gGame->mStateManager &&
+            gGame->mStateManager->mCurrentState == gGame->mEditorState)
+        {
+            gGame->mEditorState->Autosave();
         }
     }
 
