@@ -215,7 +215,7 @@ extern "C"
         }
     }
 
-    // Removes a kept level: its description, the files it names and its autosave.
+    // Removes a kept level: its description, the files it names, its autosave and its grid.
     EMSCRIPTEN_KEEPALIVE const char* kes_level_delete(const char* name)
     {
         FindFiles();
@@ -239,6 +239,7 @@ extern "C"
                 // Whatever of it cannot be read is removed all the same.
             }
         }
+        files.push_back(std::filesystem::path(file).replace_extension(".txt").string());
         files.push_back(file);
         for (const std::string& each : files)
         {
