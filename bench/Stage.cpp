@@ -119,18 +119,19 @@ const LevelSurvey& MostEntitiesLevel()
     return Pick([](const LevelSurvey& a, const LevelSurvey& b) { return a.entities < b.entities; });
 }
 
-const LevelSurvey& MostFittingsLevel()
+const LevelSurvey& BusiestFittedLevel()
 {
-    return Pick([](const LevelSurvey& a, const LevelSurvey& b)
-                { return a.fittings < b.fittings || (a.fittings == b.fittings && a.entities < b.entities); });
+    const auto load = [](const LevelSurvey& level)
+    { return level.fittings == 0 ? 0 : level.fittings + level.entities; };
+    return Pick([&load](const LevelSurvey& a, const LevelSurvey& b) { return load(a) < load(b); });
 }
 
-Stage& MostFittingsStage()
+Stage& BusiestFittedStage()
 {
-    return CurrentStage("most-fittings",
+    return CurrentStage("busiest-fitted",
                         [](Stage& built)
                         {
-                            built.level = MostFittingsLevel().level;
+                            built.level = BusiestFittedLevel().level;
                             built.folder = std::make_unique<ContentFolder>();
                             built.scene = std::make_unique<PlayScene>(*built.folder, built.level);
                         });

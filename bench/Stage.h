@@ -42,13 +42,14 @@ const std::vector<LevelSurvey>& SurveyShippedLevels();
 const LevelSurvey& BusiestScreenLevel();
 const LevelSurvey& MostEntitiesLevel();
 const LevelSurvey& LargestLevel();
-// The level with the most lifts and vents (then the most entities); its fittings are 0 when none has any.
-const LevelSurvey& MostFittingsLevel();
+// Of the levels with lifts or air vents, the one with the most of them and entities together; its
+// fittings are 0 when no level has any.
+const LevelSurvey& BusiestFittedLevel();
 
 // A game on the shipped level with the most entities, as it starts.
 Stage& MostEntitiesStage();
-// A game on the shipped level with the most lifts and vents, as it starts.
-Stage& MostFittingsStage();
+// A game on that busiest level with lifts or vents, as it starts.
+Stage& BusiestFittedStage();
 // The busiest screen of the shipped levels, shown as ShowBusyView does.
 void BuildBusiestScreen(Stage& built);
 // Puts the player, armed and walking, in the middle of the stage's view with a screen of shots ahead of
