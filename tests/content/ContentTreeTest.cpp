@@ -323,11 +323,16 @@ TEST(ContentLevels, EveryLevelHasAWayOutAndTheLevelsTogetherUseEveryMechanic)
         const bool lockedExit = !doorIDs.empty() && types.count("Keycard") >= doorIDs.size();
         EXPECT_TRUE(types.count("ShipDoor2") > 0 || lockedExit) << "no way out";
         for (const std::string& key : map.mCollisionLayer)
-            if (map.mTileManager->GetTileType(key)->mIsHarmful)
+        {
+            const TileType* type = map.mTileManager->GetTileType(key);
+            if (type->mIsHarmful)
                 used.insert("harmful tile");
+            if (type->IsVent())
+                used.insert(type->mVentPhase == 1 ? "vent" : "late vent");
+        }
     }
     for (const char* mechanic : {"Blob1", "Blob2", "Blob3", "Health", "OxygenTank", "Keycard", "KeycardLock",
-                                 "Weapon", "ShipDoor1", "ShipDoor2", "harmful tile"})
+                                 "Weapon", "ShipDoor1", "ShipDoor2", "harmful tile", "Lift", "vent"})
         EXPECT_TRUE(used.count(mechanic)) << mechanic << " appears in no level";
 }
 
