@@ -421,6 +421,11 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
         SDL_StartTextInput();
         return;
     case SDLK_l:
+        if (shift)
+        {
+            SendRace(game);
+            return;
+        }
         // The desktop's way to pass a level on: the link on standard output, for a chat or a page.
         {
             std::string why;

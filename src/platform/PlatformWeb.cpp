@@ -331,6 +331,12 @@ void Platform::LevelLinkRefused(const std::string& why)
     CallPage("linkRefused", why.c_str());
 }
 
+std::string Platform::ShareRaceLink(const std::string& link)
+{
+    CallPage("race", link.c_str());
+    return "Copied, and in the address";
+}
+
 void Platform::NotStarted(const std::string& reason)
 {
     std::cerr << "Kestrovane: not started: " << reason << '\n';
