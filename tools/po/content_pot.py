@@ -1,0 +1,53 @@
+#!/usr/bin/env python3
+"""Writes the translators' template entries of the content's texts: each paragraph of the story (the story
+screen lays a translation out again, so a paragraph is one message, its lines joined by single spaces).
+
+usage: content_pot.py <assets folder> <output .pot>
+"""
+import sys
+from pathlib import Path
+
+
+def paragraphs(lines):
+    """(line number, message) of every paragraph: runs of non-empty lines that are not comments."""
+    found = []
+    current = []
+    start = 0
+    for number, line in enumerate(lines, 1):
+        if line.startswith("//"):
+            continue
+        text = line.rstrip(" \r")
+        if not text.strip():
+            if current:
+                found.append((start, " ".join(current)))
+            current = []
+            continue
+        if not current:
+            start = number
+        current.append(text)
+    if current:
+        found.append((start, " ".join(current)))
+    return found
+
+
+def quote(text):
+    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
+def main(assets, output):
+    story = Path(assets) / "story.txt"
+    entries = {}
+    for number, message in paragraphs(story.read_text(encoding="utf-8-sig").split("\n")):
+        entries.setdefault(message, []).append(f"assets/story.txt:{number}")
+    with open(output, "w", encoding="utf-8") as out:
+        out.write('msgid ""\nmsgstr ""\n"Content-Type: text/plain; charset=UTF-8\\n"\n\n')
+        for message, places in entries.items():
+            out.write("#. TRANSLATORS: a paragraph of the story. The screen wraps it to lines of 38\n"
+                      "#. characters; the opening story shows about 14 lines before it pages.\n")
+            out.write(f"#: {' '.join(places)}\nmsgid {quote(message)}\nmsgstr \"\"\n\n")
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    main(sys.argv[1], sys.argv[2])
