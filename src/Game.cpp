@@ -11,6 +11,7 @@
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
 #include "input/Input.h"
+#include "io/Translation.h"
 #include "platform/Platform.h"
 #include "states/AssistState.h"
 #include "states/CreditsState.h"
@@ -101,6 +102,8 @@ bool Game::Init()
     }
     mAssist.Load();
     mWindowSettings.Load();
+    mLanguage.Load();
+    ApplyLanguage();
 
     std::vector<unsigned> replay;
     if (!ApplyCommandLine(replay))
@@ -274,9 +277,11 @@ void Game::Render(const float& interpolation)
     if (mShowFPS)
     {
         // White text with a black copy one pixel to its right, ending one cell before the right edge.
-        const std::string text = Utils::ToString(mTimer->mFramesPerSecond) + " fps";
+        // TRANSLATORS: the frame rate in the top right corner; %1 is the number of frames a second.
+        const std::string text =
+            Translation::Format(Tr("%1 fps"), {Utils::ToString(mTimer->mFramesPerSecond)});
         const int charWidth = mFont->mCharWidth;
-        const int x = screen->w - charWidth - charWidth * static_cast<int>(text.size());
+        const int x = screen->w - charWidth - mFont->TextWidth(text);
         mFont->DrawString(text, x + 1, 4, SDL_MapRGBA(screen->format, 0, 0, 0, 255), screen);
         mFont->DrawString(text, x, 4, SDL_MapRGBA(screen->format, 255, 255, 255, 255), screen);
     }
@@ -318,6 +323,11 @@ double Game::UpdateSpeed() const
 {
     const State* current = mStateManager ? mStateManager->mCurrentState : nullptr;
     return current != nullptr && current == mPlayState ? mAssist.mSpeed / 100.0 : 1.0;
+}
+
+void Game::ApplyLanguage()
+{
+    Translation::Use(mLanguage.Resolve(Platform::LanguagePreferences()));
 }
 
 void Game::SaveWindowSettings()

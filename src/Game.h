@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "graphics/ShownPicture.h"
 #include "player/Assist.h"
+#include "player/LanguageChoice.h"
 #include "player/Progress.h"
 #include "player/WindowSettings.h"
 
@@ -55,6 +56,9 @@ class Game
     void SaveChangedSettings();
     // Writes "kesv.window" when the window's size or the scaling differs from what the file holds.
     void SaveWindowSettings();
+    // Puts the chosen language in use (for "auto", the system's or the browser's); every text drawn from
+    // then on is in it.
+    void ApplyLanguage();
     // Whether "kesv.cfg" (or the target of the link it is) exists, readable or not.
     static bool ConfigFileExists();
     void CleanUp();
@@ -100,6 +104,8 @@ class Game
     Assist mAssist;
     // The window's size and the picture's scaling, kept in "kesv.window" (the framework holds the live ones).
     WindowSettings mWindowSettings;
+    // The language choice; ApplyLanguage puts it in use.
+    LanguageChoice mLanguage;
 
     std::unique_ptr<Framework> mFramework;
     std::unique_ptr<Timer> mTimer;

@@ -10,6 +10,7 @@
 #include "editor/ScratchLevel.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "io/Translation.h"
 #include "platform/Platform.h"
 #include "states/PlayState.h"
 #include "world/EntityType.h"
@@ -70,12 +71,14 @@ bool EditorState::Init(Game* game)
     if (mGiven)
     {
         mLevel = *mGiven;
-        mStatus = "Opened a link's level";
+        // TRANSLATORS: the editor's status line holds 40 characters; a file name may follow.
+        mStatus = Tr("Opened a link's level");
     }
     else if (std::filesystem::exists(mFile))
     {
         mLevel.Load(mFile);
-        mStatus = "Opened " + mFile;
+        // TRANSLATORS: %1 is a file name.
+        mStatus = Translation::Format(Tr("Opened %1"), {mFile});
     }
     else
     {
@@ -84,7 +87,8 @@ bool EditorState::Init(Game* game)
         {
             mLevel.SetCell(LevelDocument::Foreground, x, mLevel.Height() - 1, 0x404858);
         }
-        mStatus = "New level " + mFile;
+        // TRANSLATORS: %1 is a file name.
+        mStatus = Translation::Format(Tr("New level %1"), {mFile});
     }
     mHistory = EditHistory();
     mPublishedChanges.reset();
@@ -131,7 +135,8 @@ void EditorState::OfferRestore()
     if (notOlder && ReadAll(autosave) != LevelLink::Text(mLevel))
     {
         mRestoreOffered = true;
-        mStatus = "A newer autosave exists: restore it? Y/N";
+        // TRANSLATORS: the keys Y and N answer it, whatever the language.
+        mStatus = Tr("A newer autosave exists: restore it? Y/N");
     }
 }
 
@@ -143,11 +148,11 @@ void EditorState::Restore()
         const LevelDocument saved = LevelLink::FromText(ReadAll(AutosavePath(mFile)));
         // One undoable step, so the file's own version is one undo away.
         mHistory.Do(mLevel, EditTools::Replace(mLevel, saved));
-        mStatus = "Autosave restored (undo returns to the file)";
+        mStatus = Tr("Autosave restored (undo returns to the file)");
     }
     catch (const std::exception& error)
     {
-        mStatus = std::string("Autosave unreadable: ") + error.what();
+        mStatus = std::string(Tr("Autosave unreadable: ")) + error.what();
     }
 }
 
@@ -190,7 +195,7 @@ bool EditorState::PassesChecks(const LevelDocument& level, const std::string& re
 
 bool EditorState::Save()
 {
-    if (!PassesChecks(mLevel, "Not saved: "))
+    if (!PassesChecks(mLevel, Tr("Not saved: ")))
     {
         return false;
     }
@@ -200,12 +205,13 @@ bool EditorState::Save()
     }
     catch (const std::exception& error)
     {
-        mStatus = std::string("Not saved: ") + error.what();
+        mStatus = std::string(Tr("Not saved: ")) + error.what();
         return false;
     }
     mHistory.MarkSaved();
     Autosave(); // removes the autosave: the file holds it all
-    mStatus = "Saved " + mFile;
+    // TRANSLATORS: %1 is a file name.
+    mStatus = Translation::Format(Tr("Saved %1"), {mFile});
     return true;
 }
 
@@ -216,7 +222,7 @@ void EditorState::TestPlay(Game* game, bool fromCursor)
     {
         EditTools::Place(tried, mCatalogue, "Player", mFacing, mCursorX, mCursorY).Apply(tried);
     }
-    if (!PassesChecks(tried, "Cannot play: "))
+    if (!PassesChecks(tried, Tr("Cannot play: ")))
     {
         return;
     }
@@ -227,7 +233,7 @@ void EditorState::TestPlay(Game* game, bool fromCursor)
     }
     catch (const std::exception& error)
     {
-        mStatus = std::string("Cannot play: ") + error.what();
+        mStatus = std::string(Tr("Cannot play: ")) + error.what();
         return;
     }
     mTesting = true;
@@ -245,7 +251,7 @@ void EditorState::TestPlay(Game* game, bool fromCursor)
     }
     catch (const std::exception& error)
     {
-        mStatus = std::string("Cannot play: ") + error.what();
+        mStatus = std::string(Tr("Cannot play: ")) + error.what();
     }
     if (!started)
     {
@@ -259,9 +265,9 @@ void EditorState::BackFromPlay(Game* game)
     mTesting = false;
     SDL_ShowCursor(SDL_ENABLE);
     game->mAudioManager->PlayMusic("menu.ogg", true);
-    if (mStatus.compare(0, 11, "Cannot play") != 0)
+    if (mStatus.rfind(Tr("Cannot play: "), 0) != 0)
     {
-        mStatus = "Back from test-play";
+        mStatus = Tr("Back from test-play");
     }
 }
 

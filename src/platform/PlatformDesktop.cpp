@@ -3,7 +3,11 @@
 
 #include "Game.h"
 
+#include "io/Translation.h"
+
 #include <SDL.h>
+
+#include <cstdlib>
 
 #include <iostream>
 #include <memory>
@@ -75,3 +79,8 @@ void Platform::ShowError(const std::string& message)
 }
 
 void Platform::Ended() {}
+
+std::vector<std::string> Platform::LanguagePreferences()
+{
+    return Translation::EnvironmentPreferences([](const char* name) { return std::getenv(name); });
+}

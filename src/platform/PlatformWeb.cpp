@@ -9,6 +9,8 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -35,6 +37,12 @@ EM_JS(void, CallPage, (const char* hook, const char* text), {
 });
 
 // Whether the stored folder was loaded and this tab may store into it (web/storage.js).
+// The browser's languages, most wanted first, joined by colons.
+EM_JS(char*, PageLanguages, (), {
+    const list = (navigator.languages && navigator.languages.length) ? navigator.languages : [navigator.language || ""];
+    return stringToNewUTF8(list.join(":"));
+});
+
 EM_JS(int, StorageReady, (), {
     return Module.kesStorage && Module.kesStorage.ready ? 1 : 0;
 });
@@ -214,4 +222,19 @@ void Platform::ShowError(const std::string& message)
 void Platform::Ended()
 {
     CallPage("ended", "");
+}
+
+std::vector<std::string> Platform::LanguagePreferences()
+{
+    char* joined = PageLanguages();
+    std::vector<std::string> languages;
+    std::string all = joined ? joined : "";
+    std::free(joined);
+    for (std::size_t start = 0; start <= all.size();)
+    {
+        const std::size_t colon = std::min(all.find(':', start), all.size());
+        languages.push_back(all.substr(start, colon - start));
+        start = colon + 1;
+    }
+    return languages;
 }

@@ -3,6 +3,7 @@
 
 #include "graphics/Font.h"
 #include "graphics/Image.h"
+#include "io/Translation.h"
 #include "states/Fade.h"
 
 #include <algorithm>
@@ -21,12 +22,26 @@ std::string Column(int updates, bool assisted = false)
     return Card::FormatTime(updates) + (assisted ? "* " : "  ");
 }
 
+// A label of the level card, padded so the times after it stand in one column.
+std::string Label(const char* english)
+{
+    static const char* const labels[] = {TrNoop("Time"), TrNoop("Best"), TrNoop("Par"), TrNoop("Ghost")};
+    std::size_t widest = 5;
+    for (const char* label : labels)
+    {
+        widest = std::max(widest, Font::Length(Tr(label)));
+    }
+    const std::string text = Tr(english);
+    return text + std::string(widest + 2 - Font::Length(text), ' ');
+}
+
 // A player told nothing would trust a best time that is gone at the next start.
 void SayUnsaved(std::vector<std::string>& body, const std::string& unsaved)
 {
     if (!unsaved.empty())
     {
-        body.insert(body.end(), {"", "Progress could not be saved:", unsaved});
+        // TRANSLATORS: on a card, above the system's reason; at most 36 characters.
+        body.insert(body.end(), {"", Tr("Progress could not be saved:"), unsaved});
     }
 }
 } // namespace
@@ -38,29 +53,36 @@ Card::Card(std::string heading, std::vector<std::string> body, std::string foote
 
 std::unique_ptr<Card> Card::Pause()
 {
-    return std::make_unique<Card>(
-        "Paused",
-        std::vector<std::string>{"P / Start    Resume", "Enter / A    Assist", "Esc / Back   Main menu"}, "",
-        0);
+    // TRANSLATORS: the pause card: keep the keys' names and the column where the actions start.
+    return std::make_unique<Card>(Tr("Paused"),
+                                  std::vector<std::string>{Tr("P / Start    Resume"),
+                                                           Tr("Enter / A    Assist"),
+                                                           Tr("Esc / Back   Main menu")},
+                                  "", 0);
 }
 
 std::unique_ptr<Card> Card::Level(int number, const Times& times, bool newBest, const std::string& unsaved)
 {
-    std::vector<std::string> body = {"Time   " + FormatTime(times.mTime) +
-                                         (times.mAssisted ? "  assisted" : ""),
-                                     "Best   " + FormatTime(times.mBest), "Par    " + FormatTime(times.mPar)};
+    // TRANSLATORS: the level card's rows: a label of at most 8 characters, then a time such as 01:05.33.
+    std::vector<std::string> body = {
+        Label("Time") + FormatTime(times.mTime) + (times.mAssisted ? std::string("  ") + Tr("assisted") : ""),
+        Label("Best") + FormatTime(times.mBest), Label("Par") + FormatTime(times.mPar)};
     if (times.mGhost > 0 && times.mTime > 0)
     {
-        body.push_back("Ghost  " + FormatDifference(times.mTime - times.mGhost));
+        body.push_back(Label("Ghost") + FormatDifference(times.mTime - times.mGhost));
     }
     SayUnsaved(body, unsaved);
-    return std::make_unique<Card>("Level " + std::to_string(number) + " complete", std::move(body),
-                                  newBest && !times.mAssisted ? "New best time!" : "", mLevelUpdates);
+    // TRANSLATORS: a card's heading, at most 36 characters; %1 is the level's number.
+    return std::make_unique<Card>(Translation::Format(Tr("Level %1 complete"), {std::to_string(number)}),
+                                  std::move(body), newBest && !times.mAssisted ? Tr("New best time!") : "",
+                                  mLevelUpdates);
 }
 
 std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels, const std::string& unsaved)
 {
-    std::vector<std::string> body = {"Level  Time      Best      Par", ""};
+    // TRANSLATORS: the run table's head: each word starts its column (columns 1, 8, 18 and 28), so the first
+    // word takes at most 6 characters and the others at most 9.
+    std::vector<std::string> body = {Tr("Level  Time      Best      Par"), ""};
     // A column's total counts only when every level has a time in it: part of a run is no run.
     Times total;
     bool anyAssisted = false;
@@ -78,16 +100,21 @@ std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels, const std::str
         add(total.mPar, level.mPar);
     }
     body.push_back("");
-    body.push_back("Total  " + Column(total.mTime, anyAssisted) + Column(total.mBest) +
-                   FormatTime(total.mPar));
+    // TRANSLATORS: the run table's last row, at most 6 characters.
+    const std::string totalLabel = Tr("Total");
+    body.push_back(totalLabel +
+                   std::string(Font::Length(totalLabel) < 7 ? 7 - Font::Length(totalLabel) : 1, ' ') +
+                   Column(total.mTime, anyAssisted) + Column(total.mBest) + FormatTime(total.mPar));
     const std::size_t totalLine = body.size() - 1;
     if (anyAssisted)
     {
         body.push_back("");
-        body.push_back("* assisted");
+        // TRANSLATORS: the footnote of the run table's star.
+        body.push_back(std::string("* ") + Tr("assisted"));
     }
     SayUnsaved(body, unsaved);
-    auto card = std::make_unique<Card>("All levels complete", std::move(body), "Press any key", mRunUpdates);
+    auto card =
+        std::make_unique<Card>(Tr("All levels complete"), std::move(body), Tr("Press any key"), mRunUpdates);
     card->mKeptEnd = card->mBody.size() - totalLine;
     return card;
 }
@@ -148,9 +175,9 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     std::size_t bodyWidth = 0;
     for (const std::string& line : body)
     {
-        bodyWidth = std::max(bodyWidth, line.size());
+        bodyWidth = std::max(bodyWidth, Font::Length(line));
     }
-    const std::size_t widest = std::max({bodyWidth, mHeading.size(), mFooter.size()});
+    const std::size_t widest = std::max({bodyWidth, Font::Length(mHeading), Font::Length(mFooter)});
     // Heading, a blank line, the body, and the footer after another blank line.
     const int lines = 2 + static_cast<int>(body.size()) + (mFooter.empty() ? 0 : 2);
     const int width = static_cast<int>(widest) * charWidth + 2 * kPadding;
@@ -167,10 +194,8 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     SDL_Rect inside = {box.x + 1, box.y + 1, box.w - 2, box.h - 2};
     SDL_FillRect(screen, &inside, SDL_MapRGB(screen->format, 0, 0, 0));
 
-    const auto centred = [&](const std::string& text, int y) {
-        font.DrawString(text, box.x + (width - static_cast<int>(text.size()) * charWidth) / 2, y, grey,
-                        screen);
-    };
+    const auto centred = [&](const std::string& text, int y)
+    { font.DrawString(text, box.x + (width - font.TextWidth(text)) / 2, y, grey, screen); };
     int y = box.y + kPadding;
     centred(mHeading, y);
     y += 2 * lineHeight;

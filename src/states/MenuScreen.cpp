@@ -7,6 +7,7 @@
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 #include "input/Input.h"
+#include "io/Translation.h"
 
 MenuScreen::~MenuScreen()
 {
@@ -157,7 +158,7 @@ void MenuScreen::Render(Game* game, const float& /*interpolation*/)
 
 void MenuScreen::DrawCentred(Font& font, const std::string& text, int y, Uint32 colour, SDL_Surface* screen)
 {
-    const int width = font.mCharWidth * static_cast<int>(text.size());
+    const int width = font.TextWidth(text);
     font.DrawString(text, screen->w / 2 - width / 2, y, colour, screen);
 }
 
@@ -173,6 +174,7 @@ void MenuScreen::DrawTitle(SDL_Surface* screen, int y)
 
 void MenuScreen::DrawCursorHints(Font& font, Uint32 colour, SDL_Surface* screen)
 {
-    DrawCentred(font, "Arrow Keys = Change current option", screen->h - 36, colour, screen);
-    DrawCentred(font, "Enter Key = Select current option", screen->h - 28, colour, screen);
+    // TRANSLATORS: each key hint is one line of at most 39 characters.
+    DrawCentred(font, Tr("Arrow Keys = Change current option"), screen->h - 36, colour, screen);
+    DrawCentred(font, Tr("Enter Key = Select current option"), screen->h - 28, colour, screen);
 }

@@ -7,6 +7,8 @@
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 #include "io/FieldReader.h"
+#include "io/Translation.h"
+#include "states/StoryLayout.h"
 
 #include <algorithm>
 
@@ -16,7 +18,8 @@ namespace
 const unsigned int kTypeDelay = 4;
 const int kTextX = 8;
 const int kTextY = 8;
-const char* const kNotAvailable = "Not available!";
+// TRANSLATORS: shown on the story screen when the story file is missing.
+const char* const kNotAvailable = TrNoop("Not available!");
 } // namespace
 
 bool StoryState::Init(Game* game)
@@ -24,24 +27,28 @@ bool StoryState::Init(Game* game)
     CreateOverlay(game);
     LoadBackground(game->mFramework->GetRendererInfo());
 
-    mLines.clear();
-    // Lines are shown whole, as written: only comments are left out.
+    mStoryLines.clear();
+    // In English, lines are shown whole, as written: only comments are left out.
     FieldReader file("data/story.txt");
     std::string line;
     while (file.ReadLine(line))
     {
         if (!FieldReader::IsComment(line))
         {
-            mLines.push_back(line);
+            mStoryLines.push_back(line);
         }
     }
-    // A missing story, or one with nothing but comments, still leaves a line to type.
-    if (mLines.empty())
-    {
-        mLines.push_back(kNotAvailable);
-    }
-    ResetTyping();
+    LayOut();
     return true;
+}
+
+void StoryState::LayOut()
+{
+    mLaidOutFor = Translation::Current();
+    // A missing story, or one with nothing but comments, still leaves a line to type.
+    mPages = mStoryLines.empty() ? std::vector<std::vector<std::string>>{{Tr(kNotAvailable)}}
+                                 : StoryLayout::Pages(mStoryLines);
+    ResetTyping();
 }
 
 void StoryState::HandleQuit(Game* /*game*/)
@@ -71,6 +78,11 @@ bool StoryState::HandleAction(Game* /*game*/, Action /*action*/, bool repeat)
 
 void StoryState::Tick(Game* game)
 {
+    // A language chosen since the story was laid out takes effect from its start.
+    if (mLaidOutFor != Translation::Current())
+    {
+        LayOut();
+    }
     ++mTypeCounter;
     // Typing stops while the screen fades out.
     if (mTypeCounter >= kTypeDelay && mFadeState != Fade::FadingOut)
@@ -99,8 +111,23 @@ void StoryState::Tick(Game* game)
 
 void StoryState::TypeStep()
 {
+    // A finished page stands a while, then the next one is typed.
+    if (mPage + 1 < mPages.size() && mCurrentLine + 1 >= mLines.size() &&
+        mShownChars >= Font::Length(mLines[mCurrentLine]))
+    {
+        mPageHold += kTypeDelay;
+        if (mPageHold >= mPageHoldTicks)
+        {
+            ++mPage;
+            mLines = mPages[mPage];
+            mCurrentLine = 0;
+            mShownChars = 0;
+            mPageHold = 0;
+        }
+        return;
+    }
     ++mShownChars;
-    const unsigned int length = static_cast<unsigned int>(mLines[mCurrentLine].size());
+    const unsigned int length = static_cast<unsigned int>(Font::Length(mLines[mCurrentLine]));
     if (mShownChars <= length)
     {
         return;
@@ -123,6 +150,9 @@ void StoryState::ResetTyping()
     mShownChars = 0;
     mCurrentLine = 0;
     mTypeCounter = 0;
+    mPage = 0;
+    mPageHold = 0;
+    mLines = mPages.empty() ? std::vector<std::string>{} : mPages.front();
 }
 
 void StoryState::DrawContent(Game* /*game*/, SDL_Surface* screen, Font& font, Uint32 grey)
@@ -135,7 +165,7 @@ void StoryState::DrawContent(Game* /*game*/, SDL_Surface* screen, Font& font, Ui
     if (mCurrentLine < mLines.size())
     {
         const std::string& line = mLines[mCurrentLine];
-        const std::string shown = line.substr(0, std::min<std::size_t>(mShownChars, line.size()));
+        const std::string shown = Font::Clip(line, mShownChars);
         font.DrawString(shown, kTextX, kTextY + font.mCharHeight * static_cast<int>(mCurrentLine), grey,
                         screen);
     }

@@ -1,4 +1,5 @@
-// The story screen: types "data/story.txt" out like a teletype, then any key starts play.
+// The story screen: types "data/story.txt" out like a teletype, in the player's language, page by page
+// where a language runs long; then any key starts play.
 #pragma once
 
 #include "states/MenuScreen.h"
@@ -16,7 +17,11 @@ class StoryState : public MenuScreen
     unsigned int mTypeCounter = 0; // ticks since the last typing step
     unsigned int mShownChars = 0;
     unsigned int mCurrentLine = 0;
-    std::vector<std::string> mLines;
+    std::vector<std::string> mLines; // the page being typed
+    std::size_t mPage = 0;
+    unsigned int mPageHold = 0; // ticks the finished page has stood, while another follows
+    // How long a finished page stands before the next is typed.
+    static constexpr unsigned int mPageHoldTicks = 90;
 
   protected:
     void DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey) override;
@@ -30,4 +35,10 @@ class StoryState : public MenuScreen
     // Shows one more character, or moves on to the next line.
     void TypeStep();
     void ResetTyping();
+    // Lays the story out again for the language in use, from its first page.
+    void LayOut();
+
+    std::vector<std::string> mStoryLines; // as the file has them
+    std::vector<std::vector<std::string>> mPages;
+    std::string mLaidOutFor; // the language the pages are in
 };
