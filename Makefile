@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run check test test-format test-normal test-sanitize test-fuzz build build-sanitize deps bench clean
+.PHONY: update-po run check test test-format test-normal test-sanitize test-fuzz build build-sanitize deps bench clean
 
 run: build
 	cd $(BUILD_DIR) && ./kestrovane
@@ -162,3 +162,9 @@ level: build
 atlas: deps
 	cmake -S . -B $(BUILD_DIR)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target atlas
+
+# The translators' template from the code, the content and the desktop files, and every language's catalogue
+# brought up to date with it (new messages empty, changed ones fuzzy, until a translator sees to them).
+update-po:
+	bash tools/po/update-pot.sh
+	for po in po/*.po; do msgmerge --quiet --update --backup=none "$$po" po/kestrovane.pot; done

@@ -306,6 +306,7 @@ void EditorState::DrawHelp(Game* game, SDL_Surface* screen)
     SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 0, 0, 0));
     const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
     Frame(screen, box.x, box.y, box.w, box.h, grey);
+    game->mFont->NoteBox(box);
     const std::string title = Tr("Level editor");
     game->mFont->DrawString(title, box.x + (box.w - game->mFont->TextWidth(title)) / 2, box.y + 6, grey,
                             screen);

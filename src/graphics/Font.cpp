@@ -140,6 +140,11 @@ void Font::DrawCode(char32_t code, int x, int y, unsigned int color, SDL_Surface
 
 void Font::DrawString(const std::string& text, int x, int y, unsigned int color, SDL_Surface* dest)
 {
+    if (mRecord && text.find_first_not_of(" \t\n") != std::string::npos)
+    {
+        const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+        mRecord->push_back({text, {x, y, TextWidth(text), lines * mCharHeight}});
+    }
     int dx = 0;
     int dy = 0;
     for (std::size_t at = 0; at < text.size();)

@@ -32,6 +32,23 @@ class Font
     void DrawNumber(std::string digits, int x, int y, unsigned int minLength, unsigned int color,
                     SDL_Surface* dest);
 
+    // A text drawn, or a box its texts must stay inside, as noted for the layout checks.
+    struct Drawn
+    {
+        std::string mText; // "" for a box
+        SDL_Rect mArea;
+    };
+    // While set, every text drawn with ink and every box noted is added here.
+    std::vector<Drawn>* mRecord = nullptr;
+    // A box (a card, the editor's help) over what was drawn before; the texts drawn in it must fit inside.
+    void NoteBox(const SDL_Rect& box)
+    {
+        if (mRecord)
+        {
+            mRecord->push_back({"", box});
+        }
+    }
+
     int mCharWidth = 8;
     int mCharHeight = 8;
     std::string mCharacters; // the printable ASCII characters, in glyph order

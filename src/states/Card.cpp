@@ -187,6 +187,7 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     const int lineHeight = font.mCharHeight + spacing;
     const int height = lines * lineHeight - spacing + 2 * kPadding;
     SDL_Rect box = {(screen->w - width) / 2, (screen->h - height) / 2, width, height};
+    font.NoteBox(box);
 
     // A black box inside a one-pixel light-grey border.
     const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
