@@ -14,6 +14,7 @@ play_packages=(
   cmake make g++ pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev
   libvorbis-dev libogg-dev
+  gettext
 )
 
 # The unit and scenario tests, and the tools' own tests (Python).

@@ -36,15 +36,14 @@ def quote(text):
 
 def main(assets, output):
     story = Path(assets) / "story.txt"
-    entries = {}
-    for number, message in paragraphs(story.read_text(encoding="utf-8-sig").split("\n")):
-        entries.setdefault(message, []).append(f"assets/story.txt:{number}")
+    # A paragraph that comes twice is one message.
+    messages = list(dict.fromkeys(message for _, message in paragraphs(story.read_text(encoding="utf-8-sig").split("\n"))))
     with open(output, "w", encoding="utf-8") as out:
         out.write('msgid ""\nmsgstr ""\n"Content-Type: text/plain; charset=UTF-8\\n"\n\n')
-        for message, places in entries.items():
+        for message in messages:
             out.write("#. TRANSLATORS: a paragraph of the story. The screen wraps it to lines of 38\n"
                       "#. characters; the opening story shows about 14 lines before it pages.\n")
-            out.write(f"#: {' '.join(places)}\nmsgid {quote(message)}\nmsgstr \"\"\n\n")
+            out.write(f"#: assets/story.txt\nmsgid {quote(message)}\nmsgstr \"\"\n\n")
 
 
 if __name__ == "__main__":
