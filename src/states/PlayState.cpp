@@ -205,7 +205,7 @@ bool PlayState::Init(Game* game)
     Utils::DoStars(mStars, screen->w, screen->h); // the first frame already shows moved stars
 
     ClearInput();
-    game->mAudioManager->PlayMusic("level.ogg", true);
+    PlayLevelTune(game, true);
 
     mBackToMenu = false;
     mQuitRequested = false;
@@ -221,6 +221,7 @@ void PlayState::CleanUp()
     mLevelReady = false;
     mGhost.reset();
     mCard.reset();
+    mEndingCard.reset();
     mPauseCard.reset();
     mExitReached = false;
     mLevelTime = 0;
@@ -292,6 +293,7 @@ bool PlayState::StartNextLevel(Game* game)
         return false;
     }
 
+    PlayLevelTune(game, false);
     // Shots refer to the old level's types; they do not survive the change.
     mPlayer->mBullets.clear();
     // The base Init rebinds type, flags, jump speed and position; health, weapon and state stay.
@@ -309,4 +311,15 @@ bool PlayState::StartNextLevel(Game* game)
     BeginLevel(game);
     mLevelReady = true;
     return true;
+}
+
+void PlayState::PlayLevelTune(Game* game, bool restart)
+{
+    const std::string tune = mMap && !mMap->mMusic.empty() ? mMap->mMusic : "level.ogg";
+    // A deck's levels share their tune: it plays on from one to the next.
+    if (!mSilent && (restart || tune != mTune))
+    {
+        game->mAudioManager->PlayMusic(tune, true);
+    }
+    mTune = tune;
 }

@@ -7,6 +7,7 @@
 #include "entities/Player.h"
 #include "states/Card.h"
 #include "states/Ghost.h"
+#include "states/StoryState.h"
 
 int PlayState::Par(const std::string& level)
 {
@@ -17,6 +18,7 @@ void PlayState::BeginLevel(Game* game)
 {
     mLevelTime = 0;
     mExitReached = false;
+    mInVentWind = false;
     mLevelAssisted = false;
     mRecording.clear();
     mCard.reset();
@@ -75,7 +77,15 @@ void PlayState::ShowExitCard(Game* game)
     {
         levels.push_back({mRunTimes[i], progress.Best(mMaps[i]), Par(mMaps[i]), 0, mRunAssisted[i]});
     }
-    mCard = Card::Run(levels, progress.SaveFailure());
+    std::unique_ptr<Card> run = Card::Run(levels, progress.SaveFailure());
+    if (!mSilent && game->mStoryState != nullptr && game->mStoryState->HasEnding())
+    {
+        // The ship's end is told first; the table waits for it, and play fades out to it at once.
+        mEndingCard = std::move(run);
+        mFadeState = Fade::FadingOut;
+        return;
+    }
+    mCard = std::move(run);
 }
 
 bool PlayState::HandleCardKey(bool repeat)

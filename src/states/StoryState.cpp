@@ -27,15 +27,23 @@ bool StoryState::Init(Game* game)
     CreateOverlay(game);
     LoadBackground(game->mFramework->GetRendererInfo());
 
-    mStoryLines.clear();
-    // In English, lines are shown whole, as written: only comments are left out.
+    mOpeningStory.clear();
+    mEndingStory.clear();
+    mEnding = false;
+    // In English, lines are shown whole, as written: only comments are left out. The ending page follows its
+    // mark.
     FieldReader file("data/story.txt");
     std::string line;
+    std::vector<std::string>* story = &mOpeningStory;
     while (file.ReadLine(line))
     {
-        if (!FieldReader::IsComment(line))
+        if (line == mEndingMark)
         {
-            mStoryLines.push_back(line);
+            story = &mEndingStory;
+        }
+        else if (!FieldReader::IsComment(line))
+        {
+            story->push_back(line);
         }
     }
     LayOut();
@@ -46,8 +54,13 @@ void StoryState::LayOut()
 {
     mLaidOutFor = Translation::Current();
     // A missing story, or one with nothing but comments, still leaves a line to type.
-    mPages = mStoryLines.empty() ? std::vector<std::vector<std::string>>{{Tr(kNotAvailable)}}
-                                 : StoryLayout::Pages(mStoryLines);
+    mOpeningPages = mOpeningStory.empty() ? std::vector<std::vector<std::string>>{{Tr(kNotAvailable)}}
+                                          : StoryLayout::Pages(mOpeningStory);
+    mEndingPages.clear();
+    if (!mEndingStory.empty())
+    {
+        mEndingPages = StoryLayout::Pages(mEndingStory);
+    }
     ResetTyping();
 }
 
@@ -96,9 +109,16 @@ void StoryState::Tick(Game* game)
     }
     // The next visit types the story from its start.
     ResetTyping();
+    const bool ending = mEnding;
+    mEnding = false;
     if (mQuitRequested)
     {
         game->mStateManager->ChangeState("Credits");
+        return;
+    }
+    if (ending)
+    {
+        game->mStateManager->ChangeState("Play"); // its run's table of times, waiting there
         return;
     }
     // Every new game sets up play from scratch.
@@ -109,17 +129,27 @@ void StoryState::Tick(Game* game)
     }
 }
 
+void StoryState::BeginEnding()
+{
+    mEnding = HasEnding();
+    ResetTyping();
+    mAlpha = Fade::mOpaque;
+    mFadeState = Fade::FadingIn;
+}
+
 void StoryState::TypeStep()
 {
     // A finished page stands a while, then the next one is typed.
-    if (mPage + 1 < mPages.size() && mCurrentLine + 1 >= mLines.size() &&
-        mShownChars >= Font::Length(mLines[mCurrentLine]))
+    const std::vector<std::vector<std::string>>& pages = mEnding ? mEndingPages : mOpeningPages;
+    const std::vector<std::string>& lines = Page();
+    if (mPage + 1 < pages.size() && mCurrentLine + 1 >= lines.size() &&
+        mShownChars >= Font::Length(lines[mCurrentLine]))
     {
         mPageHold += kTypeDelay;
         if (mPageHold >= mPageHoldTicks)
         {
             ++mPage;
-            mLines = mPages[mPage];
+            (mEnding ? mEndingLines : mLines) = pages[mPage];
             mCurrentLine = 0;
             mShownChars = 0;
             mPageHold = 0;
@@ -127,7 +157,7 @@ void StoryState::TypeStep()
         return;
     }
     ++mShownChars;
-    const unsigned int length = static_cast<unsigned int>(Font::Length(mLines[mCurrentLine]));
+    const unsigned int length = static_cast<unsigned int>(Font::Length(lines[mCurrentLine]));
     if (mShownChars <= length)
     {
         return;
@@ -135,9 +165,9 @@ void StoryState::TypeStep()
     // One step past the end moves on to the next, empty line; the last line stays shown in full.
     mShownChars = length;
     ++mCurrentLine;
-    if (mCurrentLine >= mLines.size())
+    if (mCurrentLine >= lines.size())
     {
-        mCurrentLine = static_cast<unsigned int>(mLines.size() - 1);
+        mCurrentLine = static_cast<unsigned int>(lines.size() - 1);
     }
     else
     {
@@ -152,19 +182,21 @@ void StoryState::ResetTyping()
     mTypeCounter = 0;
     mPage = 0;
     mPageHold = 0;
-    mLines = mPages.empty() ? std::vector<std::string>{} : mPages.front();
+    mLines = mOpeningPages.empty() ? std::vector<std::string>{} : mOpeningPages.front();
+    mEndingLines = mEndingPages.empty() ? std::vector<std::string>{} : mEndingPages.front();
 }
 
 void StoryState::DrawContent(Game* /*game*/, SDL_Surface* screen, Font& font, Uint32 grey)
 {
-    for (unsigned int index = 0; index < mCurrentLine && index < mLines.size(); ++index)
+    const std::vector<std::string>& lines = Page();
+    for (unsigned int index = 0; index < mCurrentLine && index < lines.size(); ++index)
     {
-        font.DrawString(mLines[index], kTextX, kTextY + font.mCharHeight * static_cast<int>(index), grey,
+        font.DrawString(lines[index], kTextX, kTextY + font.mCharHeight * static_cast<int>(index), grey,
                         screen);
     }
-    if (mCurrentLine < mLines.size())
+    if (mCurrentLine < lines.size())
     {
-        const std::string& line = mLines[mCurrentLine];
+        const std::string& line = lines[mCurrentLine];
         const std::string shown = Font::Clip(line, mShownChars);
         font.DrawString(shown, kTextX, kTextY + font.mCharHeight * static_cast<int>(mCurrentLine), grey,
                         screen);

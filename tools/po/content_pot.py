@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the translators' template entries of the content's texts: each paragraph of the story (the story
-screen lays a translation out again, so a paragraph is one message, its lines joined by single spaces).
+"""Writes the translators' template entries of the content's texts: each paragraph of the story, the opening
+and the ending page (the story screen lays a translation out again, so a paragraph is one message, its lines
+joined by single spaces).
 
 usage: content_pot.py <assets folder> <output .pot>
 """
@@ -16,6 +17,9 @@ def paragraphs(lines):
     for number, line in enumerate(lines, 1):
         if line.startswith("//"):
             continue
+        # The ending page's mark ends the opening's last paragraph and is no text.
+        if line.rstrip("\r") == "[ending]":
+            line = ""
         text = line.rstrip(" \r")
         if not text.strip():
             if current:
