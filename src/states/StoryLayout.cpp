@@ -4,6 +4,7 @@
 #include "graphics/Font.h"
 #include "io/Translation.h"
 
+#include <algorithm>
 #include <sstream>
 
 std::vector<StoryLayout::Paragraph> StoryLayout::Paragraphs(const std::vector<std::string>& lines)
@@ -11,8 +12,9 @@ std::vector<StoryLayout::Paragraph> StoryLayout::Paragraphs(const std::vector<st
     std::vector<Paragraph> paragraphs;
     std::size_t blanks = 0;
     bool bottom = false;
-    for (const std::string& line : lines)
+    for (std::size_t row = 0; row < lines.size(); ++row)
     {
+        const std::string& line = lines[row];
         if (line.find_first_not_of(' ') == std::string::npos)
         {
             ++blanks;
@@ -21,7 +23,7 @@ std::vector<StoryLayout::Paragraph> StoryLayout::Paragraphs(const std::vector<st
         if (paragraphs.empty() || blanks > 0)
         {
             bottom = bottom || (blanks >= 2 && !paragraphs.empty());
-            paragraphs.push_back({{}, bottom});
+            paragraphs.push_back({{}, bottom, row});
         }
         paragraphs.back().mLines.push_back(line);
         blanks = 0;
@@ -91,10 +93,15 @@ std::vector<std::vector<std::string>> StoryLayout::Pages(const std::vector<std::
         return {lines};
     }
     std::vector<std::string> bottom;
+    std::size_t bottomRow = mRows;
     std::vector<std::vector<std::string>> pages(1);
     for (std::size_t i = 0; i < paragraphs.size(); ++i)
     {
         const bool atBottom = paragraphs[i].mAtBottom;
+        if (atBottom)
+        {
+            bottomRow = std::min(bottomRow, paragraphs[i].mFirstRow);
+        }
         // Looked up afresh each time: a new page may move the others.
         const auto into = [&]() -> std::vector<std::string>& { return atBottom ? bottom : pages.back(); };
         if (!atBottom && !into().empty() && into().size() + 1 + laidOut[i].size() > mTopRows)
@@ -115,12 +122,13 @@ std::vector<std::vector<std::string>> StoryLayout::Pages(const std::vector<std::
             into().push_back(line);
         }
     }
-    // The bottom paragraphs end on the last row of every page.
+    // The bottom paragraphs stand on every page where the story has them, or higher where they run longer.
     for (std::vector<std::string>& page : pages)
     {
         if (!bottom.empty())
         {
-            const std::size_t bottomStart = mRows > bottom.size() ? mRows - bottom.size() : 0;
+            const std::size_t bottomStart =
+                std::min(bottomRow, mRows > bottom.size() ? mRows - bottom.size() : 0);
             if (page.size() < bottomStart)
             {
                 page.resize(bottomStart);

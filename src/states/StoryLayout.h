@@ -20,6 +20,7 @@ class StoryLayout
     {
         std::vector<std::string> mLines;
         bool mAtBottom = false;
+        std::size_t mFirstRow = 0; // where it starts in the lines as given
     };
     static std::vector<Paragraph> Paragraphs(const std::vector<std::string>& lines);
     // The message a paragraph is translated by: its lines joined by single spaces.

@@ -204,22 +204,33 @@ TEST_F(LanguageFit, EveryScreenFitsInEveryLanguage)
         }
         assist = Assist();
 
-        // The story, every page typed out.
+        // The story's opening and its ending, every page typed out.
         mStory.Tick(&Game()); // lays the story out for the language
-        for (std::size_t page = 0; page < 4; ++page)
+        for (const char* part : {"story", "ending"})
         {
-            mStory.mCurrentLine = static_cast<unsigned>(mStory.mLines.size() - 1);
-            mStory.mShownChars = 1000;
-            Check(language, "story-" + std::to_string(page), [&] { mStory.Render(&Game(), 0); });
-            for (unsigned tick = 0; tick <= StoryState::mPageHoldTicks; ++tick)
+            if (std::string(part) == "ending")
             {
-                mStory.Tick(&Game());
+                ASSERT_TRUE(mStory.HasEnding());
+                mStory.BeginEnding();
+                mStory.mAlpha = 0;
             }
-            if (mStory.mPage != page + 1)
+            for (std::size_t page = 0; page < 4; ++page)
             {
-                break;
+                const std::vector<std::string>& lines = mStory.mEnding ? mStory.mEndingLines : mStory.mLines;
+                mStory.mCurrentLine = static_cast<unsigned>(lines.size() - 1);
+                mStory.mShownChars = 1000;
+                Check(language, part + ("-" + std::to_string(page)), [&] { mStory.Render(&Game(), 0); });
+                for (unsigned tick = 0; tick <= StoryState::mPageHoldTicks; ++tick)
+                {
+                    mStory.Tick(&Game());
+                }
+                if (mStory.mPage != page + 1)
+                {
+                    break;
+                }
             }
         }
+        mStory.mEnding = false;
 
         // Play with its countdown, and the cards over it.
         PlayState& play = mDriver.Play();

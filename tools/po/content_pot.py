@@ -10,27 +10,33 @@ from pathlib import Path
 
 
 def paragraphs(lines):
-    """(line number, message) of every paragraph: runs of non-empty lines that are not comments."""
+    """(at the bottom, message) of every paragraph: runs of non-empty lines that are not comments. After two
+    empty lines or more, a paragraph stands at the bottom of the screen."""
     found = []
     current = []
-    start = 0
-    for number, line in enumerate(lines, 1):
+    blanks = 0
+    bottom = False
+    for line in lines:
         if line.startswith("//"):
             continue
         # The ending page's mark ends the opening's last paragraph and is no text.
         if line.rstrip("\r") == "[ending]":
             line = ""
         text = line.rstrip(" \r")
+        if line.rstrip("\r") == "[ending]":
+            blanks, bottom = 0, False
         if not text.strip():
             if current:
-                found.append((start, " ".join(current)))
+                found.append((bottom, " ".join(current)))
             current = []
+            blanks += 1
             continue
         if not current:
-            start = number
+            bottom = bottom or (blanks >= 2 and bool(found))
         current.append(text)
+        blanks = 0
     if current:
-        found.append((start, " ".join(current)))
+        found.append((bottom, " ".join(current)))
     return found
 
 
@@ -41,12 +47,15 @@ def quote(text):
 def main(assets, output):
     story = Path(assets) / "story.txt"
     # A paragraph that comes twice is one message.
-    messages = list(dict.fromkeys(message for _, message in paragraphs(story.read_text(encoding="utf-8-sig").split("\n"))))
+    messages = {message: bottom for bottom, message in paragraphs(story.read_text(encoding="utf-8-sig").split("\n"))}
     with open(output, "w", encoding="utf-8") as out:
         out.write('msgid ""\nmsgstr ""\n"Content-Type: text/plain; charset=UTF-8\\n"\n\n')
-        for message in messages:
+        for message, bottom in messages.items():
             out.write("#. TRANSLATORS: a paragraph of the story. The screen wraps it to lines of 38\n"
                       "#. characters; the opening story shows about 14 lines before it pages.\n")
+            if bottom:
+                out.write("#. It stands at the bottom left, beside the planet: keep it about as short as\n"
+                          "#. the English.\n")
             out.write(f"#: assets/story.txt\nmsgid {quote(message)}\nmsgstr \"\"\n\n")
 
 
