@@ -28,6 +28,7 @@ class PlayState;
 class CreditsState;
 class EditorState;
 class ScratchLevel;
+class RaceLink;
 class AssistState;
 class Input;
 
@@ -68,10 +69,16 @@ class Game
     // The command line's part of start-up (GameCommandLine.cpp). Set mCommandLine before Init.
     // Gives the window mode asked for this run and reads the recorded input, before any window opens.
     bool ApplyCommandLine(std::vector<unsigned>& replay);
-    // Begins play on the level file of the command line instead of showing the main menu.
-    bool StartLevelFile(std::vector<unsigned> replay);
-    // Plays the level of the command line's link; false (said on stderr) when it is no playable level.
+    // Begins play on the level file of the command line instead of showing the main menu, as a race when
+    // one is given.
+    bool StartLevelFile(std::vector<unsigned> replay, std::unique_ptr<RaceLink> race = nullptr);
+    // Plays the level of the command line's link, or races the run of its race link; false (said on stderr)
+    // when it is no playable level or no whole race.
     bool StartLink(std::vector<unsigned> replay);
+    // --print-link: replays the command line's recorded input on its level without a window and prints its
+    // race link. The exit status: 0, 3 when the input does not finish the level, 1 when either cannot be
+    // read.
+    int PrintRaceLink();
     // Opens the level editor on the command line's file.
     bool StartEditor();
     // The window mode kesv.cfg keeps: the file's own while this run's mode is the command line's.
@@ -83,6 +90,8 @@ class Game
     int mExitStatus = 0;
 
     bool mIsRunning = false;
+    // Whether the settings and window files are written at the end (not by a check run from a script).
+    bool mWritesPlayerFiles = true;
 
     // The settings record, kept in "kesv.cfg". Keys are SDL scancodes; volumes 0..128.
     bool mFullscreen = true;
@@ -131,6 +140,8 @@ class Game
 
   private:
     std::string SettingsText() const;
+    // How messages name the level played: the level file, or a link's level.
+    std::string PlayedLevelName() const;
     ShownPicture mShownPicture;   // where the output keeps it, the picture it shows
     std::string mWrittenSettings; // the record as "kesv.cfg" holds it, last read or written
 };

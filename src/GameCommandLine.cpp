@@ -8,9 +8,15 @@
 #include "editor/LevelCheck.h"
 #include "editor/LevelDocument.h"
 #include "editor/LevelLink.h"
+#include "editor/RaceLink.h"
 #include "editor/ScratchLevel.h"
+#include "graphics/Framework.h"
+#include "graphics/Image.h"
 #include "io/InputScript.h"
 #include "states/PlayState.h"
+#include "states/Race.h"
+
+#include <SDL.h>
 
 #include <exception>
 #include <filesystem>
@@ -37,16 +43,22 @@ bool Game::ApplyCommandLine(std::vector<unsigned>& replay)
     }
     catch (const std::runtime_error& error)
     {
-        PlayState::ReportLevelFailure(mCommandLine.mLevelFile, error.what());
+        PlayState::ReportLevelFailure(PlayedLevelName(), error.what());
         mExitStatus = 1;
         return false;
     }
 }
 
-bool Game::StartLevelFile(std::vector<unsigned> replay)
+bool Game::StartLevelFile(std::vector<unsigned> replay, std::unique_ptr<RaceLink> race)
 {
     mStateManager->ChangeState("Play");
+    const bool watched = !replay.empty();
     mPlayState->PlayOnly(mCommandLine.mLevelFile, std::move(replay));
+    if (race)
+    {
+        const std::string name = Race::LevelName(*race);
+        mPlayState->RaceAgainst(std::move(race), name);
+    }
     bool started = false;
     try
     {
@@ -56,13 +68,13 @@ bool Game::StartLevelFile(std::vector<unsigned> replay)
     catch (const std::exception& error)
     {
         // A level maker's file is theirs to mend: told on standard error, not in the error box.
-        PlayState::ReportLevelFailure(mCommandLine.mLevelFile, error.what());
+        PlayState::ReportLevelFailure(PlayedLevelName(), error.what());
     }
     if (!started)
     {
         mExitStatus = 1;
     }
-    else if (!mCommandLine.mReplayFile.empty())
+    else if (watched)
     {
         mExitStatus = 3; // until the input finishes the level
     }
@@ -99,23 +111,34 @@ std::string LinkText(const std::string& argument)
 
 bool Game::StartLink(std::vector<unsigned> replay)
 {
+    std::unique_ptr<RaceLink> race;
     try
     {
-        const LevelDocument level = LevelLink::Unpack(LinkText(mCommandLine.mLinkText));
-        EditorCatalogue catalogue;
-        catalogue.Load("data/maps/");
-        const std::vector<LevelCheck::Problem> problems = LevelCheck::Run(level, catalogue);
-        if (!problems.empty())
-        {
-            std::string all;
-            for (const LevelCheck::Problem& problem : problems)
-            {
-                all += (all.empty() ? "" : "; ") + problem.mText;
-            }
-            throw std::runtime_error("the level cannot be played: " + all);
-        }
+        const std::string text = LinkText(mCommandLine.mLinkText);
         mLinkLevel = std::make_unique<ScratchLevel>();
-        mCommandLine.mLevelFile = mLinkLevel->Write(level);
+        if (RaceLink::IsRace(text))
+        {
+            race = std::make_unique<RaceLink>(RaceLink::Unpack(text));
+            mCommandLine.mLevelFile = Race::Open(this, *race, *mLinkLevel);
+            if (mCommandLine.mWatchLink)
+            {
+                replay = race->mRun;
+            }
+        }
+        else
+        {
+            if (mCommandLine.mWatchLink)
+            {
+                throw std::runtime_error("a level link carries no run to watch: give --replay a file");
+            }
+            const LevelDocument level = LevelLink::Unpack(text);
+            const std::string problems = Race::PlayProblems(level);
+            if (!problems.empty())
+            {
+                throw std::runtime_error("the level cannot be played: " + problems);
+            }
+            mCommandLine.mLevelFile = mLinkLevel->Write(level);
+        }
     }
     catch (const std::exception& error)
     {
@@ -123,7 +146,78 @@ bool Game::StartLink(std::vector<unsigned> replay)
         mExitStatus = 1;
         return false;
     }
-    return StartLevelFile(std::move(replay));
+    return StartLevelFile(std::move(replay), std::move(race));
+}
+
+std::string Game::PlayedLevelName() const
+{
+    if (mCommandLine.mLinkText.empty())
+    {
+        return mCommandLine.mLevelFile;
+    }
+    // The scratch file's name would mean nothing to the player: the game's own level by its name.
+    try
+    {
+        const std::string text = LinkText(mCommandLine.mLinkText);
+        if (RaceLink::IsRace(text))
+        {
+            const RaceLink race = RaceLink::Unpack(text);
+            if (!race.mLevel)
+            {
+                return race.mFile;
+            }
+        }
+    }
+    catch (const std::exception&)
+    {
+    }
+    return "from the link";
+}
+
+int Game::PrintRaceLink()
+{
+    mWritesPlayerFiles = false;
+    std::vector<unsigned> run;
+    try
+    {
+        run = InputScript::Load(mCommandLine.mReplayFile);
+    }
+    catch (const std::runtime_error& error)
+    {
+        PlayState::ReportLevelFailure(mCommandLine.mLevelFile, error.what());
+        return 1;
+    }
+    try
+    {
+        // No window is shown: the run is checked in a world on SDL's window-less driver.
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+        mFramework = std::make_unique<Framework>();
+        mFramework->mResizable = false;
+        mFramework->Init(false, false);
+        mScreen = std::make_unique<Image>();
+        mScreen->Load(mFramework->mSurface, 320, 240, false, Image::mKeyRed, Image::mKeyGreen,
+                      Image::mKeyBlue);
+    }
+    catch (const std::exception& error)
+    {
+        std::cerr << "kestrovane: the run cannot be checked: " << error.what() << std::endl;
+        return 1;
+    }
+    try
+    {
+        std::cout << Race::Make(this, mCommandLine.mLevelFile, std::move(run), Assist()).Pack() << std::endl;
+        return 0;
+    }
+    catch (const Race::NotFinished& error)
+    {
+        PlayState::ReportLevelFailure(mCommandLine.mLevelFile, error.what());
+        return 3;
+    }
+    catch (const std::exception& error)
+    {
+        PlayState::ReportLevelFailure(mCommandLine.mLevelFile, error.what());
+        return 1;
+    }
 }
 
 bool Game::StartEditor()

@@ -267,25 +267,46 @@ void EditorState::BackFromPlay(Game* game)
     game->mAudioManager->PlayMusic("menu.ogg", true);
     if (mStatus.rfind(Tr("Cannot play: "), 0) != 0)
     {
-        mStatus = Tr("Back from test-play");
+        mStatus = game->mPlayState->HasFinishedRun() ? Tr("Back: Shift+L sends this run as a race")
+                                                     : Tr("Back from test-play");
+    }
+}
+
+void EditorState::SendRace(Game* game)
+{
+    // The run of the last test-play that reached the exit, on the level as it was tried.
+    try
+    {
+        mStatus =
+            std::string(Tr("Race link: ")) + Platform::ShareRaceLink(game->mPlayState->MakeRaceLink(game));
+    }
+    catch (const std::exception& error)
+    {
+        mStatus = std::string(Tr("No race link: ")) + error.what();
     }
 }
 
 void EditorState::PublishLink()
 {
     mPublishedChanges = mHistory.Changes();
-    try
+    std::string why;
+    if (!LevelLink::Fits(mLevel, &why))
     {
-        std::string link = LevelLink::Pack(mLevel);
-        if (link != mPublished)
+        // The page's "Copy link" tells why, as L does.
+        if (why != mPublishedRefusal)
         {
-            mPublished = std::move(link);
-            Platform::LevelLinkChanged(mPublished);
+            mPublished.clear();
+            mPublishedRefusal = why;
+            Platform::LevelLinkRefused(why);
         }
+        return;
     }
-    catch (const std::exception&)
+    std::string link = LevelLink::Pack(mLevel);
+    if (link != mPublished)
     {
-        // A level of more kinds of tile than a link holds has no link; L says so.
+        mPublished = std::move(link);
+        mPublishedRefusal.clear();
+        Platform::LevelLinkChanged(mPublished);
     }
 }
 

@@ -419,17 +419,23 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
         SDL_StartTextInput();
         return;
     case SDLK_l:
-        // The desktop's way to pass a level on: the link on standard output, for a chat or a page.
-        try
+        if (shift)
         {
+            SendRace(game);
+            return;
+        }
+        // The desktop's way to pass a level on: the link on standard output, for a chat or a page.
+        {
+            std::string why;
+            if (!LevelLink::Fits(mLevel, &why))
+            {
+                mStatus = why == LevelLink::mTooLarge ? Tr(why) : Tr("No link: ") + why;
+                return;
+            }
             std::cout << LevelLink::Pack(mLevel) << std::endl;
             mStatus = Tr("Link printed on standard output");
+            return;
         }
-        catch (const std::exception& error)
-        {
-            mStatus = std::string(Tr("No link: ")) + error.what();
-        }
-        return;
     case SDLK_t:
     case SDLK_F5:
         TestPlay(game, (modifiers & KMOD_SHIFT) != 0);

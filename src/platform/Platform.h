@@ -45,6 +45,12 @@ class Platform
     static void ScreenshotWritten(const std::string& file);
     // The level being edited now packs into this link: the page's "Copy link" offers it.
     static void LevelLinkChanged(const std::string& link);
+    // The level being edited has no link, for this reason: the page's "Copy link" says it instead.
+    static void LevelLinkRefused(const std::string& why);
+    // A race link was made for the player to send: on the desktop it is printed on standard output and put on
+    // the clipboard, in the browser it goes into the address and onto the clipboard. Gives where it went, as
+    // the card tells the player.
+    static std::string ShareRaceLink(const std::string& link);
     // The game did not start, for this reason (no error box: the program ends quietly).
     static void NotStarted(const std::string& reason);
     // A failure ended the program.

@@ -64,6 +64,17 @@ void Platform::ScreenshotWritten(const std::string& /*file*/) {}
 
 void Platform::LevelLinkChanged(const std::string& /*link*/) {}
 
+void Platform::LevelLinkRefused(const std::string& /*why*/) {}
+
+std::string Platform::ShareRaceLink(const std::string& link)
+{
+    std::cout << link << std::endl;
+    // Without a display (or a clipboard) the printed line is the link.
+    // TRANSLATORS: above a race link on a card: at most 36 characters.
+    return SDL_SetClipboardText(link.c_str()) == 0 ? Tr("Copied, and printed on stdout")
+                                                   : Tr("Printed on standard output");
+}
+
 void Platform::NotStarted(const std::string& reason)
 {
     std::cerr << "Kestrovane: not started: " << reason << '\n';

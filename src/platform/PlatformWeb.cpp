@@ -4,6 +4,7 @@
 
 #include "Game.h"
 #include "io/PlayerFile.h"
+#include "io/Translation.h"
 
 #include <SDL.h>
 #include <emscripten.h>
@@ -205,6 +206,18 @@ void Platform::ScreenshotWritten(const std::string& file)
 void Platform::LevelLinkChanged(const std::string& link)
 {
     CallPage("link", link.c_str());
+}
+
+void Platform::LevelLinkRefused(const std::string& why)
+{
+    CallPage("linkRefused", why.c_str());
+}
+
+std::string Platform::ShareRaceLink(const std::string& link)
+{
+    CallPage("race", link.c_str());
+    // TRANSLATORS: above a race link on a card: at most 36 characters.
+    return Tr("Copied, and in the address");
 }
 
 void Platform::NotStarted(const std::string& reason)

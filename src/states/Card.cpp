@@ -22,17 +22,19 @@ std::string Column(int updates, bool assisted = false)
     return Card::FormatTime(updates) + (assisted ? "* " : "  ");
 }
 
-// A label of the level card, padded so the times after it stand in one column.
+// A label of the level card, padded to seven columns (or one space more) so the times after it stand in one
+// column; a translation's labels, which run longer, are all padded to the longest.
 std::string Label(const char* english)
 {
-    static const char* const labels[] = {TrNoop("Time"), TrNoop("Best"), TrNoop("Par"), TrNoop("Ghost")};
-    std::size_t widest = 5;
+    static const char* const labels[] = {TrNoop("Time"),  TrNoop("Best"),    TrNoop("Par"),
+                                         TrNoop("Ghost"), TrNoop("To beat"), TrNoop("Race")};
+    const std::string text = Tr(english);
+    std::size_t width = std::max<std::size_t>(7, Font::Length(text) + 1);
     for (const char* label : labels)
     {
-        widest = std::max(widest, Font::Length(Tr(label)));
+        width = Translation::Current().empty() ? width : std::max(width, Font::Length(Tr(label)) + 1);
     }
-    const std::string text = Tr(english);
-    return text + std::string(widest + 2 - Font::Length(text), ' ');
+    return text + std::string(width - Font::Length(text), ' ');
 }
 
 // A player told nothing would trust a best time that is gone at the next start.
@@ -67,15 +69,38 @@ std::unique_ptr<Card> Card::Level(int number, const Times& times, bool newBest, 
     std::vector<std::string> body = {
         Label("Time") + FormatTime(times.mTime) + (times.mAssisted ? std::string("  ") + Tr("assisted") : ""),
         Label("Best") + FormatTime(times.mBest), Label("Par") + FormatTime(times.mPar)};
-    if (times.mGhost > 0 && times.mTime > 0)
+    std::string footer = newBest && !times.mAssisted ? Tr("New best time!") : "";
+    if (times.mToBeat > 0 && times.mTime > 0)
+    {
+        // A race: the sender's time stands in for the ghost's.
+        body.push_back(Label("To beat") + FormatTime(times.mToBeat));
+        body.push_back(Label("Race") + FormatDifference(times.mTime - times.mToBeat));
+        if (times.mTime < times.mToBeat)
+        {
+            footer = Tr("Race won!");
+        }
+    }
+    else if (times.mGhost > 0 && times.mTime > 0)
     {
         body.push_back(Label("Ghost") + FormatDifference(times.mTime - times.mGhost));
     }
     SayUnsaved(body, unsaved);
     // TRANSLATORS: a card's heading, at most 36 characters; %1 is the level's number.
     return std::make_unique<Card>(Translation::Format(Tr("Level %1 complete"), {std::to_string(number)}),
-                                  std::move(body), newBest && !times.mAssisted ? Tr("New best time!") : "",
-                                  mLevelUpdates);
+                                  std::move(body), footer, mLevelUpdates);
+}
+
+std::unique_ptr<Card> Card::RaceStart(const std::string& level, int toBeat, bool assisted, int updates)
+{
+    // TRANSLATORS: the card before a race: the level's name, then the time to beat (such as 01:05.33); each
+    // line at most 36 characters.
+    std::vector<std::string> body = {level, "",
+                                     Translation::Format(Tr("Time to beat  %1"), {FormatTime(toBeat)})};
+    if (assisted)
+    {
+        body.push_back(Tr("(made with an assist on)"));
+    }
+    return std::make_unique<Card>(Tr("Race"), std::move(body), Tr("Press a key to start"), updates);
 }
 
 std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels, const std::string& unsaved)
@@ -150,10 +175,25 @@ bool Card::Tick()
     return mUpdates > 0 && mShown >= mUpdates;
 }
 
+std::vector<std::string> Card::FootLines() const
+{
+    std::vector<std::string> lines;
+    for (const std::string* line : {&mFooter, &mAction})
+    {
+        if (!line->empty())
+        {
+            lines.push_back(*line);
+        }
+    }
+    return lines;
+}
+
 std::vector<std::string> Card::Fitted(int screenHeight, int charHeight) const
 {
     // Body lines that fit with the lines closed up, besides the heading, the footer and their gaps.
-    const int room = (screenHeight - 2 * kPadding) / charHeight - 2 - (mFooter.empty() ? 0 : 2);
+    const std::size_t foot = FootLines().size();
+    const int room =
+        (screenHeight - 2 * kPadding) / charHeight - 2 - (foot == 0 ? 0 : 1 + static_cast<int>(foot));
     if (static_cast<int>(mBody.size()) <= room)
     {
         return mBody;
@@ -193,9 +233,15 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     {
         bodyWidth = std::max(bodyWidth, Font::Length(line));
     }
-    const std::size_t widest = std::max({bodyWidth, Font::Length(mHeading), Font::Length(mFooter)});
-    // Heading, a blank line, the body, and the footer after another blank line.
-    const int lines = 2 + static_cast<int>(body.size()) + (mFooter.empty() ? 0 : 2);
+    const std::vector<std::string> foot = FootLines();
+    std::size_t widest = std::max(bodyWidth, Font::Length(mHeading));
+    for (const std::string& line : foot)
+    {
+        widest = std::max(widest, Font::Length(line));
+    }
+    // Heading, a blank line, the body, and the footer lines after another blank line.
+    const int lines =
+        2 + static_cast<int>(body.size()) + (foot.empty() ? 0 : 1 + static_cast<int>(foot.size()));
     const int width = static_cast<int>(widest) * charWidth + 2 * kPadding;
     // A long level list (a mod's) closes the lines up to fit.
     const int spacing =
@@ -222,8 +268,10 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
         font.DrawString(line, bodyX, y, grey, screen);
         y += lineHeight;
     }
-    if (!mFooter.empty())
+    y += lineHeight;
+    for (const std::string& line : foot)
     {
-        centred(mFooter, y + lineHeight);
+        centred(line, y);
+        y += lineHeight;
     }
 }

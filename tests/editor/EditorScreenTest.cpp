@@ -4,6 +4,7 @@
 #include "PlayFixtures.h"
 #include "VirtualPad.h"
 #include "editor/EditorState.h"
+#include "editor/RaceLink.h"
 #include "io/InputScript.h"
 
 #include <gtest/gtest.h>
@@ -266,4 +267,30 @@ TEST_F(EditorScreen, AControllersRectangleIsDrawnWhenAIsLetGoAndNeitherUpNorStar
     press(SDL_CONTROLLER_BUTTON_START);
     EXPECT_EQ(mEditor->mStatus, "Cannot play: No player start");
     EXPECT_EQ(painted(), 12);
+}
+
+TEST_F(EditorScreen, ATestPlayThatReachedTheExitIsSentAsARaceCarryingTheLevel)
+{
+    MakeLevel();
+    Key(SDLK_t);
+    ASSERT_EQ(mPlay.CurrentState(), "Play") << mEditor->mStatus;
+    mPlay.SkipFadeIn();
+    for (unsigned keys : InputScript::Parse("R30 RJ8 R60 -200"))
+    {
+        if (mPlay.CurrentState() == "Play")
+        {
+            mPlay.Step(keys, false);
+        }
+    }
+    ASSERT_EQ(mPlay.CurrentState(), "Editor");
+    mPlay.HandleEvents();
+    EXPECT_EQ(mEditor->mStatus, "Back: Shift+L sends this run as a race");
+    testing::internal::CaptureStdout();
+    Key(SDLK_l, KMOD_LSHIFT);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(mEditor->mStatus.rfind("Race link: ", 0), 0u) << mEditor->mStatus;
+    const RaceLink race = RaceLink::Unpack(printed.substr(0, printed.find('\n')));
+    ASSERT_TRUE(race.mLevel) << "a made level travels whole";
+    EXPECT_EQ(race.mLevel->Layer(1), mEditor->mLevel.Layer(1));
+    EXPECT_EQ(static_cast<std::size_t>(race.mTime), race.mRun.size());
 }
