@@ -5,6 +5,7 @@
 #include "Game.h"
 #include "graphics/Font.h"
 #include "graphics/Image.h"
+#include "input/Input.h"
 #include "world/EntityType.h"
 
 #include <algorithm>
@@ -286,9 +287,14 @@ void EditorState::DrawStatus(Game* game, SDL_Surface* screen)
         second = mStatus;
     }
     font.DrawString(second.substr(0, 40), 0, kStatusY + 12, amber, screen);
+    // The help needs a keyboard: with a controller or the touch controls the hint names their own.
+    const Input::Device device = game->mInput->LastDevice();
+    const char* hint = device == Input::Device::Controllers ? "A paint X tool"
+                       : device == Input::Device::Touch     ? "Jump paint Fire tool"
+                                                            : "F1 help";
     const std::string third = std::string(mHistory.IsChanged() ? "* " : "  ") +
                               std::to_string(mLevel.Width()) + "x" + std::to_string(mLevel.Height()) + " " +
-                              (mFacing ? "facing >" : "facing <") + "  F1 help";
+                              (mFacing ? "facing >" : "facing <") + "  " + hint;
     font.DrawString(third, 0, kStatusY + 22, grey, screen);
 }
 

@@ -155,7 +155,11 @@ void AssistState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint3
     DrawCentred(font, "marked and never replace a best.", notes + fw + 2, grey, screen);
     DrawCentred(font, "Par: the route the level ships with.", notes + 2 * (fw + 2) + fw, grey, screen);
 
-    DrawCursorHints(font, grey, screen);
-    DrawCentred(font, mReturnTo == "Play" ? "Escape = Back to the game" : "Escape = Back to the options",
-                screen->h - 20, grey, screen);
+    DrawCursorHints(game, font, grey, screen);
+    const char* back = mReturnTo == "Play"
+                           ? ForDevice(game, "Escape = Back to the game", "Back Button = Back to the game",
+                                       "Back = Back to the game")
+                           : ForDevice(game, "Escape = Back to the options",
+                                       "Back Button = Back to the options", "Back = Back to the options");
+    DrawCentred(font, back, screen->h - 20, grey, screen);
 }

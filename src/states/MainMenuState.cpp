@@ -114,6 +114,6 @@ void MainMenuState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uin
     font.DrawString(std::string(mContinueShown ? kContinueText : "") + kOptionsText, w / 2 - 32, optionsY,
                     grey, screen);
 
-    DrawCursorHints(font, grey, screen);
+    DrawCursorHints(game, font, grey, screen);
     DrawCentred(font, "Version " KES_VERSION, h - 12, grey, screen);
 }

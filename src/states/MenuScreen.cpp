@@ -171,8 +171,28 @@ void MenuScreen::DrawTitle(SDL_Surface* screen, int y)
     mTitleImage->Draw(screen, screen->w / 2 - mTitleImage->mSurface->w / 2, y);
 }
 
-void MenuScreen::DrawCursorHints(Font& font, Uint32 colour, SDL_Surface* screen)
+void MenuScreen::DrawCursorHints(const Game* game, Font& font, Uint32 colour, SDL_Surface* screen)
 {
-    DrawCentred(font, "Arrow Keys = Change current option", screen->h - 36, colour, screen);
-    DrawCentred(font, "Enter Key = Select current option", screen->h - 28, colour, screen);
+    DrawCentred(font,
+                ForDevice(game, "Arrow Keys = Change current option", "D-Pad = Change current option",
+                          "Arrows = Change current option"),
+                screen->h - 36, colour, screen);
+    DrawCentred(font,
+                ForDevice(game, "Enter Key = Select current option", "A Button = Select current option",
+                          "Jump = Select current option"),
+                screen->h - 28, colour, screen);
+}
+
+const char* MenuScreen::ForDevice(const Game* game, const char* keyboard, const char* controller,
+                                  const char* touch)
+{
+    switch (game->mInput->LastDevice())
+    {
+    case Input::Device::Controllers:
+        return controller;
+    case Input::Device::Touch:
+        return touch;
+    default:
+        return keyboard;
+    }
 }

@@ -383,6 +383,9 @@ void SettingsState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uin
         DrawCentred(font, "Rebinding a key needs a keyboard", screen->h - 28, grey, screen);
         return;
     }
-    DrawCursorHints(font, grey, screen);
-    DrawCentred(font, "Escape = Back to the main menu", screen->h - 20, grey, screen);
+    DrawCursorHints(game, font, grey, screen);
+    DrawCentred(font,
+                ForDevice(game, "Escape = Back to the main menu", "Back Button = Back to the main menu",
+                          "Back = Back to the main menu"),
+                screen->h - 20, grey, screen);
 }
