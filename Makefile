@@ -133,16 +133,18 @@ serve-web:
 # The browser tests: the normal build's data/, the browser build, and a headless Chromium driven by
 # tests/web/ (its driver installed from npm as its lock file pins it).
 test-web: build-web-test
-	node --test tests/web/
+	$(WEB_TESTS)
 
-# The browser build and the browser tests' driver; run-web-tests runs the tests on what is built.
+# The browser build and the browser tests' driver; run-web-tests runs the tests on what is built. The test
+# files run three at a time, each with a browser of its own: they mostly wait for the page.
+WEB_TESTS = node --test --test-concurrency=3 tests/web/
 build-web-test: build
 	bash tools/install-deps.sh --web-test
 	$(web_build)
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error >/dev/null
 
 run-web-tests:
-	node --test tests/web/
+	$(WEB_TESTS)
 
 # Installs the game with its launcher, menu entry, icons, AppStream data, manual page and licence under PREFIX
 # (DESTDIR is honoured); uninstall removes them again; package builds the Debian package into $(BUILD_DIR)/.
