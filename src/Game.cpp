@@ -81,6 +81,10 @@ bool Game::Init()
 {
     // Settings: written with the defaults only when missing, then read again. A file that is there but
     // cannot be read is the player's: it is left alone, and the game does not start.
+    if (const std::string refused = ConfigRefusal(); !refused.empty())
+    {
+        return StartFailed(*this, "the settings file kesv.cfg " + refused);
+    }
     if (!ReadConfig())
     {
         if (ConfigFileExists())
@@ -163,25 +167,8 @@ bool Game::Init()
         mAudioManager->PlayMusic("menu.ogg", false);
     }
 
-    // The screens. They stay in local owners until registered, so a later failing Init
-    // frees the earlier ones. The play screen is set up each time play begins, not here.
-    mStateManager = std::make_unique<StateManager>();
-    auto mainMenu = CreateAndInit<MainMenuState>(this, "Unable to initialize main menu state!");
-    auto settings = CreateAndInit<SettingsState>(this, "Unable to initialize settings state!");
-    auto story = CreateAndInit<StoryState>(this, "Unable to initialize story state!");
-    auto play = std::make_unique<PlayState>();
-    auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
-    auto assist = CreateAndInit<AssistState>(this, "Unable to initialize assist state!");
-    auto editor = std::make_unique<EditorState>();
-
-    // Registration, then the main menu (or the level of the command line) is the first screen.
-    mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
-    mSettingsState = Register(*mStateManager, "Settings", settings);
-    mStoryState = Register(*mStateManager, "Story", story);
-    mPlayState = Register(*mStateManager, "Play", play);
-    mCreditsState = Register(*mStateManager, "Credits", credits);
-    mAssistState = Register(*mStateManager, "Assist", assist);
-    mEditorState = Register(*mStateManager, "Editor", editor);
+    AddScreens();
+    // The main menu (or the level of the command line) is the first screen.
     if (!mCommandLine.mEditFile.empty())
     {
         if (!StartEditor())
@@ -210,6 +197,31 @@ bool Game::Init()
 
     mIsRunning = true;
     return true;
+}
+
+void Game::AddScreens()
+{
+    // The screens stay in local owners until registered, so a later failing Init frees the earlier ones.
+    // The play screen is set up each time play begins, not here.
+    if (!mStateManager)
+    {
+        mStateManager = std::make_unique<StateManager>();
+    }
+    auto mainMenu = CreateAndInit<MainMenuState>(this, "Unable to initialize main menu state!");
+    auto settings = CreateAndInit<SettingsState>(this, "Unable to initialize settings state!");
+    auto story = CreateAndInit<StoryState>(this, "Unable to initialize story state!");
+    auto play = std::make_unique<PlayState>();
+    auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
+    auto assist = CreateAndInit<AssistState>(this, "Unable to initialize assist state!");
+    auto editor = std::make_unique<EditorState>();
+
+    mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
+    mSettingsState = Register(*mStateManager, "Settings", settings);
+    mStoryState = Register(*mStateManager, "Story", story);
+    mPlayState = Register(*mStateManager, "Play", play);
+    mCreditsState = Register(*mStateManager, "Credits", credits);
+    mAssistState = Register(*mStateManager, "Assist", assist);
+    mEditorState = Register(*mStateManager, "Editor", editor);
 }
 
 void Game::Run()

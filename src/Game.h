@@ -41,6 +41,9 @@ class Game
     Game& operator=(const Game&) = delete;
 
     bool Init();
+    // Builds every screen and registers it under its name, as start-up does once the window, screen, font
+    // and audio are there; none is made current. Throws std::runtime_error when one cannot be set up.
+    void AddScreens();
     // The desktop's main loop: passes, each followed by a wait for the next display frame or update.
     void Run();
     // One pass of the main loop: the events, the updates that are due and one frame. The browser calls it
@@ -49,8 +52,10 @@ class Game
     void HandleEvents();
     void Tick();
     void Render(const float& interpolation);
-    // Reads "kesv.cfg" into the settings record; false when it cannot be opened.
+    // Reads "kesv.cfg" into the settings record; false when it cannot be opened or is refused.
     bool ReadConfig();
+    // Why "kesv.cfg" is not to be read at all (not a regular file, or too large), or "".
+    static std::string ConfigRefusal();
     // Writes "kesv.cfg" (through a symbolic link to its target); false when it cannot be written.
     bool WriteConfig();
     // Writes "kesv.cfg" when the settings record differs from what the file holds.

@@ -5,6 +5,7 @@
 #include "Game.h"
 #include "graphics/Font.h"
 #include "graphics/Image.h"
+#include "input/Input.h"
 #include "io/Translation.h"
 #include "world/EntityType.h"
 
@@ -295,9 +296,15 @@ void EditorState::DrawStatus(Game* game, SDL_Surface* screen)
         second = mStatus;
     }
     font.DrawString(Font::Clip(second, 40), 0, kStatusY + 12, amber, screen);
+    // The help needs a keyboard: with a controller or the touch controls the hint names their own.
+    // TRANSLATORS: the end of the editor's last status line: at most 20 characters.
+    const Input::Device device = game->mInput->LastDevice();
+    const char* hint = device == Input::Device::Controllers ? TrNoop("A paint X tool")
+                       : device == Input::Device::Touch     ? TrNoop("Jump paint Fire tool")
+                                                            : TrNoop("F1 help");
     const std::string third = std::string(mHistory.IsChanged() ? "* " : "  ") +
                               std::to_string(mLevel.Width()) + "x" + std::to_string(mLevel.Height()) + " " +
-                              (mFacing ? Tr("facing >") : Tr("facing <")) + "  " + Tr("F1 help");
+                              (mFacing ? Tr("facing >") : Tr("facing <")) + "  " + Tr(hint);
     font.DrawString(Font::Clip(third, 40), 0, kStatusY + 22, grey, screen);
 }
 

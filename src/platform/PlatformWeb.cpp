@@ -37,13 +37,16 @@ EM_JS(void, CallPage, (const char* hook, const char* text), {
         page[UTF8ToString(hook)](UTF8ToString(text));
 });
 
-// Whether the stored folder was loaded and this tab may store into it (web/storage.js).
 // The browser's languages, most wanted first, joined by colons.
 EM_JS(char*, PageLanguages, (), {
     const list = (navigator.languages && navigator.languages.length) ? navigator.languages : [navigator.language || ""];
     return stringToNewUTF8(list.join(":"));
 });
 
+// Whether the stored folder was loaded, and whether this tab may store into it (web/storage.js).
+EM_JS(int, StorageLoaded, (), {
+    return Module.kesStorage && Module.kesStorage.loaded ? 1 : 0;
+});
 EM_JS(int, StorageReady, (), {
     return Module.kesStorage && Module.kesStorage.ready ? 1 : 0;
 });
@@ -125,9 +128,10 @@ void Platform::Start()
     // another one through SDL_RENDER_DRIVER.
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     // The game's folder holds the packaged data/. Without storage the player's files stay there, in memory,
-    // for this visit only; with it, each is a link into the stored folder and every write is stored.
+    // for this visit only; with it, each is a link into the stored folder and every write is stored. A tab
+    // that may only read (opened from a level link) plays with the stored files, its writes kept in memory.
     std::filesystem::current_path("/game");
-    if (StorageReady() == 0)
+    if (StorageLoaded() == 0)
     {
         return;
     }
@@ -136,7 +140,10 @@ void Platform::Start()
     {
         std::filesystem::create_symlink(entry.path(), entry.path().filename(), error);
     }
-    PlayerFile::KeepIn(kStoredFolder, [](const std::string& path) { StoreFile(path.c_str()); });
+    if (StorageReady() != 0)
+    {
+        PlayerFile::KeepIn(kStoredFolder, [](const std::string& path) { StoreFile(path.c_str()); });
+    }
 }
 
 int Platform::Play(std::unique_ptr<Game> game)

@@ -31,6 +31,12 @@ void LanguageChoice::Load()
     {
         return;
     }
+    // Checked before opening: opening a pipe waits for a writer.
+    if (const std::string refused = FieldReader::Refusal(mFileName, mMaxFileSize); !refused.empty())
+    {
+        std::cerr << "Kestrovane: language file " << mFileName << " not used: it " << refused << std::endl;
+        return;
+    }
     FieldReader reader(mFileName);
     std::vector<std::string> fields;
     bool understood = reader.IsOpen();

@@ -2,6 +2,7 @@
 // browser's language) or a shipped language's code.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@ class LanguageChoice
 {
   public:
     static constexpr const char* mFileName = "kesv.lang";
+    // Far more than the file takes: a larger one (or one that is no regular file) is not read.
+    static constexpr std::uintmax_t mMaxFileSize = 1 << 16;
 
     // Reads the file; a missing or garbled file, or a language not shipped, leaves "auto" (a garbled one
     // with one line on stderr). Never throws.

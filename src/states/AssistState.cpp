@@ -164,8 +164,12 @@ void AssistState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint3
     DrawCentred(font, Tr("marked and never replace a best."), notes + fw + 2, grey, screen);
     DrawCentred(font, Tr("Par: the route the level ships with."), notes + 2 * (fw + 2) + fw, grey, screen);
 
-    DrawCursorHints(font, grey, screen);
-    DrawCentred(font,
-                mReturnTo == "Play" ? Tr("Escape = Back to the game") : Tr("Escape = Back to the options"),
-                screen->h - 20, grey, screen);
+    DrawCursorHints(game, font, grey, screen);
+    const char* back =
+        mReturnTo == "Play"
+            ? ForDevice(game, TrNoop("Escape = Back to the game"), TrNoop("Back Button = Back to the game"),
+                        TrNoop("Back = Back to the game"))
+            : ForDevice(game, TrNoop("Escape = Back to the options"),
+                        TrNoop("Back Button = Back to the options"), TrNoop("Back = Back to the options"));
+    DrawCentred(font, Tr(back), screen->h - 20, grey, screen);
 }

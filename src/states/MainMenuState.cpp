@@ -120,7 +120,7 @@ void MainMenuState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uin
     }
     font.DrawString(entries, w / 2 - 32, optionsY, grey, screen);
 
-    DrawCursorHints(font, grey, screen);
+    DrawCursorHints(game, font, grey, screen);
     // TRANSLATORS: %1 is the version number, such as 1.0.0.
     DrawCentred(font, Translation::Format(Tr("Version %1"), {KES_VERSION}), h - 12, grey, screen);
 }

@@ -172,9 +172,32 @@ void MenuScreen::DrawTitle(SDL_Surface* screen, int y)
     mTitleImage->Draw(screen, screen->w / 2 - mTitleImage->mSurface->w / 2, y);
 }
 
-void MenuScreen::DrawCursorHints(Font& font, Uint32 colour, SDL_Surface* screen)
+void MenuScreen::DrawCursorHints(const Game* game, Font& font, Uint32 colour, SDL_Surface* screen)
 {
-    // TRANSLATORS: each key hint is one line of at most 39 characters.
-    DrawCentred(font, Tr("Arrow Keys = Change current option"), screen->h - 36, colour, screen);
-    DrawCentred(font, Tr("Enter Key = Select current option"), screen->h - 28, colour, screen);
+    // TRANSLATORS: each hint is one centred line of at most 39 characters; keep the names of the keys,
+    // buttons and touch controls (Enter, A Button, Jump) as the player sees them.
+    DrawCentred(
+        font,
+        Tr(ForDevice(game, TrNoop("Arrow Keys = Change current option"),
+                     TrNoop("D-Pad = Change current option"), TrNoop("Arrows = Change current option"))),
+        screen->h - 36, colour, screen);
+    DrawCentred(
+        font,
+        Tr(ForDevice(game, TrNoop("Enter Key = Select current option"),
+                     TrNoop("A Button = Select current option"), TrNoop("Jump = Select current option"))),
+        screen->h - 28, colour, screen);
+}
+
+const char* MenuScreen::ForDevice(const Game* game, const char* keyboard, const char* controller,
+                                  const char* touch)
+{
+    switch (game->mInput->LastDevice())
+    {
+    case Input::Device::Controllers:
+        return controller;
+    case Input::Device::Touch:
+        return touch;
+    default:
+        return keyboard;
+    }
 }

@@ -409,6 +409,10 @@ void SettingsState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uin
         DrawCentred(font, Tr("Rebinding a key needs a keyboard"), screen->h - 28, grey, screen);
         return;
     }
-    DrawCursorHints(font, grey, screen);
-    DrawCentred(font, Tr("Escape = Back to the main menu"), screen->h - 20, grey, screen);
+    DrawCursorHints(game, font, grey, screen);
+    DrawCentred(
+        font,
+        Tr(ForDevice(game, TrNoop("Escape = Back to the main menu"),
+                     TrNoop("Back Button = Back to the main menu"), TrNoop("Back = Back to the main menu"))),
+        screen->h - 20, grey, screen);
 }
