@@ -28,6 +28,7 @@ class PlayState;
 class CreditsState;
 class EditorState;
 class ScratchLevel;
+class LevelDocument;
 class RaceLink;
 class AssistState;
 class Input;
@@ -74,12 +75,12 @@ class Game
     // The command line's part of start-up (GameCommandLine.cpp). Set mCommandLine before Init.
     // Gives the window mode asked for this run and reads the recorded input, before any window opens.
     bool ApplyCommandLine(std::vector<unsigned>& replay);
-    // Begins play on the level file of the command line instead of showing the main menu, as a race when
-    // one is given.
-    bool StartLevelFile(std::vector<unsigned> replay, std::unique_ptr<RaceLink> race = nullptr);
-    // Plays the level of the command line's link, or races the run of its race link; false (said on stderr)
-    // when it is no playable level or no whole race.
-    bool StartLink(std::vector<unsigned> replay);
+    // Begins play on the level file of the command line instead of showing the main menu; a race link's
+    // level is raced once its run replays to its time.
+    bool StartLevelFile(std::vector<unsigned> replay);
+    // Reads the command line's link before any window opens: to edit it, or written as a level file to play
+    // when it is a playable level. False, said on stderr and in the browser on the page, when it is not.
+    bool ReadLink();
     // --print-link: replays the command line's recorded input on its level without a window and prints its
     // race link. The exit status: 0, 3 when the input does not finish the level, 1 when either cannot be
     // read.
@@ -139,6 +140,10 @@ class Game
     EditorState* mEditorState = nullptr;
     // The files of a link's level while it is played.
     std::unique_ptr<ScratchLevel> mLinkLevel;
+    // A link's level to be edited.
+    std::unique_ptr<LevelDocument> mLinkDocument;
+    // A race link read from the command line, until its level is played against it.
+    std::unique_ptr<RaceLink> mRaceLink;
     AssistState* mAssistState = nullptr; // the assist options, opened from the options screen or the pause
 
     std::unique_ptr<StateManager> mStateManager;
@@ -147,6 +152,7 @@ class Game
     std::string SettingsText() const;
     // How messages name the level played: the level file, or a link's level.
     std::string PlayedLevelName() const;
+    std::string mLinkLevelName;   // a link's level as messages name it, once the link is read
     ShownPicture mShownPicture;   // where the output keeps it, the picture it shows
     std::string mWrittenSettings; // the record as "kesv.cfg" holds it, last read or written
 };

@@ -13,6 +13,7 @@
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 #include "io/InputScript.h"
+#include "platform/Platform.h"
 #include "states/PlayState.h"
 #include "states/Race.h"
 
@@ -49,15 +50,33 @@ bool Game::ApplyCommandLine(std::vector<unsigned>& replay)
     }
 }
 
-bool Game::StartLevelFile(std::vector<unsigned> replay, std::unique_ptr<RaceLink> race)
+bool Game::StartLevelFile(std::vector<unsigned> replay)
 {
     mStateManager->ChangeState("Play");
+    if (mRaceLink)
+    {
+        // The race's run is replayed in a world of its own before anyone sees it.
+        try
+        {
+            Race::Check(this, *mRaceLink, mCommandLine.mLevelFile);
+        }
+        catch (const std::exception& error)
+        {
+            Platform::LinkRefused(std::string("the link cannot be played: ") + error.what());
+            mExitStatus = 1;
+            return false;
+        }
+        if (mCommandLine.mWatchLink)
+        {
+            replay = mRaceLink->mRun;
+        }
+    }
     const bool watched = !replay.empty();
     mPlayState->PlayOnly(mCommandLine.mLevelFile, std::move(replay));
-    if (race)
+    if (mRaceLink)
     {
-        const std::string name = Race::LevelName(*race);
-        mPlayState->RaceAgainst(std::move(race), name);
+        const std::string name = Race::LevelName(*mRaceLink);
+        mPlayState->RaceAgainst(std::move(mRaceLink), name);
     }
     bool started = false;
     try
@@ -109,48 +128,68 @@ std::string LinkText(const std::string& argument)
 }
 } // namespace
 
-bool Game::StartLink(std::vector<unsigned> replay)
+bool Game::ReadLink()
 {
-    std::unique_ptr<RaceLink> race;
+    const bool editing = !mCommandLine.mEditFile.empty();
     try
     {
         const std::string text = LinkText(mCommandLine.mLinkText);
-        mLinkLevel = std::make_unique<ScratchLevel>();
+        mLinkLevelName = PlayedLevelName();
         if (RaceLink::IsRace(text))
         {
-            race = std::make_unique<RaceLink>(RaceLink::Unpack(text));
-            mCommandLine.mLevelFile = Race::Open(this, *race, *mLinkLevel);
-            if (mCommandLine.mWatchLink)
+            auto race = std::make_unique<RaceLink>(RaceLink::Unpack(text));
+            if (editing)
             {
-                replay = race->mRun;
+                if (!race->mLevel)
+                {
+                    throw std::runtime_error("it races one of the game's own levels: open its file instead");
+                }
+                mLinkDocument = std::make_unique<LevelDocument>(*race->mLevel);
+                return true;
             }
+            // Its level found (or written) now; its run is replayed once there is a world to run it in.
+            mLinkLevel = std::make_unique<ScratchLevel>();
+            mCommandLine.mLevelFile = Race::Open(*race, *mLinkLevel);
+            mRaceLink = std::move(race);
+            mCommandLine.mLinkText.clear();
+            return true;
         }
-        else
+        if (mCommandLine.mWatchLink)
         {
-            if (mCommandLine.mWatchLink)
-            {
-                throw std::runtime_error("a level link carries no run to watch: give --replay a file");
-            }
-            const LevelDocument level = LevelLink::Unpack(text);
-            const std::string problems = Race::PlayProblems(level);
-            if (!problems.empty())
-            {
-                throw std::runtime_error("the level cannot be played: " + problems);
-            }
-            mCommandLine.mLevelFile = mLinkLevel->Write(level);
+            throw std::runtime_error("a level link carries no run to watch: give --replay a file");
         }
+        LevelDocument level = LevelLink::Unpack(text);
+        if (editing)
+        {
+            mLinkDocument = std::make_unique<LevelDocument>(std::move(level));
+            return true;
+        }
+        const std::string problems = Race::PlayProblems(level);
+        if (!problems.empty())
+        {
+            throw std::runtime_error("the level cannot be played: " + problems);
+        }
+        mLinkLevel = std::make_unique<ScratchLevel>();
+        mCommandLine.mLevelFile = mLinkLevel->Write(level);
+        mCommandLine.mLinkText.clear(); // from here on, a level file like any other
     }
     catch (const std::exception& error)
     {
-        std::cerr << "kestrovane: the link cannot be played: " << error.what() << std::endl;
+        Platform::LinkRefused(
+            std::string(editing ? "the level cannot be edited: " : "the link cannot be played: ") +
+            error.what());
         mExitStatus = 1;
         return false;
     }
-    return StartLevelFile(std::move(replay), std::move(race));
+    return true;
 }
 
 std::string Game::PlayedLevelName() const
 {
+    if (!mLinkLevelName.empty())
+    {
+        return mLinkLevelName;
+    }
     if (mCommandLine.mLinkText.empty())
     {
         return mCommandLine.mLevelFile;
@@ -225,13 +264,13 @@ bool Game::StartEditor()
     mStateManager->ChangeState("Editor");
     try
     {
-        if (mCommandLine.mLinkText.empty())
+        if (mLinkDocument)
         {
-            mEditorState->Open(mCommandLine.mEditFile);
+            mEditorState->Open(mCommandLine.mEditFile, *mLinkDocument);
         }
         else
         {
-            mEditorState->Open(mCommandLine.mEditFile, LevelLink::Unpack(LinkText(mCommandLine.mLinkText)));
+            mEditorState->Open(mCommandLine.mEditFile);
         }
         return mEditorState->Init(this);
     }

@@ -81,7 +81,8 @@ bool Play(content::PlayDriver& driver, const std::vector<std::pair<int, int>>& w
     double distance = -player.GetX();
     const double y = gGrounded ? gStoodY : player.GetY();
     if (reached < waypoints.size())
-        distance = std::hypot(player.GetX() - waypoints[reached].first * 16, y - waypoints[reached].second * 16);
+        distance =
+            std::hypot(player.GetX() - waypoints[reached].first * 16, y - waypoints[reached].second * 16);
     outcome.mScore = reached * 100000.0 - distance + player.GetHealth() * 3.0 + player.mOxygen * 10.0;
     outcome.mKey[0] = static_cast<int>(player.GetX()) / 4;
     outcome.mKey[1] = static_cast<int>(player.GetY()) / 4;

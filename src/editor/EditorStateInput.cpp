@@ -319,6 +319,11 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
         case SDLK_g:
         {
             const std::string grid = std::filesystem::path(mFile).replace_extension(".txt").string();
+            if (grid == mFile)
+            {
+                mStatus = Tr("No grid: the level file is itself a .txt, which the grid would replace");
+                return;
+            }
             if (!PassesChecks(mLevel, "No grid: "))
             {
                 return;

@@ -7,12 +7,17 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdlib>
-
 #include <iostream>
 #include <memory>
 
-void Platform::Start() {}
+void Platform::Start()
+{
+    // A file-size limit then fails the write that passes it, which the game reports (a level not saved),
+    // rather than stopping the program with the work in it.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 int Platform::Play(std::unique_ptr<Game> game)
 {
@@ -78,6 +83,11 @@ std::string Platform::ShareRaceLink(const std::string& link)
 void Platform::NotStarted(const std::string& reason)
 {
     std::cerr << "Kestrovane: not started: " << reason << '\n';
+}
+
+void Platform::LinkRefused(const std::string& reason)
+{
+    std::cerr << "kestrovane: " << reason << std::endl;
 }
 
 void Platform::ShowError(const std::string& message)

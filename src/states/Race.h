@@ -35,10 +35,13 @@ class Race
     static RaceLink Make(Game* game, const std::string& levelFile, std::vector<unsigned> run,
                          const Assist& rules, int time = 0);
 
-    // The level file a race is played on: one of the game's own, found by name and checked by its hash,
-    // or a made level, checked for play and written into scratch. Then its run is replayed there and must
-    // pass the exit at the update it claims. Throws std::runtime_error with the player's message.
-    static std::string Open(Game* game, const RaceLink& race, ScratchLevel& scratch);
+    // The level file a race is played on: one of the game's own, found by name and checked by its hash, or
+    // a made level, checked for play and written into scratch. Throws std::runtime_error with the player's
+    // message.
+    static std::string Open(const RaceLink& race, ScratchLevel& scratch);
+    // Replays a race's run on its level file in a world of its own: it must pass the exit at the update it
+    // claims. Throws std::runtime_error with the player's message when it does not.
+    static void Check(Game* game, const RaceLink& race, const std::string& levelFile);
 
     // The problems that keep a made level from play, as one line; "" when there are none.
     static std::string PlayProblems(const LevelDocument& level);

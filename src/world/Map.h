@@ -33,6 +33,8 @@ class Map
     void Clear();
 
     // Entity registry (MapEntities.cpp).
+    // False when the file cannot be opened, or (with mLoadFailure saying so) its player start lies outside
+    // the level; other entities outside the level are skipped.
     bool InitEntities(const std::string& path);
     // x and y in level pixels. Makes an Enemy, Item, Lift or Entity by the type's base type (a lift is kept
     // with the plain entities); others are ignored.

@@ -236,6 +236,8 @@ TEST_F(LanguageFit, EveryScreenFitsInEveryLanguage)
         PlayState& play = mDriver.Play();
         Check(language, "play", [&] { play.Render(&Game(), 0); });
         const Card::Times times = {1234, 1100, 1500, 1300, true};
+        Card::Times race = times;
+        race.mToBeat = 1300;
         std::vector<Card::Times> run(12, times);
         run[3] = Card::Times();
         const std::pair<const char*, std::unique_ptr<Card>> cards[] = {
@@ -243,6 +245,8 @@ TEST_F(LanguageFit, EveryScreenFitsInEveryLanguage)
             {"card-level", Card::Level(12, times, true, "No space left on device")},
             {"card-best", Card::Level(3, {1234, 1100, 1500, 1300, false}, true)},
             {"card-run", Card::Run(run, "No space left on device")},
+            {"card-race", Card::RaceStart(Tr("A made level"), 1234, true, 0)},
+            {"card-race-won", Card::Level(2, race, false)},
         };
         for (const auto& [name, card] : cards)
         {
@@ -259,6 +263,26 @@ TEST_F(LanguageFit, EveryScreenFitsInEveryLanguage)
     }
     // English and each language went through every screen.
     EXPECT_GE(mChecked, static_cast<int>(languages.size()) * 25);
+}
+
+// The hints for a controller or the touch controls are centred lines like the keyboard's, drawn only when
+// that device was used last: each must fit a line of the picture.
+TEST(LanguageFitHints, EveryDevicesHintFitsItsLine)
+{
+    const char* const hints[] = {"D-Pad = Change current option",       "Arrows = Change current option",
+                                 "A Button = Select current option",    "Jump = Select current option",
+                                 "Back Button = Back to the main menu", "Back = Back to the main menu",
+                                 "Back Button = Back to the game",      "Back = Back to the game",
+                                 "Back Button = Back to the options",   "Back = Back to the options"};
+    for (const std::string& language : Languages())
+    {
+        ASSERT_TRUE(Translation::Use(language)) << language;
+        for (const char* hint : hints)
+        {
+            EXPECT_LE(Font::Length(Tr(hint)), 39u) << language << ": " << Tr(hint);
+        }
+    }
+    Translation::Use("");
 }
 
 TEST_F(LanguageFit, TheEditorFitsInEveryLanguage)

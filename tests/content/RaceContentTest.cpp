@@ -19,13 +19,16 @@ std::vector<unsigned> Par(const std::string& level)
     return InputScript::Load("data/maps/" + std::filesystem::path(level).stem().string() + ".replay");
 }
 
-// Opens the race; the error's text, or "" when it opened on the expected level file.
+// Opens the race and replays its run; the error's text, or "" when it opened on the expected level file.
 std::string Refusal(Game& game, const RaceLink& race, const std::string& levelFile)
 {
     ScratchLevel scratch;
     try
     {
-        EXPECT_EQ(levelFile, Race::Open(&game, RaceLink::Unpack(race.Pack()), scratch));
+        const RaceLink opened = RaceLink::Unpack(race.Pack());
+        const std::string file = Race::Open(opened, scratch);
+        Race::Check(&game, opened, file);
+        EXPECT_EQ(levelFile, file);
         return "";
     }
     catch (const std::runtime_error& error)
@@ -51,7 +54,7 @@ TEST(RaceContent, EveryShippedLevelsParOpensAsARaceWhoseGhostFinishesAtThePar)
         const RaceLink race = Race::Make(&game, "data/maps/" + level, par, Assist());
         EXPECT_EQ(level, race.mFile);
         EXPECT_FALSE(race.mLevel) << "a shipped level is named, not carried";
-        // Open replays the run and takes it only when it passes the exit at the update it claims.
+        // The check replays the run and takes it only when it passes the exit at the update it claims.
         EXPECT_EQ(par.size(), static_cast<std::size_t>(race.mTime)) << level;
         EXPECT_EQ("", Refusal(game, race, "data/maps/" + level)) << level;
     }
@@ -92,8 +95,9 @@ TEST(RaceContent, ATamperedTimeOrAnotherVersionsLevelIsRefusedAndAMadeLevelTrave
     ASSERT_TRUE(made.mLevel);
     EXPECT_EQ(race.mTime, made.mTime);
     ScratchLevel scratch;
-    const std::string written = Race::Open(&game, RaceLink::Unpack(made.Pack()), scratch);
+    const std::string written = Race::Open(RaceLink::Unpack(made.Pack()), scratch);
     EXPECT_EQ("level.map", std::filesystem::path(written).filename());
+    Race::Check(&game, made, written);
     // A later time claimed, with a run long enough for it.
     RaceLink lying = made;
     lying.mRun.resize(lying.mRun.size() + 30, 0);

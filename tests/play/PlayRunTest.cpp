@@ -474,7 +474,8 @@ TEST_F(RunTest, FireOnTheLevelCardSendsTheRunAsARaceThatIsThenRacedAgainstItsTim
     // The friend's side: the level at once, the world waiting behind the time to beat.
     auto race = std::make_unique<RaceLink>(RaceLink::Unpack(link));
     ScratchLevel scratch;
-    const std::string level = Race::Open(G(), *race, scratch);
+    const std::string level = Race::Open(*race, scratch);
+    Race::Check(G(), *race, level);
     P().PlayOnly(level, {});
     P().RaceAgainst(std::move(race), "Level 1");
     ASSERT_TRUE(P().Init(G()));
