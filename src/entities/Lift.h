@@ -27,7 +27,7 @@ class Lift : public Entity
 
     Phase GetPhase() const { return mPhase; }
     bool IsMoving() const { return mPhase == Phase::Rising || mPhase == Phase::Sinking; }
-    // Whole pixels per update, at least one.
+    // Whole pixels per update, from 1 to 16.
     int GetSpeed() const { return mSpeed; }
     // Its y before its last move: a plate that rose past falling feet still catches them.
     double GetPreviousY() const { return mPreviousY; }

@@ -320,9 +320,12 @@ bool PlayState::StartNextLevel(Game* game)
 
 void PlayState::PlayLevelTune(Game* game, bool restart)
 {
-    const std::string tune = mMap && !mMap->mMusic.empty() ? mMap->mMusic : "level.ogg";
+    // A tune the game does not have (the browser page leaves the last decks' out) is the usual one.
+    const bool named =
+        mMap && !mMap->mMusic.empty() && game->mAudioManager && game->mAudioManager->HasMusic(mMap->mMusic);
+    const std::string tune = named ? mMap->mMusic : "level.ogg";
     // A deck's levels share their tune: it plays on from one to the next.
-    if (!mSilent && (restart || tune != mTune))
+    if (!mSilent && game->mAudioManager && (restart || tune != mTune))
     {
         game->mAudioManager->PlayMusic(tune, true);
     }

@@ -114,6 +114,9 @@ class PlayState : public State
     std::unique_ptr<Ghost> mGhost;
     Assist::Ghost mGhostChoice = Assist::Ghost::Off;
 
+    // The level tune play started last ("level.ogg" unless the level names one the game has).
+    const std::string& Tune() const { return mTune; }
+
     // A paused game runs nothing of the world; only the fades and the way out go on.
     bool IsPaused() const { return mPauseCard != nullptr; }
     void SetPaused(Game* game, bool paused);

@@ -189,6 +189,30 @@ TEST_F(RunTest, TheLastExitTypesTheEndingThenShowsTheRunsTableAndContinueStillWo
     EXPECT_FALSE(story->mEnding);
 }
 
+TEST_F(RunTest, ALevelPlaysTheTuneItNamesWhenTheGameHasItAndTheUsualOneOtherwise)
+{
+    const std::string room = "Player 1 2 11 p\nShipDoor2 1 8 11 x\n";
+    const std::pair<const char*, const char*> levels[] = {
+        {"one", ""}, {"two", "music menu.ogg\n"}, {"three", "music gone.ogg\n"}};
+    for (const auto& [name, music] : levels)
+    {
+        test::WriteLevel(mDir, Level(name, room));
+        mDir.WriteFile(std::string("data/maps/") + name,
+                       mDir.ReadFile(std::string("data/maps/") + name) + music);
+    }
+    ASSERT_TRUE(Begin({}, {"one", "two", "three"}));
+    if (!G()->mAudioManager->mIsInitialized)
+    {
+        GTEST_SKIP() << "no audio device: no tune is loaded";
+    }
+    for (const char* tune : {"level.ogg", "menu.ogg", "level.ogg"})
+    {
+        EXPECT_EQ(tune, P().Tune()) << "level " << P().mCurrentMap;
+        WalkOut(0);
+        H().Tick(Card::mLevelUpdates + 32);
+    }
+}
+
 TEST_F(RunTest, APauseStopsTheAirAndTheClockAndResumesWithoutCatchingUp)
 {
     BeginPlaying(Level("one", "Player 1 2 11 p\n"));
