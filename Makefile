@@ -2,16 +2,16 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: run check test test-format test-normal test-sanitize test-fuzz build build-sanitize deps bench clean
+.PHONY: update-po run check test test-format test-normal test-sanitize test-fuzz build build-game build-sanitize deps bench clean
 
-run: build
+run: build-game
 	cd $(BUILD_DIR) && ./kestrovane
 
 # Playing installs and builds only what the game needs; testing and benchmarking add the test packages and
 # require GoogleTest (so the tests can never be skipped silently). Prerequisites inherit these settings. Only
 # the browser build and its tests install emscripten and fetch SDL's sources (web_build below); the format
 # stage installs clang-format alone, in its own recipe.
-test test-normal test-sanitize test-fuzz build-sanitize bench test-web: DEPS_SET = --test
+test test-normal test-sanitize test-fuzz build-sanitize bench test-web build-web-test: DEPS_SET = --test
 check: DEPS_SET = --check
 test test-normal check: CONFIGURE_FLAGS = -DKES_TESTS=ON
 bench: CONFIGURE_FLAGS = -DKES_TESTS=ON -DKES_BENCH=ON
@@ -40,15 +40,15 @@ TEST_JOBS ?= $(shell echo $$(( $(JOBS) + 1 )))
 SETTINGS_GUARD = bash tools/settings-guard.sh
 GUARDED_FOLDERS = $(BUILD_DIR) $(SAN_DIR) .
 
-# Stages overlap where one of them mostly waits: the normal tests (paced by the real-window ones) run
-# while the sanitizer build compiles, and the fuzz targets run beside the sanitizer suite (paced by its
-# soak). Each stage's output is printed whole when it ends.
-# The browser build and its tests run beside those two: the soak and the fuzz targets run for a fixed time,
-# however busy the cores are.
+# Stages overlap where one of them mostly waits: the normal tests (paced by the real-window ones, which
+# run side by side, each on a display of its own) run while the sanitizer build and the browser build
+# compile, and the fuzz targets and the browser tests run beside the sanitizer suite (paced by its soak).
+# Each stage's output is printed whole when it ends. The soak and the fuzz targets run for a fixed time,
+# however busy the cores are. With ccache installed (the test set has it) every build goes through it.
 test: test-format build
 	$(SETTINGS_GUARD) record $(BUILD_DIR)/settings-guard.txt $(GUARDED_FOLDERS)
-	$(MAKE) --no-print-directory -j2 --output-sync=target test-normal build-sanitize
-	$(MAKE) --no-print-directory -j3 --output-sync=target test-sanitize test-fuzz test-web
+	$(MAKE) --no-print-directory -j3 --output-sync=target test-normal build-sanitize build-web-test
+	$(MAKE) --no-print-directory -j3 --output-sync=target test-sanitize test-fuzz run-web-tests
 	$(SETTINGS_GUARD) compare $(BUILD_DIR)/settings-guard.txt $(GUARDED_FOLDERS)
 
 test-normal: build
@@ -71,8 +71,10 @@ build-sanitize: deps
 		-DKES_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
 	cmake --build $(SAN_DIR) -j $(JOBS)
 
+# The checks that run none of the game's code (the project's scripts, an old SDL refused at configuration,
+# labelled "host") have run in the normal stage; here everything else runs under the sanitizers.
 test-sanitize: build-sanitize
-	cd $(SAN_DIR) && $(SAN_ENV) KES_SOAK_UPDATES=$(SOAK_UPDATES) ctest --output-on-failure -j $(TEST_JOBS)
+	cd $(SAN_DIR) && $(SAN_ENV) KES_SOAK_UPDATES=$(SOAK_UPDATES) ctest --output-on-failure -j $(TEST_JOBS) -LE host
 
 test-fuzz: build-sanitize
 	bash fuzz/run.sh $(SAN_DIR)/fuzz $(FUZZ_SECONDS)
@@ -88,6 +90,12 @@ bench: build
 build: deps
 	cmake -S . -B $(BUILD_DIR) $(CONFIGURE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Playing builds the game and its content alone: a build folder that also holds the test programs (after
+# `make test`) does not build them again for a run.
+build-game: deps
+	cmake -S . -B $(BUILD_DIR) $(CONFIGURE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kestrovane data
 
 deps:
 	bash tools/install-deps.sh $(DEPS_SET)
@@ -107,7 +115,7 @@ define web_build
 		-DKES_WEB_DATA=$(CURDIR)/$(BUILD_DIR)/data >$(WEB_DIR)/build.log && \
 	$(WEB_ENV) cmake --build $(WEB_DIR) -j $(JOBS) >>$(WEB_DIR)/build.log || { cat $(WEB_DIR)/build.log; exit 1; }
 endef
-.PHONY: web web-data serve-web test-web
+.PHONY: web web-data serve-web test-web build-web-test run-web-tests
 web: DEPS_SET = --web
 web: web-data
 	$(web_build)
@@ -124,11 +132,19 @@ serve-web:
 
 # The browser tests: the normal build's data/, the browser build, and a headless Chromium driven by
 # tests/web/ (its driver installed from npm as its lock file pins it).
-test-web: build
+test-web: build-web-test
+	$(WEB_TESTS)
+
+# The browser build and the browser tests' driver; run-web-tests runs the tests on what is built. The test
+# files run three at a time, each with a browser of its own: they mostly wait for the page.
+WEB_TESTS = node --test --test-concurrency=3 tests/web/
+build-web-test: build
 	bash tools/install-deps.sh --web-test
 	$(web_build)
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error >/dev/null
-	node --test tests/web/
+
+run-web-tests:
+	$(WEB_TESTS)
 
 # Installs the game with its launcher, menu entry, icons, AppStream data, manual page and licence under PREFIX
 # (DESTDIR is honoured); uninstall removes them again; package builds the Debian package into $(BUILD_DIR)/.
@@ -162,3 +178,9 @@ level: build
 atlas: deps
 	cmake -S . -B $(BUILD_DIR)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target atlas
+
+# The translators' template from the code, the content and the desktop files, and every language's catalogue
+# brought up to date with it (new messages empty, changed ones fuzzy, until a translator sees to them).
+update-po:
+	bash tools/po/update-pot.sh
+	for po in po/*.po; do msgmerge --quiet --update --backup=none "$$po" po/kestrovane.pot; done

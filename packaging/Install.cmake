@@ -17,9 +17,25 @@ file(RELATIVE_PATH KES_BIN_TO_DATA /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${KES
 
 set(KES_PACKAGING_DIR ${CMAKE_BINARY_DIR}/packaging)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/kestrovane.in ${KES_PACKAGING_DIR}/kestrovane @ONLY)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/kestrovane.desktop.in ${KES_PACKAGING_DIR}/${KES_APP_ID}.desktop @ONLY)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/kestrovane.metainfo.xml.in ${KES_PACKAGING_DIR}/${KES_APP_ID}.metainfo.xml
-               @ONLY)
+# The menu entry and the software-centre entry carry every language's names and words, merged from po/.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/kestrovane.desktop.in ${KES_PACKAGING_DIR}/${KES_APP_ID}.desktop.in @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/kestrovane.metainfo.xml.in
+               ${KES_PACKAGING_DIR}/${KES_APP_ID}.metainfo.xml.in @ONLY)
+file(GLOB KES_PO_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/po/*.po)
+add_custom_command(
+  OUTPUT ${KES_PACKAGING_DIR}/${KES_APP_ID}.desktop
+  COMMAND ${KES_MSGFMT} --desktop -d ${CMAKE_SOURCE_DIR}/po --template=${KES_PACKAGING_DIR}/${KES_APP_ID}.desktop.in
+          -o ${KES_PACKAGING_DIR}/${KES_APP_ID}.desktop
+  DEPENDS ${KES_PACKAGING_DIR}/${KES_APP_ID}.desktop.in ${KES_PO_FILES} ${CMAKE_SOURCE_DIR}/po/LINGUAS
+  VERBATIM)
+add_custom_command(
+  OUTPUT ${KES_PACKAGING_DIR}/${KES_APP_ID}.metainfo.xml
+  COMMAND ${KES_MSGFMT} --xml -d ${CMAKE_SOURCE_DIR}/po --template=${KES_PACKAGING_DIR}/${KES_APP_ID}.metainfo.xml.in
+          -o ${KES_PACKAGING_DIR}/${KES_APP_ID}.metainfo.xml
+  DEPENDS ${KES_PACKAGING_DIR}/${KES_APP_ID}.metainfo.xml.in ${KES_PO_FILES} ${CMAKE_SOURCE_DIR}/po/LINGUAS
+  VERBATIM)
+add_custom_target(desktop_entries ALL DEPENDS ${KES_PACKAGING_DIR}/${KES_APP_ID}.desktop
+                                              ${KES_PACKAGING_DIR}/${KES_APP_ID}.metainfo.xml)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${KES_PACKAGING_DIR}/copyright @ONLY)
 # The manual page and the changelog are installed compressed, as Debian keeps them: gzip -9n, no name or time
 # inside, so that every build of one version is the same.

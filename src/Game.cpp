@@ -12,6 +12,7 @@
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
 #include "input/Input.h"
+#include "io/Translation.h"
 #include "platform/Platform.h"
 #include "states/AssistState.h"
 #include "states/CreditsState.h"
@@ -80,6 +81,10 @@ bool Game::Init()
 {
     // Settings: written with the defaults only when missing, then read again. A file that is there but
     // cannot be read is the player's: it is left alone, and the game does not start.
+    if (const std::string refused = ConfigRefusal(); !refused.empty())
+    {
+        return StartFailed(*this, "the settings file kesv.cfg " + refused);
+    }
     if (!ReadConfig())
     {
         if (ConfigFileExists())
@@ -102,6 +107,8 @@ bool Game::Init()
     }
     mAssist.Load();
     mWindowSettings.Load();
+    mLanguage.Load();
+    ApplyLanguage();
 
     std::vector<unsigned> replay;
     if (!ApplyCommandLine(replay))
@@ -164,25 +171,8 @@ bool Game::Init()
         mAudioManager->PlayMusic("menu.ogg", false);
     }
 
-    // The screens. They stay in local owners until registered, so a later failing Init
-    // frees the earlier ones. The play screen is set up each time play begins, not here.
-    mStateManager = std::make_unique<StateManager>();
-    auto mainMenu = CreateAndInit<MainMenuState>(this, "Unable to initialize main menu state!");
-    auto settings = CreateAndInit<SettingsState>(this, "Unable to initialize settings state!");
-    auto story = CreateAndInit<StoryState>(this, "Unable to initialize story state!");
-    auto play = std::make_unique<PlayState>();
-    auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
-    auto assist = CreateAndInit<AssistState>(this, "Unable to initialize assist state!");
-    auto editor = std::make_unique<EditorState>();
-
-    // Registration, then the main menu (or the level of the command line) is the first screen.
-    mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
-    mSettingsState = Register(*mStateManager, "Settings", settings);
-    mStoryState = Register(*mStateManager, "Story", story);
-    mPlayState = Register(*mStateManager, "Play", play);
-    mCreditsState = Register(*mStateManager, "Credits", credits);
-    mAssistState = Register(*mStateManager, "Assist", assist);
-    mEditorState = Register(*mStateManager, "Editor", editor);
+    AddScreens();
+    // The main menu (or the level of the command line) is the first screen.
     if (!mCommandLine.mEditFile.empty())
     {
         if (!StartEditor())
@@ -204,6 +194,31 @@ bool Game::Init()
 
     mIsRunning = true;
     return true;
+}
+
+void Game::AddScreens()
+{
+    // The screens stay in local owners until registered, so a later failing Init frees the earlier ones.
+    // The play screen is set up each time play begins, not here.
+    if (!mStateManager)
+    {
+        mStateManager = std::make_unique<StateManager>();
+    }
+    auto mainMenu = CreateAndInit<MainMenuState>(this, "Unable to initialize main menu state!");
+    auto settings = CreateAndInit<SettingsState>(this, "Unable to initialize settings state!");
+    auto story = CreateAndInit<StoryState>(this, "Unable to initialize story state!");
+    auto play = std::make_unique<PlayState>();
+    auto credits = CreateAndInit<CreditsState>(this, "Unable to initialize credits state!");
+    auto assist = CreateAndInit<AssistState>(this, "Unable to initialize assist state!");
+    auto editor = std::make_unique<EditorState>();
+
+    mMainMenuState = Register(*mStateManager, "MainMenu", mainMenu);
+    mSettingsState = Register(*mStateManager, "Settings", settings);
+    mStoryState = Register(*mStateManager, "Story", story);
+    mPlayState = Register(*mStateManager, "Play", play);
+    mCreditsState = Register(*mStateManager, "Credits", credits);
+    mAssistState = Register(*mStateManager, "Assist", assist);
+    mEditorState = Register(*mStateManager, "Editor", editor);
 }
 
 void Game::Run()
@@ -272,9 +287,11 @@ void Game::Render(const float& interpolation)
     if (mShowFPS)
     {
         // White text with a black copy one pixel to its right, ending one cell before the right edge.
-        const std::string text = Utils::ToString(mTimer->mFramesPerSecond) + " fps";
+        // TRANSLATORS: the frame rate in the top right corner; %1 is the number of frames a second.
+        const std::string text =
+            Translation::Format(Tr("%1 fps"), {Utils::ToString(mTimer->mFramesPerSecond)});
         const int charWidth = mFont->mCharWidth;
-        const int x = screen->w - charWidth - charWidth * static_cast<int>(text.size());
+        const int x = screen->w - charWidth - mFont->TextWidth(text);
         mFont->DrawString(text, x + 1, 4, SDL_MapRGBA(screen->format, 0, 0, 0, 255), screen);
         mFont->DrawString(text, x, 4, SDL_MapRGBA(screen->format, 255, 255, 255, 255), screen);
     }
@@ -319,6 +336,11 @@ double Game::UpdateSpeed() const
 {
     const State* current = mStateManager ? mStateManager->mCurrentState : nullptr;
     return current != nullptr && current == mPlayState ? mAssist.mSpeed / 100.0 : 1.0;
+}
+
+void Game::ApplyLanguage()
+{
+    Translation::Use(mLanguage.Resolve(Platform::LanguagePreferences()));
 }
 
 void Game::SaveWindowSettings()

@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "graphics/ShownPicture.h"
 #include "player/Assist.h"
+#include "player/LanguageChoice.h"
 #include "player/Progress.h"
 #include "player/WindowSettings.h"
 
@@ -41,6 +42,9 @@ class Game
     Game& operator=(const Game&) = delete;
 
     bool Init();
+    // Builds every screen and registers it under its name, as start-up does once the window, screen, font
+    // and audio are there; none is made current. Throws std::runtime_error when one cannot be set up.
+    void AddScreens();
     // The desktop's main loop: passes, each followed by a wait for the next display frame or update.
     void Run();
     // One pass of the main loop: the events, the updates that are due and one frame. The browser calls it
@@ -49,14 +53,19 @@ class Game
     void HandleEvents();
     void Tick();
     void Render(const float& interpolation);
-    // Reads "kesv.cfg" into the settings record; false when it cannot be opened.
+    // Reads "kesv.cfg" into the settings record; false when it cannot be opened or is refused.
     bool ReadConfig();
+    // Why "kesv.cfg" is not to be read at all (not a regular file, or too large), or "".
+    static std::string ConfigRefusal();
     // Writes "kesv.cfg" (through a symbolic link to its target); false when it cannot be written.
     bool WriteConfig();
     // Writes "kesv.cfg" when the settings record differs from what the file holds.
     void SaveChangedSettings();
     // Writes "kesv.window" when the window's size or the scaling differs from what the file holds.
     void SaveWindowSettings();
+    // Puts the chosen language in use (for "auto", the system's or the browser's); every text drawn from
+    // then on is in it.
+    void ApplyLanguage();
     // Whether "kesv.cfg" (or the target of the link it is) exists, readable or not.
     static bool ConfigFileExists();
     void CleanUp();
@@ -110,6 +119,8 @@ class Game
     Assist mAssist;
     // The window's size and the picture's scaling, kept in "kesv.window" (the framework holds the live ones).
     WindowSettings mWindowSettings;
+    // The language choice; ApplyLanguage puts it in use.
+    LanguageChoice mLanguage;
 
     std::unique_ptr<Framework> mFramework;
     std::unique_ptr<Timer> mTimer;

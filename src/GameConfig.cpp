@@ -7,6 +7,7 @@
 
 #include <SDL_scancode.h>
 
+#include <cstdint>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -15,6 +16,9 @@
 namespace
 {
 const char* const kConfigFile = "kesv.cfg";
+// Far more than the settings take (a spoiled file with a line of a megabyte is still read): anything
+// larger is no settings file.
+constexpr std::uintmax_t kMaxConfigBytes = 16 << 20;
 
 // Assigns the fields that are present; a short line keeps the current value of each missing field.
 template <typename T> void Assign(const std::vector<std::string>& fields, std::size_t index, T& target)
@@ -41,8 +45,18 @@ void AssignKey(const std::vector<std::string>& fields, std::size_t index, const 
 }
 } // namespace
 
+std::string Game::ConfigRefusal()
+{
+    return FieldReader::Refusal(kConfigFile, kMaxConfigBytes);
+}
+
 bool Game::ReadConfig()
 {
+    // Never opened when refused: opening a pipe waits for a writer, and a folder opens as an empty file.
+    if (!ConfigRefusal().empty())
+    {
+        return false;
+    }
     FieldReader reader(kConfigFile);
     if (!reader.IsOpen())
     {

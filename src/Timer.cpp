@@ -14,8 +14,13 @@ void Timer::Init(double frameRate)
 {
     mFrameRate = frameRate;
     mFrameDuration = 1000.0 / frameRate;
-    // 60 Hz gives 2: enough updates per drawn frame to keep 30 per second.
+    // 60 Hz gives 2: room to catch up a late frame's update. A display slower than the updates needs more
+    // than one in some passes (at 24 Hz, 1.25 a frame), and the cap must allow that many, or play runs slow.
     mMaxUpdatesPerFrame = static_cast<int>(std::ceil(frameRate * mTimeBetweenUpdates / 1000.0));
+    if (frameRate < mGameHertz)
+    {
+        mMaxUpdatesPerFrame = static_cast<int>(std::floor(mFrameDuration / mTimeBetweenUpdates)) + 1;
+    }
 
     const double now = mClock();
     mLastUpdateTime = now;

@@ -40,6 +40,11 @@ class ArtCompiler
     void DrawDirective(TextSource& source, const Fields& fields);
     void CellDirective(TextSource& source, const Fields& fields);
     void GlyphDirective(TextSource& source, const Fields& fields);
+    void ComposeDirective(TextSource& source, const Fields& fields);
+    // The character a glyph field names: one UTF-8 character, "space", or U+XXXX.
+    char32_t GlyphCode(TextSource& source, const std::string& field) const;
+    // Paints a glyph grid into its font cell and keeps it for composing.
+    void PlaceGlyph(TextSource& source, char32_t code, const Grid& grid);
     void RectDirective(TextSource& source, const Fields& fields);
     void GradientDirective(TextSource& source, const Fields& fields);
     void StarsDirective(TextSource& source, const Fields& fields);
@@ -62,6 +67,7 @@ class ArtCompiler
     std::unique_ptr<Picture> mPicture;
     std::vector<bool> mPainted; // pixels covered by anything but the initial fill
     std::map<std::string, Grid> mGrids;
+    std::map<char32_t, Grid> mGlyphs; // the font glyphs painted so far, by character
     int mCellWidth = 8;
     int mCellHeight = 8;
     int mCellColumns = 12;

@@ -2,6 +2,7 @@
 #include "ArtCompiler.h"
 
 #include "TextSource.h"
+#include "graphics/GlyphOrder.h"
 
 #include <filesystem>
 #include <limits>
@@ -47,6 +48,7 @@ const std::map<std::string, ArtCompiler::Directive>& ArtCompiler::Directives()
         {"draw", {4, any, true, &ArtCompiler::DrawDirective}},
         {"cell", {4, 4, false, &ArtCompiler::CellDirective}},
         {"glyph", {2, 2, true, &ArtCompiler::GlyphDirective}},
+        {"compose", {5, 7, true, &ArtCompiler::ComposeDirective}},
         {"rect", {6, 6, true, &ArtCompiler::RectDirective}},
         {"gradient", {6, 6, true, &ArtCompiler::GradientDirective}},
         {"stars", {8, 8, true, &ArtCompiler::StarsDirective}},
@@ -140,17 +142,99 @@ void ArtCompiler::CellDirective(TextSource& source, const Fields& fields)
     mCellColumns = source.Number(fields[3]);
 }
 
-void ArtCompiler::GlyphDirective(TextSource& source, const Fields& fields)
+char32_t ArtCompiler::GlyphCode(TextSource& source, const std::string& field) const
 {
-    // Glyph cells run from the space character in code order, row by row.
-    char code = fields[1] == "space" ? ' ' : fields[1][0];
-    if (fields[1] != "space" && fields[1].size() != 1)
-        throw source.Error("glyph takes one character or 'space'");
-    Grid grid = ReadPaletteGrid(source, fields[1]);
+    if (field == "space")
+        return ' ';
+    if (field.size() > 2 && field.compare(0, 2, "U+") == 0 &&
+        field.find_first_not_of("0123456789ABCDEF", 2) == std::string::npos && field.size() <= 8)
+        return static_cast<char32_t>(std::stoul(field.substr(2), nullptr, 16));
+    std::size_t at = 0;
+    const char32_t code = GlyphOrder::NextCode(field, at);
+    if (code == GlyphOrder::mBroken || at != field.size())
+        throw source.Error("a glyph is one UTF-8 character, 'space' or U+XXXX: " + field);
+    return code;
+}
+
+void ArtCompiler::PlaceGlyph(TextSource& source, char32_t code, const Grid& grid)
+{
+    // The glyph order is the game's own (GlyphOrder), so the game finds every cell painted here.
+    const int index = GlyphOrder::Index(code);
+    if (index < 0)
+        throw source.Error("the font has no cell for this character");
+    if (mGlyphs.count(code))
+        throw source.Error("glyph drawn twice");
     if (static_cast<int>(grid.size()) != mCellHeight || static_cast<int>(grid[0].size()) != mCellWidth)
         throw source.Error("glyph grid does not match the cell size");
-    int index = code - ' ';
     DrawGrid(grid, index % mCellColumns * mCellWidth, index / mCellColumns * mCellHeight, false, {}, 1);
+    mGlyphs[code] = grid;
+}
+
+void ArtCompiler::GlyphDirective(TextSource& source, const Fields& fields)
+{
+    const char32_t code = GlyphCode(source, fields[1]);
+    PlaceGlyph(source, code, ReadPaletteGrid(source, fields[1]));
+}
+
+void ArtCompiler::ComposeDirective(TextSource& source, const Fields& fields)
+{
+    // compose CHAR BASE MARK ROW [capital] [x=N]: a glyph made of an earlier one and a mark grid ("-" for
+    // none) laid over it with its top at ROW, N pixels to the right. "capital" first presses the base's seven
+    // rows into six (one of its repeated rows left out) and lowers it to the cell's bottom, so an accent fits
+    // above a capital.
+    const char32_t code = GlyphCode(source, fields[1]);
+    const auto base = mGlyphs.find(GlyphCode(source, fields[2]));
+    if (base == mGlyphs.end())
+        throw source.Error("compose needs its base glyph drawn first: " + fields[2]);
+    Grid grid = base->second;
+    bool capital = false;
+    int shift = 0;
+    for (std::size_t i = 5; i < fields.size(); ++i)
+    {
+        if (fields[i] == "capital")
+            capital = true;
+        else if (fields[i].compare(0, 2, "x=") == 0)
+            shift = source.Number(fields[i].substr(2));
+        else
+            throw source.Error("unknown compose option: " + fields[i]);
+    }
+    const std::string blank(grid[0].size(), Palette::mClear);
+    if (capital)
+    {
+        if (grid.size() < 8)
+            throw source.Error("capital needs a glyph eight rows high");
+        // The repeated row nearest the middle goes; a letter without one loses its fourth row.
+        std::size_t dropped = 3;
+        for (std::size_t row : {3, 2, 4, 1, 5})
+            if (grid[row] == grid[row + 1])
+            {
+                dropped = row;
+                break;
+            }
+        Grid pressed = {blank, blank};
+        for (std::size_t row = 0; row < 7; ++row)
+            if (row != dropped)
+                pressed.push_back(grid[row]);
+        grid = pressed;
+    }
+    if (fields[3] != "-")
+    {
+        const auto mark = mGrids.find(fields[3]);
+        if (mark == mGrids.end())
+            throw source.Error("unknown mark grid: " + fields[3]);
+        const int top = source.Number(fields[4]);
+        for (int row = 0; row < static_cast<int>(mark->second.size()); ++row)
+            for (int column = 0; column < static_cast<int>(mark->second[row].size()); ++column)
+            {
+                const int y = top + row;
+                const int x = shift + column;
+                const char symbol = mark->second[row][column];
+                if (symbol != Palette::mClear && y >= 0 && y < static_cast<int>(grid.size()) && x >= 0 &&
+                    x < static_cast<int>(grid[y].size()))
+                    grid[y][x] = symbol;
+            }
+    }
+    PlaceGlyph(source, code, grid);
 }
 
 void ArtCompiler::RectDirective(TextSource& source, const Fields& fields)

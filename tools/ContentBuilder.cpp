@@ -5,6 +5,7 @@
 #include "LevelCompiler.h"
 #include "TextSource.h"
 #include "TypeTables.h"
+#include "graphics/GlyphOrder.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -139,11 +140,12 @@ void ContentBuilder::BuildStory()
             continue;
         }
         ++shown;
-        if (line.size() > mStoryColumns)
-            throw source.Error("story line longer than 39 columns");
-        for (char c : line)
-            if (c < 32 || c > 126)
+        std::size_t columns = 0;
+        for (std::size_t at = 0; at < line.size(); ++columns)
+            if (GlyphOrder::Index(GlyphOrder::NextCode(line, at)) < 0)
                 throw source.Error("story holds a character the font does not have");
+        if (columns > mStoryColumns)
+            throw source.Error("story line longer than 39 columns");
     }
     if (shown == 0 || shown > mStoryLines)
         throw std::runtime_error(ending ? "the story's ending must show 1 to 29 lines"

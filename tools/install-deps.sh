@@ -14,6 +14,7 @@ play_packages=(
   cmake make g++ pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev
   libvorbis-dev libogg-dev
+  gettext
 )
 
 # The unit and scenario tests, and the tools' own tests (Python).
@@ -23,9 +24,10 @@ check_packages=(libgtest-dev python3)
 # X core fonts SDL's error box draws its text with, and a small window manager, without which a fullscreen
 # window does not take a wide screen); clang for the fuzz targets and its sanitizer runtimes;
 # clang-format for the format check; the desktop entry and AppStream validators, what CPack's Debian package
-# needs to read the game's library dependencies, and Debian's package checker.
+# needs to read the game's library dependencies, and Debian's package checker; ccache, which the build
+# uses when present, so the second build of the same code (the sanitizer build, a fresh clone) is quick.
 test_packages=(
-  "${check_packages[@]}" libbenchmark-dev
+  "${check_packages[@]}" libbenchmark-dev ccache
   xvfb xauth xdotool x11-utils python3-xlib libgl1-mesa-dri xfonts-base openbox
   clang libclang-rt-14-dev clang-format
   desktop-file-utils appstream dpkg-dev file lintian

@@ -54,6 +54,8 @@ Module.kesStorage = (() => {
   };
 
   const storage = {
+    // Whether the stored folder was loaded: the player's files are there to read.
+    loaded: false,
     // Whether this tab loaded the stored folder and may store into it.
     ready: false,
 
@@ -97,13 +99,19 @@ Module.kesStorage = (() => {
     },
   };
 
-  const load = (done) => {
+  let handedOver = false; // another tab asked for the files before this one's game started
+
+  // writable: this tab holds the turn to store (a tab opened from a level link only reads).
+  const load = (writable, done) => {
     FS.mkdir(FOLDER);
     FS.mount(IDBFS, {}, FOLDER);
     FS.syncfs(true, (error) => {
+      // Handed over while loading: the game never starts here, so it cannot store after the other tab does.
+      if (handedOver) return;
       // The game then plays on files in memory only; nothing stored is ever written over or removed.
       if (error) tell("Settings and progress cannot be kept in this browser: " + (error.message || error));
-      else storage.ready = true;
+      storage.loaded = !error;
+      storage.ready = !error && writable;
       done();
     });
   };
@@ -117,6 +125,7 @@ Module.kesStorage = (() => {
 
   // Another tab asked to play: this one stores nothing more, stops and lets it have the files.
   const stop = () => {
+    handedOver = true;
     Browser.mainLoop.pause();
     if (Module.SDL2 && Module.SDL2.audioContext) Module.SDL2.audioContext.suspend();
     storage.release();
@@ -126,16 +135,13 @@ Module.kesStorage = (() => {
   // Before main: the folder is loaded (or known to be unavailable) before the game reads its settings.
   Module.preRun = [].concat(Module.preRun || [], () => {
     addRunDependency("kes-storage");
-    const start = () => load(() => removeRunDependency("kes-storage"));
+    const start = () => load(true, () => removeRunDependency("kes-storage"));
     // Without Web Locks (an insecure page) each tab simply plays on its own copy.
     if (!navigator.locks) return start();
     // A shared level opened from its link plays beside the game's own tab: it reads the stored files but
     // stores nothing, so it needs no turn.
     if (location.hash.length > 1 && !new URLSearchParams(location.search).has("edit")) {
-      return load(() => {
-        storage.ready = false;
-        removeRunDependency("kes-storage");
-      });
+      return load(false, () => removeRunDependency("kes-storage"));
     }
     const hold = () => {
       start();

@@ -10,6 +10,7 @@
 #include "editor/ScratchLevel.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "io/Translation.h"
 #include "platform/Platform.h"
 #include "states/PlayState.h"
 #include "world/EntityType.h"
@@ -116,12 +117,14 @@ bool EditorState::Init(Game* game)
     if (mGiven)
     {
         mLevel = *mGiven;
-        mStatus = "Opened a link's level";
+        // TRANSLATORS: the editor's status line holds 40 characters; a file name may follow.
+        mStatus = Tr("Opened a link's level");
     }
     else if (std::filesystem::exists(mFile))
     {
         mLevel.Load(mFile);
-        mStatus = "Opened " + mFile;
+        // TRANSLATORS: %1 is a file name.
+        mStatus = Translation::Format(Tr("Opened %1"), {mFile});
     }
     else
     {
@@ -130,7 +133,8 @@ bool EditorState::Init(Game* game)
         {
             mLevel.SetCell(LevelDocument::Foreground, x, mLevel.Height() - 1, 0x404858);
         }
-        mStatus = "New level " + mFile;
+        // TRANSLATORS: %1 is a file name.
+        mStatus = Translation::Format(Tr("New level %1"), {mFile});
     }
     mHistory = EditHistory();
     mPublishedChanges.reset();
@@ -196,7 +200,8 @@ void EditorState::OfferRestore()
     mRestoreOffered = true;
     // Kept while the offer stands, and after "No" until the next change replaces it.
     mAutosaveKeptAt = mHistory.Changes();
-    mStatus = "A newer autosave exists: restore it? Y/N";
+    // TRANSLATORS: the keys Y and N answer it, whatever the language.
+    mStatus = Tr("A newer autosave exists: restore it? Y/N");
 }
 
 void EditorState::Restore()
@@ -207,11 +212,11 @@ void EditorState::Restore()
         const LevelDocument saved = ReadAutosave(AutosavePath(mFile));
         // One undoable step, so the file's own version is one undo away.
         mHistory.Do(mLevel, EditTools::Replace(mLevel, saved));
-        mStatus = "Autosave restored (undo returns to the file)";
+        mStatus = Tr("Autosave restored (undo returns to the file)");
     }
     catch (const std::exception& error)
     {
-        mStatus = std::string("Autosave unreadable: ") + error.what();
+        mStatus = std::string(Tr("Autosave unreadable: ")) + error.what();
     }
 }
 
@@ -248,7 +253,7 @@ bool EditorState::Autosave()
     }
     catch (const std::exception& error)
     {
-        mStatus = std::string("Autosave failed: ") + error.what();
+        mStatus = std::string(Tr("Autosave failed: ")) + error.what();
         return false;
     }
     return true;
@@ -282,10 +287,10 @@ bool EditorState::Save()
     // Saving over the autosave's name would remove what was just written, when the autosave is cleared.
     if (EndsWith(mFile, kAutosaveExtension))
     {
-        mStatus = "Not saved: a level file cannot end in .autosave, the editor's own";
+        mStatus = Tr("Not saved: a level file cannot end in .autosave, the editor's own");
         return false;
     }
-    if (!PassesChecks(mLevel, "Not saved: "))
+    if (!PassesChecks(mLevel, Tr("Not saved: ")))
     {
         return false;
     }
@@ -295,12 +300,13 @@ bool EditorState::Save()
     }
     catch (const std::exception& error)
     {
-        mStatus = std::string("Not saved: ") + error.what();
+        mStatus = std::string(Tr("Not saved: ")) + error.what();
         return false;
     }
     mHistory.MarkSaved();
     Autosave(); // removes the autosave: the file holds it all
-    mStatus = "Saved " + mFile;
+    // TRANSLATORS: %1 is a file name.
+    mStatus = Translation::Format(Tr("Saved %1"), {mFile});
     return true;
 }
 
@@ -311,7 +317,7 @@ void EditorState::TestPlay(Game* game, bool fromCursor)
     {
         EditTools::Place(tried, mCatalogue, "Player", mFacing, mCursorX, mCursorY).Apply(tried);
     }
-    if (!PassesChecks(tried, "Cannot play: "))
+    if (!PassesChecks(tried, Tr("Cannot play: ")))
     {
         return;
     }
@@ -322,7 +328,7 @@ void EditorState::TestPlay(Game* game, bool fromCursor)
     }
     catch (const std::exception& error)
     {
-        mStatus = std::string("Cannot play: ") + error.what();
+        mStatus = std::string(Tr("Cannot play: ")) + error.what();
         return;
     }
     mTesting = true;
@@ -340,7 +346,7 @@ void EditorState::TestPlay(Game* game, bool fromCursor)
     }
     catch (const std::exception& error)
     {
-        mStatus = std::string("Cannot play: ") + error.what();
+        mStatus = std::string(Tr("Cannot play: ")) + error.what();
     }
     if (!started)
     {
@@ -354,10 +360,10 @@ void EditorState::BackFromPlay(Game* game)
     mTesting = false;
     SDL_ShowCursor(SDL_ENABLE);
     game->mAudioManager->PlayMusic("menu.ogg", true);
-    if (mStatus.compare(0, 11, "Cannot play") != 0)
+    if (mStatus.rfind(Tr("Cannot play: "), 0) != 0)
     {
-        mStatus = game->mPlayState->HasFinishedRun() ? "Back: Shift+L sends this run as a race"
-                                                     : "Back from test-play";
+        mStatus = game->mPlayState->HasFinishedRun() ? Tr("Back: Shift+L sends this run as a race")
+                                                     : Tr("Back from test-play");
     }
 }
 
@@ -366,11 +372,12 @@ void EditorState::SendRace(Game* game)
     // The run of the last test-play that reached the exit, on the level as it was tried.
     try
     {
-        mStatus = "Race link: " + Platform::ShareRaceLink(game->mPlayState->MakeRaceLink(game));
+        mStatus =
+            std::string(Tr("Race link: ")) + Platform::ShareRaceLink(game->mPlayState->MakeRaceLink(game));
     }
     catch (const std::exception& error)
     {
-        mStatus = std::string("No race link: ") + error.what();
+        mStatus = std::string(Tr("No race link: ")) + error.what();
     }
 }
 

@@ -10,6 +10,7 @@
 #include "graphics/Framework.h"
 #include "graphics/Scaling.h"
 #include "input/Input.h"
+#include "io/Translation.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -114,7 +115,7 @@ void EditorState::HandleAction(Game* game, Action action)
         return;
     case Action::Fire:
         SetTool(mTool == Tool::Move ? Tool::Paint : static_cast<Tool>(static_cast<int>(mTool) + 1));
-        mStatus = std::string("Tool: ") + ToolName(mTool);
+        mStatus = std::string(Tr("Tool: ")) + ToolName(mTool);
         return;
     case Action::Pause:
         TestPlay(game, false);
@@ -286,7 +287,7 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
         else if (key == SDLK_n || key == SDLK_ESCAPE)
         {
             mRestoreOffered = false;
-            mStatus = "Kept the file; the autosave is replaced at the next change";
+            mStatus = Tr("Kept the file; the autosave is replaced at the next change");
         }
         return;
     }
@@ -303,13 +304,13 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
         case SDLK_z:
             if (shift ? mHistory.Redo(mLevel) : mHistory.Undo(mLevel))
             {
-                mStatus = shift ? "Redone" : "Undone";
+                mStatus = shift ? Tr("Redone") : Tr("Undone");
             }
             return;
         case SDLK_y:
             if (mHistory.Redo(mLevel))
             {
-                mStatus = "Redone";
+                mStatus = Tr("Redone");
             }
             return;
         case SDLK_s:
@@ -320,7 +321,7 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
             const std::string grid = std::filesystem::path(mFile).replace_extension(".txt").string();
             if (grid == mFile)
             {
-                mStatus = "No grid: the level file is itself a .txt, which the grid would replace";
+                mStatus = Tr("No grid: the level file is itself a .txt, which the grid would replace");
                 return;
             }
             if (!PassesChecks(mLevel, "No grid: "))
@@ -330,11 +331,12 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
             try
             {
                 LevelGrid::Write(mLevel, mCatalogue, grid);
-                mStatus = "Grid written to " + grid;
+                // TRANSLATORS: %1 is a file name.
+                mStatus = Translation::Format(Tr("Grid written to %1"), {grid});
             }
             catch (const std::exception& error)
             {
-                mStatus = std::string("No grid: ") + error.what();
+                mStatus = std::string(Tr("No grid: ")) + error.what();
             }
             return;
         }
@@ -351,7 +353,8 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
                 return;
             }
             Do(EditTools::Resize(mLevel, width, height));
-            mStatus = "Size " + std::to_string(width) + "x" + std::to_string(height);
+            // TRANSLATORS: %1x%2 is the level's width and height in tiles.
+            mStatus = Translation::Format(Tr("Size %1x%2"), {std::to_string(width), std::to_string(height)});
             return;
         }
         default:
@@ -431,11 +434,11 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
             std::string why;
             if (!LevelLink::Fits(mLevel, &why))
             {
-                mStatus = why == LevelLink::mTooLarge ? why : "No link: " + why;
+                mStatus = why == LevelLink::mTooLarge ? Tr(why) : Tr("No link: ") + why;
                 return;
             }
             std::cout << LevelLink::Pack(mLevel) << std::endl;
-            mStatus = "Link printed on standard output";
+            mStatus = Tr("Link printed on standard output");
             return;
         }
     case SDLK_t:

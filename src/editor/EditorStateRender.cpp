@@ -5,6 +5,8 @@
 #include "Game.h"
 #include "graphics/Font.h"
 #include "graphics/Image.h"
+#include "input/Input.h"
+#include "io/Translation.h"
 #include "world/EntityType.h"
 
 #include <algorithm>
@@ -39,36 +41,39 @@ std::string TileText(const EditorCatalogue& catalogue, std::uint32_t color)
     const EditorCatalogue::TileEntry* tile = catalogue.FindTile(color);
     if (tile == nullptr)
     {
-        text += " unknown";
+        // TRANSLATORS: what a tile under the editor's cursor does, after its colour on the status line.
+        text += std::string(" ") + Tr("unknown");
     }
     else if (tile->mBlocking || tile->mHarmful)
     {
-        text += tile->mBlocking ? " solid" : "";
-        text += tile->mHarmful ? " harms" : "";
+        text += tile->mBlocking ? std::string(" ") + Tr("solid") : "";
+        text += tile->mHarmful ? std::string(" ") + Tr("harms") : "";
     }
     return text;
 }
 
 // The keys, then a controller's buttons beside the touch controls' names for the same actions.
+// TRANSLATORS: the editor's help card: each line at most 34 characters; keep the keys' names (B, Ctrl+S,
+// Tab...) as they are, since the keys stay the same.
 const char* const kHelp[] = {
-    "Mouse: left paints, right erases",
-    "  wheel/middle drag scrolls",
-    "B paint  R rectangle  E erase",
-    "K pick  N place  M move entity",
-    "F facing  I identifier",
-    "Tab/1/2 layer  Arrows scroll",
-    "Ctrl+Arrows resize  D description",
-    "Ctrl+Z undo  Ctrl+Y redo",
-    "Ctrl+S save  Ctrl+G text grid",
-    "T test-play  Shift+T from cursor",
-    "L print link  Shift+L race",
-    "Esc leave",
+    TrNoop("Mouse: left paints, right erases"),
+    TrNoop("  wheel/middle drag scrolls"),
+    TrNoop("B paint  R rectangle  E erase"),
+    TrNoop("K pick  N place  M move entity"),
+    TrNoop("F facing  I identifier"),
+    TrNoop("Tab/1/2 layer  Arrows scroll"),
+    TrNoop("Ctrl+Arrows resize  D description"),
+    TrNoop("Ctrl+Z undo  Ctrl+Y redo"),
+    TrNoop("Ctrl+S save  Ctrl+G text grid"),
+    TrNoop("T test-play  Shift+T from cursor"),
+    TrNoop("L print link  Shift+L race"),
+    TrNoop("Esc leave"),
     "",
-    "Controller, touch controls:",
-    "D-pad cursor (right: the palette)",
-    "A/Jump use tool (hold to stroke)",
-    "B/X/Fire next tool  Back undo",
-    "Start/Pause test-play",
+    TrNoop("Controller, touch controls:"),
+    TrNoop("D-pad cursor (right: the palette)"),
+    TrNoop("A/Jump use tool (hold to stroke)"),
+    TrNoop("B/X/Fire next tool  Back undo"),
+    TrNoop("Start/Pause test-play"),
 };
 } // namespace
 
@@ -77,17 +82,18 @@ const char* EditorState::ToolName(Tool tool)
     switch (tool)
     {
     case Tool::Paint:
-        return "Paint";
+        // TRANSLATORS: the editor's tools, at the start of its status line: at most 6 characters each.
+        return Tr("Paint");
     case Tool::Fill:
-        return "Rect";
+        return Tr("Rect");
     case Tool::Erase:
-        return "Erase";
+        return Tr("Erase");
     case Tool::Pick:
-        return "Pick";
+        return Tr("Pick");
     case Tool::Place:
-        return "Place";
+        return Tr("Place");
     case Tool::Move:
-        return "Move";
+        return Tr("Move");
     }
     return "";
 }
@@ -275,23 +281,31 @@ void EditorState::DrawStatus(Game* game, SDL_Surface* screen)
     Font& font = *game->mFont;
     const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
     const Uint32 amber = SDL_MapRGB(screen->format, 255, 192, 64);
-    std::string first = std::string(ToolName(mTool)) +
-                        (mLayer == LevelDocument::Foreground ? " Fore " : " Back ") + UnderCursor();
-    font.DrawString(first.substr(0, 40), 0, kStatusY + 2, grey, screen);
+    // TRANSLATORS: the layer being edited, on the editor's status line: at most 5 characters.
+    std::string first = std::string(ToolName(mTool)) + " " +
+                        (mLayer == LevelDocument::Foreground ? Tr("Fore") : Tr("Back")) + " " + UnderCursor();
+    font.DrawString(Font::Clip(first, 40), 0, kStatusY + 2, grey, screen);
     std::string second;
     if (mTypingFor != NotTyping)
     {
-        second = (mTypingFor == TypingDescription ? "Words: " : "Id: ") + mTyped + "_";
+        // TRANSLATORS: what the editor's status line is typing: the level's description, or an identifier.
+        second = std::string(mTypingFor == TypingDescription ? Tr("Words: ") : Tr("Id: ")) + mTyped + "_";
     }
     else
     {
         second = mStatus;
     }
-    font.DrawString(second.substr(0, 40), 0, kStatusY + 12, amber, screen);
+    font.DrawString(Font::Clip(second, 40), 0, kStatusY + 12, amber, screen);
+    // The help needs a keyboard: with a controller or the touch controls the hint names their own.
+    // TRANSLATORS: the end of the editor's last status line: at most 20 characters.
+    const Input::Device device = game->mInput->LastDevice();
+    const char* hint = device == Input::Device::Controllers ? TrNoop("A paint X tool")
+                       : device == Input::Device::Touch     ? TrNoop("Jump paint Fire tool")
+                                                            : TrNoop("F1 help");
     const std::string third = std::string(mHistory.IsChanged() ? "* " : "  ") +
                               std::to_string(mLevel.Width()) + "x" + std::to_string(mLevel.Height()) + " " +
-                              (mFacing ? "facing >" : "facing <") + "  F1 help";
-    font.DrawString(third, 0, kStatusY + 22, grey, screen);
+                              (mFacing ? Tr("facing >") : Tr("facing <")) + "  " + Tr(hint);
+    font.DrawString(Font::Clip(third, 40), 0, kStatusY + 22, grey, screen);
 }
 
 void EditorState::DrawHelp(Game* game, SDL_Surface* screen)
@@ -301,9 +315,13 @@ void EditorState::DrawHelp(Game* game, SDL_Surface* screen)
     SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 0, 0, 0));
     const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
     Frame(screen, box.x, box.y, box.w, box.h, grey);
-    game->mFont->DrawString("Level editor", box.x + 100, box.y + 6, grey, screen);
+    game->mFont->NoteBox(box);
+    const std::string title = Tr("Level editor");
+    game->mFont->DrawString(title, box.x + (box.w - game->mFont->TextWidth(title)) / 2, box.y + 6, grey,
+                            screen);
     for (int i = 0; i < lines; ++i)
     {
-        game->mFont->DrawString(kHelp[i], box.x + 12, box.y + 18 + i * 10, grey, screen);
+        game->mFont->DrawString(kHelp[i][0] ? Tr(kHelp[i]) : "", box.x + 12, box.y + 18 + i * 10, grey,
+                                screen);
     }
 }

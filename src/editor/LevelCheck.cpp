@@ -3,6 +3,7 @@
 
 #include "editor/EditorCatalogue.h"
 #include "editor/LevelDocument.h"
+#include "io/Translation.h"
 #include "world/EntityType.h"
 
 #include <map>
@@ -43,15 +44,20 @@ std::vector<LevelCheck::Problem> LevelCheck::Run(const LevelDocument& level, con
     const int height = level.Height();
     if (width < LevelDocument::mMinWidth || height < LevelDocument::mMinHeight)
     {
-        problems.push_back({"Level is " + std::to_string(width) + "x" + std::to_string(height) +
-                                ", at least " + std::to_string(LevelDocument::mMinWidth) + "x" +
-                                std::to_string(LevelDocument::mMinHeight) + " is needed",
+        // TRANSLATORS: the editor's status line (40 characters in all, after "Not saved: " or "Cannot
+        // play: "): %1x%2 is the level's size, %3x%4 the smallest one.
+        problems.push_back({Translation::Format(Tr("Level is %1x%2, at least %3x%4 is needed"),
+                                                {std::to_string(width), std::to_string(height),
+                                                 std::to_string(LevelDocument::mMinWidth),
+                                                 std::to_string(LevelDocument::mMinHeight)}),
                             -1, -1});
     }
     if (width > LevelDocument::mMaxSide || height > LevelDocument::mMaxSide)
     {
-        problems.push_back({"Level is " + std::to_string(width) + "x" + std::to_string(height) +
-                                ", at most " + std::to_string(LevelDocument::mMaxSide) + " a side",
+        // TRANSLATORS: %1x%2 is the level's size, %3 the longest side allowed.
+        problems.push_back({Translation::Format(Tr("Level is %1x%2, at most %3 a side"),
+                                                {std::to_string(width), std::to_string(height),
+                                                 std::to_string(LevelDocument::mMaxSide)}),
                             -1, -1});
     }
 
@@ -71,7 +77,9 @@ std::vector<LevelCheck::Problem> LevelCheck::Run(const LevelDocument& level, con
         }
         if (!level.Inside(placed.mX, placed.mY))
         {
-            problems.push_back({placed.mType + " outside the level at " + CellText(placed.mX, placed.mY),
+            // TRANSLATORS: %1 is an entity type's name (not translated), %2 a cell such as 12,4.
+            problems.push_back({Translation::Format(Tr("%1 outside the level at %2"),
+                                                    {placed.mType, CellText(placed.mX, placed.mY)}),
                                 placed.mX, placed.mY});
         }
         if (base == EntityType::mBasePlayer)
@@ -108,22 +116,26 @@ std::vector<LevelCheck::Problem> LevelCheck::Run(const LevelDocument& level, con
 
     if (players.empty())
     {
-        problems.push_back({"No player start", -1, -1});
+        problems.push_back({Tr("No player start"), -1, -1});
     }
     for (std::size_t i = 1; i < players.size(); ++i)
     {
-        problems.push_back({"Second player start at " + CellText(players[i]->mX, players[i]->mY),
-                            players[i]->mX, players[i]->mY});
+        // TRANSLATORS: %1 is a cell such as 12,4.
+        problems.push_back(
+            {Translation::Format(Tr("Second player start at %1"), {CellText(players[i]->mX, players[i]->mY)}),
+             players[i]->mX, players[i]->mY});
     }
     if (!exit)
     {
-        problems.push_back({"No exit door", -1, -1});
+        problems.push_back({Tr("No exit door"), -1, -1});
     }
     // The player carries one keycard at a time and a lock uses it up: each lock needs a keycard of its own.
     for (std::size_t i = static_cast<std::size_t>(keycards); i < locks.size(); ++i)
     {
-        problems.push_back({"Lock at " + CellText(locks[i]->mX, locks[i]->mY) + " has no keycard",
-                            locks[i]->mX, locks[i]->mY});
+        // TRANSLATORS: %1 is a cell such as 12,4.
+        problems.push_back(
+            {Translation::Format(Tr("Lock at %1 has no keycard"), {CellText(locks[i]->mX, locks[i]->mY)}),
+             locks[i]->mX, locks[i]->mY});
     }
     for (const PlacedEntity* lift : lifts)
     {

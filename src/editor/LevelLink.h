@@ -2,6 +2,8 @@
 // base64url, so it fits an address's fragment and travels without a server.
 #pragma once
 
+#include "io/Translation.h"
+
 #include "editor/LinkCodec.h"
 
 #include <cstddef>
@@ -21,7 +23,7 @@ class LevelLink
     // at random makes the longest, about 180 KB.
     static constexpr std::size_t mMaxText = (LinkCodec::mMaxPacked + 2) / 3 * 4 + 4096;
     // What the player is told on asking for the link of a level that has none.
-    static constexpr const char* mTooLarge = "This level is too large for a link";
+    static constexpr const char* mTooLarge = TrNoop("This level is too large for a link");
 
     // Whether a level fits a link: size and text within the bounds that Unpack enforces, and at most 64
     // kinds of tile a layer. False with the reason for the player in *why when given.

@@ -1,6 +1,8 @@
 // The scaling rule: a pure function of the output's size and the player's choice.
 #include "graphics/Scaling.h"
 
+#include "io/Translation.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -10,7 +12,8 @@ constexpr int kSmallestWindowScale = 2; // 640x480, the size the game was drawn 
 // The title bar and borders a window manager adds around the window.
 constexpr int kFrameAllowance = 48;
 // The choices' names, in the order of Scaling::Mode.
-const char* const kNames[] = {"Sharp", "Fit", "Stretch"};
+// TRANSLATORS: the ways the picture fills the window, shown after "Scaling: " on the Options screen.
+const char* const kNames[] = {TrNoop("Sharp"), TrNoop("Fit"), TrNoop("Stretch")};
 
 // The largest whole multiple of the picture within this size (0 when not even one fits).
 int WholeScale(int width, int height)

@@ -89,7 +89,7 @@ void Input::Hold(Device device, Action action, bool down)
     {
         return;
     }
-    mUsingTouch = device == Device::Touch;
+    mLastDevice = device;
     if (device != Device::Keyboard && holds == 1)
     {
         mNextRepeat[Index(action)] = mNow + mRepeatDelay;
@@ -175,7 +175,7 @@ void Input::Route(const SDL_Event& event)
     switch (event.type)
     {
     case SDL_KEYDOWN:
-        mUsingTouch = false; // any key, an action's or not
+        mLastDevice = Device::Keyboard; // any key, an action's or not
         [[fallthrough]];
     case SDL_KEYUP:
         mKeyboard->HandleEvent(event, *this);

@@ -52,8 +52,9 @@ class Input
     int Triggered(Action action) const;
     // Whether the keyboard holds this key (an SDL scancode) down.
     bool KeyHeld(int scancode) const;
-    // Whether the last device the player pressed something on is the touch screen.
-    bool UsingTouch() const { return mUsingTouch; }
+    // The last device the player pressed something on (the keyboard until anything is pressed).
+    Device LastDevice() const { return mLastDevice; }
+    bool UsingTouch() const { return mLastDevice == Device::Touch; }
 
     // One pass: the touch changes made since the last, the repeats due at `now` (ms), then every queued
     // SDL event, each seen by its device and then by the handler. False when the handler stopped it.
@@ -104,7 +105,7 @@ class Input
     // When each held direction repeats next, for the devices that have no repeat of their own.
     std::array<Uint64, kActions> mNextRepeat{};
     Uint64 mNow = 0;
-    bool mUsingTouch = false;
+    Device mLastDevice = Device::Keyboard;
     // The actions the event being routed triggered, handed to the screen after the event.
     struct Step
     {

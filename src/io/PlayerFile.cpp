@@ -219,6 +219,15 @@ bool Replace(const std::string& name, const std::string& text, std::string* why)
 {
     const fs::path target = PlayerFile::Target(name);
     errno = 0;
+    // Anything but a regular file (a folder, a pipe, a device) is the player's and left alone, never opened:
+    // opening a pipe would wait for a reader.
+    std::error_code status;
+    const fs::file_type type = fs::status(target, status).type();
+    if (PlayerFile::Exists(name) && type != fs::file_type::regular && type != fs::file_type::not_found)
+    {
+        errno = type == fs::file_type::directory ? EISDIR : EINVAL;
+        return Fail(why);
+    }
     // A file the player made read-only is left as it is, although the folder would let it be replaced.
     if (PlayerFile::Exists(name) && !std::ofstream(target, std::ios::binary | std::ios::app))
     {

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class Game;
 
@@ -60,4 +61,6 @@ class Platform
     static void ShowError(const std::string& message);
     // The run ended through the credits: the page says how to play again.
     static void Ended();
+    // The player's languages in order of preference: the desktop's locale settings, or the browser's.
+    static std::vector<std::string> LanguagePreferences();
 };

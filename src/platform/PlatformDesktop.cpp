@@ -3,9 +3,12 @@
 
 #include "Game.h"
 
+#include "io/Translation.h"
+
 #include <SDL.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 
@@ -72,8 +75,9 @@ std::string Platform::ShareRaceLink(const std::string& link)
 {
     std::cout << link << std::endl;
     // Without a display (or a clipboard) the printed line is the link.
-    return SDL_SetClipboardText(link.c_str()) == 0 ? "Copied, and printed on stdout"
-                                                   : "Printed on standard output";
+    // TRANSLATORS: above a race link on a card: at most 36 characters.
+    return SDL_SetClipboardText(link.c_str()) == 0 ? Tr("Copied, and printed on stdout")
+                                                   : Tr("Printed on standard output");
 }
 
 void Platform::NotStarted(const std::string& reason)
@@ -96,3 +100,8 @@ void Platform::ShowError(const std::string& message)
 }
 
 void Platform::Ended() {}
+
+std::vector<std::string> Platform::LanguagePreferences()
+{
+    return Translation::EnvironmentPreferences([](const char* name) { return std::getenv(name); });
+}

@@ -8,11 +8,14 @@
 #include "editor/LevelDocument.h"
 #include "editor/LevelLink.h"
 #include "io/PlayerFile.h"
+#include "io/Translation.h"
 
 #include <SDL.h>
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -41,7 +44,16 @@ EM_JS(void, CallPage, (const char* hook, const char* text), {
         page[UTF8ToString(hook)](UTF8ToString(text));
 });
 
-// Whether the stored folder was loaded and this tab may store into it (web/storage.js).
+// The browser's languages, most wanted first, joined by colons.
+EM_JS(char*, PageLanguages, (), {
+    const list = (navigator.languages && navigator.languages.length) ? navigator.languages : [navigator.language || ""];
+    return stringToNewUTF8(list.join(":"));
+});
+
+// Whether the stored folder was loaded, and whether this tab may store into it (web/storage.js).
+EM_JS(int, StorageLoaded, (), {
+    return Module.kesStorage && Module.kesStorage.loaded ? 1 : 0;
+});
 EM_JS(int, StorageReady, (), {
     return Module.kesStorage && Module.kesStorage.ready ? 1 : 0;
 });
@@ -135,9 +147,11 @@ void FindFiles()
     // The game's folder holds the packaged data/. Without storage the player's files stay there, in memory,
     // for this visit only; with it, each is a link into the stored folder and every write is stored. The
     // levels the editor keeps are in its folder levels/, linked the same way.
+    // A tab that may only read (opened from a level link) plays with the stored files, its writes kept in
+    // memory.
     std::filesystem::current_path("/game");
     std::error_code error;
-    if (StorageReady() == 0)
+    if (StorageLoaded() == 0)
     {
         std::filesystem::create_directory(kLevelsFolder, error);
         return;
@@ -147,9 +161,12 @@ void FindFiles()
     {
         std::filesystem::create_symlink(entry.path(), entry.path().filename(), error);
     }
-    PlayerFile::KeepIn(
-        kStoredFolder, [](const std::string& path) { StoreFile(path.c_str()); },
-        [](const std::string& path) { UnstoreFile(path.c_str()); });
+    if (StorageReady() != 0)
+    {
+        PlayerFile::KeepIn(
+            kStoredFolder, [](const std::string& path) { StoreFile(path.c_str()); },
+            [](const std::string& path) { UnstoreFile(path.c_str()); });
+    }
 }
 
 // A kept level's description file, from the name the page gives it.
@@ -334,7 +351,8 @@ void Platform::LevelLinkRefused(const std::string& why)
 std::string Platform::ShareRaceLink(const std::string& link)
 {
     CallPage("race", link.c_str());
-    return "Copied, and in the address";
+    // TRANSLATORS: above a race link on a card: at most 36 characters.
+    return Tr("Copied, and in the address");
 }
 
 void Platform::NotStarted(const std::string& reason)
@@ -361,4 +379,19 @@ void Platform::ShowError(const std::string& message)
 void Platform::Ended()
 {
     CallPage("ended", "");
+}
+
+std::vector<std::string> Platform::LanguagePreferences()
+{
+    char* joined = PageLanguages();
+    std::vector<std::string> languages;
+    std::string all = joined ? joined : "";
+    std::free(joined);
+    for (std::size_t start = 0; start <= all.size();)
+    {
+        const std::size_t colon = std::min(all.find(':', start), all.size());
+        languages.push_back(all.substr(start, colon - start));
+        start = colon + 1;
+    }
+    return languages;
 }

@@ -45,8 +45,15 @@ void Assist::Load()
     {
         return;
     }
+    // Checked before opening: opening a pipe waits for a writer.
+    std::string problem = FieldReader::Refusal(mFileName, mMaxFileSize);
+    if (!problem.empty())
+    {
+        std::cerr << "Kestrovane: assist file " << mFileName << " not used: it " << problem << std::endl;
+        return;
+    }
     FieldReader reader(mFileName);
-    std::string problem = reader.IsOpen() ? "" : "it cannot be read";
+    problem = reader.IsOpen() ? "" : "it cannot be read";
     std::vector<std::string> fields;
     while (problem.empty() && reader.NextLine(fields))
     {

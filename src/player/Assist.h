@@ -1,6 +1,7 @@
 // The player's assist options (game speed, air, invulnerability) and ghost choice, kept in "kesv.assist".
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class Assist
@@ -21,6 +22,8 @@ class Assist
 
     // Beside the settings file, in the working directory.
     static constexpr const char* mFileName = "kesv.assist";
+    // Far more than the file takes: a larger one (or one that is no regular file) is not read.
+    static constexpr std::uintmax_t mMaxFileSize = 1 << 20;
     // The game speeds offered, in percent of 30 updates a second, fastest first.
     static constexpr int mSpeeds[] = {100, 90, 80, 70, 60, 50};
     // The ghost choices' names, in the order of Ghost, as the file keeps them and the assist screen shows

@@ -233,13 +233,13 @@ bool Progress::Save()
         return false;
     }
     mSaveFailure.clear();
-    mFileClean = true;
     return true;
 }
 
 void Progress::BackUp() const
 {
-    // A file that did not read cleanly is replaced without a backup, so the backup keeps the last clean one.
+    // After a file that did not read cleanly, no save of the run backs up (the first would copy the damaged
+    // file, a later one the stripped file written in its place): the backup keeps the last clean one.
     if (!mFileClean || !PlayerFile::Exists(mFileName) ||
         !FieldReader::Refusal(mFileName, mMaxFileSize).empty())
     {

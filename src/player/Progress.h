@@ -72,6 +72,6 @@ class Progress
     // The other sets found in the file, kept as read. Key "": lines written before progress was kept
     // per set; the game's own levels (in a folder named data) take them over once they list one of them.
     std::map<std::string, Record> mOtherSets;
-    bool mFileClean = true; // the file on disk read without a bad line, or was written by this run
+    bool mFileClean = true; // the file loaded (or missing) read without a bad line
     std::string mSaveFailure;
 };

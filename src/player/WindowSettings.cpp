@@ -5,11 +5,19 @@
 #include "io/FieldReader.h"
 #include "io/PlayerFile.h"
 
+#include <iostream>
 #include <vector>
 
 void WindowSettings::Load()
 {
     *this = WindowSettings();
+    // Checked before opening: opening a pipe waits for a writer.
+    if (const std::string refused = FieldReader::Refusal(mFileName, mMaxFileSize); !refused.empty())
+    {
+        std::cerr << "Kestrovane: window file " << mFileName << " not used: it " << refused << std::endl;
+        mWritten = Text();
+        return;
+    }
     FieldReader reader(mFileName);
     std::vector<std::string> fields;
     while (reader.IsOpen() && reader.NextLine(fields))

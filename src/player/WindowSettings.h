@@ -4,12 +4,15 @@
 
 #include "graphics/Scaling.h"
 
+#include <cstdint>
 #include <string>
 
 class WindowSettings
 {
   public:
     static constexpr const char* mFileName = "kesv.window";
+    // Far more than the file takes: a larger one (or one that is no regular file) is not read.
+    static constexpr std::uintmax_t mMaxFileSize = 1 << 20;
 
     // Reads the file; a missing or garbled file, or a garbled value, leaves the defaults. Never throws.
     void Load();

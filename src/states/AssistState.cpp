@@ -6,6 +6,7 @@
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "io/Translation.h"
 
 #include <algorithm>
 #include <iterator>
@@ -21,7 +22,10 @@ enum Option
     OptionCount
 };
 
-const char* const kAirValues[] = {"normal", "twice as long", "endless"};
+// TRANSLATORS: the values of the "Air: " row of the Assist screen.
+const char* const kAirValues[] = {TrNoop("normal"), TrNoop("twice as long"), TrNoop("endless")};
+// TRANSLATORS: the values of the "Ghost: " row of the Assist screen.
+const char* const kGhostValues[] = {TrNoop("best"), TrNoop("par"), TrNoop("off")};
 
 const int kOptionX = 92;
 const int kArrowX = 84;
@@ -127,20 +131,24 @@ std::string AssistState::OptionLine(const Game& game, int option) const
     switch (option)
     {
     case Speed:
-        return "Game speed: " + std::to_string(assist.mSpeed) + "%";
+        // TRANSLATORS: an Assist row, from column 12 of 40: with its value it may take 28 characters.
+        // %1 is the speed in percent (50 to 100).
+        return Translation::Format(Tr("Game speed: %1%"), {std::to_string(assist.mSpeed)});
     case Air:
-        return std::string("Air: ") + kAirValues[static_cast<int>(assist.mAir)];
+        return std::string(Tr("Air: ")) + Tr(kAirValues[static_cast<int>(assist.mAir)]);
     case Invulnerable:
-        return std::string("Invulnerable: ") + (assist.mInvulnerable ? "on" : "off");
+        // TRANSLATORS: the values of the "Invulnerable: " row.
+        return std::string(Tr("Invulnerable: ")) + (assist.mInvulnerable ? Tr("on") : Tr("off"));
     default:
-        return std::string("Ghost: ") + Assist::mGhostNames[static_cast<int>(assist.mGhost)];
+        return std::string(Tr("Ghost: ")) + Tr(kGhostValues[static_cast<int>(assist.mGhost)]);
     }
 }
 
 void AssistState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint32 grey)
 {
     const int fw = font.mCharWidth;
-    DrawCentred(font, "Assist", 32, grey, screen);
+    // TRANSLATORS: the Assist screen's title, and its row on the Options screen.
+    DrawCentred(font, Tr("Assist"), 32, grey, screen);
     if (mArrowVisible)
     {
         DrawShape(*mArrowImage, grey, kArrowX, kFirstOptionY + kRowStep * mSelectedOption, screen);
@@ -151,11 +159,17 @@ void AssistState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uint3
     }
     // What an assist costs, and what the ghost is.
     const int notes = kFirstOptionY + kRowStep * OptionCount + 2 * fw;
-    DrawCentred(font, "With an assist on, level times are", notes, grey, screen);
-    DrawCentred(font, "marked and never replace a best.", notes + fw + 2, grey, screen);
-    DrawCentred(font, "Par: the route the level ships with.", notes + 2 * (fw + 2) + fw, grey, screen);
+    // TRANSLATORS: three centred lines of at most 39 characters each; the first two are one sentence.
+    DrawCentred(font, Tr("With an assist on, level times are"), notes, grey, screen);
+    DrawCentred(font, Tr("marked and never replace a best."), notes + fw + 2, grey, screen);
+    DrawCentred(font, Tr("Par: the route the level ships with."), notes + 2 * (fw + 2) + fw, grey, screen);
 
-    DrawCursorHints(font, grey, screen);
-    DrawCentred(font, mReturnTo == "Play" ? "Escape = Back to the game" : "Escape = Back to the options",
-                screen->h - 20, grey, screen);
+    DrawCursorHints(game, font, grey, screen);
+    const char* back =
+        mReturnTo == "Play"
+            ? ForDevice(game, TrNoop("Escape = Back to the game"), TrNoop("Back Button = Back to the game"),
+                        TrNoop("Back = Back to the game"))
+            : ForDevice(game, TrNoop("Escape = Back to the options"),
+                        TrNoop("Back Button = Back to the options"), TrNoop("Back = Back to the options"));
+    DrawCentred(font, Tr(back), screen->h - 20, grey, screen);
 }

@@ -3,6 +3,7 @@
 
 #include "graphics/Font.h"
 #include "graphics/Image.h"
+#include "io/Translation.h"
 #include "states/Fade.h"
 
 #include <algorithm>
@@ -21,12 +22,28 @@ std::string Column(int updates, bool assisted = false)
     return Card::FormatTime(updates) + (assisted ? "* " : "  ");
 }
 
+// A label of the level card, padded to seven columns (or one space more) so the times after it stand in one
+// column; a translation's labels, which run longer, are all padded to the longest.
+std::string Label(const char* english)
+{
+    static const char* const labels[] = {TrNoop("Time"),  TrNoop("Best"),    TrNoop("Par"),
+                                         TrNoop("Ghost"), TrNoop("To beat"), TrNoop("Race")};
+    const std::string text = Tr(english);
+    std::size_t width = std::max<std::size_t>(7, Font::Length(text) + 1);
+    for (const char* label : labels)
+    {
+        width = Translation::Current().empty() ? width : std::max(width, Font::Length(Tr(label)) + 1);
+    }
+    return text + std::string(width - Font::Length(text), ' ');
+}
+
 // A player told nothing would trust a best time that is gone at the next start.
 void SayUnsaved(std::vector<std::string>& body, const std::string& unsaved)
 {
     if (!unsaved.empty())
     {
-        body.insert(body.end(), {"", "Progress could not be saved:", unsaved});
+        // TRANSLATORS: on a card, above the system's reason; at most 36 characters.
+        body.insert(body.end(), {"", Tr("Progress could not be saved:"), unsaved});
     }
 }
 } // namespace
@@ -38,50 +55,59 @@ Card::Card(std::string heading, std::vector<std::string> body, std::string foote
 
 std::unique_ptr<Card> Card::Pause()
 {
-    return std::make_unique<Card>(
-        "Paused",
-        std::vector<std::string>{"P / Start    Resume", "Enter / A    Assist", "Esc / Back   Main menu"}, "",
-        0);
+    // TRANSLATORS: the pause card: keep the keys' names and the column where the actions start.
+    return std::make_unique<Card>(Tr("Paused"),
+                                  std::vector<std::string>{Tr("P / Start    Resume"),
+                                                           Tr("Enter / A    Assist"),
+                                                           Tr("Esc / Back   Main menu")},
+                                  "", 0);
 }
 
 std::unique_ptr<Card> Card::Level(int number, const Times& times, bool newBest, const std::string& unsaved)
 {
-    std::vector<std::string> body = {"Time   " + FormatTime(times.mTime) +
-                                         (times.mAssisted ? "  assisted" : ""),
-                                     "Best   " + FormatTime(times.mBest), "Par    " + FormatTime(times.mPar)};
-    std::string footer = newBest && !times.mAssisted ? "New best time!" : "";
+    // TRANSLATORS: the level card's rows: a label of at most 8 characters, then a time such as 01:05.33.
+    std::vector<std::string> body = {
+        Label("Time") + FormatTime(times.mTime) + (times.mAssisted ? std::string("  ") + Tr("assisted") : ""),
+        Label("Best") + FormatTime(times.mBest), Label("Par") + FormatTime(times.mPar)};
+    std::string footer = newBest && !times.mAssisted ? Tr("New best time!") : "";
     if (times.mToBeat > 0 && times.mTime > 0)
     {
         // A race: the sender's time stands in for the ghost's.
-        body.push_back("To beat " + FormatTime(times.mToBeat));
-        body.push_back("Race   " + FormatDifference(times.mTime - times.mToBeat));
+        body.push_back(Label("To beat") + FormatTime(times.mToBeat));
+        body.push_back(Label("Race") + FormatDifference(times.mTime - times.mToBeat));
         if (times.mTime < times.mToBeat)
         {
-            footer = "Race won!";
+            footer = Tr("Race won!");
         }
     }
     else if (times.mGhost > 0 && times.mTime > 0)
     {
-        body.push_back("Ghost  " + FormatDifference(times.mTime - times.mGhost));
+        body.push_back(Label("Ghost") + FormatDifference(times.mTime - times.mGhost));
     }
     SayUnsaved(body, unsaved);
-    return std::make_unique<Card>("Level " + std::to_string(number) + " complete", std::move(body), footer,
-                                  mLevelUpdates);
+    // TRANSLATORS: a card's heading, at most 36 characters; %1 is the level's number.
+    return std::make_unique<Card>(Translation::Format(Tr("Level %1 complete"), {std::to_string(number)}),
+                                  std::move(body), footer, mLevelUpdates);
 }
 
 std::unique_ptr<Card> Card::RaceStart(const std::string& level, int toBeat, bool assisted, int updates)
 {
-    std::vector<std::string> body = {level, "", "Time to beat  " + FormatTime(toBeat)};
+    // TRANSLATORS: the card before a race: the level's name, then the time to beat (such as 01:05.33); each
+    // line at most 36 characters.
+    std::vector<std::string> body = {level, "",
+                                     Translation::Format(Tr("Time to beat  %1"), {FormatTime(toBeat)})};
     if (assisted)
     {
-        body.push_back("(made with an assist on)");
+        body.push_back(Tr("(made with an assist on)"));
     }
-    return std::make_unique<Card>("Race", std::move(body), "Press a key to start", updates);
+    return std::make_unique<Card>(Tr("Race"), std::move(body), Tr("Press a key to start"), updates);
 }
 
 std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels, const std::string& unsaved)
 {
-    std::vector<std::string> body = {"Level  Time      Best      Par", ""};
+    // TRANSLATORS: the run table's head: each word starts its column (columns 1, 8, 18 and 28), so the first
+    // word takes at most 6 characters and the others at most 9.
+    std::vector<std::string> body = {Tr("Level  Time      Best      Par"), ""};
     // A column's total counts only when every level has a time in it: part of a run is no run.
     Times total;
     bool anyAssisted = false;
@@ -99,16 +125,21 @@ std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels, const std::str
         add(total.mPar, level.mPar);
     }
     body.push_back("");
-    body.push_back("Total  " + Column(total.mTime, anyAssisted) + Column(total.mBest) +
-                   FormatTime(total.mPar));
+    // TRANSLATORS: the run table's last row, at most 6 characters.
+    const std::string totalLabel = Tr("Total");
+    body.push_back(totalLabel +
+                   std::string(Font::Length(totalLabel) < 7 ? 7 - Font::Length(totalLabel) : 1, ' ') +
+                   Column(total.mTime, anyAssisted) + Column(total.mBest) + FormatTime(total.mPar));
     const std::size_t totalLine = body.size() - 1;
     if (anyAssisted)
     {
         body.push_back("");
-        body.push_back("* assisted");
+        // TRANSLATORS: the footnote of the run table's star.
+        body.push_back(std::string("* ") + Tr("assisted"));
     }
     SayUnsaved(body, unsaved);
-    auto card = std::make_unique<Card>("All levels complete", std::move(body), "Press any key", mRunUpdates);
+    auto card =
+        std::make_unique<Card>(Tr("All levels complete"), std::move(body), Tr("Press any key"), mRunUpdates);
     card->mKeptEnd = card->mBody.size() - totalLine;
     return card;
 }
@@ -200,13 +231,13 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     std::size_t bodyWidth = 0;
     for (const std::string& line : body)
     {
-        bodyWidth = std::max(bodyWidth, line.size());
+        bodyWidth = std::max(bodyWidth, Font::Length(line));
     }
     const std::vector<std::string> foot = FootLines();
-    std::size_t widest = std::max(bodyWidth, mHeading.size());
+    std::size_t widest = std::max(bodyWidth, Font::Length(mHeading));
     for (const std::string& line : foot)
     {
-        widest = std::max(widest, line.size());
+        widest = std::max(widest, Font::Length(line));
     }
     // Heading, a blank line, the body, and the footer lines after another blank line.
     const int lines =
@@ -218,6 +249,7 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     const int lineHeight = font.mCharHeight + spacing;
     const int height = lines * lineHeight - spacing + 2 * kPadding;
     SDL_Rect box = {(screen->w - width) / 2, (screen->h - height) / 2, width, height};
+    font.NoteBox(box);
 
     // A black box inside a one-pixel light-grey border.
     const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
@@ -225,10 +257,8 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     SDL_Rect inside = {box.x + 1, box.y + 1, box.w - 2, box.h - 2};
     SDL_FillRect(screen, &inside, SDL_MapRGB(screen->format, 0, 0, 0));
 
-    const auto centred = [&](const std::string& text, int y) {
-        font.DrawString(text, box.x + (width - static_cast<int>(text.size()) * charWidth) / 2, y, grey,
-                        screen);
-    };
+    const auto centred = [&](const std::string& text, int y)
+    { font.DrawString(text, box.x + (width - font.TextWidth(text)) / 2, y, grey, screen); };
     int y = box.y + kPadding;
     centred(mHeading, y);
     y += 2 * lineHeight;

@@ -5,6 +5,7 @@
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
+#include "io/Translation.h"
 
 namespace
 {
@@ -45,6 +46,8 @@ void CreditsState::Tick(Game* game)
 void CreditsState::DrawContent(Game* /*game*/, SDL_Surface* screen, Font& font, Uint32 grey)
 {
     const int h = screen->h;
-    DrawCentred(font, "Thank you for playing!", h / 2 - font.mCharHeight, grey, screen);
-    DrawCentred(font, "A game created by Tamsel", h / 2 + font.mCharHeight, grey, screen);
+    // TRANSLATORS: the credits: two centred lines of at most 39 characters.
+    DrawCentred(font, Tr("Thank you for playing!"), h / 2 - font.mCharHeight, grey, screen);
+    // TRANSLATORS: Tamsel is a name: keep it as it is.
+    DrawCentred(font, Tr("A game created by Tamsel"), h / 2 + font.mCharHeight, grey, screen);
 }

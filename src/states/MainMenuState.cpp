@@ -6,13 +6,15 @@
 #include "graphics/Font.h"
 #include "graphics/Image.h"
 #include "io/FieldReader.h"
+#include "io/Translation.h"
 #include "states/PlayState.h"
 
 namespace
 {
 const int kOptionCount = 3;
-const char* const kOptionsText = "New Game\nOptions\nQuit";
-const char* const kContinueText = "Continue\n";
+// The entries are drawn one under the other, each translated on its own.
+const char* const kOptions[] = {TrNoop("New Game"), TrNoop("Options"), TrNoop("Quit")};
+const char* const kContinueText = TrNoop("Continue");
 } // namespace
 
 bool MainMenuState::Init(Game* game)
@@ -111,9 +113,14 @@ void MainMenuState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uin
     {
         DrawShape(*mArrowImage, grey, w / 2 - fw / 2 - 36, optionsY + fw * mSelectedOption, screen);
     }
-    font.DrawString(std::string(mContinueShown ? kContinueText : "") + kOptionsText, w / 2 - 32, optionsY,
-                    grey, screen);
+    std::string entries = mContinueShown ? std::string(Tr(kContinueText)) + "\n" : "";
+    for (const char* option : kOptions)
+    {
+        entries += std::string(Tr(option)) + (option == kOptions[kOptionCount - 1] ? "" : "\n");
+    }
+    font.DrawString(entries, w / 2 - 32, optionsY, grey, screen);
 
-    DrawCursorHints(font, grey, screen);
-    DrawCentred(font, "Version " KES_VERSION, h - 12, grey, screen);
+    DrawCursorHints(game, font, grey, screen);
+    // TRANSLATORS: %1 is the version number, such as 1.0.0.
+    DrawCentred(font, Translation::Format(Tr("Version %1"), {KES_VERSION}), h - 12, grey, screen);
 }

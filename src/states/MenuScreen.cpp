@@ -7,6 +7,7 @@
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 #include "input/Input.h"
+#include "io/Translation.h"
 
 MenuScreen::~MenuScreen()
 {
@@ -157,7 +158,7 @@ void MenuScreen::Render(Game* game, const float& /*interpolation*/)
 
 void MenuScreen::DrawCentred(Font& font, const std::string& text, int y, Uint32 colour, SDL_Surface* screen)
 {
-    const int width = font.mCharWidth * static_cast<int>(text.size());
+    const int width = font.TextWidth(text);
     font.DrawString(text, screen->w / 2 - width / 2, y, colour, screen);
 }
 
@@ -171,8 +172,32 @@ void MenuScreen::DrawTitle(SDL_Surface* screen, int y)
     mTitleImage->Draw(screen, screen->w / 2 - mTitleImage->mSurface->w / 2, y);
 }
 
-void MenuScreen::DrawCursorHints(Font& font, Uint32 colour, SDL_Surface* screen)
+void MenuScreen::DrawCursorHints(const Game* game, Font& font, Uint32 colour, SDL_Surface* screen)
 {
-    DrawCentred(font, "Arrow Keys = Change current option", screen->h - 36, colour, screen);
-    DrawCentred(font, "Enter Key = Select current option", screen->h - 28, colour, screen);
+    // TRANSLATORS: each hint is one centred line of at most 39 characters; keep the names of the keys,
+    // buttons and touch controls (Enter, A Button, Jump) as the player sees them.
+    DrawCentred(
+        font,
+        Tr(ForDevice(game, TrNoop("Arrow Keys = Change current option"),
+                     TrNoop("D-Pad = Change current option"), TrNoop("Arrows = Change current option"))),
+        screen->h - 36, colour, screen);
+    DrawCentred(
+        font,
+        Tr(ForDevice(game, TrNoop("Enter Key = Select current option"),
+                     TrNoop("A Button = Select current option"), TrNoop("Jump = Select current option"))),
+        screen->h - 28, colour, screen);
+}
+
+const char* MenuScreen::ForDevice(const Game* game, const char* keyboard, const char* controller,
+                                  const char* touch)
+{
+    switch (game->mInput->LastDevice())
+    {
+    case Input::Device::Controllers:
+        return controller;
+    case Input::Device::Touch:
+        return touch;
+    default:
+        return keyboard;
+    }
 }

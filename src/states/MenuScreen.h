@@ -84,6 +84,10 @@ class MenuScreen : public State
     static void DrawShape(Image& picture, Uint32 colour, int x, int y, SDL_Surface* screen);
     // The heading picture, horizontally centred, top at y.
     void DrawTitle(SDL_Surface* screen, int y);
-    // The two hint lines of the screens with a cursor, above the bottom line.
-    static void DrawCursorHints(Font& font, Uint32 colour, SDL_Surface* screen);
+    // The two hint lines of the screens with a cursor, above the bottom line, naming the controls of the
+    // device last used.
+    static void DrawCursorHints(const Game* game, Font& font, Uint32 colour, SDL_Surface* screen);
+    // One of three whole lines, for the device last used: the keyboard, a controller or the touch controls.
+    static const char* ForDevice(const Game* game, const char* keyboard, const char* controller,
+                                 const char* touch);
 };

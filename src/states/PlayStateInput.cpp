@@ -198,11 +198,13 @@ void PlayState::ApplyDevices(Game* game)
     {
         mFadeState = Fade::FadingOut;
     }
+    // A controller's Start is both Pause and Accept: the press that pauses or resumes does nothing more, so
+    // Start again resumes, and only A opens the assist options from the pause card.
     if (input.Pressed(Action::Pause, kSteeringDevices))
     {
         TogglePause(game);
     }
-    if (input.Pressed(Action::Accept, kSteeringDevices) && OpenAssist(game))
+    else if (input.Pressed(Action::Accept, kSteeringDevices) && OpenAssist(game))
     {
         return;
     }

@@ -2,6 +2,7 @@
 #include "states/PlayState.h"
 
 #include "editor/RaceLink.h"
+#include "io/Translation.h"
 #include "platform/Platform.h"
 #include "states/Card.h"
 #include "states/Race.h"
@@ -64,7 +65,7 @@ void PlayState::SendRaceFromCard(Game* game)
     mRaceSent = true;
     mCard->Keep(); // long enough to read or copy
     std::vector<std::string>& body = mCard->mBody;
-    mCard->mAction = "Press any key";
+    mCard->mAction = Tr("Press any key");
     const std::size_t before = body.size();
     body.emplace_back("");
     const auto wrapped = [&body](const std::string& text)
@@ -87,7 +88,7 @@ void PlayState::SendRaceFromCard(Game* game)
     }
     catch (const std::exception& error)
     {
-        wrapped("No race link: " + std::string(error.what()));
+        wrapped(Tr("No race link: ") + std::string(error.what()));
     }
     // Whatever the card has to leave out, the link stays in sight.
     mCard->mKeptEnd = body.size() - before;
@@ -97,7 +98,8 @@ void PlayState::OfferRace()
 {
     if (mCard && !mFinishedRun.empty())
     {
-        mCard->mAction = "Fire: send this run as a race";
+        // TRANSLATORS: under a level's card, centred: at most 36 characters.
+        mCard->mAction = Tr("Fire: send this run as a race");
     }
 }
 

@@ -6,6 +6,7 @@
 #include "graphics/Font.h"
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
+#include "io/Translation.h"
 #include "states/Card.h"
 #include "states/Fade.h"
 #include "states/Ghost.h"
@@ -109,11 +110,13 @@ void PlayState::DrawPlayer(Image* sprites, SDL_Surface* screen)
 void PlayState::DrawCountdown(Game* game, SDL_Surface* screen)
 {
     const double oxygen = mPlayer->mOxygen;
-    std::string text = "Time left: ";
+    // TRANSLATORS: the air countdown at the top of play, followed by a time such as 09.50: at most 12
+    // characters, so the line still fits beside the status display.
+    std::string text = Tr("Time left: ");
     // The options show at once, also while paused.
     if (game->mAssist.mAir == Assist::Air::Endless)
     {
-        text += "endless";
+        text += Tr("endless");
     }
     else if (oxygen == 10.0)
     {

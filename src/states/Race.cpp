@@ -4,7 +4,9 @@
 #include "editor/EditorCatalogue.h"
 #include "editor/LevelCheck.h"
 #include "editor/ScratchLevel.h"
+#include "graphics/Font.h"
 #include "io/FieldReader.h"
+#include "io/Translation.h"
 #include "player/Progress.h"
 #include "states/Ghost.h"
 
@@ -219,9 +221,11 @@ std::string Race::LevelName(const RaceLink& race)
     {
         const std::vector<std::string> own = OwnLevels();
         const auto at = std::find(own.begin(), own.end(), race.mFile);
-        return at == own.end() ? race.mFile : "Level " + std::to_string(at - own.begin() + 1);
+        // TRANSLATORS: a shipped level on the card before a race; %1 is its number.
+        return at == own.end() ? race.mFile
+                               : Translation::Format(Tr("Level %1"), {std::to_string(at - own.begin() + 1)});
     }
     const std::string& words = race.mLevel->mDescription;
     const std::string first = words.substr(0, words.find('\n'));
-    return first.empty() ? "A made level" : first.substr(0, 36);
+    return first.empty() ? Tr("A made level") : Font::Clip(first, 36);
 }

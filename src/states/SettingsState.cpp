@@ -9,6 +9,7 @@
 #include "graphics/Image.h"
 #include "graphics/Utils.h"
 #include "input/Input.h"
+#include "io/Translation.h"
 #include "platform/Platform.h"
 #include "states/AssistState.h"
 
@@ -33,20 +34,23 @@ enum Option
     MusicVolume,
     AssistScreen,
     ScalingChoice,
+    LanguageRow,
     OptionCount
 };
 
+// TRANSLATORS: an Options row: keep the ": " at its end. The row starts at column 12 of 40, so with its
+// value (a key's name, On/Off, 100%, a scaling or a language) it may take 28 characters.
 const char* const kLabels[OptionCount] = {
-    "Move Left: ", "Move Right: ",   "Jump: ",  "Fire: ",         "Fullscreen: ", "VSync: ",  "Display FPS: ",
-    "Sound: ",     "Sound Volume: ", "Music: ", "Music Volume: ", "Assist",       "Scaling: "};
+    TrNoop("Move Left: "),    TrNoop("Move Right: "), TrNoop("Jump: "),         TrNoop("Fire: "),
+    TrNoop("Fullscreen: "),   TrNoop("VSync: "),      TrNoop("Display FPS: "),  TrNoop("Sound: "),
+    TrNoop("Sound Volume: "), TrNoop("Music: "),      TrNoop("Music Volume: "), TrNoop("Assist"),
+    TrNoop("Scaling: "),      TrNoop("Language: ")};
 
 // The groups are kept one text line apart, so that every row fits above the hints.
-const int kOptionRows[OptionCount] = {0, 1, 2, 3, 5, 6, 7, 9, 10, 12, 13, 15, 16};
+const int kOptionRows[OptionCount] = {0, 1, 2, 3, 5, 6, 7, 9, 10, 12, 13, 15, 16, 17};
 const int kOptionX = 92;
 const int kArrowX = 84;
 const int kFirstOptionY = 60;
-// The volume cursor sits after "Sound Volume:" / "Music Volume:".
-const int kVolumeCursorColumn = 13;
 
 bool IsKeyBinding(int option)
 {
@@ -75,7 +79,8 @@ int* KeyBinding(Game* game, int option)
 
 std::string OnOff(bool on)
 {
-    return on ? "On" : "Off";
+    // TRANSLATORS: the value of a switch on the Options screen.
+    return on ? Tr("On") : Tr("Off");
 }
 
 std::string Percent(int volume)
@@ -191,6 +196,12 @@ bool SettingsState::HandleAction(Game* game, Action action, bool repeat)
 
 void SettingsState::Browse(Game* game, Action action, bool repeat)
 {
+    // The language steps both ways with Left and Right, and onwards with Return.
+    if (mSelectedOption == LanguageRow && (action == Action::Left || action == Action::Right))
+    {
+        StepLanguage(game, action == Action::Left ? -1 : 1);
+        return;
+    }
     if (MoveCursor(game, action, mSelectedOption, OptionCount) || action != Action::Accept || repeat)
     {
         return;
@@ -203,6 +214,10 @@ void SettingsState::Browse(Game* game, Action action, bool repeat)
     else if (IsVolume(mSelectedOption))
     {
         mEditing = true;
+    }
+    else if (mSelectedOption == LanguageRow)
+    {
+        StepLanguage(game, 1);
     }
     else if (mSelectedOption == AssistScreen)
     {
@@ -304,6 +319,14 @@ void SettingsState::Toggle(Game* game)
     }
 }
 
+void SettingsState::StepLanguage(Game* game, int step)
+{
+    game->mLanguage.Step(step);
+    game->mLanguage.Save();
+    game->ApplyLanguage();
+    game->mAudioManager->PlaySound("select.wav");
+}
+
 void SettingsState::Tick(Game* game)
 {
     StepBlink();
@@ -323,13 +346,13 @@ void SettingsState::Tick(Game* game)
 
 std::string SettingsState::OptionLine(Game* game, int option) const
 {
-    const std::string label = kLabels[option];
+    const std::string label = Tr(kLabels[option]);
     if (IsKeyBinding(option))
     {
         if (mEditing && option == mSelectedOption)
         {
             // The question mark blinks while a key is awaited.
-            return mArrowVisible ? label + "?" : label.substr(0, label.size() - 1);
+            return mArrowVisible ? label + "?" : label + " ";
         }
         return label + KeyName(*KeyBinding(game, option));
     }
@@ -352,7 +375,9 @@ std::string SettingsState::OptionLine(Game* game, int option) const
     case Music:
         return label + OnOff(audio.mMusicEnabled);
     case ScalingChoice:
-        return label + Scaling::Name(game->mFramework->mScaling);
+        return label + Tr(Scaling::Name(game->mFramework->mScaling));
+    case LanguageRow:
+        return label + game->mLanguage.Name();
     default:
         return label + Percent(audio.mCurrentMusicVolume);
     }
@@ -373,16 +398,21 @@ void SettingsState::DrawContent(Game* game, SDL_Surface* screen, Font& font, Uin
         font.DrawString(OptionLine(game, option), kOptionX, y, grey, screen);
         if (mEditing && mArrowVisible && option == mSelectedOption && IsVolume(option))
         {
-            DrawShape(*mArrowImage, grey, kOptionX + fw * kVolumeCursorColumn, y, screen);
+            // The volume cursor sits in the space after "Sound Volume:" / "Music Volume:".
+            DrawShape(*mArrowImage, grey, kOptionX + font.TextWidth(Tr(kLabels[option])) - fw, y, screen);
         }
     }
 
     // The keyboard's hints mean nothing to a player on a touch screen, who learns what needs a keyboard.
     if (game->mInput->UsingTouch())
     {
-        DrawCentred(font, "Rebinding a key needs a keyboard", screen->h - 28, grey, screen);
+        DrawCentred(font, Tr("Rebinding a key needs a keyboard"), screen->h - 28, grey, screen);
         return;
     }
-    DrawCursorHints(font, grey, screen);
-    DrawCentred(font, "Escape = Back to the main menu", screen->h - 20, grey, screen);
+    DrawCursorHints(game, font, grey, screen);
+    DrawCentred(
+        font,
+        Tr(ForDevice(game, TrNoop("Escape = Back to the main menu"),
+                     TrNoop("Back Button = Back to the main menu"), TrNoop("Back = Back to the main menu"))),
+        screen->h - 20, grey, screen);
 }

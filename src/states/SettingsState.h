@@ -14,7 +14,7 @@ class SettingsState : public MenuScreen
     bool IsCapturingKey() const;
 
     bool mEditing = false;    // a key binding waits for a key, or a volume takes arrow keys
-    int mSelectedOption = 0;  // 0..12
+    int mSelectedOption = 0;  // 0..13
     bool mOpenAssist = false; // the fade-out under way leads to the assist screen
 
   protected:
@@ -32,6 +32,8 @@ class SettingsState : public MenuScreen
     void EditVolume(Game* game, Action action);
     // Return on a switch: applies it at once.
     void Toggle(Game* game);
+    // Steps the language choice, keeps it and puts it in use at once.
+    void StepLanguage(Game* game, int step);
     // The text of one option line as it shows now, value included.
     std::string OptionLine(Game* game, int option) const;
 };

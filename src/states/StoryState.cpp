@@ -7,6 +7,8 @@
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
 #include "io/FieldReader.h"
+#include "io/Translation.h"
+#include "states/StoryLayout.h"
 
 #include <algorithm>
 
@@ -16,7 +18,8 @@ namespace
 const unsigned int kTypeDelay = 4;
 const int kTextX = 8;
 const int kTextY = 8;
-const char* const kNotAvailable = "Not available!";
+// TRANSLATORS: shown on the story screen when the story file is missing.
+const char* const kNotAvailable = TrNoop("Not available!");
 } // namespace
 
 bool StoryState::Init(Game* game)
@@ -24,31 +27,41 @@ bool StoryState::Init(Game* game)
     CreateOverlay(game);
     LoadBackground(game->mFramework->GetRendererInfo());
 
-    mLines.clear();
-    mEndingLines.clear();
+    mOpeningStory.clear();
+    mEndingStory.clear();
     mEnding = false;
-    // Lines are shown whole, as written: only comments are left out. The ending page follows its mark.
+    // In English, lines are shown whole, as written: only comments are left out. The ending page follows its
+    // mark.
     FieldReader file("data/story.txt");
     std::string line;
-    std::vector<std::string>* page = &mLines;
+    std::vector<std::string>* story = &mOpeningStory;
     while (file.ReadLine(line))
     {
         if (line == mEndingMark)
         {
-            page = &mEndingLines;
+            story = &mEndingStory;
         }
         else if (!FieldReader::IsComment(line))
         {
-            page->push_back(line);
+            story->push_back(line);
         }
     }
+    LayOut();
+    return true;
+}
+
+void StoryState::LayOut()
+{
+    mLaidOutFor = Translation::Current();
     // A missing story, or one with nothing but comments, still leaves a line to type.
-    if (mLines.empty())
+    mOpeningPages = mOpeningStory.empty() ? std::vector<std::vector<std::string>>{{Tr(kNotAvailable)}}
+                                          : StoryLayout::Pages(mOpeningStory);
+    mEndingPages.clear();
+    if (!mEndingStory.empty())
     {
-        mLines.push_back(kNotAvailable);
+        mEndingPages = StoryLayout::Pages(mEndingStory);
     }
     ResetTyping();
-    return true;
 }
 
 void StoryState::HandleQuit(Game* /*game*/)
@@ -78,6 +91,11 @@ bool StoryState::HandleAction(Game* /*game*/, Action /*action*/, bool repeat)
 
 void StoryState::Tick(Game* game)
 {
+    // A language chosen since the story was laid out takes effect from its start.
+    if (mLaidOutFor != Translation::Current())
+    {
+        LayOut();
+    }
     ++mTypeCounter;
     // Typing stops while the screen fades out.
     if (mTypeCounter >= kTypeDelay && mFadeState != Fade::FadingOut)
@@ -121,9 +139,25 @@ void StoryState::BeginEnding()
 
 void StoryState::TypeStep()
 {
+    // A finished page stands a while, then the next one is typed.
+    const std::vector<std::vector<std::string>>& pages = mEnding ? mEndingPages : mOpeningPages;
     const std::vector<std::string>& lines = Page();
+    if (mPage + 1 < pages.size() && mCurrentLine + 1 >= lines.size() &&
+        mShownChars >= Font::Length(lines[mCurrentLine]))
+    {
+        mPageHold += kTypeDelay;
+        if (mPageHold >= mPageHoldTicks)
+        {
+            ++mPage;
+            (mEnding ? mEndingLines : mLines) = pages[mPage];
+            mCurrentLine = 0;
+            mShownChars = 0;
+            mPageHold = 0;
+        }
+        return;
+    }
     ++mShownChars;
-    const unsigned int length = static_cast<unsigned int>(lines[mCurrentLine].size());
+    const unsigned int length = static_cast<unsigned int>(Font::Length(lines[mCurrentLine]));
     if (mShownChars <= length)
     {
         return;
@@ -146,6 +180,10 @@ void StoryState::ResetTyping()
     mShownChars = 0;
     mCurrentLine = 0;
     mTypeCounter = 0;
+    mPage = 0;
+    mPageHold = 0;
+    mLines = mOpeningPages.empty() ? std::vector<std::string>{} : mOpeningPages.front();
+    mEndingLines = mEndingPages.empty() ? std::vector<std::string>{} : mEndingPages.front();
 }
 
 void StoryState::DrawContent(Game* /*game*/, SDL_Surface* screen, Font& font, Uint32 grey)
@@ -159,7 +197,7 @@ void StoryState::DrawContent(Game* /*game*/, SDL_Surface* screen, Font& font, Ui
     if (mCurrentLine < lines.size())
     {
         const std::string& line = lines[mCurrentLine];
-        const std::string shown = line.substr(0, std::min<std::size_t>(mShownChars, line.size()));
+        const std::string shown = Font::Clip(line, mShownChars);
         font.DrawString(shown, kTextX, kTextY + font.mCharHeight * static_cast<int>(mCurrentLine), grey,
                         screen);
     }

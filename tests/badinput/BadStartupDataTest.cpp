@@ -96,21 +96,45 @@ TEST(BadStartupData, SpoiledSettingsFilesStartWithTheRulesValuesAndAreRewrittenI
     EXPECT_EQ(dir.ReadFile("kesv.cfg"), test::SettingsText("0 1 0", "80 79 82 44", "1 1 2147483647 64"));
 }
 
-TEST(BadStartupData, ASettingsPathThatIsAFolderGivesTheDefaultsAndIsLeftAlone)
+TEST(BadStartupData, SettingsThatAreNoFileStopStartUpAndOtherPlayerFilesThatAreNoFileAreNotRead)
 {
-    test::TempDir dir;
-    badinput::WriteGame(dir);
-    std::filesystem::remove(dir.Path() / "kesv.cfg");
-    std::filesystem::create_directory(dir.Path() / "kesv.cfg");
+    // A settings path that is a folder or a pipe: one line, a failure's status, and it is left alone.
+    for (const bool folder : {true, false})
     {
+        SCOPED_TRACE(folder ? "folder" : "pipe");
+        test::TempDir dir;
+        badinput::WriteGame(dir);
+        std::filesystem::remove(dir.Path() / "kesv.cfg");
+        badinput::MakeNoFile(dir.Path() / "kesv.cfg", folder);
+        badinput::PipeWatch watch(dir.Path() / "kesv.cfg");
         Game game;
-        game.mFullscreen = false; // only to keep the window small; the folder gives no values
-        EXPECT_TRUE(game.Init());
-        EXPECT_TRUE(game.mSound);
-        EXPECT_EQ(game.mKeyFire, 44);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(game.Init());
+        EXPECT_EQ("Kestrovane: not started: the settings file kesv.cfg is not a regular file\n",
+                  testing::internal::GetCapturedStderr());
+        EXPECT_EQ(1, game.mExitStatus);
+        EXPECT_EQ(nullptr, game.mFramework);
+        EXPECT_FALSE(watch.Opened());
+        EXPECT_EQ(folder, std::filesystem::is_directory(dir.Path() / "kesv.cfg"));
     }
-    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "kesv.cfg"));
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "kesv.cfg.tmp"));
+
+    // The assist options and the window's size as a pipe: never opened (that would wait for a writer), said
+    // in one line, and the game starts on their defaults.
+    for (const std::string name : {"kesv.assist", "kesv.window"})
+    {
+        SCOPED_TRACE(name);
+        test::TempDir dir;
+        badinput::WriteGame(dir);
+        badinput::MakeNoFile(dir.Path() / name, false);
+        badinput::PipeWatch watch(dir.Path() / name);
+        Game game;
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(game.Init());
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(std::string::npos, said.find(name + " not used: it is not a regular file\n")) << said;
+        EXPECT_FALSE(watch.Opened());
+        EXPECT_FALSE(game.mAssist.IsOn());
+    }
 }
 
 TEST(BadStartupData, ABadProgressFileKeepsItsGoodLinesSaysSoInOneLineAndCostsNothingElse)

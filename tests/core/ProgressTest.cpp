@@ -192,6 +192,8 @@ TEST_F(ProgressTest, TheBackupKeepsTheLastFileThatReadCleanly)
     Load(progress);
     ASSERT_TRUE(progress.Reach(mLevels, 2));
     EXPECT_EQ(clean, mDir.ReadFile(Progress::mBackupName));
+    ASSERT_TRUE(progress.Save());
+    EXPECT_EQ(clean, mDir.ReadFile(Progress::mBackupName)) << "nor after a second save of the run";
     Progress reread;
     EXPECT_EQ("", Load(reread));
     EXPECT_EQ("one,three", Reached(reread));

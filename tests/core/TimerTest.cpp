@@ -42,12 +42,31 @@ TEST_F(FakeClockTimer, UpdateCapFollowsTheRefreshRate)
     {
         double hertz;
         int cap;
-    } cases[] = {{30, 1}, {60, 2}, {75, 3}, {120, 4}, {144, 5}};
+    } cases[] = {{24, 2}, {25, 2}, {30, 1}, {60, 2}, {75, 3}, {120, 4}, {144, 5}, {10, 4}};
     for (const auto& c : cases)
     {
         timer.Init(c.hertz);
         EXPECT_EQ(timer.mMaxUpdatesPerFrame, c.cap) << c.hertz << " Hz";
         EXPECT_DOUBLE_EQ(timer.mFrameDuration, 1000.0 / c.hertz);
+    }
+}
+
+// A pass on every display frame, the clock stepping a frame at a time: 30 updates a second whatever the
+// display's rate, slower than the updates or faster.
+TEST_F(FakeClockTimer, PlayRunsThirtyUpdatesASecondOnAnyDisplay)
+{
+    for (const double hertz : {24.0, 25.0, 30.0, 60.0, 144.0})
+    {
+        timer.Init(hertz);
+        ticks = 0;
+        const int frames = static_cast<int>(10 * hertz);
+        for (int frame = 0; frame < frames; ++frame)
+        {
+            now += 1000.0 / hertz;
+            Pass();
+            timer.EndFrame();
+        }
+        EXPECT_NEAR(ticks, 300, 1) << hertz << " Hz, over 10 seconds";
     }
 }
 

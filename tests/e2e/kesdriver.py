@@ -300,6 +300,9 @@ class GameProcess:
         env.pop("SDL_VIDEODRIVER", None)  # a real window is the point
         env["DISPLAY"] = self.xserver.name
         env["SDL_AUDIODRIVER"] = "dummy"
+        # The game speaks the language of these: the tests read English unless they ask for another.
+        for name in ("LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"):
+            env.pop(name, None)
         env.update(self.extra_env)
         log = tempfile.NamedTemporaryFile(prefix="kestrovane-e2e-", suffix=".log", delete=False)
         self.log_path = log.name

@@ -108,8 +108,14 @@ def check_files(root, build_dir, app):
 
 
 def check_validators(root, app):
-    run(["desktop-file-validate", os.path.join(root, "usr/share/applications/%s.desktop" % app)])
-    run(["appstreamcli", "validate", "--no-net", os.path.join(root, "usr/share/metainfo/%s.metainfo.xml" % app)])
+    desktop = os.path.join(root, "usr/share/applications/%s.desktop" % app)
+    metainfo = os.path.join(root, "usr/share/metainfo/%s.metainfo.xml" % app)
+    run(["desktop-file-validate", desktop])
+    run(["appstreamcli", "validate", "--no-net", metainfo])
+    # Both carry every shipped language's words (German is always among them).
+    with open(desktop, encoding="utf-8") as entry, open(metainfo, encoding="utf-8") as data:
+        if "Comment[de]=" not in entry.read() or 'xml:lang="de"' not in data.read():
+            raise kesdriver.DriverError("the menu entry or the AppStream data lacks the German translation")
 
 
 def play_installed(xserver, build_dir, root, home, xdg_data_home, screenshot):

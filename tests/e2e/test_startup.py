@@ -8,30 +8,10 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2e_support  # noqa: E402
 import kesdriver  # noqa: E402
 
 DEFAULT_SETTINGS = kesdriver.settings_text(fullscreen=1).encode()
-
-
-def write_minimal_data(workdir):
-    """The few pictures start-up needs, for a build whose content has not been generated."""
-    gfx = os.path.join(workdir, "data", "gfx")
-    os.makedirs(gfx)
-
-    def solid(name, width, height, rgb):
-        kesdriver.write_png(os.path.join(gfx, name), width, height, bytes(rgb) * (width * height))
-
-    # Every glyph is a filled 6x6 square on the transparent key colour.
-    font = bytearray()
-    for y in range(64):
-        for x in range(96):
-            inside = 1 <= x % 8 <= 6 and 1 <= y % 8 <= 6
-            font += bytes((255, 255, 255) if inside else (128, 0, 128))
-    kesdriver.write_png(os.path.join(gfx, "font.png"), 96, 64, bytes(font))
-    solid("bg.png", 320, 240, (20, 40, 90))
-    solid("arrow.png", 8, 8, (200, 200, 0))
-    solid("title.png", 160, 40, (180, 60, 60))
-    solid("settings.png", 160, 40, (60, 180, 60))
 
 
 def read_settings(workdir):
@@ -70,11 +50,14 @@ def main():
     build_dir = os.path.abspath(sys.argv[1])
     binary = kesdriver.find_binary(build_dir)
 
-    with tempfile.TemporaryDirectory(prefix="kestrovane-startup-") as workdir:
-        if not kesdriver.copy_data(build_dir, workdir):
-            print("note: %s/data does not exist; using a minimal generated data folder" % build_dir)
-            write_minimal_data(workdir)
-
+    # The built content and nothing else: the game writes its own settings.
+    try:
+        folder = e2e_support.Workdir(build_dir, prefix="kestrovane-startup-")
+    except kesdriver.DriverError as error:
+        print("FAIL: %s" % error)
+        return 1
+    try:
+        workdir = folder.path
         with kesdriver.XServer() as xserver, kesdriver.GameProcess(xserver, binary, workdir) as game:
             game.start()
             try:
@@ -83,9 +66,8 @@ def main():
                 if settings != DEFAULT_SETTINGS:
                     raise kesdriver.DriverError("kesv.cfg is not the default file: %r" % settings)
 
-                # The main menu fades in from black over about a second.
-                game.wait_for_picture(lambda picture: not picture.is_black(), timeout=30,
-                                      what="the main menu to appear")
+                # The main menu fades in from black over about a second; its version line shows it whole.
+                game.wait_for_picture(folder.on_menu, timeout=30, what="the main menu")
 
                 game.close_window()
                 code = game.wait_exit(timeout=60)
@@ -99,6 +81,8 @@ def main():
                 if game.running():
                     game.screenshot(os.path.join(tempfile.gettempdir(), "kestrovane-startup-failure.png"))
                 return 1
+    finally:
+        folder.cleanup()
 
     print("PASS: window opened, default settings written, menu drawn, closed with exit code 0")
     with tempfile.TemporaryDirectory(prefix="kestrovane-options-") as workdir:

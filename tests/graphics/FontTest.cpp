@@ -1,5 +1,6 @@
 // The bitmap font: glyph placement, line feeds and tabs, padded numbers and the checks of Init.
 #include "graphics/Font.h"
+#include "graphics/GlyphOrder.h"
 #include "graphics/Utils.h"
 
 #include "TestSupport.h"
@@ -16,22 +17,25 @@ constexpr std::uint32_t Background = 0x800080;
 constexpr Uint32 Ink = 0xFF00FF00u;
 constexpr Uint32 Paper = 0xFF101010u;
 
-// A glyph sheet of 12 cells per row where cell i shows its own index: bit k of i as pixel (k, 0),
-// and a marker at (cellWidth - 1, 1) so even glyph 0 (space) can be seen.
-void WriteLabelledFont(const test::TempDir& dir, const std::string& name, int cellWidth, int cellHeight)
+// A glyph sheet of 12 cells per row where cell i shows its own index: bit k of i as pixel (k, 0) (bits 7
+// and 8 as pixels (0, 2) and (1, 2)), and a marker at (cellWidth - 1, 1) so even glyph 0 (space) can be
+// seen. The ASCII glyphs alone by default, or every glyph of the game's order.
+void WriteLabelledFont(const test::TempDir& dir, const std::string& name, int cellWidth, int cellHeight,
+                       int glyphs = 95)
 {
     const int width = 12 * cellWidth;
-    const int height = 8 * cellHeight;
+    const int height = (glyphs + 11) / 12 * cellHeight;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width * height), Background);
-    for (int index = 0; index < 95; ++index)
+    for (int index = 0; index < glyphs; ++index)
     {
         const int left = cellWidth * (index % 12);
         const int top = cellHeight * (index / 12);
-        for (int bit = 0; bit < 7; ++bit)
+        for (int bit = 0; bit < 9; ++bit)
         {
             if (index & (1 << bit))
             {
-                pixels[static_cast<std::size_t>(top * width + left + bit)] = 0xFFFFFF;
+                const int row = bit < 7 ? top : top + 2;
+                pixels[static_cast<std::size_t>(row * width + left + bit % 7)] = 0xFFFFFF;
             }
         }
         pixels[static_cast<std::size_t>((top + 1) * width + left + cellWidth - 1)] = 0x000000;
@@ -53,6 +57,10 @@ int GlyphAt(SDL_Surface* surface, int x, int y, int cellWidth, int cellHeight)
             {
                 index |= inked ? 1 << i : 0;
             }
+            else if (j == 2 && i < 2)
+            {
+                index |= inked ? 1 << (i + 7) : 0;
+            }
             else if (j == 1 && i == cellWidth - 1)
             {
                 marked = inked;
@@ -64,6 +72,23 @@ int GlyphAt(SDL_Surface* surface, int x, int y, int cellWidth, int cellHeight)
         }
     }
     return marked ? index : (index == 0 ? -1 : -2);
+}
+
+// The replacement box: a hollow frame as tall as a capital, nothing else in its cell.
+bool IsBox(SDL_Surface* surface, int x, int y)
+{
+    for (int j = 0; j < 8; ++j)
+    {
+        for (int i = 0; i < 8; ++i)
+        {
+            const bool frame = i >= 1 && i <= 5 && j <= 6 && (i == 1 || i == 5 || j == 0 || j == 6);
+            if ((Utils::GetPixel(surface, x + i, y + j) == Ink) != frame)
+            {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 int InkCount(SDL_Surface* surface)
@@ -124,9 +149,57 @@ TEST_F(FontTest, StringLayoutWithLineFeedsTabsAndUnknownCharacters)
     EXPECT_EQ(Glyph(12, 10), -1); // the tab's two empty cells
     EXPECT_EQ(Glyph(20, 10), -1);
     EXPECT_EQ(Glyph(28, 10), 35);
-    EXPECT_EQ(Glyph(36, 10), -1); // control character and code 200 keep their cells
-    EXPECT_EQ(Glyph(44, 10), -1);
+    EXPECT_EQ(Glyph(36, 10), -1);              // a control character keeps its cell empty
+    EXPECT_TRUE(IsBox(mScreen.get(), 44, 10)); // byte 200 alone is a broken sequence: the box
     EXPECT_EQ(Glyph(52, 10), 36);
+}
+
+TEST(FontUtf8, LettersBeyondAsciiComeFromTheirCellsAndTheRestDrawTheBox)
+{
+    test::TempDir dir;
+    WriteLabelledFont(dir, "font.png", 8, 8, GlyphOrder::mGlyphCount);
+    Font font;
+    ASSERT_TRUE(font.Init("font.png", test::ArgbRendererInfo(), 8, 8));
+    test::SurfacePtr screen = test::MakeSurface(160, 20, 4);
+    // Each text draws these cells in order: a glyph's character, or 0 for the box.
+    const struct
+    {
+        const char* mText;
+        std::vector<char32_t> mCells;
+    } cases[] = {
+        {"a\u00e9\u042f\u2014\u20ac", {'a', 0xE9, 0x42F, 0x2014, 0x20AC}},
+        {"\u00a0\u017f\u045f", {0xA0, 0x17F, 0x45F}},
+        {"x\u4e2d\u2603y", {'x', 0, 0, 'y'}},     // no glyph: a box each
+        {"a\xc3", {'a', 0}},                      // cut short at the end
+        {"\xc3(b", {0, '(', 'b'}},                // a lead byte without its follower
+        {"\xc0\xaf!", {0, 0, '!'}},               // overlong: every byte a box
+        {"\xed\xa0\x80z", {0, 0, 0, 'z'}},        // a surrogate
+        {"\xf5\x80\x80\x80", {0, 0, 0, 0}},       // beyond Unicode
+        {"\xe2\x82\xac\xe2\x82", {0x20AC, 0, 0}}, // a whole euro, then a broken one
+    };
+    for (const auto& test : cases)
+    {
+        SCOPED_TRACE(test.mText);
+        SDL_FillRect(screen.get(), nullptr, Paper);
+        font.DrawString(test.mText, 0, 0, Ink, screen.get());
+        EXPECT_EQ(Font::Length(test.mText), test.mCells.size());
+        for (std::size_t i = 0; i < test.mCells.size(); ++i)
+        {
+            const int x = static_cast<int>(8 * i);
+            if (test.mCells[i] == 0)
+            {
+                EXPECT_TRUE(IsBox(screen.get(), x, 0)) << "cell " << i;
+            }
+            else
+            {
+                EXPECT_EQ(GlyphAt(screen.get(), x, 0, 8, 8), GlyphOrder::Index(test.mCells[i]))
+                    << "cell " << i;
+            }
+        }
+        EXPECT_EQ(Font::Clip(test.mText, test.mCells.size()), test.mText);
+    }
+    EXPECT_EQ(Font::Clip("\u00e9t\u00e9", 2), "\u00e9t");
+    EXPECT_EQ(font.TextWidth("ab\n\u00e9\u00e9\u00e9"), 24); // the longest line
 }
 
 TEST_F(FontTest, NumbersArePaddedWithZeros)

@@ -11,8 +11,10 @@
 class PlayGamepad : public PlayTest
 {
   protected:
+    // Play among every screen of the game, the assist options included, as a pad meets them.
     void StartPlaying()
     {
+        mAllScreens = true;
         BeginPlaying(Level("room", "Player 1 5 11 p\n"));
         ASSERT_TRUE(TickUntilGrounded());
         ASSERT_TRUE(test::StartControllers(*G()));
@@ -91,21 +93,32 @@ TEST_F(PlayGamepad, StickWalksOnlyPastItsDeadZoneAndUnpluggingLetsGo)
     EXPECT_EQ(x, Pl().GetX());
 }
 
-TEST_F(PlayGamepad, APadPresentAtStartUpIsOpenedStartPausesAndBackLeavesForTheMainMenu)
+TEST_F(PlayGamepad, APadPresentAtStartUpIsOpenedStartPausesAndResumesAOpensAssistBackLeaves)
 {
     test::VirtualPad pad;
     StartPlaying();
     EXPECT_EQ(1u, G()->mInput->OpenControllers());
     Pass();
     EXPECT_EQ(1u, G()->mInput->OpenControllers()) << "its announcement does not open it twice";
-    for (const bool paused : {true, false})
+    const Assist chosen = G()->mAssist;
+    for (const bool paused : {true, false, true})
     {
-        pad.Press(SDL_CONTROLLER_BUTTON_START);
-        Pass();
+        pad.Tap(SDL_CONTROLLER_BUTTON_START, *G());
+        H().Tick(10);
         EXPECT_EQ(paused, P().IsPaused());
-        pad.Release(SDL_CONTROLLER_BUTTON_START);
-        Pass();
+        EXPECT_EQ("Play", H().CurrentState()) << "Start never opens the assist options";
     }
+    EXPECT_EQ(chosen.mSpeed, G()->mAssist.mSpeed);
+    pad.Tap(SDL_CONTROLLER_BUTTON_A, *G());
+    EXPECT_EQ("Assist", H().CurrentState()) << "A on the pause card";
+    H().Tick(40);
+    pad.Tap(SDL_CONTROLLER_BUTTON_BACK, *G());
+    H().Tick(40);
+    ASSERT_EQ("Play", H().CurrentState());
+    EXPECT_TRUE(P().IsPaused()) << "play waits paused for the way back";
+    pad.Tap(SDL_CONTROLLER_BUTTON_START, *G());
+    EXPECT_FALSE(P().IsPaused());
+
     pad.Press(SDL_CONTROLLER_BUTTON_BACK);
     Pass();
     H().Tick(40);

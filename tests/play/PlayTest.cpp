@@ -30,7 +30,12 @@ bool PlayTest::Begin(const std::vector<test::LevelFiles>& levels, const std::vec
         }
     }
     test::WritePlayData(mDir, names);
-    mHarness = std::make_unique<test::PlayHarness>();
+    if (mAllScreens)
+    {
+        test::WriteMenuPictures(mDir);
+    }
+    using Screens = test::PlayHarness::Screens;
+    mHarness = std::make_unique<test::PlayHarness>(false, mAllScreens ? Screens::Game : Screens::Idle);
     return mHarness->BeginGame();
 }
 

@@ -41,5 +41,7 @@ class PlayTest : public ::testing::Test
     Game* G() { return &mHarness->mGame; }
 
     test::TempDir mDir;
+    // Begin sets play among every screen of the game rather than idle stand-ins.
+    bool mAllScreens = false;
     std::unique_ptr<test::PlayHarness> mHarness;
 };

@@ -119,3 +119,27 @@ TEST_F(MenuGamepad, ButtonsNeitherBindNorEndAKeyCapture)
     EXPECT_TRUE(mSettings->IsCapturingKey());
     EXPECT_EQ(SDL_SCANCODE_A, mGame.mKeyLeft);
 }
+
+// The cursor hints name the controls of the device last used: the keyboard's until another is pressed, and
+// the keyboard's again after any key.
+TEST_F(MenuGamepad, HintsNameTheControlsOfTheDeviceLastUsed)
+{
+    StartWithPad();
+    const auto shows = [this](const std::string& change, const std::string& select)
+    {
+        RenderFrame();
+        const int centre = 160;
+        return TextAt(change, centre - 4 * static_cast<int>(change.size()), 204) &&
+               TextAt(select, centre - 4 * static_cast<int>(select.size()), 212);
+    };
+    EXPECT_TRUE(shows("Arrow Keys = Change current option", "Enter Key = Select current option"));
+    Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    EXPECT_TRUE(shows("D-Pad = Change current option", "A Button = Select current option"));
+    test::Touch(Action::Up, true);
+    HandleEvents();
+    test::Touch(Action::Up, false);
+    HandleEvents();
+    EXPECT_TRUE(shows("Arrows = Change current option", "Jump = Select current option"));
+    Press(SDL_SCANCODE_DOWN);
+    EXPECT_TRUE(shows("Arrow Keys = Change current option", "Enter Key = Select current option"));
+}

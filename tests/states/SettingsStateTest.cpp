@@ -28,7 +28,7 @@ TEST_F(Settings, CursorWrapsWithSelectUntilSoundIsSwitchedOff)
 {
     Open();
     Press(SDL_SCANCODE_UP);
-    EXPECT_EQ(12, mSettings->mSelectedOption) << "the last row is the scaling";
+    EXPECT_EQ(13, mSettings->mSelectedOption) << "the last row is the language";
     Press(SDL_SCANCODE_DOWN);
     Press(SDL_SCANCODE_RIGHT); // no meaning while browsing
     EXPECT_EQ(0, mSettings->mSelectedOption);

@@ -115,7 +115,7 @@ void WritePlayData(const TempDir& dir, const std::vector<std::string>& levelList
     dir.WriteFile("data/maps/maps.lst", Lines(levelList));
 }
 
-PlayHarness::PlayHarness(bool silent)
+PlayHarness::PlayHarness(bool silent, Screens screens)
 {
     if (silent)
     {
@@ -125,8 +125,16 @@ PlayHarness::PlayHarness(bool silent)
         mGame.mMusicVolume = 0;
     }
     Start(!silent);
-    mGame.mStateManager->AddState("Play", mGame.mPlayState = mPlay = new PlayState());
-    AddIdleScreens();
+    if (screens == Screens::Game)
+    {
+        mGame.AddScreens();
+        mPlay = mGame.mPlayState;
+    }
+    else
+    {
+        mGame.mStateManager->AddState("Play", mGame.mPlayState = mPlay = new PlayState());
+        AddIdleScreens();
+    }
     Show("MainMenu");
     mGame.mIsRunning = true;
 }

@@ -43,13 +43,19 @@ void WriteMenuPictures(const TempDir& dir);
 void WritePlayData(const TempDir& dir, const std::vector<std::string>& levelList);
 
 // A game rig with the font "font.png", audio from the lists under data/ (silent when no device opens),
-// and the real PlayState registered as "Play" beside idle "MainMenu", "Settings", "Story" and "Credits".
-// Reads data/ under the working directory; "MainMenu" is current.
+// and the real PlayState registered as "Play" beside idle "MainMenu", "Settings", "Story" and "Credits",
+// or beside every screen of the game as start-up registers them (the menu pictures of WriteMenuPictures
+// needed then). Reads data/ under the working directory; "MainMenu" is current.
 class PlayHarness : public GameRig
 {
   public:
+    enum class Screens
+    {
+        Idle,
+        Game
+    };
     // With silent, sound and music are off and their lists are not loaded: play runs the same without them.
-    explicit PlayHarness(bool silent = false);
+    explicit PlayHarness(bool silent = false, Screens screens = Screens::Idle);
 
     // Begins a game as the story screen does: switches to "Play", then calls Init. Init's result.
     bool BeginGame();

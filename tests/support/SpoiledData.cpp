@@ -6,9 +6,15 @@
 #include "WorldFixtures.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <stdexcept>
+#include <utility>
 
 namespace badinput
 {
@@ -40,6 +46,46 @@ void WriteGame(const test::TempDir& dir)
     level.placement = "Player 1 1 2\nBlob1 0 5 2 a\nOxygenTank 1 3 1 b\n";
     test::WriteLevel(dir, level);
     dir.WriteFile("kesv.cfg", kWindowedSettings);
+}
+
+void MakeNoFile(const std::filesystem::path& path, bool folder)
+{
+    if (folder ? !std::filesystem::create_directory(path) : ::mkfifo(path.c_str(), 0600) != 0)
+    {
+        throw std::runtime_error("cannot make " + path.string());
+    }
+}
+
+PipeWatch::PipeWatch(std::filesystem::path pipe) : mPipe(std::move(pipe))
+{
+    if (!std::filesystem::is_fifo(mPipe))
+    {
+        return;
+    }
+    // Opening to write without waiting succeeds only while a reader has the pipe open.
+    mThread = std::thread(
+        [this]
+        {
+            while (!mStop)
+            {
+                const int writer = ::open(mPipe.c_str(), O_WRONLY | O_NONBLOCK);
+                if (writer >= 0)
+                {
+                    mOpened = true;
+                    ::close(writer);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        });
+}
+
+PipeWatch::~PipeWatch()
+{
+    mStop = true;
+    if (mThread.joinable())
+    {
+        mThread.join();
+    }
 }
 
 void SpoilFile(const test::TempDir& dir, const std::string& relative, Spoil spoil)

@@ -3,7 +3,10 @@
 
 #include "TestSupport.h"
 
+#include <atomic>
+#include <filesystem>
 #include <string>
+#include <thread>
 
 namespace badinput
 {
@@ -29,6 +32,27 @@ void SpoilFile(const test::TempDir& dir, const std::string& relative, Spoil spoi
 // A PNG whose header claims width x height pixels but that carries almost no data.
 void WritePngHeaderOnly(const test::TempDir& dir, const std::string& relative, unsigned width,
                         unsigned height);
+
+// A folder, or a named pipe, where a file is expected.
+void MakeNoFile(const std::filesystem::path& path, bool folder);
+
+// Watches a named pipe while it lives: whether anything opened it for reading. A reader is let go at once,
+// so that a reading start-up fails its test rather than waits for ever. Does nothing on a folder.
+class PipeWatch
+{
+  public:
+    explicit PipeWatch(std::filesystem::path pipe);
+    ~PipeWatch();
+    PipeWatch(const PipeWatch&) = delete;
+    PipeWatch& operator=(const PipeWatch&) = delete;
+    bool Opened() const { return mOpened; }
+
+  private:
+    std::filesystem::path mPipe;
+    std::atomic<bool> mStop{false};
+    std::atomic<bool> mOpened{false};
+    std::thread mThread;
+};
 
 // True when text equals expected, or starts with it when expected ends with '*'.
 bool Matches(const std::string& text, const std::string& expected);

@@ -119,4 +119,46 @@ SDL_RendererInfo ArgbRendererInfo()
     info.texture_formats[0] = SDL_PIXELFORMAT_ARGB8888;
     return info;
 }
+
+std::string MoBytes(const std::vector<std::pair<std::string, std::string>>& messages, bool bigEndian)
+{
+    std::string bytes;
+    const auto word = [&](std::uint32_t value)
+    {
+        for (int i = 0; i < 4; ++i)
+        {
+            const int shift = bigEndian ? 24 - 8 * i : 8 * i;
+            bytes += static_cast<char>((value >> shift) & 0xFF);
+        }
+    };
+    const auto count = static_cast<std::uint32_t>(messages.size());
+    const std::uint32_t originals = 28;
+    const std::uint32_t translations = originals + 8 * count;
+    std::uint32_t offset = translations + 8 * count;
+    word(0x950412de);
+    word(0);
+    word(count);
+    word(originals);
+    word(translations);
+    word(0); // no hash table
+    word(0);
+    std::string strings;
+    std::vector<std::uint32_t> table;
+    for (int side = 0; side < 2; ++side)
+    {
+        for (const auto& message : messages)
+        {
+            const std::string& text = side == 0 ? message.first : message.second;
+            table.push_back(static_cast<std::uint32_t>(text.size()));
+            table.push_back(offset);
+            strings += text + '\0';
+            offset += static_cast<std::uint32_t>(text.size()) + 1;
+        }
+    }
+    for (std::uint32_t value : table)
+    {
+        word(value);
+    }
+    return bytes + strings;
+}
 } // namespace test

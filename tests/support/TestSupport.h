@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace test
@@ -51,4 +52,8 @@ SurfacePtr MakeSurface(int width, int height, int bytesPerPixel);
 
 // A renderer information record whose first texture format is 32-bit ARGB, as on the test machines.
 SDL_RendererInfo ArgbRendererInfo();
+// A compiled gettext catalogue (".mo") holding these messages, as msgfmt lays one out: the header is the
+// translation of "", a plural message's original is "singular\0plural" and its forms are joined by '\0'.
+std::string MoBytes(const std::vector<std::pair<std::string, std::string>>& messages, bool bigEndian = false);
+
 } // namespace test

@@ -65,7 +65,8 @@ export async function openGame(browser, server, { page: at = "", prepare } = {})
 // Chromium as root on a closed network: no sandbox, no background connections, a fresh profile.
 export async function launch({ webgl = false } = {}) {
   const profile = mkdtempSync(path.join(tmpdir(), "kestrovane-chromium-"));
-  const args = ["--no-sandbox", "--disable-quic", "--no-first-run", "--disable-background-networking",
+  // In English whatever the system's language: a page that wants another says so (language.test.mjs).
+  const args = ["--no-sandbox", "--disable-quic", "--no-first-run", "--disable-background-networking", "--lang=en-US",
     "--disable-component-update", "--disable-sync", "--mute-audio",
     webgl ? "--enable-unsafe-swiftshader" : "--disable-gpu"];
   const browser = await puppeteer.launch({

@@ -1,6 +1,6 @@
 // The browser build in headless Chromium, as a player meets it: the menu, sound after the first key,
 // fullscreen from a key press, settings kept across a reload, a new game through the story into play,
-// paused while the page is hidden, screenshots as downloads, the page after Quit, errors on the page, and
+// paused while the page is hidden and shown anew when back, screenshots as downloads, the page after Quit, errors on the page, and
 // the shipped levels' recorded inputs played in WebAssembly as on the desktop.
 import assert from "node:assert/strict";
 import { existsSync, mkdtempSync, readFileSync, readdirSync, rmSync } from "node:fs";
@@ -92,6 +92,32 @@ describe("the game in a browser tab", { concurrency: false }, () => {
     await other.close();
     await page.bringToFront();
     await untilText(page, "Paused", GREY, 5000);
+
+    // Paused, the picture stands still and is not shown again; after over a second away the next frame is
+    // shown anew, as the browser may have dropped the canvas meanwhile. The test paints the canvas over.
+    const still = () => page.evaluate(() => Array.from(window.kesProbe.frame()).join());
+    await until("a still picture", async () => {
+      const first = await still();
+      await sleep(300);
+      return first === (await still());
+    }, 5000);
+    const paintOver = () => page.evaluate(() => {
+      const context = document.getElementById("canvas").getContext("2d");
+      context.fillStyle = "#ff00ff";
+      context.fillRect(0, 0, 640, 480);
+    });
+    const paintedOver = () => page.evaluate(() => window.kesProbe.frame().slice(0, 3).join() === "255,0,255");
+    await paintOver();
+    await sleep(500);
+    assert.ok(await paintedOver(), "a picture like the one shown is not shown again");
+    const away = await tab.browser.newPage();
+    await away.bringToFront();
+    await until("the game's page hidden", () => page.evaluate(() => document.visibilityState === "hidden"), 5000);
+    await sleep(1500);
+    await away.close();
+    await page.bringToFront();
+    await until("the picture shown anew after the page was away", async () => !(await paintedOver()), 5000);
+
     await page.evaluate(() => { window.kesHoldFocus = false; });
     await press(page, "p");
     await until("play going on", async () => !(await findText(page, "Paused", GREY)), 5000);

@@ -1,8 +1,8 @@
-// Sharp scaling in a browser tab: the page snaps its picture to a whole multiple of 320x240, fullscreen or
-// not, and the choice is kept across a reload.
+// Sharp scaling in a browser tab: the page snaps its picture to a whole multiple of 320x240, and the choice
+// is kept across a reload.
 import assert from "node:assert/strict";
 import { test } from "node:test";
-import { FADE_MS, openGame, press, sleep, until, siteAndBrowser } from "./browser.mjs";
+import { FADE_MS, openGame, press, sleep, storedFile, until, siteAndBrowser } from "./browser.mjs";
 
 const tab = siteAndBrowser();
 
@@ -25,7 +25,8 @@ test("Sharp snaps the page's picture to whole multiples and is kept across a rel
   await until("Sharp", async () => (await picture(page)).scaling === "sharp", 5000);
   assert.deepEqual(await picture(page), { scaling: "sharp", width: 640, height: 480 });
 
-  await sleep(500); // the browser's storage writes after the file
+  // The browser's storage is written after the game's file: the reload waits for it.
+  await until("Sharp stored", async () => /sharp/i.test((await storedFile(page, "kesv.window")) ?? ""), 5000);
   await page.reload();
   await until("Sharp after the reload", async () => (await picture(page)).scaling === "sharp");
   assert.deepEqual(await picture(page), { scaling: "sharp", width: 640, height: 480 });

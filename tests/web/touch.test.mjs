@@ -131,6 +131,21 @@ describe("the on-screen controls' fingers", { concurrency: false }, () => {
   });
 });
 
+test("after a touch the menus' and the editor's hints name the touch controls", async () => {
+  const page = await openPage();
+  await untilText(page, "Arrow Keys = Change current option", GREY, 3000);
+  await (await fingers(page)).tap("Down");
+  await untilText(page, "Arrows = Change current option", GREY, 3000);
+  await untilText(page, "Jump = Select current option", GREY, 3000);
+  await page.close();
+
+  const editor = await openGame(tab.browser, tab.server, { page: "?edit", prepare: (p) => emulateTouch(p, 844, 390) });
+  await untilText(editor, "F1 help", GREY, 30000);
+  await (await fingers(editor)).tap("Right");
+  await untilText(editor, "Jump paint Fire tool", GREY, 3000);
+  await editor.close();
+});
+
 test("on a screen without touch the controls wait for the first touch", async () => {
   const page = await openPage({ width: 1000, height: 700, touch: false });
   assert.equal(await shown(page), false);
@@ -163,18 +178,24 @@ for (const [width, height] of SIZES) {
       await sleep(300);
       const takeOff = await until("the player in sight", () => packAt(page), 2000);
       await hand.down(1, "Jump");
+      // In the air: waited on until the pack has risen a good way; then down again, still walking right.
       let top = takeOff.y;
-      for (let i = 0; i < 8; ++i) {
-        top = Math.min(top, (await packAt(page))?.y ?? top);
-        if (i === 2) await hand.up(1);
-      }
-      const landed = await until("the player in sight", () => packAt(page), 2000);
-      await sleep(300);
-      const later = await until("the player in sight", () => packAt(page), 2000);
+      const air = await until("the pack rising", async () => {
+        const at = await packAt(page);
+        top = Math.min(top, at?.y ?? top);
+        return at && top < takeOff.y - 8 && at;
+      }, 3000);
+      await hand.up(1);
+      // Landed: well below the top, and at the same height a few updates apart.
+      const landed = await until("the player landed", async () => {
+        const first = await packAt(page);
+        await sleep(100);
+        const second = await packAt(page);
+        return first && second && second.y === first.y && second.y > top + 8 && second;
+      }, 3000);
       await hand.up(0);
       assert.ok(takeOff.x > rest.x, `walked from ${rest.x} to ${takeOff.x}`);
-      assert.ok(top < takeOff.y - 8, `the pack rose from row ${takeOff.y} to ${top}`);
-      assert.ok(landed.x > takeOff.x && later.x > landed.x, `walked on: ${takeOff.x}, ${landed.x}, ${later.x}`);
+      assert.ok(air.x > takeOff.x && landed.x > air.x, `walked on: ${takeOff.x}, ${air.x} in the air, ${landed.x}`);
     });
 
     test("Pause dims and resumes, and Back returns to the menu", async () => {
@@ -208,6 +229,7 @@ describe("the game played by a controller in the browser", { concurrency: false 
 
   // Standard mapping: A 0, B 1, d-pad up 12, down 13, right 15.
   test("moves through the menus and hides the touch controls while used", async () => {
+    assert.equal(await shown(page), true, "the touch controls show on a touch screen until the pad is used");
     await press(13);
     await press(0);
     await untilText(page, "Fullscreen: Off", GREY, 5000);
