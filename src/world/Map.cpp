@@ -45,6 +45,7 @@ void Map::Clear()
 {
     mBackgroundLayer.clear();
     mCollisionLayer.clear();
+    mLayerCache.reset();
     ClearEntities();
 }
 
