@@ -2,17 +2,22 @@
 // at most 2 MiB compressed), the time from page load to the main menu's first picture (at most 1 s), and
 // the CPU of all of headless Chromium with SDL's software renderer (a 2D canvas, the default): the idle
 // main menu against a floor page served beside it that puts a 640x480 picture on a 2D canvas every display
-// frame (the goal is at most 1.3 times that), play paused, the page hidden, and the idle menu with WebGL.
+// frame (the goal is at most 1.3 times that), play on level 1 walking right and jumping every 0.7 s (the goal
+// is at most 1.2 times the floor), play paused, the page hidden, and the idle menu with WebGL.
 // Usage: node bench/web.mjs [runs]   (after `make web`; KES_WEB_DIR and KES_DATA_DIR as for the tests)
 import { readFileSync, readdirSync } from "node:fs";
 import { gzipSync } from "node:zlib";
-import { FADE_MS, launch, openGame, press, serve, siteFiles, sleep, until, untilMenu } from "../tests/web/browser.mjs";
+import {
+  FADE_MS, WHITE, launch, openGame, press, serve, siteFiles, sleep, until, untilMenu, untilText,
+} from "../tests/web/browser.mjs";
 
 const runs = Number(process.argv[2] || 3);
 const IDLE_SECONDS = 10;
 const BUDGET_GZIP = 2 * 1024 * 1024;
 const BUDGET_FIRST_PICTURE_MS = 1000;
 const FLOOR_GOAL = 1.3;
+const PLAY_GOAL = 1.2;
+const JUMP_EVERY_MS = 700;
 const floorPage = `<!doctype html><canvas id="canvas" width="640" height="480"></canvas><script>
   const context = document.getElementById("canvas").getContext("2d");
   const picture = context.createImageData(640, 480);
@@ -75,15 +80,36 @@ const sleepThenMeasure = async (browser) => {
 };
 
 // One fresh Chromium per figure: the page brought to the state to measure, then its CPU share measured.
-async function cpu(server, { page: at = "", webgl = false, prepare = async () => "" }) {
+// prepare may leave something running through the measurement: it returns its note, and stop() ends that.
+async function cpu(server, { page: at = "", webgl = false, prepare = async () => "", stop = () => {} }) {
   const browser = await launch({ webgl });
   try {
     const page = await openGame(browser, server, { page: at });
     const note = await prepare(page, browser);
     return { share: await sleepThenMeasure(browser), note };
   } finally {
+    stop();
     await browser.close();
   }
+}
+
+// Level 1 from the menu, the story skipped, then walking right and jumping now and then until stopped.
+function playing() {
+  let jumping = null;
+  return {
+    prepare: async (page) => {
+      await untilMenu(page);
+      await press(page, "Enter"); // New Game
+      await sleep(FADE_MS);
+      await press(page, "Enter"); // the story skipped
+      await untilText(page, "Time left:", WHITE, 10000);
+      await sleep(FADE_MS);
+      await page.keyboard.down("ArrowRight");
+      jumping = setInterval(() => page.keyboard.press("ArrowUp", { delay: 100 }).catch(() => {}), JUMP_EVERY_MS);
+      return "";
+    },
+    stop: () => clearInterval(jumping),
+  };
 }
 
 const server = await serve({ pages: { "/floor.html": floorPage } });
@@ -116,6 +142,10 @@ try {
   console.log(`floor page (640x480 putImageData each frame): ${percent(floor.share)} over ${IDLE_SECONDS} s (all of Chromium)`);
   console.log(`idle main menu, software (2D canvas): ${percent(menu.share)}, ${ratio.toFixed(2)}x the floor ` +
     `(goal ${FLOOR_GOAL}x: ${ratio <= FLOOR_GOAL ? "ok" : "OVER"})`);
+  const play = await cpu(server, playing());
+  const playRatio = play.share / floor.share;
+  console.log(`play, level 1 walking right and jumping: ${percent(play.share)}, ${playRatio.toFixed(2)}x the floor ` +
+    `(goal ${PLAY_GOAL}x: ${playRatio <= PLAY_GOAL ? "ok" : "OVER"})`);
   const paused = await cpu(server, {
     prepare: async (page) => {
       await untilMenu(page);

@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace
 {
 // One draw call: which destination rectangle is covered and where each of its pixels is read.
@@ -145,6 +149,38 @@ void FillRow(Uint32* out, long long count, Uint32 value)
     std::fill_n(out, count, value);
 }
 
+// Copies count pixels except those equal to key, without a branch per pixel: four at a time where the
+// processor has SSE2, else one select each. Every output pixel is written, the hidden ones with their
+// own value, so the ranges must not overlap.
+void CopyKeyedRow(Uint32* out, const Uint32* in, long long count, Uint32 key)
+{
+    long long i = 0;
+#if defined(__SSE2__)
+    const __m128i keys = _mm_set1_epi32(static_cast<int>(key));
+    for (; i + 4 <= count; i += 4)
+    {
+        const __m128i value = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i));
+        const __m128i hidden = _mm_cmpeq_epi32(value, keys);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         _mm_or_si128(_mm_and_si128(hidden, under), _mm_andnot_si128(hidden, value)));
+    }
+#endif
+    for (; i < count; ++i)
+    {
+        const Uint32 value = in[i];
+        out[i] = value == key ? out[i] : value;
+    }
+}
+
+bool Overlap(const Uint32* out, const Uint32* in, long long count)
+{
+    const auto outAt = reinterpret_cast<std::uintptr_t>(out);
+    const auto inAt = reinterpret_cast<std::uintptr_t>(in);
+    const auto bytes = static_cast<std::uintptr_t>(count) * sizeof(Uint32);
+    return outAt < inAt + bytes && inAt < outAt + bytes;
+}
+
 // 4-byte destination (and source, when it is read): rows walked with direct pointers.
 void DrawFourBytes(SDL_Surface* source, SDL_Surface* dest, const Span& span, const Clip& clip, bool hasKey,
                    Uint32 key)
@@ -219,6 +255,10 @@ void DrawFourBytes(SDL_Surface* source, SDL_Surface* dest, const Span& span, con
                 std::memmove(out + (first - left), in + (span.srcX + first),
                              static_cast<std::size_t>(last - first) * sizeof(Uint32));
             }
+            else if (!span.paint && !Overlap(out + (first - left), in + (span.srcX + first), last - first))
+            {
+                CopyKeyedRow(out + (first - left), in + (span.srcX + first), last - first, key);
+            }
             else
             {
                 for (long long i = first; i < last; ++i)
@@ -240,6 +280,18 @@ void DrawFourBytes(SDL_Surface* source, SDL_Surface* dest, const Span& span, con
                 out[i - left] = in[span.srcX + i / 2];
                 ++i;
             }
+#if defined(__SSE2__)
+            // Four source pixels make eight: each unpacked beside itself.
+            for (; i + 8 <= last; i += 8)
+            {
+                const __m128i value =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + span.srcX + i / 2));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (i - left)),
+                                 _mm_unpacklo_epi32(value, value));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (i + 4 - left)),
+                                 _mm_unpackhi_epi32(value, value));
+            }
+#endif
             for (; i + 1 < last; i += 2)
             {
                 const Uint32 value = in[span.srcX + i / 2];

@@ -204,7 +204,15 @@ void PlayState::UpdateWorld(Game* game)
     {
         mPlayer->StartDying();
     }
-    mMap->Tick();
+    if (!mSilent)
+    {
+        mMap->Tick();
+    }
+    else if (EntityType* type = mPlayer->GetEntityType())
+    {
+        // Of a ghost's world only its player is ever drawn: the other animations need not run.
+        type->Tick();
+    }
 
     UpdateShots(game);
     UpdatePlainEntities(game);

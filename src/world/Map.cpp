@@ -46,6 +46,7 @@ void Map::Clear()
     mBackgroundLayer.clear();
     mCollisionLayer.clear();
     mHasVents = false;
+    mLayerCache.reset();
     ClearEntities();
 }
 

@@ -7,6 +7,7 @@
 #include "entities/Item.h"
 #include "graphics/ImageManager.h"
 #include "world/EntityTypeManager.h"
+#include "world/LayerCache.h"
 #include "world/TileCollision.h"
 #include "world/TileManager.h"
 
@@ -61,6 +62,9 @@ class Map
 
     // Drawing (MapRender.cpp): places the camera on (x, y), draws both layers, then every entity.
     void Render(double x, double y, SDL_Surface* screen);
+    // Changes one cell (x, y in tiles; layer 0 background, 1 collision) to the tile under key while the
+    // level runs. Cells change only through here: drawing keeps a picture of the cells it has drawn.
+    void SetTile(int x, int y, int layer, const std::string& key);
 
     bool mPlayerDirection = true; // facing of the player at the level start, true = right
     // Left and top edge of the view in level pixels; negative when a small level is centred on the screen.
@@ -83,7 +87,8 @@ class Map
     std::string mCollisionLayerName;
     // The tune the level names in a "music <name>" line of its description; empty for the usual one.
     std::string mMusic;
-    // One tile key per cell, row after row: cell (x, y) at y * mWidth + x.
+    // One tile key per cell, row after row: cell (x, y) at y * mWidth + x. Changed after loading only
+    // through SetTile.
     std::vector<std::string> mBackgroundLayer;
     std::vector<std::string> mCollisionLayer;
     // Keyed by type name; equal keys keep insertion order. Drawing and simulation follow this order.
@@ -101,6 +106,28 @@ class Map
     void ReadLayer(SDL_Surface* image, std::vector<std::string>& layer, SDL_RendererInfo info);
     // A level smaller than the screen on an axis gets a negative camera that centres it.
     void CentreSmallLevel(int& x, int& y, const SDL_Surface* screen) const;
-    void DrawLayer(const std::vector<std::string>& layer, SDL_Surface* screen);
+    // The cells under the screen, inclusive; empty (last < first) when the level is off the screen.
+    struct CellRange
+    {
+        int firstColumn;
+        int lastColumn;
+        int firstRow;
+        int lastRow;
+    };
+    // What a layer's cell draws: nothing (null image), or a tile of type from image.
+    struct TileArt
+    {
+        const TileType* type = nullptr;
+        Image* image = nullptr;
+    };
+    CellRange VisibleCells(const SDL_Surface* screen) const;
+    // last remembers the previous answer within one drawing.
+    TileArt ArtAt(const std::vector<std::string>& layer, std::size_t cell, TileArt& last);
+    void DrawTile(const TileArt& art, SDL_Surface* dest, int x, int y);
+    void DrawLayers(SDL_Surface* screen);
+    void DrawLayer(const std::vector<std::string>& layer, const CellRange& cells, SDL_Surface* screen);
     void DrawEntity(Entity* entity, Image* sprites, bool mirrorLeft, SDL_Surface* screen);
+
+    // Both layers as drawn so far; made at the first frame, dropped with the layers.
+    std::unique_ptr<LayerCache> mLayerCache;
 };

@@ -66,6 +66,34 @@ TEST_F(RenderTest, LayersEmptyCellsAndAnimatedTiles)
     }
 }
 
+TEST_F(RenderTest, AnimatedTilesUnderStillOnesAndCellsChangedInPlay)
+{
+    std::vector<std::string> background(15, std::string(20, '.'));
+    background[0][0] = 'w'; // animated water under lava
+    std::vector<std::string> collision(15, std::string(20, '.'));
+    collision[0][0] = '~';
+    collision[0][2] = '#';
+    ASSERT_TRUE(LoadLevel({"c", background, collision, ""}));
+    TileType* water = mMap.mTileManager->GetTileType("255");
+    for (unsigned counter : {0u, 10u})
+    {
+        water->mFrameCounter = counter;
+        mMap.Render(0, 0, mScreen.get());
+        EXPECT_EQ(At(2, 1), SheetPixel(32 + 2, 1)) << "counter " << counter;
+    }
+
+    // Cells changed after they were drawn show at the next frame, the sky through an emptied one.
+    const std::string lava = mMap.mCollisionLayer[0];
+    const std::string sky = mMap.mCollisionLayer[1];
+    mMap.SetTile(2, 0, 1, sky);
+    mMap.SetTile(5, 0, 1, lava);
+    SDL_FillRect(mScreen.get(), nullptr, 0x123456);
+    mMap.Render(0, 0, mScreen.get());
+    EXPECT_EQ(At(32 + 3, 3), 0x123456u);
+    EXPECT_EQ(At(80 + 3, 3), SheetPixel(32 + 3, 3));
+    EXPECT_EQ(mMap.GetTile(5, 0, 1), mMap.mTileManager->GetTile(lava));
+}
+
 TEST_F(RenderTest, EntitiesFramesMirroringAndOrder)
 {
     UseStripes(40, 30,
