@@ -204,15 +204,8 @@ void PlayState::UpdateWorld(Game* game)
     {
         mPlayer->StartDying();
     }
-    if (!mSilent)
-    {
-        mMap->Tick();
-    }
-    else if (EntityType* type = mPlayer->GetEntityType())
-    {
-        // Of a ghost's world only its player is ever drawn: the other animations need not run.
-        type->Tick();
-    }
+    // A ghost's world ticks its types too: an air vent's cycle is counted there.
+    mMap->Tick();
 
     UpdateShots(game);
     UpdatePlainEntities(game);
