@@ -5,6 +5,7 @@
 #include "Timer.h"
 #include "audio/AudioManager.h"
 #include "editor/EditorState.h"
+#include "editor/RaceLink.h"
 #include "editor/ScratchLevel.h"
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
@@ -111,6 +112,10 @@ bool Game::Init()
     {
         return false;
     }
+    if (!mCommandLine.mLinkText.empty() && !ReadLink())
+    {
+        return false;
+    }
 
     // Window, renderer and the 640x480 window surface.
     mFramework = std::make_unique<Framework>();
@@ -168,13 +173,6 @@ bool Game::Init()
     if (!mCommandLine.mEditFile.empty())
     {
         if (!StartEditor())
-        {
-            return false;
-        }
-    }
-    else if (!mCommandLine.mLinkText.empty())
-    {
-        if (!StartLink(std::move(replay)))
         {
             return false;
         }
@@ -310,8 +308,11 @@ void Game::Render(const float& interpolation)
 void Game::CleanUp()
 {
     // The settings are saved at every exit, also after a failed start-up.
-    WriteConfig();
-    SaveWindowSettings();
+    if (mWritesPlayerFiles)
+    {
+        WriteConfig();
+        SaveWindowSettings();
+    }
 
     // Order matters: the screens may still hold images and sounds, and the framework shuts SDL down.
     mStateManager.reset();

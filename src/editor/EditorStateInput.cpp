@@ -318,6 +318,11 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
         case SDLK_g:
         {
             const std::string grid = std::filesystem::path(mFile).replace_extension(".txt").string();
+            if (grid == mFile)
+            {
+                mStatus = "No grid: the level file is itself a .txt, which the grid would replace";
+                return;
+            }
             if (!PassesChecks(mLevel, "No grid: "))
             {
                 return;
@@ -416,17 +421,23 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
         SDL_StartTextInput();
         return;
     case SDLK_l:
-        // The desktop's way to pass a level on: the link on standard output, for a chat or a page.
-        try
+        if (shift)
         {
+            SendRace(game);
+            return;
+        }
+        // The desktop's way to pass a level on: the link on standard output, for a chat or a page.
+        {
+            std::string why;
+            if (!LevelLink::Fits(mLevel, &why))
+            {
+                mStatus = why == LevelLink::mTooLarge ? why : "No link: " + why;
+                return;
+            }
             std::cout << LevelLink::Pack(mLevel) << std::endl;
             mStatus = "Link printed on standard output";
+            return;
         }
-        catch (const std::exception& error)
-        {
-            mStatus = std::string("No link: ") + error.what();
-        }
-        return;
     case SDLK_t:
     case SDLK_F5:
         TestPlay(game, (modifiers & KMOD_SHIFT) != 0);

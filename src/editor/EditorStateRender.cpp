@@ -62,7 +62,8 @@ const char* const kHelp[] = {
     "Ctrl+Z undo  Ctrl+Y redo",
     "Ctrl+S save  Ctrl+G text grid",
     "T test-play  Shift+T from cursor",
-    "L print link  Esc leave",
+    "L print link  Shift+L race",
+    "Esc leave",
     "",
     "Controller, touch controls:",
     "D-pad cursor (right: the palette)",
@@ -134,7 +135,8 @@ void EditorState::DrawEntities(SDL_Surface* target)
             continue;
         }
         // Facing left is the sheet's picture mirrored, as in play.
-        if (placed.mDirection || type->mBaseType == EntityType::mBaseEntity)
+        if (placed.mDirection || type->mBaseType == EntityType::mBaseEntity ||
+            type->mBaseType == EntityType::mBaseLift)
         {
             mSprites->Draw(target, x, y, type->mSourceX, type->mSourceY, kTile, kTile);
         }

@@ -3,6 +3,7 @@
 
 #include "Game.h"
 #include "audio/AudioManager.h"
+#include "editor/RaceLink.h"
 #include "entities/Player.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
@@ -81,13 +82,16 @@ void PlayState::ReportLevelFailure(const std::string& level, const std::string& 
 
 void PlayState::PlayOnly(const std::string& levelFile, std::vector<unsigned> replay)
 {
+    mRace.reset();
     mOnlyLevel = levelFile;
     mReplay = std::move(replay);
 }
 
-bool PlayState::Simulate(Game* game, const std::string& levelFile, std::vector<unsigned> input)
+bool PlayState::Simulate(Game* game, const std::string& levelFile, std::vector<unsigned> input,
+                         const Assist& rules)
 {
     mSilent = true;
+    mRules = rules;
     mOnlyLevel = levelFile; // also keeps the player's progress out of it
     mReplay = std::move(input);
     mMaps.assign(1, levelFile);
@@ -205,7 +209,7 @@ bool PlayState::Init(Game* game)
     Utils::DoStars(mStars, screen->w, screen->h); // the first frame already shows moved stars
 
     ClearInput();
-    game->mAudioManager->PlayMusic("level.ogg", true);
+    PlayLevelTune(game, true);
 
     mBackToMenu = false;
     mQuitRequested = false;
@@ -221,7 +225,9 @@ void PlayState::CleanUp()
     mLevelReady = false;
     mGhost.reset();
     mCard.reset();
+    mEndingCard.reset();
     mPauseCard.reset();
+    mStartCard.reset();
     mExitReached = false;
     mLevelTime = 0;
     mBlackScreen.reset();
@@ -292,6 +298,7 @@ bool PlayState::StartNextLevel(Game* game)
         return false;
     }
 
+    PlayLevelTune(game, false);
     // Shots refer to the old level's types; they do not survive the change.
     mPlayer->mBullets.clear();
     // The base Init rebinds type, flags, jump speed and position; health, weapon and state stay.
@@ -309,4 +316,18 @@ bool PlayState::StartNextLevel(Game* game)
     BeginLevel(game);
     mLevelReady = true;
     return true;
+}
+
+void PlayState::PlayLevelTune(Game* game, bool restart)
+{
+    // A tune the game does not have (the browser page leaves the last decks' out) is the usual one.
+    const bool named =
+        mMap && !mMap->mMusic.empty() && game->mAudioManager && game->mAudioManager->HasMusic(mMap->mMusic);
+    const std::string tune = named ? mMap->mMusic : "level.ogg";
+    // A deck's levels share their tune: it plays on from one to the next.
+    if (!mSilent && game->mAudioManager && (restart || tune != mTune))
+    {
+        game->mAudioManager->PlayMusic(tune, true);
+    }
+    mTune = tune;
 }

@@ -17,8 +17,10 @@ class Card;
 class Entity;
 class Ghost;
 class Image;
+class Lift;
 class Map;
 class Player;
+class RaceLink;
 struct TileCollision;
 
 class PlayState : public State
@@ -39,11 +41,21 @@ class PlayState : public State
     // door, Escape) ends the program through the credits. A recorded input, when given, steers the
     // player in place of the game keys.
     void PlayOnly(const std::string& levelFile, std::vector<unsigned> replay);
+    // Plays the level given to PlayOnly as a race against a run through it, from the next Init on: the run is
+    // the ghost, a card shows the time to beat before the start and the difference after the exit. levelName
+    // is how the cards name the level. PlayOnly ends the race.
+    void RaceAgainst(std::unique_ptr<RaceLink> race, std::string levelName);
+    // The race link of the run that last passed an exit, replayed first. Throws std::runtime_error saying
+    // why there is none (no such run, or it does not replay, or its level cannot travel in a link).
+    std::string MakeRaceLink(Game* game) const;
+    bool HasFinishedRun() const { return !mFinishedRun.empty(); }
     // After a level played alone, go back to this screen instead of ending the program ("" ends it).
     void ReturnTo(const std::string& state) { mReturnState = state; }
     // Sets this screen up as a silent world of its own on one level file, steered by a recorded input, with
-    // none of the player's files touched: the world a ghost runs in. False when the level cannot be played.
-    bool Simulate(Game* game, const std::string& levelFile, std::vector<unsigned> input);
+    // none of the player's files touched: the world a ghost runs in, under the given assists. False when the
+    // level cannot be played.
+    bool Simulate(Game* game, const std::string& levelFile, std::vector<unsigned> input,
+                  const Assist& rules = Assist());
     // One update of such a world, the camera placed as drawing would place it. False, running nothing, once
     // it has stopped: at the exit, where its input ends, or at its death.
     bool StepSimulation(Game* game);
@@ -83,6 +95,10 @@ class PlayState : public State
     std::vector<int> mRunTimes;
     // The card shown after an exit until play moves on; null while playing.
     std::unique_ptr<Card> mCard;
+    // The run's table of times while the story's ending page is shown before it.
+    std::unique_ptr<Card> mEndingCard;
+    // The card before a race: the world waits for a key. Null otherwise.
+    std::unique_ptr<Card> mStartCard;
 
     // The rules this world runs by: the player's assist options, or none in a ghost's world.
     Assist mRules;
@@ -97,6 +113,9 @@ class PlayState : public State
     // The ghost running beside the player, or null; and the choice it was made for.
     std::unique_ptr<Ghost> mGhost;
     Assist::Ghost mGhostChoice = Assist::Ghost::Off;
+
+    // The level tune play started last ("level.ogg" unless the level names one the game has).
+    const std::string& Tune() const { return mTune; }
 
     // A paused game runs nothing of the world; only the fades and the way out go on.
     bool IsPaused() const { return mPauseCard != nullptr; }
@@ -143,6 +162,8 @@ class PlayState : public State
 
     // Plays a sound, unless this world is silent.
     void Sound(Game* game, const char* name);
+    // Starts the tune the level names ("level.ogg" when it names none), unless it plays already.
+    void PlayLevelTune(Game* game, bool restart);
 
     // The ghost (PlayStateGhost.cpp): made afresh for the level and the player's choice, caught up with the
     // level clock; and the best run's recording kept for the next time.
@@ -153,9 +174,30 @@ class PlayState : public State
     static std::vector<unsigned> ParInput(const std::string& levelFile);
     void KeepBestRun(Game* game, int index);
 
+    // Lifts and air vents (PlayStateFittings.cpp).
+    static bool IsLift(const Entity* e);
+    // What falls can stand on a lift: the player, blobs, the pick-ups that drop.
+    static bool CanRide(const Entity& e);
+    static bool IsRiding(const Entity& e, const Lift& lift);
+    // One update of a lift: its wait, or its move with everything standing on it.
+    void StepLift(Game* game, Lift& lift);
+    // After e's vertical move from y0: feet that reached a lift's top stand on it.
+    void LandOnLifts(Entity* e, double y0);
+    // Pushes e upwards while a blowing vent below it reaches it; true when it did.
+    bool BlowVents(Entity* e);
+
     // Collisions (PlayStateCollision.cpp).
     void ApplyTileHarm(Game* game, Entity* e, const TileCollision& collision);
     void FinishLevel();
+
+    // Races (PlayStateRace.cpp): the card before a race, the run kept for its link, the strongest assists.
+    void ShowRaceStart();
+    void KeepFinishedRun(int index);
+    // The level card says how to send the run.
+    void OfferRace();
+    void KeepStrongestRules();
+    // The level card's control that sends the run as a race link (Fire, whatever the device).
+    void SendRaceFromCard(Game* game);
 
     // Rendering (PlayStateRender.cpp).
     void DrawShots(Image& sprites, SDL_Surface* screen);
@@ -181,10 +223,22 @@ class PlayState : public State
     bool mExitReached = false;
     std::unique_ptr<Card> mPauseCard; // null while not paused
 
+    std::unique_ptr<RaceLink> mRace; // the race played, or null
+    std::string mRaceName;
+    Assist mRunRules; // the strongest assists any update of this level ran under
+    // The level last finished, its run and the assists it was made with, for its race link.
+    std::string mFinishedLevel;
+    std::vector<unsigned> mFinishedRun;
+    Assist mFinishedRules;
+    bool mRaceSent = false; // the card shows the link already
+
     std::string mOnlyLevel;   // a level file played alone; empty for the level list
     std::string mReturnState; // where a level played alone returns to; empty: the program ends
     std::vector<unsigned> mReplay;
     std::size_t mReplayUpdate = 0; // the next update of mReplay to play
     unsigned mReplayHeld = 0;      // the keys mReplay holds down
     unsigned mKeysDown = 0;        // jump and fire as a recorded input holds them (InputScript bits)
+    std::vector<Entity*> mRiders;  // what the lift being moved carries; kept to spare allocations
+    bool mInVentWind = false;      // a vent lifted the player in the last update
+    std::string mTune;             // the level tune last started
 };

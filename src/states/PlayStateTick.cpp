@@ -5,10 +5,12 @@
 #include "StateManager.h"
 #include "audio/AudioManager.h"
 #include "entities/Bullet.h"
+#include "entities/Lift.h"
 #include "entities/Player.h"
 #include "graphics/Image.h"
 #include "states/Card.h"
 #include "states/Ghost.h"
+#include "states/StoryState.h"
 #include "world/Map.h"
 
 #include <cmath>
@@ -47,7 +49,7 @@ void PlayState::Tick(Game* game)
         return;
     }
     // The world stands still behind a card and while paused; a closed window still ends play.
-    if ((mCard || IsPaused()) && mQuitRequested)
+    if ((mCard || IsPaused() || mStartCard) && mQuitRequested)
     {
         mFadeState = Fade::FadingOut;
     }
@@ -61,6 +63,15 @@ void PlayState::Tick(Game* game)
     }
     if (IsPaused())
     {
+        return;
+    }
+    if (mStartCard)
+    {
+        // The race starts with a key, or by itself when watched.
+        if (mStartCard->Tick())
+        {
+            mStartCard.reset();
+        }
         return;
     }
     // A ghost chosen anew (on the assist screen, from the pause) joins at the level clock.
@@ -98,6 +109,15 @@ bool PlayState::StepFade(Game* game)
         return true;
     }
     mFadeState = Fade::Idle;
+    if (mEndingCard && !mQuitRequested && game->mStoryState != nullptr)
+    {
+        // The ending page, then back here to the run's table, which fades in over the last level.
+        mCard = std::move(mEndingCard);
+        game->mStateManager->ChangeState("Story");
+        game->mStoryState->BeginEnding();
+        return false;
+    }
+    mEndingCard.reset();
     mCard.reset();
     // A pause lasts into the next level (the window was left during the card), but not out of play.
     if (mQuitRequested || !mNextLevel)
@@ -163,6 +183,7 @@ void PlayState::UpdateWorld(Game* game)
         // The options take effect at once; a ghost's world keeps the rules its recording was made by.
         mRules = game->mAssist;
         mLevelAssisted = mLevelAssisted || mRules.IsOn();
+        KeepStrongestRules();
         mRecording.push_back(RecordedKeys());
     }
     mPlayer->mOxygenUse = mRules.OxygenUse();
@@ -281,6 +302,12 @@ void PlayState::UpdatePlainEntities(Game* game)
         if (IsDead(*entity))
         {
             it = entities.erase(it);
+            continue;
+        }
+        if (Lift* lift = dynamic_cast<Lift*>(entity))
+        {
+            StepLift(game, *lift); // riders move with it; they have their own turn for the rest
+            ++it;
             continue;
         }
         UpdateEntity(game, entity);

@@ -1,6 +1,7 @@
 // The level's entity registries: the placement file, adding, finding and removing entities, and doors.
 #include "world/Map.h"
 
+#include "entities/Lift.h"
 #include "entities/Player.h"
 #include "graphics/Utils.h"
 #include "io/FieldReader.h"
@@ -40,27 +41,36 @@ bool Map::InitEntities(const std::string& path)
             continue;
         }
         const std::string& baseType = type->mBaseType;
+        // Every position lies in the level: one far outside it would overflow the drawing's pixel sums.
+        const int column = fields.size() >= 4 ? Utils::ConvertString<int>(fields[2], false) : 0;
+        const int row = fields.size() >= 4 ? Utils::ConvertString<int>(fields[3], false) : 0;
+        const bool inside = column >= 0 && row >= 0 && column < mWidth && row < mHeight;
         if (baseType == EntityType::mBasePlayer)
         {
             if (fields.size() < 4)
             {
                 continue;
             }
+            if (!inside)
+            {
+                mLoadFailure = "its player start " + fields[2] + "," + fields[3] + " lies outside the level";
+                return false;
+            }
             // The player is made by the play screen; the level only says where it starts, in tiles.
             mPlayerDirection = Utils::ConvertString<bool>(fields[1], false);
-            mPlayerStartX = Utils::ConvertString<int>(fields[2], false);
-            mPlayerStartY = Utils::ConvertString<int>(fields[3], false);
+            mPlayerStartX = column;
+            mPlayerStartY = row;
         }
         else if (baseType == EntityType::mBaseEnemy || baseType == EntityType::mBaseItem ||
-                 baseType == EntityType::mBaseEntity)
+                 baseType == EntityType::mBaseEntity || baseType == EntityType::mBaseLift)
         {
-            if (fields.size() < 5)
+            // An entity outside the level could never be met: skipped, as a line of an unknown type is.
+            if (fields.size() < 5 || !inside)
             {
                 continue;
             }
-            // Widened before multiplying so that absurd columns cannot overflow.
-            double x = static_cast<double>(Utils::ConvertString<int>(fields[2], false)) * mTileSize;
-            double y = static_cast<double>(Utils::ConvertString<int>(fields[3], false)) * mTileSize;
+            double x = static_cast<double>(column) * mTileSize;
+            double y = static_cast<double>(row) * mTileSize;
             AddEntity(fields[4], type, Utils::ConvertString<bool>(fields[1], false), x, y);
             if (baseType == EntityType::mBaseItem && type->mName == "OxygenTank")
             {
@@ -92,6 +102,13 @@ void Map::AddEntity(const std::string& id, EntityType* type, bool direction, dou
         enemy->SetDX(direction ? enemy->GetMaxMotionSpeed() : -enemy->GetMaxMotionSpeed());
         mEnemies.emplace(type->mName, std::move(enemy));
     }
+    else if (type->mBaseType == EntityType::mBaseLift)
+    {
+        auto lift = std::make_unique<Lift>();
+        lift->Init(x, y, id, type);
+        lift->SetDirection(direction);
+        mEntities.emplace(type->mName, std::move(lift));
+    }
     else if (type->mBaseType == EntityType::mBaseEntity)
     {
         auto entity = std::make_unique<Entity>();
@@ -111,7 +128,7 @@ Entity* Map::GetEntity(const std::string& baseType, const std::string& key)
     {
         return FirstUnder(mEnemies, key);
     }
-    if (baseType == EntityType::mBaseEntity)
+    if (baseType == EntityType::mBaseEntity || baseType == EntityType::mBaseLift)
     {
         return FirstUnder(mEntities, key);
     }
@@ -128,7 +145,7 @@ void Map::RemoveEntity(const std::string& baseType, const std::string& key)
     {
         mEnemies.erase(key);
     }
-    else if (baseType == EntityType::mBaseEntity)
+    else if (baseType == EntityType::mBaseEntity || baseType == EntityType::mBaseLift)
     {
         mEntities.erase(key);
     }

@@ -4,11 +4,20 @@
 #include "PlayFixtures.h"
 #include "VirtualPad.h"
 #include "editor/EditorState.h"
+#include "editor/LevelLink.h"
+#include "editor/RaceLink.h"
 #include "io/InputScript.h"
+#include "platform/Platform.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 
 namespace
 {
@@ -21,11 +30,31 @@ class EditorScreen : public ::testing::Test
         mGame.mEditorState = mEditor;
         Open();
     }
-    void Open()
+    void Open(const std::string& file = "made.map")
     {
-        mEditor->Open("made.map");
+        mEditor->Open(file);
         mEditor->Init(&mGame);
         mPlay.Show("Editor");
+    }
+    static std::string Read(const std::filesystem::path& file)
+    {
+        std::ifstream stream(file, std::ios::binary);
+        std::ostringstream text;
+        text << stream.rdbuf();
+        return text.str();
+    }
+    // Every file of the working folder and its bytes.
+    static std::map<std::string, std::string> Files()
+    {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator("."))
+        {
+            if (entry.is_regular_file())
+            {
+                files[entry.path().filename().string()] = Read(entry.path());
+            }
+        }
+        return files;
     }
     // A left click on the 320x240 picture.
     void Click(int x, int y)
@@ -49,7 +78,8 @@ class EditorScreen : public ::testing::Test
         mEditor->ReleaseMouse(SDL_BUTTON_LEFT, CellX(14), CellY(13));
         mEditor->PressMouse(SDL_BUTTON_RIGHT, CellX(6), CellY(13)); // a gap to jump
         mEditor->ReleaseMouse(SDL_BUTTON_RIGHT, CellX(6), CellY(13));
-        const int entityRow = 8; // the palette's tiles fill its first eight rows
+        // The entities follow the palette's tile rows, four to a row.
+        const int entityRow = (static_cast<int>(mEditor->mCatalogue.Tiles().size()) + 3) / 4;
         Click(EditorState::mPaletteX + 8, entityRow * 16 + 8);
         Click(CellX(2), CellY(12));
         Click(EditorState::mPaletteX + 2 * 16 + 8, (entityRow + 2) * 16 + 8); // the open door
@@ -199,11 +229,12 @@ TEST_F(EditorScreen, ALevelMadeWithTheTouchControlsAloneTestPlays)
     Tap(Action::Jump);
     EXPECT_EQ(mEditor->mTool, EditorState::Tool::Place);
     EXPECT_EQ(mEditor->mEntityType, "Player");
-    Tap(Action::Left); // back onto the level, level with the palette's row
+    Tap(Action::Left); // back onto the level, level with the palette's row (the first after its tiles)
+    const int tileRows = (static_cast<int>(mEditor->mCatalogue.Tiles().size()) + 3) / 4;
     EXPECT_EQ(mEditor->mCursorX, 39);
-    EXPECT_EQ(mEditor->mCursorY, 9);
+    EXPECT_EQ(mEditor->mCursorY, tileRows + 1);
     Tap(Action::Left, 37);
-    Tap(Action::Down, 3);
+    Tap(Action::Down, 12 - (tileRows + 1));
     Tap(Action::Jump);
     EXPECT_EQ(entityAt(2, 12), "Player");
 
@@ -213,7 +244,7 @@ TEST_F(EditorScreen, ALevelMadeWithTheTouchControlsAloneTestPlays)
     Tap(Action::Jump);
     EXPECT_EQ(mEditor->mEntityType, "ShipDoor2");
     Tap(Action::Left, 5);
-    Tap(Action::Down);
+    Tap(Action::Down, 12 - mEditor->mCursorY); // from the palette's last row down to the ground
     Tap(Action::Jump);
     EXPECT_EQ(entityAt(37, 12), "ShipDoor2");
     Tap(Action::Back); // undoes the door, and does not leave
@@ -264,4 +295,153 @@ TEST_F(EditorScreen, AControllersRectangleIsDrawnWhenAIsLetGoAndNeitherUpNorStar
     press(SDL_CONTROLLER_BUTTON_START);
     EXPECT_EQ(mEditor->mStatus, "Cannot play: No player start");
     EXPECT_EQ(painted(), 12);
+}
+
+TEST_F(EditorScreen, WritesThatCannotBeFinishedChangeNoFileAndSayWhy)
+{
+    // Level 12 as shipped, then painted, under a file-size limit of 256 bytes.
+    for (const char* file : {"level12.map", "level12_bg.png", "level12_col.png", "level12.ent"})
+    {
+        std::filesystem::copy_file(mContent.ContentPath() / "maps" / file, file);
+    }
+    Open("level12.map");
+    Key(SDLK_g, KMOD_LCTRL);
+    ASSERT_EQ(mEditor->mStatus, "Grid written to level12.txt");
+    mEditor->mTool = EditorState::Tool::Fill;
+    mEditor->PressMouse(SDL_BUTTON_LEFT, CellX(0), 8);
+    mEditor->ReleaseMouse(SDL_BUTTON_LEFT, CellX(15), 40);
+    const auto before = Files();
+    Platform::Start(); // as the game starts: a file-size limit fails a write instead of ending the program
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{256, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    const struct
+    {
+        SDL_Keycode key;
+        Uint16 modifiers;
+        const char* says;
+    } writes[] = {
+        {SDLK_s, KMOD_LCTRL, "Not saved: cannot write level12_bg.png: File too large"},
+        {SDLK_g, KMOD_LCTRL, "No grid: cannot write level12.txt: File too large"},
+        {SDLK_ESCAPE, KMOD_NONE, "Autosave failed: cannot write level12.autosave: File too large; not left"},
+    };
+    for (const auto& write : writes)
+    {
+        testing::internal::CaptureStderr();
+        Key(write.key, write.modifiers);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(mEditor->mStatus.compare(0, std::strlen(write.says), write.says), 0) << mEditor->mStatus;
+        EXPECT_NE(said.find("File too large"), std::string::npos) << said;
+        EXPECT_EQ(mPlay.CurrentState(), "Editor");
+    }
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(Files() == before) << "a file changed, or a new one was left";
+    // Unkept work is left only when asked twice.
+    mPlay.mGame.mStateManager->ChangeState("Editor");
+    Key(SDLK_ESCAPE);
+    EXPECT_EQ(mPlay.CurrentState(), "Credits");
+}
+
+TEST_F(EditorScreen, ALevelNoLinkCanHoldIsAutosavedInItsOwnFilesAndRestored)
+{
+    // A backdrop of 300 colours: more kinds of tile than a link's text holds.
+    for (int i = 0; i < 300; ++i)
+    {
+        mEditor->mLevel.SetCell(LevelDocument::Backdrop, i % 40, i / 40, 0x100000 + static_cast<unsigned>(i));
+    }
+    Click(CellX(4), CellY(5));
+    const LevelDocument edited = mEditor->mLevel;
+    Key(SDLK_l);
+    EXPECT_EQ(mEditor->mStatus, "No link: A link holds at most 64 kinds of tile a layer");
+    Key(SDLK_ESCAPE);
+    EXPECT_EQ(mPlay.CurrentState(), "Credits");
+
+    Open();
+    ASSERT_TRUE(mEditor->mRestoreOffered) << mEditor->mStatus;
+    Key(SDLK_y);
+    EXPECT_EQ(mEditor->mLevel.Layer(LevelDocument::Backdrop), edited.Layer(LevelDocument::Backdrop));
+    EXPECT_EQ(mEditor->mLevel.Layer(LevelDocument::Foreground), edited.Layer(LevelDocument::Foreground));
+}
+
+TEST_F(EditorScreen, TheAutosaveStaysWhileItsRestoreIsOfferedAndAfterNoUntilTheNextChange)
+{
+    MakeLevel();
+    Key(SDLK_s, KMOD_LCTRL);
+    Click(CellX(4), CellY(5));
+    mPlay.Tick(EditorState::mAutosaveUpdates);
+    const std::string autosave = EditorState::AutosavePath("made.map");
+    const std::string autosaved = Read(autosave);
+    ASSERT_FALSE(autosaved.empty());
+
+    for (SDL_Keycode answer : {SDLK_y, SDLK_n})
+    {
+        Open();
+        ASSERT_TRUE(mEditor->mRestoreOffered) << mEditor->mStatus;
+        mPlay.Tick(EditorState::mAutosaveUpdates); // the offer waits longer than the autosave's time
+        EXPECT_EQ(Read(autosave), autosaved);
+        Key(answer);
+        mPlay.Tick(EditorState::mAutosaveUpdates);
+        EXPECT_EQ(Read(autosave), autosaved) << mEditor->mStatus;
+    }
+    EXPECT_EQ(mEditor->mLevel.Cell(LevelDocument::Foreground, 4, 5), 0u);
+    // The next change replaces it.
+    Click(CellX(7), CellY(5));
+    mPlay.Tick(EditorState::mAutosaveUpdates);
+    EXPECT_NE(Read(autosave), autosaved);
+}
+
+TEST_F(EditorScreen, NamesTheEditorKeepsForItselfAreRefusedAndTooLargeALevelHasNoLink)
+{
+    Open("made.autosave");
+    MakeLevel();
+    Key(SDLK_s, KMOD_LCTRL);
+    EXPECT_EQ(mEditor->mStatus, "Not saved: a level file cannot end in .autosave, the editor's own");
+    EXPECT_FALSE(std::filesystem::exists("made.autosave"));
+
+    Open("made.txt");
+    MakeLevel();
+    Key(SDLK_s, KMOD_LCTRL);
+    const std::string level = Read("made.txt");
+    Key(SDLK_g, KMOD_LCTRL);
+    EXPECT_EQ(mEditor->mStatus, "No grid: the level file is itself a .txt, which the grid would replace");
+    EXPECT_EQ(Read("made.txt"), level);
+
+    for (int i = 0; i < 256 - 40; ++i)
+    {
+        Key(SDLK_RIGHT, KMOD_LCTRL);
+    }
+    for (int i = 0; i < 256 - 15 + 1; ++i)
+    {
+        Key(SDLK_DOWN, KMOD_LCTRL);
+    }
+    ASSERT_EQ(mEditor->mStatus, "Size 256x257");
+    Key(SDLK_l);
+    EXPECT_EQ(mEditor->mStatus, LevelLink::mTooLarge);
+}
+
+TEST_F(EditorScreen, ATestPlayThatReachedTheExitIsSentAsARaceCarryingTheLevel)
+{
+    MakeLevel();
+    Key(SDLK_t);
+    ASSERT_EQ(mPlay.CurrentState(), "Play") << mEditor->mStatus;
+    mPlay.SkipFadeIn();
+    for (unsigned keys : InputScript::Parse("R30 RJ8 R60 -200"))
+    {
+        if (mPlay.CurrentState() == "Play")
+        {
+            mPlay.Step(keys, false);
+        }
+    }
+    ASSERT_EQ(mPlay.CurrentState(), "Editor");
+    mPlay.HandleEvents();
+    EXPECT_EQ(mEditor->mStatus, "Back: Shift+L sends this run as a race");
+    testing::internal::CaptureStdout();
+    Key(SDLK_l, KMOD_LSHIFT);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(mEditor->mStatus.rfind("Race link: ", 0), 0u) << mEditor->mStatus;
+    const RaceLink race = RaceLink::Unpack(printed.substr(0, printed.find('\n')));
+    ASSERT_TRUE(race.mLevel) << "a made level travels whole";
+    EXPECT_EQ(race.mLevel->Layer(1), mEditor->mLevel.Layer(1));
+    EXPECT_EQ(static_cast<std::size_t>(race.mTime), race.mRun.size());
 }

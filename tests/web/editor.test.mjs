@@ -1,5 +1,7 @@
-// The level editor in the browser: a small level made with the mouse and a finger, test-played and back,
-// its link copied and opened in a new page, where it plays at once with Edit beside it.
+// The level editor in the browser: "My levels" starts a new level, made with the mouse and a finger,
+// test-played and back, its link copied and opened in a new page, where it plays at once with Edit and Keep
+// beside it. The level and its autosave outlast a reload; Keep, Copy link and Delete work from the list,
+// and a broken link says why on the page.
 import assert from "node:assert/strict";
 import { before, describe, test } from "node:test";
 import { findText, openGame, until, siteAndBrowser } from "./browser.mjs";
@@ -27,6 +29,14 @@ async function click(page, x, y) {
   const at = await onPage(page, x, y);
   await page.mouse.click(at.x, at.y, { delay: 60 });
 }
+// Escape leaves the editor, through the credits (skipped), back to "My levels".
+async function leave(page) {
+  await until("My levels again", async () => {
+    if (await page.$eval("#levels", (list) => !list.hidden).catch(() => false)) return true;
+    await page.keyboard.press("Escape").catch(() => {});
+    return false;
+  }, 60000);
+}
 // The centre of a cell, with the view scrolled to the bottom of the new 40x15 level.
 const cell = (x, y) => [x * 16 + 8, y * 16 + 8 - 32];
 
@@ -38,8 +48,15 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     page = await openGame(tab.browser, tab.server, { page: "?edit", prepare });
   });
 
-  test("makes a small level with the mouse and a finger", async () => {
-    await untilStatus(page, "New level mylevel.map");
+  test("makes a small level from My levels with the mouse and a finger", async () => {
+    await until("My levels", () => page.$eval("#levels", (list) => !list.hidden));
+    // Every target a finger can hit, and the name field has the keyboard's focus.
+    const small = await page.$$eval("#levels button, #levels a, #levels input", (all) =>
+      all.filter((one) => one.getBoundingClientRect().height < 44).map((one) => one.outerHTML));
+    assert.deepEqual(small, []);
+    await page.keyboard.type("mylevel");
+    await page.keyboard.press("Enter");
+    await untilStatus(page, "New level levels/mylevel.map");
     await page.focus("#canvas");
     await page.keyboard.press("ArrowDown");
     await page.keyboard.press("ArrowDown");
@@ -75,7 +92,7 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     await page.keyboard.down("Control");
     await page.keyboard.press("s");
     await page.keyboard.up("Control");
-    await untilStatus(page, "Saved mylevel.map");
+    await untilStatus(page, "Saved levels/mylevel.map");
   });
 
   test("test-plays it and comes back to the editor", async () => {
@@ -98,6 +115,63 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     }, 60000);
     assert.equal(await other.$eval("#edit", (anchor) => anchor.hidden), false);
     assert.equal(await other.$eval("#edit", (anchor) => anchor.getAttribute("href")), "?edit#" + link);
+    assert.equal(await other.$eval("#keep", (anchor) => anchor.getAttribute("href")), "?edit&keep#" + link);
     await other.close();
+  });
+
+  test("keeps the level and its autosave across a reload, and offers the restore", async () => {
+    // A change after the save, then the page reloaded at once: going away autosaves it, and the address
+    // names the level, which opens again (not the link that Copy link put there).
+    await page.keyboard.press("b");
+    await click(page, ...cell(5, 5));
+    await page.reload();
+    await untilStatus(page, "A newer autosave exists: restore it? Y/N");
+    // Declined, the autosave stays, and is offered again from the list.
+    await leave(page);
+    assert.deepEqual(await page.$$eval("#level-list .name", (names) => names.map((name) => name.textContent)),
+      ["mylevel"]);
+    await page.click('#level-list button[data-level="mylevel"]');
+    await untilStatus(page, "A newer autosave exists: restore it? Y/N");
+  });
+
+  test("keeps a link's level with one press, copies its link and deletes it on a second press", async () => {
+    await page.keyboard.press("n");
+    await leave(page);
+    await page.goto(page.url().replace(/\?.*$/, "") + "?edit&keep#" + link);
+    await until("the link kept", () => page.$eval("#levels-note", (note) => note.textContent === "Kept as link1"));
+    const names = () => page.$$eval("#level-list .name", (all) => all.map((name) => name.textContent));
+    assert.deepEqual(await names(), ["link1", "mylevel"]);
+    // Its link is the one it was kept from (the clipboard may be refused: then it is in the address).
+    await page.evaluate(() => { navigator.clipboard.writeText = (text) => { window.copied = text; return Promise.resolve(); }; });
+    const row = (name) => `#level-list li:has(button[data-level="${name}"])`;
+    const [, copy, remove] = await page.$$(row("link1") + " button");
+    await copy.click();
+    assert.equal(await until("the copied link", () => page.evaluate(() => window.copied)),
+      page.url().replace(/[?#].*$/, "") + "#" + link);
+    await remove.click();
+    assert.deepEqual(await names(), ["link1", "mylevel"]);
+    await remove.click();
+    assert.deepEqual(await names(), ["mylevel"]);
+    await page.reload();
+    await until("My levels after a reload", () => page.$eval("#levels", (list) => !list.hidden));
+    assert.deepEqual(await names(), ["mylevel"]);
+  });
+
+  test("a broken link says why on the page, offers the main menu and lets another tab edit", async () => {
+    await page.close(); // the tab that edited, and held the player's files
+    const broken = link.slice(0, link.length / 2);
+    const refused = [];
+    for (const at of ["#" + broken, "?edit#" + broken]) {
+      const other = await openGame(tab.browser, tab.server, { page: at });
+      refused.push(other);
+      const said = await until("the refusal", () =>
+        other.$eval("#error", (box) => (box.hidden ? "" : document.getElementById("error-text").textContent)));
+      assert.match(said, /^The (link cannot be played|level cannot be edited): The link is broken/);
+      assert.equal(await other.$eval("#error-menu", (button) => button.hidden), false);
+    }
+    // The refused editor's tab no longer holds the files: another tab lists the levels at once.
+    const next = await openGame(tab.browser, tab.server, { page: "?edit" });
+    await until("My levels in another tab", () => next.$eval("#levels", (list) => !list.hidden));
+    for (const each of refused.concat([next])) await each.close();
   });
 });
