@@ -146,9 +146,8 @@ void FindFiles()
     found = true;
     // The game's folder holds the packaged data/. Without storage the player's files stay there, in memory,
     // for this visit only; with it, each is a link into the stored folder and every write is stored. The
-    // levels the editor keeps are in its folder levels/, linked the same way.
-    // A tab that may only read (opened from a level link) plays with the stored files, its writes kept in
-    // memory.
+    // levels the editor keeps are in its folder levels/, linked the same way. A tab that may only read
+    // (opened from a level link) plays with the stored files, its writes kept in memory.
     std::filesystem::current_path("/game");
     std::error_code error;
     if (StorageLoaded() == 0)
