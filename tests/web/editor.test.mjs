@@ -4,7 +4,9 @@
 // and a broken link says why on the page.
 import assert from "node:assert/strict";
 import { before, describe, test } from "node:test";
-import { findText, openGame, until, siteAndBrowser } from "./browser.mjs";
+import { readFileSync } from "node:fs";
+import path from "node:path";
+import { dataDir, findText, openGame, until, siteAndBrowser } from "./browser.mjs";
 
 const AMBER = [255, 192, 64];
 const RED = [255, 0, 0];
@@ -36,6 +38,18 @@ async function leave(page) {
     await page.keyboard.press("Escape").catch(() => {});
     return false;
   }, 60000);
+}
+// The palette: four columns of every tile type, then the entity types, in the tables' order.
+const tileTypes = new Set(readFileSync(path.join(dataDir, "maps/tiletypes.cfg"), "utf8").split("\n")
+  .filter((line) => !line.startsWith("//") && line.split(" ").length >= 8).map((line) => line.split(" ")[0]));
+const entityTypes = readFileSync(path.join(dataDir, "maps/entitytypes.cfg"), "utf8").split("\n")
+  .filter((line) => !line.startsWith("//") && line.split(" ").length >= 8)
+  .map((line) => line.split(" ")).filter(([base]) => base !== "Bullet").map(([, name]) => name);
+function entityOnPalette(name) {
+  const index = entityTypes.indexOf(name);
+  assert.ok(index >= 0, `${name} in the entity types`);
+  const row = Math.ceil(tileTypes.size / 4) + Math.floor(index / 4);
+  return [256 + (index % 4) * 16 + 8, row * 16 + 8];
 }
 // The centre of a cell, with the view scrolled to the bottom of the new 40x15 level.
 const cell = (x, y) => [x * 16 + 8, y * 16 + 8 - 32];
@@ -85,9 +99,9 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
       return changed > 50;
     }, before, [cx, cy]));
     // The start and the open door from the entity palette.
-    await click(page, 256 + 8, 8 * 16 + 8);
+    await click(page, ...entityOnPalette("Player"));
     await click(page, ...cell(2, 13));
-    await click(page, 256 + 32 + 8, 10 * 16 + 8);
+    await click(page, ...entityOnPalette("ShipDoor2"));
     await click(page, ...cell(14, 13));
     await page.keyboard.down("Control");
     await page.keyboard.press("s");

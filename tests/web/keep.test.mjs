@@ -136,7 +136,7 @@ describe("saves", { concurrency: false }, () => {
     await untilMenu(own);
     await press(own, "ArrowDown", "Enter");
     await sleep(FADE_MS);
-    await press(own, "ArrowUp", "Enter", "Enter");
+    await press(own, "ArrowUp", "ArrowUp", "Enter", "Enter"); // Scaling, above Language
     await until("Sharp stored", async () => /Sharp/.test((await storedFile(own, "kesv.window")) ?? ""), 5000);
     const assist = await storedFile(own, "kesv.assist");
 

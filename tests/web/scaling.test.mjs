@@ -18,10 +18,11 @@ test("Sharp snaps the page's picture to whole multiples and is kept across a rel
   const fit = await picture(page);
   assert.ok(fit.width % 320 !== 0, `Fit fills the 800x600 page at 4:3 (${fit.width} wide)`);
 
-  // Options, then Up wraps round to Scaling, the last row; Fit steps through Stretch to Sharp.
+  // Options, then Up wraps round to Language, the last row, and again to Scaling above it; Fit steps
+  // through Stretch to Sharp.
   await press(page, "ArrowDown", "Enter");
   await sleep(FADE_MS);
-  await press(page, "ArrowUp", "Enter", "Enter");
+  await press(page, "ArrowUp", "ArrowUp", "Enter", "Enter");
   await until("Sharp", async () => (await picture(page)).scaling === "sharp", 5000);
   assert.deepEqual(await picture(page), { scaling: "sharp", width: 640, height: 480 });
 
