@@ -21,7 +21,7 @@ target_link_libraries(PkgConfig::SDL INTERFACE ${KES_WEB_LIBS}/lib/libSDL2_mixer
 set(KES_WEB_LINK_FILE ${CMAKE_BINARY_DIR}/web-link-options.rsp)
 file(WRITE ${KES_WEB_LINK_FILE}
      "-sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -lidbfs.js "
-     "-sEXPORTED_RUNTIME_METHODS=['FS'] -sEXPORTED_FUNCTIONS=['_main','_kes_touch'] "
+     "-sEXPORTED_RUNTIME_METHODS=['FS','ccall'] -sEXPORTED_FUNCTIONS=['_main','_kes_touch','_kes_typed'] "
      "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']\n")
 
 # Links a program for the page: its data/ packaged under /game, its .js, .wasm and .data written to folder.

@@ -52,14 +52,18 @@ std::string EditorState::AutosavePath(const std::string& file)
 bool EditorState::Init(Game* game)
 {
     CleanUp();
+    mGame = game;
     mCatalogue.Load("data/maps/");
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
     mTiles = LoadSheet("tiles", info);
     mSprites = LoadSheet("sprites", info);
+    mArrow = LoadSheet("arrow", info);
     SDL_Surface* screen = game->mScreen->mSurface;
     mDimmed = SDL_CreateRGBSurfaceWithFormat(0, mViewWidth, mViewHeight, screen->format->BitsPerPixel,
                                              screen->format->format);
-    if (mDimmed == nullptr)
+    mZoomView = SDL_CreateRGBSurfaceWithFormat(0, mViewWidth, mViewHeight, screen->format->BitsPerPixel,
+                                               screen->format->format);
+    if (mDimmed == nullptr || mZoomView == nullptr)
     {
         throw std::runtime_error(std::string("Unable to create surface: ") + SDL_GetError());
     }
@@ -96,8 +100,16 @@ bool EditorState::Init(Game* game)
     mColor = mCatalogue.Tiles().size() > 1 ? mCatalogue.Tiles()[1].mColor : 0;
     mEntityType = mCatalogue.Entities().empty() ? "" : mCatalogue.Entities().front().mName;
     mScratch = std::make_unique<ScratchLevel>();
+    mMenu.Close();
+    mPicker.Close();
+    mTypingFor = NotTyping;
+    mAskedPage = false;
+    mPaletteTop = 0;
+    mZoom = 1;
+    Scroll(0, 0); // the view stays within a level smaller than the last
     OfferRestore();
     SDL_ShowCursor(SDL_ENABLE);
+    Platform::EditorShown(true);
     return true;
 }
 
@@ -105,10 +117,16 @@ void EditorState::CleanUp()
 {
     mTiles.reset();
     mSprites.reset();
+    mArrow.reset();
     if (mDimmed != nullptr)
     {
         SDL_FreeSurface(mDimmed);
         mDimmed = nullptr;
+    }
+    if (mZoomView != nullptr)
+    {
+        SDL_FreeSurface(mZoomView);
+        mZoomView = nullptr;
     }
     mScratch.reset();
     mAutosaveTimer = 0;
@@ -231,6 +249,7 @@ void EditorState::TestPlay(Game* game, bool fromCursor)
         return;
     }
     mTesting = true;
+    Platform::EditorShown(false);
     mButton = 0;
     mStroke = 0;
     mAcceptStroke = false;
@@ -258,6 +277,7 @@ void EditorState::BackFromPlay(Game* game)
 {
     mTesting = false;
     SDL_ShowCursor(SDL_ENABLE);
+    Platform::EditorShown(true);
     game->mAudioManager->PlayMusic("menu.ogg", true);
     if (mStatus.compare(0, 11, "Cannot play") != 0)
     {
@@ -304,6 +324,8 @@ void EditorState::Tick(Game* game)
 void EditorState::Leave(Game* game)
 {
     Autosave();
+    mMenu.Close();
     SDL_ShowCursor(SDL_DISABLE);
+    Platform::EditorShown(false);
     game->mStateManager->ChangeState("Credits");
 }

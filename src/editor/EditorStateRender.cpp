@@ -8,6 +8,7 @@
 #include "world/EntityType.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -61,13 +62,14 @@ const char* const kHelp[] = {
     "Ctrl+Z undo  Ctrl+Y redo",
     "Ctrl+S save  Ctrl+G text grid",
     "T test-play  Shift+T from cursor",
-    "L print link  Esc leave",
+    "L print link  +/- zoom  Esc leave",
     "",
     "Controller, touch controls:",
     "D-pad cursor (right: the palette)",
     "A/Jump use tool (hold to stroke)",
     "B/X/Fire next tool  Back undo",
-    "Start/Pause test-play",
+    "Start/Pause test-play  Y/Tools menu",
+    "Two fingers scroll; pinch zooms",
 };
 } // namespace
 
@@ -112,9 +114,9 @@ void EditorState::DrawLayer(int layer, SDL_Surface* target)
 {
     const int firstX = mCameraX / kTile;
     const int firstY = mCameraY / kTile;
-    for (int y = firstY; y <= (mCameraY + mViewHeight - 1) / kTile && y < mLevel.Height(); ++y)
+    for (int y = firstY; y <= (mCameraY + SpanY() - 1) / kTile && y < mLevel.Height(); ++y)
     {
-        for (int x = firstX; x <= (mCameraX + mViewWidth - 1) / kTile && x < mLevel.Width(); ++x)
+        for (int x = firstX; x <= (mCameraX + SpanX() - 1) / kTile && x < mLevel.Width(); ++x)
         {
             DrawTile(mLevel.Cell(layer, x, y), target, x * kTile - mCameraX, y * kTile - mCameraY);
         }
@@ -128,7 +130,7 @@ void EditorState::DrawEntities(SDL_Surface* target)
         const EditorCatalogue::EntityEntry* type = mCatalogue.FindEntity(placed.mType);
         const int x = placed.mX * kTile - mCameraX;
         const int y = placed.mY * kTile - mCameraY;
-        if (type == nullptr || !mSprites || x <= -kTile || y <= -kTile || x >= mViewWidth || y >= mViewHeight)
+        if (type == nullptr || !mSprites || x <= -kTile || y <= -kTile || x >= SpanX() || y >= SpanY())
         {
             continue;
         }
@@ -144,34 +146,34 @@ void EditorState::DrawEntities(SDL_Surface* target)
     }
 }
 
-void EditorState::Render(Game* game, const float& /*interpolation*/)
+void EditorState::DrawView(SDL_Surface* target, bool lit)
 {
-    SDL_Surface* screen = game->mScreen->mSurface;
-    SDL_Rect view{0, 0, mViewWidth, mViewHeight};
-    SDL_SetClipRect(screen, &view);
+    SDL_Rect view{0, 0, SpanX(), SpanY()};
+    SDL_SetClipRect(target, &view);
+    SDL_FillRect(target, &view, SDL_MapRGB(target->format, 0, 0, 0));
     // The level's extent on a dark ground; beyond it stays black.
     SDL_Rect level{-mCameraX, -mCameraY, mLevel.Width() * kTile, mLevel.Height() * kTile};
-    SDL_FillRect(screen, &level, SDL_MapRGB(screen->format, 12, 12, 24));
+    SDL_FillRect(target, &level, SDL_MapRGB(target->format, 12, 12, 24));
 
     // The layer not being edited is drawn apart and blended in faintly.
     SDL_FillRect(mDimmed, nullptr, 0);
+    SDL_Rect span{0, 0, SpanX(), SpanY()};
     if (mLayer == LevelDocument::Foreground)
     {
         DrawLayer(LevelDocument::Backdrop, mDimmed);
-        SDL_BlitSurface(mDimmed, nullptr, screen, nullptr);
-        DrawLayer(LevelDocument::Foreground, screen);
-        DrawEntities(screen);
+        SDL_BlitSurface(mDimmed, &span, target, nullptr);
+        DrawLayer(LevelDocument::Foreground, target);
+        DrawEntities(target);
     }
     else
     {
-        DrawLayer(LevelDocument::Backdrop, screen);
+        DrawLayer(LevelDocument::Backdrop, target);
         DrawLayer(LevelDocument::Foreground, mDimmed);
         DrawEntities(mDimmed);
-        SDL_BlitSurface(mDimmed, nullptr, screen, nullptr);
+        SDL_BlitSurface(mDimmed, &span, target, nullptr);
     }
 
     // The cursor's cell, or the rectangle being drawn; on the palette the palette draws it.
-    const bool lit = mBlink < mBlinkUpdates / 2;
     int left = mCursorX;
     int top = mCursorY;
     int right = mCursorX;
@@ -187,24 +189,66 @@ void EditorState::Render(Game* game, const float& /*interpolation*/)
                           (bottom - top + 1) * kTile};
     if (!mActionCursor)
     {
-        Frame(screen, cursor.x, cursor.y, cursor.w, cursor.h, SDL_MapRGB(screen->format, 255, 255, 255));
+        Frame(target, cursor.x, cursor.y, cursor.w, cursor.h, SDL_MapRGB(target->format, 255, 255, 255));
     }
     else if (!mOnPalette)
     {
-        ActionFrame(screen, cursor.x, cursor.y, cursor.w, cursor.h, lit);
+        ActionFrame(target, cursor.x, cursor.y, cursor.w, cursor.h, lit);
     }
-    SDL_SetClipRect(screen, nullptr);
+    SDL_SetClipRect(target, nullptr);
+}
+
+void EditorState::Enlarge(SDL_Surface* screen)
+{
+    if (SDL_MUSTLOCK(mZoomView) != 0 || SDL_MUSTLOCK(screen) != 0)
+    {
+        SDL_LockSurface(mZoomView);
+        SDL_LockSurface(screen);
+    }
+    const int bytes = screen->format->BytesPerPixel;
+    for (int y = 0; y < mViewHeight; ++y)
+    {
+        const auto* from = static_cast<const Uint8*>(mZoomView->pixels) + (y / mZoom) * mZoomView->pitch;
+        auto* to = static_cast<Uint8*>(screen->pixels) + y * screen->pitch;
+        for (int x = 0; x < mViewWidth; ++x)
+        {
+            std::memcpy(to + x * bytes, from + (x / mZoom) * bytes, static_cast<std::size_t>(bytes));
+        }
+    }
+    if (SDL_MUSTLOCK(mZoomView) != 0 || SDL_MUSTLOCK(screen) != 0)
+    {
+        SDL_UnlockSurface(screen);
+        SDL_UnlockSurface(mZoomView);
+    }
+}
+
+void EditorState::Render(Game* game, const float& /*interpolation*/)
+{
+    SDL_Surface* screen = game->mScreen->mSurface;
+    const bool lit = mBlink < mBlinkUpdates / 2;
+    if (mZoom == 1)
+    {
+        DrawView(screen, lit);
+    }
+    else
+    {
+        DrawView(mZoomView, lit);
+        Enlarge(screen);
+    }
 
     DrawPalette(screen);
     if (mOnPalette)
     {
-        ActionFrame(screen, mPaletteX + mPaletteColumn * kTile, mPaletteRow * kTile, kTile, kTile, lit);
+        ActionFrame(screen, mPaletteX + mPaletteColumn * kTile, (mPaletteRow - mPaletteTop) * kTile, kTile, kTile,
+                    lit);
     }
     DrawStatus(game, screen);
     if (mHelp)
     {
         DrawHelp(game, screen);
     }
+    mMenu.Render(screen, *game->mFont, mArrow.get(), lit);
+    mPicker.Render(screen, *game->mFont, lit);
 }
 
 void EditorState::DrawPalette(SDL_Surface* screen)
@@ -212,13 +256,13 @@ void EditorState::DrawPalette(SDL_Surface* screen)
     SDL_Rect panel{mPaletteX, 0, 320 - mPaletteX, mViewHeight};
     SDL_FillRect(screen, &panel, SDL_MapRGB(screen->format, 24, 24, 40));
     const Uint32 yellow = SDL_MapRGB(screen->format, 255, 224, 64);
-    for (int row = 0; row < PaletteRows(); ++row)
+    for (int row = mPaletteTop; row < std::min(PaletteRows(), mPaletteTop + mPaletteVisibleRows); ++row)
     {
         for (int column = 0; column < mPaletteColumns; ++column)
         {
             const PaletteItem item = PaletteAt(column, row);
             const int x = mPaletteX + column * kTile;
-            const int y = row * kTile;
+            const int y = (row - mPaletteTop) * kTile;
             bool chosen = false;
             if (item.mTile != nullptr)
             {
@@ -239,6 +283,18 @@ void EditorState::DrawPalette(SDL_Surface* screen)
                 Frame(screen, x, y, kTile, kTile, yellow);
             }
         }
+    }
+    // More rows above or below: a notch at that edge of the panel.
+    const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
+    if (mPaletteTop > 0)
+    {
+        SDL_Rect notch{mPaletteX + 28, 0, 8, 2};
+        SDL_FillRect(screen, &notch, grey);
+    }
+    if (mPaletteTop + mPaletteVisibleRows < PaletteRows())
+    {
+        SDL_Rect notch{mPaletteX + 28, mViewHeight - 2, 8, 2};
+        SDL_FillRect(screen, &notch, grey);
     }
 }
 
@@ -288,8 +344,12 @@ void EditorState::DrawStatus(Game* game, SDL_Surface* screen)
     font.DrawString(second.substr(0, 40), 0, kStatusY + 12, amber, screen);
     const std::string third = std::string(mHistory.IsChanged() ? "* " : "  ") +
                               std::to_string(mLevel.Width()) + "x" + std::to_string(mLevel.Height()) + " " +
-                              (mFacing ? "facing >" : "facing <") + "  F1 help";
+                              (mFacing ? "facing >" : "facing <") + (mZoom > 1 ? " " + std::to_string(mZoom) + "x" : "") +
+                              "  F1 help";
     font.DrawString(third, 0, kStatusY + 22, grey, screen);
+    // The Tools button, for a pointer or a finger.
+    Frame(screen, mToolsX, mToolsY, 320 - mToolsX, 240 - mToolsY, grey);
+    font.DrawString("Tools", mToolsX + 3, mToolsY + 1, grey, screen);
 }
 
 void EditorState::DrawHelp(Game* game, SDL_Surface* screen)

@@ -60,6 +60,13 @@ void Platform::ScreenshotWritten(const std::string& /*file*/) {}
 
 void Platform::LevelLinkChanged(const std::string& /*link*/) {}
 
+void Platform::EditorShown(bool /*shown*/) {}
+
+bool Platform::AskText(const std::string& /*prompt*/, const std::string& /*text*/)
+{
+    return false;
+}
+
 void Platform::NotStarted(const std::string& reason)
 {
     std::cerr << "Kestrovane: not started: " << reason << '\n';

@@ -34,6 +34,15 @@ EM_JS(void, CallPage, (const char* hook, const char* text), {
         page[UTF8ToString(hook)](UTF8ToString(text));
 });
 
+// Opens the page's text field; 0 when the page has none.
+EM_JS(int, AskPage, (const char* prompt, const char* text), {
+    const page = Module["kestrovane"];
+    if (!page || !page.askText)
+        return 0;
+    page.askText(UTF8ToString(prompt), UTF8ToString(text));
+    return 1;
+});
+
 // Whether the stored folder was loaded and this tab may store into it (web/storage.js).
 EM_JS(int, StorageReady, (), {
     return Module.kesStorage && Module.kesStorage.ready ? 1 : 0;
@@ -197,6 +206,16 @@ void Platform::ScreenshotWritten(const std::string& file)
 void Platform::LevelLinkChanged(const std::string& link)
 {
     CallPage("link", link.c_str());
+}
+
+void Platform::EditorShown(bool shown)
+{
+    CallPage("editing", shown ? "1" : "");
+}
+
+bool Platform::AskText(const std::string& prompt, const std::string& text)
+{
+    return AskPage(prompt.c_str(), text.c_str()) != 0;
 }
 
 void Platform::NotStarted(const std::string& reason)
