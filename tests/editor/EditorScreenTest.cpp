@@ -265,3 +265,96 @@ TEST_F(EditorScreen, AControllersRectangleIsDrawnWhenAIsLetGoAndNeitherUpNorStar
     EXPECT_EQ(mEditor->mStatus, "Cannot play: No player start");
     EXPECT_EQ(painted(), 12);
 }
+
+TEST_F(EditorScreen, ALevelMadeWithAControllerAloneIsNamedSavedAndPlayedToItsExit)
+{
+    ASSERT_TRUE(test::StartControllers(mGame));
+    test::VirtualPad pad;
+    mPlay.HandleEvents();
+    const auto press = [&](SDL_GameControllerButton button, int times = 1) { pad.Tap(button, mGame, times); };
+    const auto entityAt = [this](int x, int y)
+    {
+        const int entity = mEditor->mLevel.EntityAt(x, y);
+        return entity < 0 ? std::string() : mEditor->mLevel.mEntities[entity].mType;
+    };
+    constexpr auto kLeft = SDL_CONTROLLER_BUTTON_DPAD_LEFT;
+    constexpr auto kRight = SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
+    constexpr auto kUp = SDL_CONTROLLER_BUTTON_DPAD_UP;
+    constexpr auto kDown = SDL_CONTROLLER_BUTTON_DPAD_DOWN;
+
+    // A solid tile from the palette, past the level's right edge; then a floor along row 12.
+    press(kRight, 40);
+    press(kDown);
+    press(SDL_CONTROLLER_BUTTON_A);
+    const std::uint32_t solid = mEditor->mColor;
+    press(kLeft, 40);
+    press(kDown, 11);
+    pad.Press(SDL_CONTROLLER_BUTTON_A);
+    press(kRight, 11);
+    pad.Release(SDL_CONTROLLER_BUTTON_A);
+    mPlay.HandleEvents();
+    for (int x = 0; x <= 11; ++x)
+    {
+        ASSERT_EQ(mEditor->mLevel.Cell(LevelDocument::Foreground, x, 12), solid) << x;
+    }
+
+    // The start two rows up the palette's last row, put down at 1,11; the open door, third of the last row,
+    // at 9,11.
+    press(kRight, 29);
+    ASSERT_TRUE(mEditor->mOnPalette);
+    press(kUp, 2);
+    press(SDL_CONTROLLER_BUTTON_A);
+    press(kLeft, 39);
+    press(kDown, 3);
+    press(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_EQ(entityAt(1, 11), "Player");
+    press(kRight, 39);
+    press(kRight, 2);
+    press(SDL_CONTROLLER_BUTTON_A);
+    press(kLeft, 33);
+    press(kDown);
+    press(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_EQ(entityAt(9, 11), "ShipDoor2");
+
+    // Y opens the tool menu; its sixth line types the level's words on the letter board: H, then i two
+    // rows down, then Start is done.
+    press(SDL_CONTROLLER_BUTTON_Y);
+    ASSERT_TRUE(mEditor->mMenu.IsOpen());
+    press(kDown, static_cast<int>(EditorState::MenuItem::Words));
+    press(SDL_CONTROLLER_BUTTON_A);
+    ASSERT_TRUE(mEditor->mPicker.IsOpen());
+    EXPECT_FALSE(mEditor->mMenu.IsOpen());
+    press(kRight, 7);
+    press(SDL_CONTROLLER_BUTTON_A);
+    press(kDown, 2);
+    press(kRight);
+    press(SDL_CONTROLLER_BUTTON_A);
+    press(SDL_CONTROLLER_BUTTON_X); // rubs out the i
+    press(SDL_CONTROLLER_BUTTON_A);
+    press(SDL_CONTROLLER_BUTTON_START);
+    EXPECT_FALSE(mEditor->mPicker.IsOpen());
+    EXPECT_EQ(mEditor->mLevel.mDescription.substr(0, 2), "Hi");
+    EXPECT_EQ(mPlay.CurrentState(), "Editor") << "Start finished the words, and did not test-play";
+
+    // Save is up the menu, round from its first line.
+    press(SDL_CONTROLLER_BUTTON_Y);
+    press(kUp, static_cast<int>(EditorState::MenuItem::Count) - static_cast<int>(EditorState::MenuItem::Save));
+    press(SDL_CONTROLLER_BUTTON_A);
+    ASSERT_EQ(mEditor->mStatus, "Saved made.map");
+    EXPECT_FALSE(mEditor->mHistory.IsChanged());
+
+    // Start test-plays; the d-pad walks the start to the door, which ends the run.
+    press(SDL_CONTROLLER_BUTTON_START);
+    ASSERT_EQ(mPlay.CurrentState(), "Play") << mEditor->mStatus;
+    pad.Press(kRight);
+    bool finished = false;
+    for (int i = 0; i < 200 && !finished; ++i)
+    {
+        mPlay.HandleEvents();
+        mPlay.Tick();
+        finished = mPlay.Play().mBackToMenu || mPlay.Play().mCard != nullptr;
+    }
+    pad.Release(kRight);
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(mPlay.ThePlayer().GetIsAlive());
+}
