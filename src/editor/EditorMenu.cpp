@@ -53,7 +53,8 @@ SDL_Rect EditorMenu::Box() const
     }
     const int width = static_cast<int>(widest) * kCharWidth + kArrowRoom + 2 * kPadding;
     // The heading, a gap of half a line, then the lines.
-    const int height = 2 * kPadding + mLineHeight + mLineHeight / 2 + static_cast<int>(mLines.size()) * mLineHeight;
+    const int height =
+        2 * kPadding + mLineHeight + mLineHeight / 2 + static_cast<int>(mLines.size()) * mLineHeight;
     return {(mAreaWidth - width) / 2, std::max(0, (mAreaHeight - height) / 2), width, height};
 }
 

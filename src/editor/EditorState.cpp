@@ -102,6 +102,7 @@ bool EditorState::Init(Game* game)
     mScratch = std::make_unique<ScratchLevel>();
     mMenu.Close();
     mPicker.Close();
+    mChooser = false;
     mTypingFor = NotTyping;
     mAskedPage = false;
     mPaletteTop = 0;

@@ -132,6 +132,12 @@ class EditorState : public State
     EditorMenu mMenu;             // the tool menu, when open
     LetterPicker mPicker;         // the letter board, while a line is typed without a keyboard
     bool mAskedPage = false;      // the line is being typed in the browser page's own field
+    // The palette's large board, which a finger's tap on the palette opens: its cells are big enough for a
+    // fingertip on a phone.
+    bool mChooser = false;
+    int mChooserTop = 0; // its first row in sight
+    static constexpr int mChooserColumns = 10;
+    static constexpr int mChooserVisibleRows = 6;
     int mZoom = 1;
     static constexpr int mMaxZoom = 3;
     int mPaletteTop = 0; // the palette's first row in sight; a long palette scrolls
@@ -176,6 +182,11 @@ class EditorState : public State
     // Neither a tile nor an entity for a cell off the palette or past its end.
     PaletteItem PaletteAt(int column, int row) const;
     void PickPalette(int column, int row);
+    void PickItem(const PaletteItem& item);
+    // The large board's cells: its tiles' rows first, then its entities' rows.
+    PaletteItem ChooserAt(int column, int row) const;
+    int ChooserRows() const;
+    void DrawChooser(SDL_Surface* screen);
     int PaletteRows() const;
     void Scroll(int dx, int dy);
     // The level pixels the view spans at the zoom, across and down.
@@ -227,6 +238,10 @@ class EditorState : public State
     void DrawView(SDL_Surface* target, bool lit);
     // Copies the span drawn on mZoomView onto the picture's view, each pixel made a square of the zoom.
     void Enlarge(SDL_Surface* screen);
+    // Copies a part of a surface onto another at x, y, each pixel made a square of factor pixels, within the
+    // target's clipping rectangle (only its right and bottom edges: x and y lie inside it).
+    static void EnlargeRect(SDL_Surface* from, const SDL_Rect& part, SDL_Surface* to, int x, int y,
+                            int factor);
     std::string UnderCursor() const;
 
     // Set-up (EditorState.cpp).
@@ -248,12 +263,12 @@ class EditorState : public State
     std::string mPublished; // the link the page was last given
     // The history's count of changes when the link was last made; none after opening a level.
     std::optional<std::size_t> mPublishedChanges;
-    Game* mGame = nullptr;               // the game the editor was set up in, for taps that test-play or leave
-    std::unique_ptr<Image> mArrow;       // the menus' cursor
-    SDL_Surface* mZoomView = nullptr;    // the view drawn at one pixel a pixel, then enlarged by the zoom
-    bool mTouchLast = false;             // a finger, not a controller, gave the last action or press
+    Game* mGame = nullptr;            // the game the editor was set up in, for taps that test-play or leave
+    std::unique_ptr<Image> mArrow;    // the menus' cursor
+    SDL_Surface* mZoomView = nullptr; // the view drawn at one pixel a pixel, then enlarged by the zoom
+    bool mTouchLast = false;          // a finger, not a controller, gave the last action or press
     std::map<SDL_FingerID, SDL_FPoint> mFingerAt; // where each finger on the screen is, 0..1
-    float mPinchFrom = 0.0f; // the two fingers' spread when the zoom last changed, 0 for no pinch
+    float mPinchFrom = 0.0f;    // the two fingers' spread when the zoom last changed, 0 for no pinch
     int mFingers = 0;           // fingers on the screen; two scroll the level
     float mTouchScrollX = 0.0f; // picture pixels of a two-finger scroll not yet applied
     float mTouchScrollY = 0.0f;

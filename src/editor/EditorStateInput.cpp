@@ -74,6 +74,11 @@ void EditorState::HandleAction(Game* game, Action action)
         return;
     }
     mTouchLast = game->mInput->UsingTouch();
+    if (mChooser)
+    {
+        mChooser = !(action == Action::Back || action == Action::Fire || action == Action::Tools);
+        return;
+    }
     if (mPicker.IsOpen())
     {
         PickerAction(action);
@@ -168,7 +173,8 @@ void EditorState::StepCursor(int dx, int dy)
         // Back onto the level's last column, on the row level with the palette's.
         mOnPalette = false;
         mCursorX = mLevel.Width() - 1;
-        mCursorY = std::clamp(CellAtY((mPaletteRow - mPaletteTop) * kTile + kTile / 2), 0, mLevel.Height() - 1);
+        mCursorY =
+            std::clamp(CellAtY((mPaletteRow - mPaletteTop) * kTile + kTile / 2), 0, mLevel.Height() - 1);
     }
     else if (mCursorX + dx >= mLevel.Width() && mButton == 0 && rows > 0)
     {
@@ -300,12 +306,26 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
 {
     const bool control = (modifiers & KMOD_CTRL) != 0;
     const bool shift = (modifiers & KMOD_SHIFT) != 0;
+    if (mChooser)
+    {
+        mChooser = key != SDLK_ESCAPE;
+        return;
+    }
+    if (mAskedPage)
+    {
+        // The page's field has the keys; one that reaches the game all the same only cancels.
+        if (key == SDLK_ESCAPE)
+        {
+            FinishTyping(false);
+        }
+        return;
+    }
     if (mMenu.IsOpen() && mTypingFor == NotTyping)
     {
         // The menu's own keys: the arrows, Return, and Escape to close it.
         const std::pair<SDL_Keycode, Action> keys[] = {
-            {SDLK_UP, Action::Up},         {SDLK_DOWN, Action::Down},         {SDLK_LEFT, Action::Left},
-            {SDLK_RIGHT, Action::Right},   {SDLK_RETURN, Action::Accept},     {SDLK_KP_ENTER, Action::Accept},
+            {SDLK_UP, Action::Up},        {SDLK_DOWN, Action::Down},     {SDLK_LEFT, Action::Left},
+            {SDLK_RIGHT, Action::Right},  {SDLK_RETURN, Action::Accept}, {SDLK_KP_ENTER, Action::Accept},
             {SDLK_SPACE, Action::Accept}, {SDLK_ESCAPE, Action::Back}};
         for (const auto& [pressed, action] : keys)
         {
@@ -584,7 +604,13 @@ void EditorState::PressMouse(int button, int pictureX, int pictureY)
     }
     if (pictureX >= mPaletteX && pictureY < mViewHeight)
     {
-        if (button == SDL_BUTTON_LEFT)
+        if (button == SDL_BUTTON_LEFT && mTouchLast)
+        {
+            // A fingertip is wider than the palette's cells on a phone: it gets the large board.
+            mChooser = true;
+            mStatus = "Choose a tile or an entity";
+        }
+        else if (button == SDL_BUTTON_LEFT)
         {
             PickPalette((pictureX - mPaletteX) / kTile, pictureY / kTile + mPaletteTop);
         }
@@ -741,7 +767,11 @@ EditorState::PaletteItem EditorState::PaletteAt(int column, int row) const
 
 void EditorState::PickPalette(int column, int row)
 {
-    const PaletteItem item = PaletteAt(column, row);
+    PickItem(PaletteAt(column, row));
+}
+
+void EditorState::PickItem(const PaletteItem& item)
+{
     if (item.mTile != nullptr)
     {
         mColor = item.mTile->mColor;

@@ -198,27 +198,87 @@ void EditorState::DrawView(SDL_Surface* target, bool lit)
     SDL_SetClipRect(target, nullptr);
 }
 
-void EditorState::Enlarge(SDL_Surface* screen)
+void EditorState::EnlargeRect(SDL_Surface* from, const SDL_Rect& part, SDL_Surface* to, int x, int y,
+                              int factor)
 {
-    if (SDL_MUSTLOCK(mZoomView) != 0 || SDL_MUSTLOCK(screen) != 0)
+    if (SDL_LockSurface(from) != 0)
     {
-        SDL_LockSurface(mZoomView);
-        SDL_LockSurface(screen);
+        return;
     }
-    const int bytes = screen->format->BytesPerPixel;
-    for (int y = 0; y < mViewHeight; ++y)
+    if (SDL_LockSurface(to) != 0)
     {
-        const auto* from = static_cast<const Uint8*>(mZoomView->pixels) + (y / mZoom) * mZoomView->pitch;
-        auto* to = static_cast<Uint8*>(screen->pixels) + y * screen->pitch;
-        for (int x = 0; x < mViewWidth; ++x)
+        SDL_UnlockSurface(from);
+        return;
+    }
+    // Within the target's clipping rectangle, as a blit would be.
+    SDL_Rect clip;
+    SDL_GetClipRect(to, &clip);
+    const int bytes = to->format->BytesPerPixel;
+    const int width = std::min(part.w * factor, clip.x + clip.w - x);
+    const int height = std::min(part.h * factor, clip.y + clip.h - y);
+    for (int row = 0; row < height; ++row)
+    {
+        const auto* source =
+            static_cast<const Uint8*>(from->pixels) + (part.y + row / factor) * from->pitch + part.x * bytes;
+        auto* target = static_cast<Uint8*>(to->pixels) + (y + row) * to->pitch + x * bytes;
+        for (int column = 0; column < width; ++column)
         {
-            std::memcpy(to + x * bytes, from + (x / mZoom) * bytes, static_cast<std::size_t>(bytes));
+            std::memcpy(target + column * bytes, source + (column / factor) * bytes,
+                        static_cast<std::size_t>(bytes));
         }
     }
-    if (SDL_MUSTLOCK(mZoomView) != 0 || SDL_MUSTLOCK(screen) != 0)
+    SDL_UnlockSurface(to);
+    SDL_UnlockSurface(from);
+}
+
+void EditorState::Enlarge(SDL_Surface* screen)
+{
+    const SDL_Rect span{0, 0, SpanX(), SpanY()};
+    // The span's last column and row may be cut: the view ends where the palette and the status begin.
+    SDL_Rect view{0, 0, mViewWidth, mViewHeight};
+    SDL_SetClipRect(screen, &view);
+    EnlargeRect(mZoomView, span, screen, 0, 0, mZoom);
+    SDL_SetClipRect(screen, nullptr);
+}
+
+void EditorState::DrawChooser(SDL_Surface* screen)
+{
+    EditorMenu::DrawBox(screen, SDL_Rect{0, 0, 320, mViewHeight});
+    // Drawn at one pixel a pixel on the spare view surface, then enlarged twice.
+    SDL_FillRect(mZoomView, nullptr, SDL_MapRGB(mZoomView->format, 24, 24, 40));
+    const Uint32 yellow = SDL_MapRGB(screen->format, 255, 224, 64);
+    for (int row = 0; row < mChooserVisibleRows; ++row)
     {
-        SDL_UnlockSurface(screen);
-        SDL_UnlockSurface(mZoomView);
+        for (int column = 0; column < mChooserColumns; ++column)
+        {
+            const PaletteItem item = ChooserAt(column, row + mChooserTop);
+            if (item.mTile != nullptr)
+            {
+                DrawTile(item.mTile->mColor, mZoomView, column * kTile, row * kTile);
+            }
+            else if (item.mEntity != nullptr && mSprites)
+            {
+                mSprites->Draw(mZoomView, column * kTile, row * kTile, item.mEntity->mSourceX,
+                               item.mEntity->mSourceY, kTile, kTile);
+            }
+        }
+    }
+    const SDL_Rect board{0, 0, mChooserColumns * kTile, mChooserVisibleRows * kTile};
+    EnlargeRect(mZoomView, board, screen, 0, 8, 2);
+    for (int row = 0; row < mChooserVisibleRows; ++row)
+    {
+        for (int column = 0; column < mChooserColumns; ++column)
+        {
+            const PaletteItem item = ChooserAt(column, row + mChooserTop);
+            const bool chosen =
+                (item.mTile != nullptr && item.mTile->mColor == mColor && mTool != Tool::Place &&
+                 mTool != Tool::Move) ||
+                (item.mEntity != nullptr && item.mEntity->mName == mEntityType && mTool == Tool::Place);
+            if (chosen)
+            {
+                Frame(screen, column * 2 * kTile, 8 + row * 2 * kTile, 2 * kTile, 2 * kTile, yellow);
+            }
+        }
     }
 }
 
@@ -239,13 +299,17 @@ void EditorState::Render(Game* game, const float& /*interpolation*/)
     DrawPalette(screen);
     if (mOnPalette)
     {
-        ActionFrame(screen, mPaletteX + mPaletteColumn * kTile, (mPaletteRow - mPaletteTop) * kTile, kTile, kTile,
-                    lit);
+        ActionFrame(screen, mPaletteX + mPaletteColumn * kTile, (mPaletteRow - mPaletteTop) * kTile, kTile,
+                    kTile, lit);
     }
     DrawStatus(game, screen);
     if (mHelp)
     {
         DrawHelp(game, screen);
+    }
+    if (mChooser)
+    {
+        DrawChooser(screen);
     }
     mMenu.Render(screen, *game->mFont, mArrow.get(), lit);
     mPicker.Render(screen, *game->mFont, lit);
@@ -344,8 +408,8 @@ void EditorState::DrawStatus(Game* game, SDL_Surface* screen)
     font.DrawString(second.substr(0, 40), 0, kStatusY + 12, amber, screen);
     const std::string third = std::string(mHistory.IsChanged() ? "* " : "  ") +
                               std::to_string(mLevel.Width()) + "x" + std::to_string(mLevel.Height()) + " " +
-                              (mFacing ? "facing >" : "facing <") + (mZoom > 1 ? " " + std::to_string(mZoom) + "x" : "") +
-                              "  F1 help";
+                              (mFacing ? "facing >" : "facing <") +
+                              (mZoom > 1 ? " " + std::to_string(mZoom) + "x" : "") + "  F1 help";
     font.DrawString(third, 0, kStatusY + 22, grey, screen);
     // The Tools button, for a pointer or a finger.
     Frame(screen, mToolsX, mToolsY, 320 - mToolsX, 240 - mToolsY, grey);

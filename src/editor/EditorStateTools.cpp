@@ -33,7 +33,8 @@ std::vector<std::string> EditorState::MenuLines() const
 {
     const int entity = mLevel.EntityAt(mCursorX, mCursorY);
     std::vector<std::string> lines(static_cast<std::size_t>(MenuItem::Count));
-    const auto set = [&lines](MenuItem item, std::string text) { lines[static_cast<int>(item)] = std::move(text); };
+    const auto set = [&lines](MenuItem item, std::string text)
+    { lines[static_cast<int>(item)] = std::move(text); };
     set(MenuItem::Help, "Help");
     set(MenuItem::ToolChoice, ValueLine("Tool", ToolName(mTool)));
     set(MenuItem::Layer, ValueLine("Layer", mLayer == LevelDocument::Foreground ? "Fore" : "Back"));
@@ -108,7 +109,8 @@ void EditorState::Adjust(MenuItem item, int step)
     case MenuItem::Layer:
         if (mTool != Tool::Place && mTool != Tool::Move)
         {
-            mLayer = mLayer == LevelDocument::Foreground ? LevelDocument::Backdrop : LevelDocument::Foreground;
+            mLayer =
+                mLayer == LevelDocument::Foreground ? LevelDocument::Backdrop : LevelDocument::Foreground;
         }
         break;
     case MenuItem::Facing:
@@ -187,8 +189,63 @@ void EditorState::Activate(Game* game, MenuItem item)
     }
 }
 
+EditorState::PaletteItem EditorState::ChooserAt(int column, int row) const
+{
+    PaletteItem item;
+    const int tiles = static_cast<int>(mCatalogue.Tiles().size());
+    const int tileRows = (tiles + mChooserColumns - 1) / mChooserColumns;
+    if (column < 0 || column >= mChooserColumns || row < 0)
+    {
+        return item;
+    }
+    if (row < tileRows)
+    {
+        const int tile = row * mChooserColumns + column;
+        item.mTile = tile < tiles ? &mCatalogue.Tiles()[static_cast<std::size_t>(tile)] : nullptr;
+        return item;
+    }
+    const auto entity = static_cast<std::size_t>((row - tileRows) * mChooserColumns + column);
+    item.mEntity = entity < mCatalogue.Entities().size() ? &mCatalogue.Entities()[entity] : nullptr;
+    return item;
+}
+
+int EditorState::ChooserRows() const
+{
+    const int tiles = static_cast<int>(mCatalogue.Tiles().size());
+    const int entities = static_cast<int>(mCatalogue.Entities().size());
+    return (tiles + mChooserColumns - 1) / mChooserColumns +
+           (entities + mChooserColumns - 1) / mChooserColumns;
+}
+
 bool EditorState::PressOverlay(Game* game, int pictureX, int pictureY)
 {
+    if (mChooser)
+    {
+        // Its cells are twice the palette's, from the picture's top edge and below an 8-pixel margin; the
+        // margin under them turns to the rows below when there are more.
+        const int cell = 2 * kTile;
+        const int row = (pictureY - 8) / cell;
+        const PaletteItem item = pictureY >= 8 && row < mChooserVisibleRows
+                                     ? ChooserAt(pictureX / cell, row + mChooserTop)
+                                     : PaletteItem{};
+        if (item.mTile != nullptr || item.mEntity != nullptr)
+        {
+            PickItem(item);
+            mChooser = false;
+            mStatus = item.mTile != nullptr ? "Tile chosen" : "Entity chosen: " + item.mEntity->mName;
+        }
+        else if (pictureY >= 8 + mChooserVisibleRows * cell && pictureY < mViewHeight &&
+                 ChooserRows() > mChooserVisibleRows)
+        {
+            mChooserTop =
+                mChooserTop + mChooserVisibleRows < ChooserRows() ? mChooserTop + mChooserVisibleRows : 0;
+        }
+        else
+        {
+            mChooser = false;
+        }
+        return true;
+    }
     if (mPicker.IsOpen())
     {
         if (mPicker.Point(pictureX, pictureY))
@@ -204,8 +261,9 @@ bool EditorState::PressOverlay(Game* game, int pictureX, int pictureY)
         {
             mMenu.Choose(line);
             const auto item = static_cast<MenuItem>(line);
-            const bool value = item == MenuItem::ToolChoice || item == MenuItem::Layer || item == MenuItem::Width ||
-                               item == MenuItem::Height || item == MenuItem::Zoom ||
+            const bool value = item == MenuItem::ToolChoice || item == MenuItem::Layer ||
+                               item == MenuItem::Width || item == MenuItem::Height ||
+                               item == MenuItem::Zoom ||
                                (item == MenuItem::Facing && mLevel.EntityAt(mCursorX, mCursorY) < 0);
             if (value)
             {

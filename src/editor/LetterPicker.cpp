@@ -104,8 +104,8 @@ void LetterPicker::Render(SDL_Surface* screen, Font& font, bool lit) const
     {
         for (int column = 0; column < mColumns; ++column)
         {
-            font.DrawString(std::string(1, kBoard[row][column]), left + column * kCell + 4, top + row * kCell + 4,
-                            grey, screen);
+            font.DrawString(std::string(1, kBoard[row][column]), left + column * kCell + 4,
+                            top + row * kCell + 4, grey, screen);
         }
     }
     const int lastY = top + (mRows - 1) * kCell + 4;

@@ -6,7 +6,8 @@
 void TouchInput::Queue(int action, bool held)
 {
     // The page offers the nine player actions and the editor's two; the screenshot is the keyboard's alone.
-    if (action < 0 || action >= static_cast<int>(Action::Count) || action == static_cast<int>(Action::Screenshot))
+    if (action < 0 || action >= static_cast<int>(Action::Count) ||
+        action == static_cast<int>(Action::Screenshot))
     {
         return;
     }

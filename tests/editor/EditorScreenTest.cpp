@@ -338,7 +338,8 @@ TEST_F(EditorScreen, ALevelMadeWithAControllerAloneIsNamedSavedAndPlayedToItsExi
 
     // Save is up the menu, round from its first line.
     press(SDL_CONTROLLER_BUTTON_Y);
-    press(kUp, static_cast<int>(EditorState::MenuItem::Count) - static_cast<int>(EditorState::MenuItem::Save));
+    press(kUp,
+          static_cast<int>(EditorState::MenuItem::Count) - static_cast<int>(EditorState::MenuItem::Save));
     press(SDL_CONTROLLER_BUTTON_A);
     ASSERT_EQ(mEditor->mStatus, "Saved made.map");
     EXPECT_FALSE(mEditor->mHistory.IsChanged());
