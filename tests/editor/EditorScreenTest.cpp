@@ -4,6 +4,7 @@
 #include "PlayFixtures.h"
 #include "VirtualPad.h"
 #include "editor/EditorState.h"
+#include "graphics/Framework.h"
 #include "io/InputScript.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,34 @@ class EditorScreen : public ::testing::Test
             Touch(action, true);
             Touch(action, false);
         }
+    }
+    // A finger's tap on a point of the picture, as SDL hands it on: a left click from the touch mouse.
+    void FingerTap(int x, int y)
+    {
+        const SDL_Rect picture = mGame.mFramework->PictureRect();
+        SDL_Event event{};
+        event.button.which = SDL_TOUCH_MOUSEID;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.x = picture.x + (2 * x + 1) * picture.w / 640;
+        event.button.y = picture.y + (2 * y + 1) * picture.h / 480;
+        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+        {
+            event.type = type;
+            SDL_PushEvent(&event);
+        }
+        mPlay.HandleEvents();
+    }
+    // A finger put down, moved or lifted at a point of the screen (0..1 across and down).
+    void Finger(Uint32 type, SDL_FingerID finger, float x, float y)
+    {
+        SDL_Event event{};
+        event.type = type;
+        event.tfinger.touchId = 1;
+        event.tfinger.fingerId = finger;
+        event.tfinger.x = x;
+        event.tfinger.y = y;
+        SDL_PushEvent(&event);
+        mPlay.HandleEvents();
     }
     test::ContentDir mContent;
     test::PlayHarness mPlay{true};
@@ -358,4 +387,120 @@ TEST_F(EditorScreen, ALevelMadeWithAControllerAloneIsNamedSavedAndPlayedToItsExi
     pad.Release(kRight);
     EXPECT_TRUE(finished);
     EXPECT_TRUE(mPlay.ThePlayer().GetIsAlive());
+}
+
+TEST_F(EditorScreen, TheToolMenuReachesWithTheTouchControlsWhatOnlyKeysReached)
+{
+    using Item = EditorState::MenuItem;
+    // Tools opens the menu, Down goes to the line, then Right, Left or Jump (choose); Back puts it away.
+    const auto use = [this](Item item, Action how)
+    {
+        Tap(Action::Tools);
+        ASSERT_TRUE(mEditor->mMenu.IsOpen());
+        Tap(Action::Down, static_cast<int>(item));
+        Tap(how);
+        if (mEditor->mMenu.IsOpen())
+        {
+            Tap(Action::Back);
+        }
+    };
+    use(Item::Width, Action::Right);
+    use(Item::Height, Action::Left);
+    EXPECT_EQ(mEditor->mLevel.Width(), 41);
+    EXPECT_EQ(mEditor->mLevel.Height(), 14);
+    use(Item::Undo, Action::Jump);
+    EXPECT_EQ(mEditor->mLevel.Height(), 15);
+    use(Item::Redo, Action::Jump);
+    EXPECT_EQ(mEditor->mLevel.Height(), 14);
+    EXPECT_EQ(mEditor->mLevel.Width(), 41) << "Back only put the menu away";
+
+    use(Item::Layer, Action::Right);
+    EXPECT_EQ(mEditor->mLayer, LevelDocument::Backdrop);
+    use(Item::Facing, Action::Jump);
+    EXPECT_FALSE(mEditor->mFacing);
+    use(Item::Zoom, Action::Right);
+    EXPECT_EQ(mEditor->mZoom, 2);
+    use(Item::ToolChoice, Action::Left); // round from the first tool to the last
+    EXPECT_EQ(mEditor->mTool, EditorState::Tool::Move);
+    EXPECT_EQ(mEditor->mLayer, LevelDocument::Foreground) << "entities are moved on the foreground";
+
+    use(Item::Identifier, Action::Jump);
+    EXPECT_EQ(mEditor->mStatus, "No entity at the cursor to name");
+    use(Item::Save, Action::Jump);
+    EXPECT_EQ(mEditor->mStatus.rfind("Not saved: ", 0), 0u) << mEditor->mStatus;
+    use(Item::Help, Action::Jump);
+    EXPECT_TRUE(mEditor->mHelp);
+    Tap(Action::Jump);
+    EXPECT_FALSE(mEditor->mHelp);
+
+    // The Tools button under the status lines opens it too; a tap beside the menu puts it away.
+    FingerTap(EditorState::mToolsX + 10, EditorState::mToolsY + 5);
+    EXPECT_TRUE(mEditor->mMenu.IsOpen());
+    FingerTap(4, 4);
+    EXPECT_FALSE(mEditor->mMenu.IsOpen());
+    use(Item::Leave, Action::Jump);
+    EXPECT_EQ(mPlay.CurrentState(), "Credits");
+}
+
+TEST_F(EditorScreen, EveryTileAndEntityIsChosenWithAFingerOnThePalettesLargeBoard)
+{
+    const EditorCatalogue& catalogue = mEditor->mCatalogue;
+    const int columns = EditorState::mChooserColumns;
+    const int tileRows = (static_cast<int>(catalogue.Tiles().size()) + columns - 1) / columns;
+    const int items = static_cast<int>(catalogue.Tiles().size() + catalogue.Entities().size());
+    for (int i = 0; i < items; ++i)
+    {
+        const bool tile = i < static_cast<int>(catalogue.Tiles().size());
+        const int index = tile ? i : i - static_cast<int>(catalogue.Tiles().size());
+        int row = index / columns + (tile ? 0 : tileRows);
+        FingerTap(EditorState::mPaletteX + 8, 8);
+        ASSERT_TRUE(mEditor->mChooser) << i;
+        // The margin under the board turns to its next rows, when it has more than it shows.
+        for (; row >= EditorState::mChooserVisibleRows; row -= EditorState::mChooserVisibleRows)
+        {
+            FingerTap(160, EditorState::mViewHeight - 2);
+        }
+        FingerTap((index % columns) * 32 + 16, 8 + row * 32 + 16);
+        EXPECT_FALSE(mEditor->mChooser) << i;
+        if (tile)
+        {
+            EXPECT_EQ(mEditor->mColor, catalogue.Tiles()[static_cast<std::size_t>(index)].mColor) << i;
+        }
+        else
+        {
+            EXPECT_EQ(mEditor->mEntityType, catalogue.Entities()[static_cast<std::size_t>(index)].mName) << i;
+            EXPECT_EQ(mEditor->mTool, EditorState::Tool::Place) << i;
+        }
+    }
+}
+
+TEST_F(EditorScreen, TwoFingersSpreadingZoomInAndTheViewsCellsFollowTheZoom)
+{
+    Finger(SDL_FINGERDOWN, 1, 0.40f, 0.5f);
+    Finger(SDL_FINGERDOWN, 2, 0.60f, 0.5f);
+    Finger(SDL_FINGERMOTION, 2, 0.66f, 0.5f);
+    EXPECT_EQ(mEditor->mZoom, 1) << "a small spread is a two-finger scroll";
+    Finger(SDL_FINGERMOTION, 2, 0.70f, 0.5f);
+    EXPECT_EQ(mEditor->mZoom, 2);
+    Finger(SDL_FINGERMOTION, 2, 0.95f, 0.5f);
+    EXPECT_EQ(mEditor->mZoom, 3);
+    Finger(SDL_FINGERMOTION, 2, 0.45f, 0.5f);
+    EXPECT_EQ(mEditor->mZoom, 2);
+    Finger(SDL_FINGERUP, 2, 0.45f, 0.5f);
+    Finger(SDL_FINGERUP, 1, 0.40f, 0.5f);
+
+    // At twice the size, a cell is 32 pixels of the picture from the view's corner.
+    const int cameraX = mEditor->mCameraX;
+    const int cameraY = mEditor->mCameraY;
+    Click(100, 100);
+    EXPECT_EQ(mEditor->mCursorX, (50 + cameraX) / 16);
+    EXPECT_EQ(mEditor->mCursorY, (50 + cameraY) / 16);
+    EXPECT_NE(mEditor->mLevel.Cell(LevelDocument::Foreground, mEditor->mCursorX, mEditor->mCursorY), 0u);
+
+    // The page's Zoom control goes a step closer, and round from the closest to the widest.
+    Tap(Action::Zoom);
+    EXPECT_EQ(mEditor->mZoom, 3);
+    Tap(Action::Zoom);
+    EXPECT_EQ(mEditor->mZoom, 1);
+    EXPECT_LE(mEditor->mCameraY, mEditor->mLevel.Height() * 16 - EditorState::mViewHeight);
 }
