@@ -261,7 +261,7 @@ bool EditorState::HandleEvent(Game* game, const SDL_Event& event)
     case SDL_FINGERDOWN:
     case SDL_FINGERUP:
         TrackFinger(event);
-        mFingers = static_cast<int>(mFingerAt.size());
+        mFingers = SDL_GetNumTouchFingers(event.tfinger.touchId);
         // One finger paints as the left button does (SDL makes it the mouse); a second one turns
         // the stroke into a scroll.
         if (mFingers >= 2)
@@ -663,7 +663,9 @@ void EditorState::MoveMouse(int pictureX, int pictureY)
         mDragY -= dy * mZoom;
         return;
     }
-    if (pictureX >= mViewWidth || pictureY >= mViewHeight || pictureX < 0 || pictureY < 0)
+    // Under the menu or a board the cursor stays on the cell they act on.
+    if (pictureX >= mViewWidth || pictureY >= mViewHeight || pictureX < 0 || pictureY < 0 || mMenu.IsOpen() ||
+        mPicker.IsOpen() || mChooser)
     {
         return;
     }

@@ -491,6 +491,12 @@ void EditorState::TrackFinger(const SDL_Event& event)
     }
     else
     {
+        // A finger whose lift was never seen (the page was hidden) must not count: when SDL knows of one
+        // finger alone, it is this one.
+        if (event.type == SDL_FINGERDOWN && SDL_GetNumTouchFingers(finger.touchId) == 1)
+        {
+            mFingerAt.clear();
+        }
         mFingerAt[finger.fingerId] = SDL_FPoint{finger.x, finger.y};
     }
     if (mFingerAt.size() != 2)
