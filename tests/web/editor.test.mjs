@@ -1,14 +1,19 @@
 // The level editor in the browser: a small level made with the mouse and a finger, test-played and back,
-// its link copied and opened in a new page, where it plays at once with Edit beside it.
+// its link copied and opened in a new page, where it plays at once with Edit beside it; and a level made on
+// a phone by touch alone, kept across a reload and played to its exit.
 import assert from "node:assert/strict";
 import { before, describe, test } from "node:test";
-import { findText, openGame, until, siteAndBrowser } from "./browser.mjs";
+import { GREY, emulateTouch, findText, fingers, openGame, sleep, until, untilText, siteAndBrowser }
+  from "./browser.mjs";
 
 const AMBER = [255, 192, 64];
 const RED = [255, 0, 0];
 const BLUE = [0, 0, 255];
 
 const tab = siteAndBrowser();
+
+// The level file the editor saved, as the page's folder holds it.
+const storedLevel = (page) => page.evaluate(() => new TextDecoder().decode(FS.readFile("mylevel.map")));
 
 const untilStatus = (page, text) => until(`"${text}" in the status line`, () => findText(page, text, AMBER));
 // Play, faded in: the status display's health (red) and oxygen (blue) bars.
@@ -90,3 +95,104 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     await other.close();
   });
 });
+
+describe("a level made by touch alone on a phone held upright", { concurrency: false }, () => {
+  let page;
+  let hand;
+  // A point of the 320x240 picture, where a finger goes.
+  const at = async (x, y) => Object.values(await onPage(page, x, y));
+  const tapAt = async (x, y) => hand.tap(await at(x, y));
+  // The palette's large board: its cells are 32 pixels from the picture's left edge, 8 from its top; the
+  // tiles fill its first three rows, the player's start and the doors follow.
+  const choose = async (column, row) => {
+    await tapAt(256 + 8, 8);
+    await untilStatus(page, "Choose a tile or an entity");
+    await tapAt(column * 32 + 16, 8 + row * 32 + 16);
+  };
+  // The tool menu's line (by its place in the menu), through the Tools control.
+  const MENU = { words: 5, save: 11 };
+  const menu = async (line) => {
+    await hand.tap("Tools");
+    await sleep(200);
+    await tapAt(160, 26 + line * 10 + 5);
+  };
+  const open = async () => {
+    page = await openGame(tab.browser, tab.server, { page: "?edit", prepare: (p) => emulateTouch(p, 390, 844) });
+    hand = await fingers(page);
+  };
+
+  before(open);
+
+  test("pinch and the Zoom control step the view closer and back", async () => {
+    await untilStatus(page, "New level mylevel.map");
+    await hand.down(1, await at(110, 100));
+    await hand.down(2, await at(140, 100));
+    for (const x of [160, 180, 200]) await hand.move(2, await at(x, 100));
+    await hand.up(2);
+    await hand.up(1);
+    await untilStatus(page, "Zoom 2x");
+    await hand.tap("Zoom");
+    await untilStatus(page, "Zoom 3x");
+    await hand.tap("Zoom");
+    await untilStatus(page, "Zoom 1x");
+  });
+
+  test("paints a floor, puts down the start and the exit, types its words and saves", async () => {
+    await choose(4, 0); // a solid tile
+    await untilStatus(page, "Tile chosen");
+    await hand.down(1, await at(8, 12 * 16 + 8));
+    for (let x = 1; x <= 11; ++x) await hand.move(1, await at(x * 16 + 8, 12 * 16 + 8));
+    await hand.up(1);
+    await choose(0, 3);
+    await untilStatus(page, "Entity chosen: Player");
+    await tapAt(16 + 8, 11 * 16 + 8);
+    await choose(0, 4);
+    await untilStatus(page, "Entity chosen: ShipDoor2");
+    await tapAt(9 * 16 + 8, 11 * 16 + 8);
+
+    await menu(MENU.words);
+    await until("the page's text field", () => page.$eval("#ask", (form) => !form.hidden));
+    await page.$eval("#ask-text", (field) => { field.value = ""; });
+    await page.type("#ask-text", "Made by thumb");
+    await page.keyboard.press("Enter"); // the phone keyboard's Go
+    await until("the field put away", () => page.$eval("#ask", (form) => form.hidden));
+    await menu(MENU.save);
+    await untilStatus(page, "Saved mylevel.map");
+    assert.match(await storedLevel(page), /Made by thumb/);
+  });
+
+  test("test-plays it to its exit with the touch controls", async () => {
+    await hand.tap("Pause");
+    await hand.down(0, "Right");
+    await untilText(page, "Level 1 complete", GREY, 20000);
+    await hand.up(0);
+    await untilStatus(page, "Back from test-play");
+  });
+});
+
+// The editor's own controls beside the others, on a phone held either way.
+for (const [width, height] of [[844, 390], [390, 844]]) {
+  test(`at ${width}x${height} the editor's Tools and Zoom are 44x44 or more, clear of the picture and the rest`,
+    async () => {
+      const page = await openGame(tab.browser, tab.server,
+        { page: "?edit", prepare: (p) => emulateTouch(p, width, height) });
+      await untilStatus(page, "New level mylevel.map");
+      const { boxes, picture } = await page.evaluate(() => {
+        const box = (element) => element.getBoundingClientRect().toJSON();
+        const shown = [...document.querySelectorAll("#touch [role=button]")].filter((e) => e.offsetWidth > 0);
+        return { boxes: Object.fromEntries(shown.map((e) => [e.getAttribute("aria-label"), box(e)])),
+          picture: box(document.getElementById("canvas")) };
+      });
+      await page.close();
+      const overlap = (a, b) => a.left < b.right && a.right > b.left && a.top < b.bottom && a.bottom > b.top;
+      for (const name of ["Tools", "Zoom"]) {
+        const b = boxes[name];
+        assert.ok(b, `${name} shows in the editor`);
+        assert.ok(b.width >= 44 && b.height >= 44, `${name} is ${b.width}x${b.height}`);
+        assert.ok(b.left >= 0 && b.top >= 0 && b.right <= width && b.bottom <= height, `${name} is on screen`);
+        assert.ok(!overlap(b, picture), `${name} is clear of the picture`);
+        const crowded = Object.keys(boxes).filter((other) => other !== name && overlap(b, boxes[other]));
+        assert.deepEqual(crowded, [], `${name} is clear of the other controls`);
+      }
+    });
+}
