@@ -272,10 +272,11 @@ class EditorState : public State
     int mFingers = 0;           // fingers on the screen; two scroll the level
     float mTouchScrollX = 0.0f; // picture pixels of a two-finger scroll not yet applied
     float mTouchScrollY = 0.0f;
-    int mStroke = 0;  // the number of the mouse stroke going on, 0 for none
-    int mStrokes = 0; // strokes begun, to number the next
-    int mButton = 0;  // the mouse button held in the view (Accept holds the left one)
-    int mAnchorX = 0; // where a rectangle or a move began, in cells
+    int mStroke = 0;                // the number of the mouse stroke going on, 0 for none
+    int mStrokes = 0;               // strokes begun, to number the next
+    std::size_t mStrokeChanges = 0; // the history's count of changes when the stroke began
+    int mButton = 0;                // the mouse button held in the view (Accept holds the left one)
+    int mAnchorX = 0;               // where a rectangle or a move began, in cells
     int mAnchorY = 0;
     int mMoving = -1; // the entity being moved
     int mDragX = 0;   // where a middle-button scroll last stood, picture pixels

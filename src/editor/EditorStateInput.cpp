@@ -263,9 +263,15 @@ bool EditorState::HandleEvent(Game* game, const SDL_Event& event)
         TrackFinger(event);
         mFingers = SDL_GetNumTouchFingers(event.tfinger.touchId);
         // One finger paints as the left button does (SDL makes it the mouse); a second one turns
-        // the stroke into a scroll.
+        // the stroke into a scroll or a pinch. The first finger's cell, painted a moment before the
+        // second came, was no stroke: it goes.
         if (mFingers >= 2)
         {
+            if (mButton == SDL_BUTTON_LEFT && mStroke != 0 && mHistory.Changes() != mStrokeChanges &&
+                mCursorX == mAnchorX && mCursorY == mAnchorY)
+            {
+                mHistory.Undo(mLevel);
+            }
             mButton = 0;
             mStroke = 0;
         }
@@ -640,6 +646,7 @@ void EditorState::BeginStroke(int button, int x, int y)
     mAnchorX = x;
     mAnchorY = y;
     mStroke = ++mStrokes;
+    mStrokeChanges = mHistory.Changes();
     if (button == SDL_BUTTON_RIGHT)
     {
         Do(EditTools::Erase(mLevel, mLayer, x, y));

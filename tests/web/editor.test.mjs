@@ -2,7 +2,7 @@
 // its link copied and opened in a new page, where it plays at once with Edit beside it; and a level made on
 // a phone by touch alone, kept across a reload and played to its exit.
 import assert from "node:assert/strict";
-import { before, describe, test } from "node:test";
+import { after, before, describe, test } from "node:test";
 import { GREY, emulateTouch, findText, fingers, openGame, sleep, until, untilText, siteAndBrowser }
   from "./browser.mjs";
 
@@ -42,6 +42,8 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     const prepare = (p) => p.setViewport({ width: 800, height: 600, hasTouch: true });
     page = await openGame(tab.browser, tab.server, { page: "?edit", prepare });
   });
+  // One tab plays at a time: the next page waits for this one to close.
+  after(() => page.close());
 
   test("makes a small level with the mouse and a finger", async () => {
     await untilStatus(page, "New level mylevel.map");
@@ -122,12 +124,14 @@ describe("a level made by touch alone on a phone held upright", { concurrency: f
   };
 
   before(open);
+  after(() => page.close());
 
   test("pinch and the Zoom control step the view closer and back", async () => {
     await untilStatus(page, "New level mylevel.map");
     await hand.down(1, await at(110, 100));
     await hand.down(2, await at(140, 100));
-    for (const x of [160, 180, 200]) await hand.move(2, await at(x, 100));
+    // 30 pixels apart, then 40 (not yet a step), then 50.
+    for (const x of [150, 160]) await hand.move(2, await at(x, 100));
     await hand.up(2);
     await hand.up(1);
     await untilStatus(page, "Zoom 2x");
@@ -135,6 +139,10 @@ describe("a level made by touch alone on a phone held upright", { concurrency: f
     await untilStatus(page, "Zoom 3x");
     await hand.tap("Zoom");
     await untilStatus(page, "Zoom 1x");
+    // The first finger's cell was no stroke: the level's dark ground shows there, unpainted.
+    const cell66 = await page.evaluate(() => Array.from(window.kesProbe.frame().slice((208 * 640 + 208) * 4,
+      (208 * 640 + 208) * 4 + 3)));
+    assert.deepEqual(cell66, [12, 12, 24]);
   });
 
   test("paints a floor, puts down the start and the exit, types its words and saves", async () => {
