@@ -107,6 +107,10 @@ bool Game::Init()
     {
         return false;
     }
+    if (!mCommandLine.mLinkText.empty() && !ReadLink())
+    {
+        return false;
+    }
 
     // Window, renderer and the 640x480 window surface.
     mFramework = std::make_unique<Framework>();
@@ -181,13 +185,6 @@ bool Game::Init()
     if (!mCommandLine.mEditFile.empty())
     {
         if (!StartEditor())
-        {
-            return false;
-        }
-    }
-    else if (!mCommandLine.mLinkText.empty())
-    {
-        if (!StartLink(std::move(replay)))
         {
             return false;
         }

@@ -27,6 +27,7 @@ class PlayState;
 class CreditsState;
 class EditorState;
 class ScratchLevel;
+class LevelDocument;
 class AssistState;
 class Input;
 
@@ -66,8 +67,9 @@ class Game
     bool ApplyCommandLine(std::vector<unsigned>& replay);
     // Begins play on the level file of the command line instead of showing the main menu.
     bool StartLevelFile(std::vector<unsigned> replay);
-    // Plays the level of the command line's link; false (said on stderr) when it is no playable level.
-    bool StartLink(std::vector<unsigned> replay);
+    // Reads the command line's link before any window opens: to edit it, or written as a level file to play
+    // when it is a playable level. False, said on stderr and in the browser on the page, when it is not.
+    bool ReadLink();
     // Opens the level editor on the command line's file.
     bool StartEditor();
     // The window mode kesv.cfg keeps: the file's own while this run's mode is the command line's.
@@ -119,6 +121,8 @@ class Game
     EditorState* mEditorState = nullptr;
     // The files of a link's level while it is played.
     std::unique_ptr<ScratchLevel> mLinkLevel;
+    // A link's level to be edited.
+    std::unique_ptr<LevelDocument> mLinkDocument;
     AssistState* mAssistState = nullptr; // the assist options, opened from the options screen or the pause
 
     std::unique_ptr<StateManager> mStateManager;

@@ -10,6 +10,7 @@
 #include "editor/LevelLink.h"
 #include "editor/ScratchLevel.h"
 #include "io/InputScript.h"
+#include "platform/Platform.h"
 #include "states/PlayState.h"
 
 #include <exception>
@@ -97,11 +98,17 @@ std::string LinkText(const std::string& argument)
 }
 } // namespace
 
-bool Game::StartLink(std::vector<unsigned> replay)
+bool Game::ReadLink()
 {
+    const bool editing = !mCommandLine.mEditFile.empty();
     try
     {
-        const LevelDocument level = LevelLink::Unpack(LinkText(mCommandLine.mLinkText));
+        LevelDocument level = LevelLink::Unpack(LinkText(mCommandLine.mLinkText));
+        if (editing)
+        {
+            mLinkDocument = std::make_unique<LevelDocument>(std::move(level));
+            return true;
+        }
         EditorCatalogue catalogue;
         catalogue.Load("data/maps/");
         const std::vector<LevelCheck::Problem> problems = LevelCheck::Run(level, catalogue);
@@ -116,14 +123,17 @@ bool Game::StartLink(std::vector<unsigned> replay)
         }
         mLinkLevel = std::make_unique<ScratchLevel>();
         mCommandLine.mLevelFile = mLinkLevel->Write(level);
+        mCommandLine.mLinkText.clear(); // from here on, a level file like any other
     }
     catch (const std::exception& error)
     {
-        std::cerr << "kestrovane: the link cannot be played: " << error.what() << std::endl;
+        Platform::LinkRefused(
+            std::string(editing ? "the level cannot be edited: " : "the link cannot be played: ") +
+            error.what());
         mExitStatus = 1;
         return false;
     }
-    return StartLevelFile(std::move(replay));
+    return true;
 }
 
 bool Game::StartEditor()
@@ -131,13 +141,13 @@ bool Game::StartEditor()
     mStateManager->ChangeState("Editor");
     try
     {
-        if (mCommandLine.mLinkText.empty())
+        if (mLinkDocument)
         {
-            mEditorState->Open(mCommandLine.mEditFile);
+            mEditorState->Open(mCommandLine.mEditFile, *mLinkDocument);
         }
         else
         {
-            mEditorState->Open(mCommandLine.mEditFile, LevelLink::Unpack(LinkText(mCommandLine.mLinkText)));
+            mEditorState->Open(mCommandLine.mEditFile);
         }
         return mEditorState->Init(this);
     }

@@ -17,11 +17,13 @@ target_link_libraries(PkgConfig::SDL INTERFACE ${KES_WEB_LIBS}/lib/libSDL2_mixer
 # The link options of a program for the page. The browser calls each pass of the main loop, so nothing
 # blocks; the player's stored files are loaded before main (web/storage.js). The audio resumes on the first
 # key press (browsers forbid sound before one). The touch controls reach the game through kes_touch,
-# exported beside main. The '$' names go through a response file, where no build tool can mangle them.
+# exported beside main; the page's "My levels" calls the kes_level_ functions and then main itself. The '$'
+# names go through a response file, where no build tool can mangle them.
 set(KES_WEB_LINK_FILE ${CMAKE_BINARY_DIR}/web-link-options.rsp)
 file(WRITE ${KES_WEB_LINK_FILE}
      "-sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -lidbfs.js "
-     "-sEXPORTED_RUNTIME_METHODS=['FS','ccall'] -sEXPORTED_FUNCTIONS=['_main','_kes_touch','_kes_typed'] "
+     "-sEXPORTED_RUNTIME_METHODS=['FS','ccall','callMain'] "
+     "-sEXPORTED_FUNCTIONS=['_main','_kes_touch','_kes_level_link','_kes_level_keep','_kes_level_delete','_kes_level_away','_kes_typed'] "
      "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']\n")
 
 # Links a program for the page: its data/ packaged under /game, its .js, .wasm and .data written to folder.

@@ -21,34 +21,66 @@ Module.kesStorage = (() => {
     page("notice", text);
   };
 
+  // What a failure to store the file loses, as the player is told it.
+  const lost = (path) => (path.startsWith(FOLDER + "/levels/") ? "The level could not be kept in this browser: "
+    : "Settings and progress could not be saved: ");
+
+  // Runs change on the stored folder's object store in a transaction of its own, committed at once.
+  const change = (path, run) => {
+    if (!storage.ready) return;
+    IDBFS.getDB(FOLDER, (error, db) => {
+      if (error) return tell(lost(path) + error);
+      let transaction;
+      try {
+        transaction = db.transaction([IDBFS.DB_STORE_NAME], "readwrite");
+      } catch (thrown) {
+        return tell(lost(path) + thrown);
+      }
+      inFlight.add(transaction);
+      const failed = () => {
+        inFlight.delete(transaction);
+        tell(lost(path) + (transaction.error || "the browser refused"));
+      };
+      transaction.oncomplete = () => inFlight.delete(transaction);
+      transaction.onerror = failed;
+      transaction.onabort = failed;
+      run(transaction.objectStore(IDBFS.DB_STORE_NAME), () => {
+        if (transaction.commit) transaction.commit();
+      }, (why) => {
+        tell(lost(path) + why);
+        try { transaction.abort(); } catch (alreadyOver) { /* nothing more to do */ }
+      });
+    });
+  };
+
   const storage = {
     // Whether this tab loaded the stored folder and may store into it.
     ready: false,
 
-    // Stores one file of the folder as it is now, in a transaction of its own that is committed at once.
+    // Stores one file of the folder as it is now, with the folders it lies in (a kept level's levels/),
+    // so that the next visit can make them again before the file.
     store(path) {
-      if (!storage.ready) return;
-      IDBFS.getDB(FOLDER, (error, db) => {
-        if (error) return tell("Settings and progress could not be saved: " + error);
-        let transaction;
-        try {
-          transaction = db.transaction([IDBFS.DB_STORE_NAME], "readwrite");
-        } catch (thrown) {
-          return tell("Settings and progress could not be saved: " + thrown);
-        }
-        inFlight.add(transaction);
-        const failed = () => {
-          inFlight.delete(transaction);
-          tell("Settings and progress could not be saved: " + (transaction.error || "the browser refused"));
+      const folders = [];
+      for (let at = path.indexOf("/", FOLDER.length + 1); at > 0; at = path.indexOf("/", at + 1))
+        folders.push(path.slice(0, at));
+      change(path, (store, done, fail) => {
+        const next = (paths) => {
+          if (paths.length === 0) return done();
+          IDBFS.loadLocalEntry(paths[0], (loadError, entry) => {
+            if (loadError) return fail(loadError);
+            IDBFS.storeRemoteEntry(store, paths[0], entry, () => {});
+            next(paths.slice(1));
+          });
         };
-        transaction.oncomplete = () => inFlight.delete(transaction);
-        transaction.onerror = failed;
-        transaction.onabort = failed;
-        IDBFS.loadLocalEntry(path, (loadError, entry) => {
-          if (loadError) return tell("Settings and progress could not be saved: " + loadError);
-          IDBFS.storeRemoteEntry(transaction.objectStore(IDBFS.DB_STORE_NAME), path, entry, () => {});
-          if (transaction.commit) transaction.commit();
-        });
+        next(folders.concat([path]));
+      });
+    },
+
+    // Forgets one file of the folder, removed by the game.
+    unstore(path) {
+      change(path, (store, done) => {
+        IDBFS.removeRemoteEntry(store, path, () => {});
+        done();
       });
     },
 
@@ -122,7 +154,12 @@ Module.kesStorage = (() => {
     });
   });
 
-  addEventListener("pagehide", () => storage.flush());
-  document.addEventListener("visibilitychange", () => document.hidden && storage.flush());
+  // A level being edited is autosaved first (src/platform/PlatformWeb.cpp), so that its writes are stored too.
+  const away = () => {
+    if (storage.ready && Module._kes_level_away && runtimeInitialized) Module._kes_level_away();
+    storage.flush();
+  };
+  addEventListener("pagehide", away);
+  document.addEventListener("visibilitychange", () => document.hidden && away());
   return storage;
 })();

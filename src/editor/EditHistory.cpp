@@ -18,18 +18,33 @@ void EditHistory::Do(LevelDocument& level, LevelEdit edit)
         {
             mSavedAt = -1;
         }
+        for (auto step = mSteps.begin() + static_cast<std::ptrdiff_t>(mDone); step != mSteps.end(); ++step)
+        {
+            mBytes -= step->Bytes();
+        }
         mSteps.erase(mSteps.begin() + static_cast<std::ptrdiff_t>(mDone), mSteps.end());
     }
     else if (edit.mStroke != 0 && mDone > 0 && mSteps.back().mStroke == edit.mStroke &&
+             edit.IsCellsAndEntities() && mSteps.back().IsCellsAndEntities() &&
              mSavedAt != static_cast<long long>(mDone))
     {
+        mBytes -= mSteps.back().Bytes();
         mSteps.back().Merge(edit);
+        mBytes += mSteps.back().Bytes();
+        Bound();
         return;
     }
+    mBytes += edit.Bytes();
     mSteps.push_back(std::move(edit));
     ++mDone;
-    if (mSteps.size() > mLimit)
+    Bound();
+}
+
+void EditHistory::Bound()
+{
+    while (mSteps.size() > 1 && (mSteps.size() > mLimit || mBytes > mMaxBytes))
     {
+        mBytes -= mSteps.front().Bytes();
         mSteps.pop_front();
         --mDone;
         mSavedAt = mSavedAt > 0 ? mSavedAt - 1 : -1;

@@ -11,11 +11,14 @@ class LevelDocument;
 class EditHistory
 {
   public:
-    // The oldest steps are forgotten beyond this many.
+    // The oldest steps are forgotten beyond this many, or beyond this much memory (the newest step is
+    // always kept).
     static constexpr std::size_t mLimit = 500;
+    static constexpr std::size_t mMaxBytes = 64u * 1024u * 1024u;
 
-    // Applies the edit and records it (merged into the last step when both belong to one stroke);
-    // anything undone is no longer redoable. An edit that changes nothing is not recorded.
+    // Applies the edit and records it (merged into the last step when both belong to one stroke and change
+    // only cells and entities: a resize or new words are a step of their own); anything undone is no longer
+    // redoable. An edit that changes nothing is not recorded.
     void Do(LevelDocument& level, LevelEdit edit);
     bool Undo(LevelDocument& level);
     bool Redo(LevelDocument& level);
@@ -24,6 +27,8 @@ class EditHistory
     std::size_t Steps() const { return mSteps.size(); }
     // How many times the level has changed through this history: a new number means a new level.
     std::size_t Changes() const { return mChanges; }
+    // About the memory the steps hold.
+    std::size_t Bytes() const { return mBytes; }
 
     // The level now matches its file.
     void MarkSaved();
@@ -33,9 +38,13 @@ class EditHistory
     bool IsChanged() const;
 
   private:
+    // Forgets the oldest steps beyond the bounds.
+    void Bound();
+
     std::deque<LevelEdit> mSteps;
     std::size_t mDone = 0; // steps applied; the rest are redoable
     std::size_t mChanges = 0;
+    std::size_t mBytes = 0;
     // Steps applied when last saved; -1 when that point has been forgotten or undone past and rewritten.
     long long mSavedAt = 0;
 };

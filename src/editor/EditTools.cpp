@@ -211,10 +211,27 @@ LevelEdit EditTools::Resize(const LevelDocument& level, int width, int height)
     {
         return edit;
     }
-    LevelDocument resized = level;
-    resized.Resize(width, height);
-    edit.mShapeBefore = ShapeOf(level);
-    edit.mShapeAfter = ShapeOf(resized);
+    if (width < 1 || height < 1 || static_cast<long long>(width) * height > LevelDocument::mMaxCells)
+    {
+        throw std::runtime_error("a level cannot be " + std::to_string(width) + "x" + std::to_string(height));
+    }
+    // Only what the new edges cut off is kept: growing keeps nothing.
+    LevelEdit::Resizing resizing{level.Width(), level.Height(), width, height, {}};
+    for (int layer = 0; layer < 2; ++layer)
+    {
+        for (int y = 0; y < level.Height(); ++y)
+        {
+            for (int x = y < height ? width : 0; x < level.Width(); ++x)
+            {
+                const std::uint32_t color = level.Cell(layer, x, y);
+                if (color != 0)
+                {
+                    resizing.mCut.push_back({layer, x, y, color, 0});
+                }
+            }
+        }
+    }
+    edit.mResize = std::move(resizing);
     return edit;
 }
 

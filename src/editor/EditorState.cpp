@@ -21,6 +21,11 @@
 
 namespace
 {
+std::string FolderOf(const std::string& path)
+{
+    return path.substr(0, path.rfind('/') + 1);
+}
+
 std::string ReadAll(const std::string& path)
 {
     std::ifstream stream(path, std::ios::binary);
@@ -48,6 +53,47 @@ std::string EditorState::AutosavePath(const std::string& file)
 {
     return std::filesystem::path(file).replace_extension(".autosave").string();
 }
+
+namespace
+{
+const std::string kAutosaveExtension = ".autosave";
+
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A level too large for a link's text is autosaved in the level's own files: the autosave is then a level
+// description naming these beside it.
+LevelDocument AutosaveAsLevel(const LevelDocument& level, const std::string& autosave)
+{
+    LevelDocument copy = level;
+    const std::string stem = std::filesystem::path(autosave).filename().string();
+    copy.mBackgroundName = stem + "_bg.png";
+    copy.mCollisionName = stem + "_col.png";
+    copy.mEntitiesName = stem + ".ent";
+    return copy;
+}
+
+// The autosave as it was written: a link's text, or a level's files.
+LevelDocument ReadAutosave(const std::string& autosave)
+{
+    const std::string text = ReadAll(autosave);
+    if (text.compare(0, 16, "kestrovane-level") == 0)
+    {
+        return LevelLink::FromText(text);
+    }
+    LevelDocument level;
+    level.Load(autosave);
+    return level;
+}
+
+bool SameLevel(const LevelDocument& a, const LevelDocument& b)
+{
+    return a.Width() == b.Width() && a.Height() == b.Height() && a.Layer(0) == b.Layer(0) &&
+           a.Layer(1) == b.Layer(1) && a.mEntities == b.mEntities && a.mDescription == b.mDescription;
+}
+} // namespace
 
 bool EditorState::Init(Game* game)
 {
@@ -131,6 +177,8 @@ void EditorState::CleanUp()
     }
     mScratch.reset();
     mAutosaveTimer = 0;
+    mAutosaveKeptAt.reset();
+    mLeaveUnkept = false;
     mTesting = false;
 }
 
@@ -147,11 +195,25 @@ void EditorState::OfferRestore()
     const bool notOlder =
         !std::filesystem::exists(mFile, error) ||
         std::filesystem::last_write_time(autosave, error) >= std::filesystem::last_write_time(mFile, error);
-    if (notOlder && ReadAll(autosave) != LevelLink::Text(mLevel))
+    if (!notOlder)
     {
-        mRestoreOffered = true;
-        mStatus = "A newer autosave exists: restore it? Y/N";
+        return;
     }
+    try
+    {
+        if (SameLevel(ReadAutosave(autosave), mLevel))
+        {
+            return;
+        }
+    }
+    catch (const std::exception&)
+    {
+        // Offered all the same: "Yes" says why it cannot be read, and the file stays until the next change.
+    }
+    mRestoreOffered = true;
+    // Kept while the offer stands, and after "No" until the next change replaces it.
+    mAutosaveKeptAt = mHistory.Changes();
+    mStatus = "A newer autosave exists: restore it? Y/N";
 }
 
 void EditorState::Restore()
@@ -159,7 +221,7 @@ void EditorState::Restore()
     mRestoreOffered = false;
     try
     {
-        const LevelDocument saved = LevelLink::FromText(ReadAll(AutosavePath(mFile)));
+        const LevelDocument saved = ReadAutosave(AutosavePath(mFile));
         // One undoable step, so the file's own version is one undo away.
         mHistory.Do(mLevel, EditTools::Replace(mLevel, saved));
         mStatus = "Autosave restored (undo returns to the file)";
@@ -170,18 +232,43 @@ void EditorState::Restore()
     }
 }
 
-void EditorState::Autosave()
+bool EditorState::Autosave()
 {
     mAutosaveTimer = 0;
     const std::string autosave = AutosavePath(mFile);
+    if (mAutosaveKeptAt == mHistory.Changes())
+    {
+        return true; // a restore offered, or declined with nothing changed since
+    }
+    mAutosaveKeptAt.reset();
+    const LevelDocument asLevel = AutosaveAsLevel(mLevel, autosave);
     if (!mHistory.IsChanged())
     {
-        std::error_code ignored;
-        std::filesystem::remove(autosave, ignored);
-        return;
+        for (const std::string& file :
+             {autosave, asLevel.mBackgroundName, asLevel.mCollisionName, asLevel.mEntitiesName})
+        {
+            PlayerFile::Remove(file == autosave ? file : FolderOf(autosave) + file);
+        }
+        return true;
     }
-    std::ofstream stream(autosave, std::ios::binary | std::ios::trunc);
-    stream << LevelLink::Text(mLevel);
+    // Never thrown on: the timer and leaving call it in the middle of editing.
+    try
+    {
+        if (LevelLink::Fits(mLevel))
+        {
+            LevelDocument::WriteText(autosave, LevelLink::Text(mLevel));
+        }
+        else
+        {
+            LevelDocument(asLevel).Save(autosave);
+        }
+    }
+    catch (const std::exception& error)
+    {
+        mStatus = std::string("Autosave failed: ") + error.what();
+        return false;
+    }
+    return true;
 }
 
 bool EditorState::PassesChecks(const LevelDocument& level, const std::string& refusal)
@@ -209,6 +296,12 @@ bool EditorState::PassesChecks(const LevelDocument& level, const std::string& re
 
 bool EditorState::Save()
 {
+    // Saving over the autosave's name would remove what was just written, when the autosave is cleared.
+    if (EndsWith(mFile, kAutosaveExtension))
+    {
+        mStatus = "Not saved: a level file cannot end in .autosave, the editor's own";
+        return false;
+    }
     if (!PassesChecks(mLevel, "Not saved: "))
     {
         return false;
@@ -289,18 +382,24 @@ void EditorState::BackFromPlay(Game* game)
 void EditorState::PublishLink()
 {
     mPublishedChanges = mHistory.Changes();
-    try
+    std::string why;
+    if (!LevelLink::Fits(mLevel, &why))
     {
-        std::string link = LevelLink::Pack(mLevel);
-        if (link != mPublished)
+        // The page's "Copy link" tells why, as L does.
+        if (why != mPublishedRefusal)
         {
-            mPublished = std::move(link);
-            Platform::LevelLinkChanged(mPublished);
+            mPublished.clear();
+            mPublishedRefusal = why;
+            Platform::LevelLinkRefused(why);
         }
+        return;
     }
-    catch (const std::exception&)
+    std::string link = LevelLink::Pack(mLevel);
+    if (link != mPublished)
     {
-        // A level of more kinds of tile than a link holds has no link; L says so.
+        mPublished = std::move(link);
+        mPublishedRefusal.clear();
+        Platform::LevelLinkChanged(mPublished);
     }
 }
 
@@ -324,7 +423,18 @@ void EditorState::Tick(Game* game)
 
 void EditorState::Leave(Game* game)
 {
-    Autosave();
+    // Unsaved work is never left behind silently: when its autosave fails, the editor stays, says why, and
+    // only a second try leaves without it.
+    if (Autosave())
+    {
+        mLeaveUnkept = false;
+    }
+    else if (!mLeaveUnkept)
+    {
+        mLeaveUnkept = true;
+        mStatus += "; not left: save, or leave again to lose the changes";
+        return;
+    }
     mMenu.Close();
     SDL_ShowCursor(SDL_DISABLE);
     Platform::EditorShown(false);

@@ -103,8 +103,9 @@ class EditorState : public State
     bool Save();
     // Plays the level as it stands, from its start or from the cursor's cell.
     void TestPlay(Game* game, bool fromCursor);
-    // Writes the autosave beside the level when it has changed since it was saved.
-    void Autosave();
+    // Writes the autosave beside the level when it has changed since it was saved, and removes it when the
+    // level has not. False, with why in the status line, when it cannot be written; it never throws.
+    bool Autosave();
     // Where the autosave of a level file is kept.
     static std::string AutosavePath(const std::string& file);
 
@@ -260,7 +261,12 @@ class EditorState : public State
     SDL_Surface* mDimmed = nullptr; // the layer not being edited, drawn here and blended in faintly
     std::unique_ptr<ScratchLevel> mScratch;
     int mAutosaveTimer = 0;
-    std::string mPublished; // the link the page was last given
+    // The history's count of changes at which the autosave found on opening is kept as it is: while its
+    // restore is offered, and after "No" until the next change.
+    std::optional<std::size_t> mAutosaveKeptAt;
+    bool mLeaveUnkept = false;     // leaving was refused once because the autosave failed
+    std::string mPublished;        // the link the page was last given
+    std::string mPublishedRefusal; // or why the page was last told the level has none
     // The history's count of changes when the link was last made; none after opening a level.
     std::optional<std::size_t> mPublishedChanges;
     Game* mGame = nullptr;            // the game the editor was set up in, for taps that test-play or leave

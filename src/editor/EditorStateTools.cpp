@@ -318,6 +318,11 @@ void EditorState::Resize(int dWidth, int dHeight)
 void EditorState::WriteGrid()
 {
     const std::string grid = std::filesystem::path(mFile).replace_extension(".txt").string();
+    if (grid == mFile)
+    {
+        mStatus = "No grid: the level file is itself a .txt, which the grid would replace";
+        return;
+    }
     if (!PassesChecks(mLevel, "No grid: "))
     {
         return;
@@ -336,6 +341,12 @@ void EditorState::WriteGrid()
 void EditorState::PrintLink()
 {
     // The desktop's way to pass a level on: the link on standard output, for a chat or a page.
+    std::string why;
+    if (!LevelLink::Fits(mLevel, &why))
+    {
+        mStatus = why == LevelLink::mTooLarge ? why : "No link: " + why;
+        return;
+    }
     try
     {
         std::cout << LevelLink::Pack(mLevel) << std::endl;

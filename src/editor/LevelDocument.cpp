@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
@@ -47,8 +48,43 @@ SurfacePtr ReadPicture(const std::string& file)
     return converted;
 }
 
-// Written as the level compiler writes its pictures: 24-bit, no metadata, so equal layers give equal files.
-void WritePicture(const std::string& file, const std::vector<std::uint32_t>& cells, int width, int height)
+// An SDL stream that appends everything written to a string: a picture is encoded whole in memory, so
+// that a failing write is caught where the file is written, which SDL_image would not report.
+SDL_RWops* StringWriter(std::string& bytes)
+{
+    SDL_RWops* stream = SDL_AllocRW();
+    if (stream == nullptr)
+    {
+        return nullptr;
+    }
+    stream->type = SDL_RWOPS_UNKNOWN;
+    stream->hidden.unknown.data1 = &bytes;
+    stream->size = [](SDL_RWops* self) -> Sint64
+    { return static_cast<Sint64>(static_cast<std::string*>(self->hidden.unknown.data1)->size()); };
+    stream->seek = [](SDL_RWops* self, Sint64 offset, int whence) -> Sint64
+    {
+        const auto size = static_cast<Sint64>(static_cast<std::string*>(self->hidden.unknown.data1)->size());
+        // Only telling where it stands: the encoder writes straight through.
+        return offset == 0 && whence != RW_SEEK_SET ? size : SDL_SetError("a picture is written in one pass");
+    };
+    stream->read = [](SDL_RWops*, void*, size_t, size_t) -> size_t { return 0; };
+    stream->write = [](SDL_RWops* self, const void* data, size_t size, size_t count) -> size_t
+    {
+        static_cast<std::string*>(self->hidden.unknown.data1)
+            ->append(static_cast<const char*>(data), size * count);
+        return count;
+    };
+    stream->close = [](SDL_RWops* self) -> int
+    {
+        SDL_FreeRW(self);
+        return 0;
+    };
+    return stream;
+}
+
+// Encoded as the level compiler writes its pictures: 24-bit, no metadata, so equal layers give equal files.
+std::string PictureBytes(const std::string& file, const std::vector<std::uint32_t>& cells, int width,
+                         int height)
 {
     SurfacePtr surface(SDL_CreateRGBSurfaceWithFormat(0, width, height, 24, SDL_PIXELFORMAT_RGB24));
     if (!surface)
@@ -67,20 +103,28 @@ void WritePicture(const std::string& file, const std::vector<std::uint32_t>& cel
             row[3 * x + 2] = static_cast<std::uint8_t>(rgb);
         }
     }
-    if (IMG_SavePNG(surface.get(), file.c_str()) != 0)
+    std::string png;
+    SDL_RWops* stream = StringWriter(png);
+    if (stream == nullptr || IMG_SavePNG_RW(surface.get(), stream, 1) != 0)
     {
         throw std::runtime_error("cannot write " + file + ": " + IMG_GetError());
     }
+    return png;
 }
 } // namespace
 
 void LevelDocument::WriteText(const std::string& file, const std::string& text)
 {
-    std::ofstream stream(file, std::ios::binary | std::ios::trunc);
-    stream << text;
-    if (!stream)
+    WriteFiles({{file, text}});
+}
+
+void LevelDocument::WriteFiles(const PlayerFile::Contents& files)
+{
+    std::string why;
+    if (!PlayerFile::WriteAll(files, &why))
     {
-        throw std::runtime_error("cannot write " + file);
+        std::cerr << "kestrovane: cannot write " << why << std::endl;
+        throw std::runtime_error("cannot write " + why);
     }
 }
 
@@ -329,8 +373,11 @@ void LevelDocument::Save(const std::string& path)
         mEntitiesName = stem + ".ent";
     }
     const std::string folder = FolderOf(path);
-    WritePicture(folder + mBackgroundName, mLayers[Backdrop], mWidth, mHeight);
-    WritePicture(folder + mCollisionName, mLayers[Foreground], mWidth, mHeight);
-    WriteText(folder + mEntitiesName, PlacementText());
-    WriteText(path, DescriptionText());
+    // All four or none: the description, which names the others, takes its place last.
+    WriteFiles({
+        {folder + mBackgroundName, PictureBytes(mBackgroundName, mLayers[Backdrop], mWidth, mHeight)},
+        {folder + mCollisionName, PictureBytes(mCollisionName, mLayers[Foreground], mWidth, mHeight)},
+        {folder + mEntitiesName, PlacementText()},
+        {path, DescriptionText()},
+    });
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/PlacedEntity.h"
+#include "io/PlayerFile.h"
 
 #include <cstdint>
 #include <string>
@@ -29,8 +30,9 @@ class LevelDocument
     // Reads a level description and the layer pictures and placement file it names beside it. Throws
     // std::runtime_error naming the file at fault.
     void Load(const std::string& path);
-    // Writes the description at path and its pictures and placement file beside it. A level without file
-    // names takes them from the description's name ("name_bg.png", "name_col.png", "name.ent").
+    // Writes the description at path and its pictures and placement file beside it, all four or none (see
+    // WriteFiles). A level without file names takes them from the description's name ("name_bg.png",
+    // "name_col.png", "name.ent").
     void Save(const std::string& path);
 
     int Width() const { return mWidth; }
@@ -51,6 +53,9 @@ class LevelDocument
     static std::string Hex(std::uint32_t color);
     // Writes the text as the file's whole content; throws std::runtime_error when it cannot.
     static void WriteText(const std::string& file, const std::string& text);
+    // Writes the files all or nothing (PlayerFile::WriteAll); throws std::runtime_error saying which file
+    // failed and why, said on standard error too, when they cannot be written.
+    static void WriteFiles(const PlayerFile::Contents& files);
 
     std::vector<PlacedEntity> mEntities;
     // Lines of the placement file after its last entity line.

@@ -24,6 +24,10 @@ void SetShape(LevelDocument& level, const LevelEdit::Shape& shape)
 
 void LevelEdit::Apply(LevelDocument& level) const
 {
+    if (mResize)
+    {
+        level.Resize(mResize->mWidthAfter, mResize->mHeightAfter);
+    }
     if (mShapeAfter)
     {
         SetShape(level, *mShapeAfter);
@@ -53,6 +57,14 @@ void LevelEdit::Revert(LevelDocument& level) const
     {
         SetShape(level, *mShapeBefore);
     }
+    if (mResize)
+    {
+        level.Resize(mResize->mWidthBefore, mResize->mHeightBefore);
+        for (const CellChange& cut : mResize->mCut)
+        {
+            level.SetCell(cut.mLayer, cut.mX, cut.mY, cut.mBefore);
+        }
+    }
     if (mEntitiesBefore)
     {
         level.mEntities = *mEntitiesBefore;
@@ -65,7 +77,38 @@ void LevelEdit::Revert(LevelDocument& level) const
 
 bool LevelEdit::IsEmpty() const
 {
-    return mCells.empty() && !mEntitiesAfter && !mShapeAfter && !mDescriptionAfter;
+    return mCells.empty() && !mEntitiesAfter && !mResize && !mShapeAfter && !mDescriptionAfter;
+}
+
+bool LevelEdit::IsCellsAndEntities() const
+{
+    return !mResize && !mShapeAfter && !mDescriptionAfter;
+}
+
+std::size_t LevelEdit::Bytes() const
+{
+    const auto entities = [](const std::optional<std::vector<PlacedEntity>>& list)
+    {
+        std::size_t bytes = 0;
+        for (const PlacedEntity& entity : list.value_or(std::vector<PlacedEntity>()))
+        {
+            bytes += sizeof entity + entity.mType.capacity() + entity.mID.capacity();
+            for (const std::string& line : entity.mLinesBefore)
+            {
+                bytes += sizeof line + line.capacity();
+            }
+        }
+        return bytes;
+    };
+    const auto shape = [](const std::optional<Shape>& whole) {
+        return whole ? (whole->mLayers[0].capacity() + whole->mLayers[1].capacity()) * sizeof(std::uint32_t)
+                     : 0;
+    };
+    return sizeof *this + mCells.capacity() * sizeof(CellChange) +
+           (mResize ? mResize->mCut.capacity() * sizeof(CellChange) : 0) + entities(mEntitiesBefore) +
+           entities(mEntitiesAfter) + shape(mShapeBefore) + shape(mShapeAfter) +
+           (mDescriptionBefore ? mDescriptionBefore->capacity() : 0) +
+           (mDescriptionAfter ? mDescriptionAfter->capacity() : 0);
 }
 
 void LevelEdit::Merge(const LevelEdit& later)

@@ -4,6 +4,7 @@
 
 #include "editor/PlacedEntity.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,7 +23,17 @@ class LevelEdit
         std::uint32_t mBefore;
         std::uint32_t mAfter;
     };
-    // A whole level as it stood, for the changes that move every cell (resizing).
+    // A change of size at the right and bottom edges, with the cells it cut off as they were (those of
+    // colour 0 left out: a level grown back is colour 0 there anyway).
+    struct Resizing
+    {
+        int mWidthBefore = 0;
+        int mHeightBefore = 0;
+        int mWidthAfter = 0;
+        int mHeightAfter = 0;
+        std::vector<CellChange> mCut;
+    };
+    // A whole level as it stood, for the change that replaces every cell (an autosave restored).
     struct Shape
     {
         int mWidth = 0;
@@ -33,12 +44,17 @@ class LevelEdit
     void Apply(LevelDocument& level) const;
     void Revert(LevelDocument& level) const;
     bool IsEmpty() const;
+    // Whether it changes nothing but cells and entities: only such edits of one stroke merge.
+    bool IsCellsAndEntities() const;
     // Takes in a later edit of the same stroke: its cells after this one's, its entities' final state.
     void Merge(const LevelEdit& later);
+    // About the memory it holds, for the history's bound.
+    std::size_t Bytes() const;
 
     std::vector<CellChange> mCells;
     std::optional<std::vector<PlacedEntity>> mEntitiesBefore;
     std::optional<std::vector<PlacedEntity>> mEntitiesAfter;
+    std::optional<Resizing> mResize;
     std::optional<Shape> mShapeBefore;
     std::optional<Shape> mShapeAfter;
     std::optional<std::string> mDescriptionBefore;

@@ -153,6 +153,12 @@ LevelDocument LevelLink::FromText(const std::string& text)
     {
         Broken("its size is unreadable");
     }
+    // What Pack never makes is never taken in.
+    if (static_cast<long long>(width) * height > mMaxCells)
+    {
+        throw std::runtime_error("The link is too large: a level link holds at most " +
+                                 std::to_string(mMaxCells) + " cells");
+    }
     // Both layers' rows must be there before anything is made of that size.
     if (lines.size() < 2 + 2 * (1 + static_cast<std::size_t>(height)))
     {
@@ -218,16 +224,64 @@ LevelDocument LevelLink::FromText(const std::string& text)
     return level;
 }
 
+namespace
+{
+// The level's text when it fits a link, or empty with the reason in why.
+std::string FittingText(const LevelDocument& level, std::string& why)
+{
+    // Told before any text is made: a large level's text would be megabytes.
+    if (static_cast<long long>(level.Width()) * level.Height() > LevelLink::mMaxCells)
+    {
+        why = LevelLink::mTooLarge;
+        return {};
+    }
+    std::string text;
+    try
+    {
+        text = LevelLink::Text(level);
+    }
+    catch (const std::runtime_error& error)
+    {
+        why = error.what();
+        return {};
+    }
+    if (text.size() > LinkCodec::mMaxUnpacked)
+    {
+        why = LevelLink::mTooLarge;
+        return {};
+    }
+    return text;
+}
+} // namespace
+
+bool LevelLink::Fits(const LevelDocument& level, std::string* why)
+{
+    std::string reason;
+    const bool fits = !FittingText(level, reason).empty();
+    if (why != nullptr)
+    {
+        *why = reason;
+    }
+    return fits;
+}
+
 std::string LevelLink::Pack(const LevelDocument& level)
 {
-    return Base64Url::Encode(LinkCodec::Pack(Text(level)));
+    std::string why;
+    const std::string text = FittingText(level, why);
+    if (text.empty())
+    {
+        throw std::runtime_error(why);
+    }
+    return Base64Url::Encode(LinkCodec::Pack(text));
 }
 
 LevelDocument LevelLink::Unpack(const std::string& link)
 {
     if (link.size() > mMaxText)
     {
-        throw std::runtime_error("The link is too large: a level link is at most 128 KiB of text");
+        throw std::runtime_error("The link is too large: a level link is at most " +
+                                 std::to_string(mMaxText / 1024) + " KiB of text");
     }
     // A whole address carries the level after its "#".
     const std::size_t hash = link.rfind('#');

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace
@@ -34,6 +35,12 @@ void FlushLiterals(const std::string& bytes, std::size_t from, std::size_t to, s
     }
 }
 
+std::string TooLarge()
+{
+    return "The link is too large: a level link unpacks to at most " +
+           std::to_string(LinkCodec::mMaxUnpacked / 1024) + " KiB";
+}
+
 [[noreturn]] void Broken(const std::string& why)
 {
     throw std::runtime_error("The link is broken: " + why);
@@ -42,6 +49,10 @@ void FlushLiterals(const std::string& bytes, std::size_t from, std::size_t to, s
 
 std::string LinkCodec::Pack(const std::string& bytes)
 {
+    if (bytes.size() > mMaxUnpacked)
+    {
+        throw std::runtime_error(TooLarge());
+    }
     std::string out;
     // The unpacked length first, seven bits a byte.
     std::size_t length = bytes.size();
@@ -104,7 +115,7 @@ std::string LinkCodec::Unpack(const std::string& packed)
     }
     if (length > mMaxUnpacked)
     {
-        throw std::runtime_error("The link is too large: a level link unpacks to at most 64 KiB");
+        throw std::runtime_error(TooLarge());
     }
     std::string out;
     out.reserve(length);

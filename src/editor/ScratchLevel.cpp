@@ -3,32 +3,42 @@
 
 #include "editor/LevelDocument.h"
 
-#include <SDL.h>
-
+#include <cerrno>
+#include <cstdlib>
+#include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
-ScratchLevel::ScratchLevel()
-{
-    std::error_code error;
-    std::filesystem::path base = std::filesystem::temp_directory_path(error);
-    if (error)
-    {
-        base = "/tmp";
-    }
-    // The process and the clock tell two games running at once apart.
-    mFolder = base / ("kestrovane-level-" + std::to_string(getpid()) + "-" + std::to_string(SDL_GetTicks()));
-}
+ScratchLevel::ScratchLevel() = default;
 
 ScratchLevel::~ScratchLevel()
 {
-    std::error_code ignored;
-    std::filesystem::remove_all(mFolder, ignored);
+    if (!mFolder.empty())
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(mFolder, ignored);
+    }
 }
 
 std::string ScratchLevel::Write(const LevelDocument& level)
 {
-    std::filesystem::create_directories(mFolder);
+    if (mFolder.empty())
+    {
+        std::error_code error;
+        std::filesystem::path base = std::filesystem::temp_directory_path(error);
+        if (error)
+        {
+            base = "/tmp";
+        }
+        // A new folder of this user's alone, never one that was there before (which another could have
+        // planted, links and all, to receive the level's writes).
+        std::string pattern = (base / "kestrovane-level-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+        {
+            throw std::runtime_error("cannot make a folder for the level in " + base.string() + ": " +
+                                     std::generic_category().message(errno));
+        }
+        mFolder = pattern;
+    }
     LevelDocument copy = level;
     copy.mBackgroundName = "level_bg.png";
     copy.mCollisionName = "level_col.png";

@@ -15,8 +15,11 @@ class ScratchLevel
     ScratchLevel(const ScratchLevel&) = delete;
     ScratchLevel& operator=(const ScratchLevel&) = delete;
 
-    // Writes the level (under fixed names, whatever its own) and gives the path of its description.
+    // Writes the level (under fixed names, whatever its own) and gives the path of its description. The
+    // first write makes the folder. Throws std::runtime_error when it cannot be written.
     std::string Write(const LevelDocument& level);
+    // The folder, empty before the first write.
+    const std::filesystem::path& Folder() const { return mFolder; }
 
   private:
     std::filesystem::path mFolder;

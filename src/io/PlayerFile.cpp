@@ -1,9 +1,12 @@
 // Finding and rewriting the files the game keeps for the player.
 #include "io/PlayerFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <fstream>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -24,15 +27,133 @@ bool Fail(std::string* why)
 
 fs::path gKeptFolder;
 std::function<void(const std::string&)> gStored;
+std::function<void(const std::string&)> gRemoved;
+
+// The keeper hears of a file only when it lies in the kept folder, reached through links or not.
+void TellKeeper(const std::function<void(const std::string&)>& keeper, const std::string& name)
+{
+    if (!keeper || gKeptFolder.empty())
+    {
+        return;
+    }
+    std::error_code error;
+    const fs::path real = fs::weakly_canonical(fs::absolute(PlayerFile::Target(name), error), error);
+    const fs::path kept = fs::weakly_canonical(gKeptFolder, error);
+    const auto [keptEnd, realAt] = std::mismatch(kept.begin(), kept.end(), real.begin(), real.end());
+    if (keptEnd == kept.end() && realAt != real.end())
+    {
+        keeper(real.string());
+    }
+}
+
+// Writes the whole text to a new file and flushes it to the disk; false (errno set) when any step fails.
+bool WriteFlushed(const fs::path& file, const std::string& text)
+{
+    const int descriptor = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (descriptor < 0)
+    {
+        return false;
+    }
+    std::size_t written = 0;
+    while (written < text.size())
+    {
+        const ssize_t step = ::write(descriptor, text.data() + written, text.size() - written);
+        if (step < 0 && errno == EINTR)
+        {
+            continue;
+        }
+        if (step <= 0)
+        {
+            const int failure = step == 0 ? EIO : errno;
+            ::close(descriptor);
+            errno = failure;
+            return false;
+        }
+        written += static_cast<std::size_t>(step);
+    }
+    if (::fsync(descriptor) != 0 && errno != EINVAL && errno != EROFS)
+    {
+        const int failure = errno;
+        ::close(descriptor);
+        errno = failure;
+        return false;
+    }
+    return ::close(descriptor) == 0;
+}
 
 // Replaces the file's content, through a link to its target; false (and why) when it cannot be written.
 bool Replace(const std::string& name, const std::string& text, std::string* why);
 } // namespace
 
-void PlayerFile::KeepIn(const fs::path& folder, std::function<void(const std::string&)> stored)
+void PlayerFile::KeepIn(const fs::path& folder, std::function<void(const std::string&)> stored,
+                        std::function<void(const std::string&)> removed)
 {
     gKeptFolder = folder;
     gStored = std::move(stored);
+    gRemoved = std::move(removed);
+}
+
+bool PlayerFile::WriteAll(const Contents& files, std::string* why)
+{
+    std::vector<fs::path> written; // the new files made so far
+    const auto failed = [&](const fs::path& file)
+    {
+        if (why != nullptr)
+        {
+            *why =
+                file.filename().string() + ": " + std::generic_category().message(errno != 0 ? errno : EIO);
+        }
+        std::error_code ignored;
+        for (const fs::path& made : written)
+        {
+            fs::remove(made, ignored);
+        }
+        return false;
+    };
+    for (const auto& [name, text] : files)
+    {
+        const fs::path target = Target(name);
+        errno = 0;
+        // A file the player made read-only is left as it is, although the folder would let it be replaced.
+        if (Exists(name) && !std::ofstream(target, std::ios::binary | std::ios::app))
+        {
+            return failed(target);
+        }
+        fs::path temporary = target;
+        temporary += ".new";
+        errno = 0;
+        if (!WriteFlushed(temporary, text))
+        {
+            const int failure = errno;
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            errno = failure;
+            return failed(target);
+        }
+        written.push_back(temporary);
+    }
+    // Every file is complete: now they take the old ones' places.
+    for (std::size_t i = 0; i < files.size(); ++i)
+    {
+        std::error_code error;
+        fs::rename(written[i], Target(files[i].first), error);
+        if (error)
+        {
+            errno = error.value();
+            written.erase(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(i));
+            return failed(Target(files[i].first));
+        }
+        TellKeeper(gStored, files[i].first);
+    }
+    return true;
+}
+
+void PlayerFile::Remove(const std::string& name)
+{
+    std::error_code error;
+    const fs::path target = Target(name);
+    TellKeeper(gRemoved, name); // before, while the path still resolves to the kept folder
+    fs::remove(target, error);
 }
 
 std::string PlayerFile::SafeName(std::string text)

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class PlayerFile
 {
@@ -23,8 +25,19 @@ class PlayerFile
     // left as it is.
     // Every file written is handed to the keeper set by KeepIn.
     static bool Write(const std::string& name, const std::string& text, std::string* why = nullptr);
+    // Writes several files as one: each to a new file beside it, flushed to the disk, and all renamed into
+    // place only once every one is complete. On a failure (a full disk, a file-size limit, a file the
+    // player made read-only) the new files are removed, every old file is left byte for byte, and false
+    // comes back with why ("file: the system's words") in *why when given. Each file written is handed to
+    // the keeper set by KeepIn, as Write's are; no link is made for it.
+    using Contents = std::vector<std::pair<std::string, std::string>>; // file, its whole content
+    static bool WriteAll(const Contents& files, std::string* why = nullptr);
+    // Removes the file (a missing one is no failure), and tells the keeper so.
+    static void Remove(const std::string& name);
     // Where the working folder does not outlast the run (a browser tab), the player's files live in folder
     // instead, each name in the working folder a link to its file there, and stored is called with the
-    // path of each file written. Nothing calls it on the desktop.
-    static void KeepIn(const std::filesystem::path& folder, std::function<void(const std::string&)> stored);
+    // path of each file written, removed with the path of each file removed, of those in the folder.
+    // Nothing calls it on the desktop.
+    static void KeepIn(const std::filesystem::path& folder, std::function<void(const std::string&)> stored,
+                       std::function<void(const std::string&)> removed = nullptr);
 };

@@ -16,7 +16,8 @@ class Platform
 {
   public:
     // Before anything else: in the browser, the player's stored files are linked into the game's folder
-    // (the page loaded them before the program started) and the renderer is chosen.
+    // (the page loaded them before the program started) and the renderer is chosen; on the desktop, a
+    // file-size limit becomes a failed write instead of a stopped program.
     static void Start();
     // Runs a started game to its end and returns the exit status; an error that escapes it goes on to the
     // caller, the game destroyed on the way. The browser calls each pass from the page instead, and this
@@ -44,6 +45,8 @@ class Platform
     static void ScreenshotWritten(const std::string& file);
     // The level being edited now packs into this link: the page's "Copy link" offers it.
     static void LevelLinkChanged(const std::string& link);
+    // The level being edited has no link, for this reason: the page's "Copy link" says it instead.
+    static void LevelLinkRefused(const std::string& why);
     // The level editor came up or went away (test-play, leaving): the page shows its editing controls only
     // while it is up.
     static void EditorShown(bool shown);
@@ -52,6 +55,9 @@ class Platform
     static bool AskText(const std::string& prompt, const std::string& text);
     // The game did not start, for this reason (no error box: the program ends quietly).
     static void NotStarted(const std::string& reason);
+    // A link given at start was refused, for this reason, before any window opened: said on standard
+    // error, and in the browser on the page, which offers the main menu.
+    static void LinkRefused(const std::string& reason);
     // A failure ended the program.
     static void ShowError(const std::string& message);
     // The run ended through the credits: the page says how to play again.

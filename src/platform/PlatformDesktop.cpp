@@ -5,10 +5,16 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <iostream>
 #include <memory>
 
-void Platform::Start() {}
+void Platform::Start()
+{
+    // A file-size limit then fails the write that passes it, which the game reports (a level not saved),
+    // rather than stopping the program with the work in it.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 int Platform::Play(std::unique_ptr<Game> game)
 {
@@ -60,6 +66,8 @@ void Platform::ScreenshotWritten(const std::string& /*file*/) {}
 
 void Platform::LevelLinkChanged(const std::string& /*link*/) {}
 
+void Platform::LevelLinkRefused(const std::string& /*why*/) {}
+
 void Platform::EditorShown(bool /*shown*/) {}
 
 bool Platform::AskText(const std::string& /*prompt*/, const std::string& /*text*/)
@@ -70,6 +78,11 @@ bool Platform::AskText(const std::string& /*prompt*/, const std::string& /*text*
 void Platform::NotStarted(const std::string& reason)
 {
     std::cerr << "Kestrovane: not started: " << reason << '\n';
+}
+
+void Platform::LinkRefused(const std::string& reason)
+{
+    std::cerr << "kestrovane: " << reason << std::endl;
 }
 
 void Platform::ShowError(const std::string& message)

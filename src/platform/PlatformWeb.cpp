@@ -3,6 +3,10 @@
 #include "platform/Platform.h"
 
 #include "Game.h"
+#include "StateManager.h"
+#include "editor/EditorState.h"
+#include "editor/LevelDocument.h"
+#include "editor/LevelLink.h"
 #include "io/PlayerFile.h"
 
 #include <SDL.h>
@@ -15,11 +19,14 @@
 #include <iostream>
 #include <memory>
 #include <system_error>
+#include <vector>
 
 namespace
 {
 // The folder the page loaded the player's stored files into before the game started (web/storage.js).
 constexpr const char* kStoredFolder = "/save";
+// The levels the editor keeps, in the game's folder and the stored one.
+constexpr const char* kLevelsFolder = "levels";
 
 // The browser calls the passes after main has returned, so the game outlives it.
 std::unique_ptr<Game> gGame;
@@ -50,6 +57,10 @@ EM_JS(int, StorageReady, (), {
 
 EM_JS(void, StoreFile, (const char* path), {
     Module.kesStorage.store(UTF8ToString(path));
+});
+
+EM_JS(void, UnstoreFile, (const char* path), {
+    Module.kesStorage.unstore(UTF8ToString(path));
 });
 
 // The game has ended: the tab stores nothing more, and another tab may play.
@@ -119,24 +130,139 @@ void CallPass()
 }
 } // namespace
 
+namespace
+{
+// The game's folder and the player's files, once, for main or for the page's "My levels" before it.
+void FindFiles()
+{
+    static bool found = false;
+    if (found)
+    {
+        return;
+    }
+    found = true;
+    // The game's folder holds the packaged data/. Without storage the player's files stay there, in memory,
+    // for this visit only; with it, each is a link into the stored folder and every write is stored. The
+    // levels the editor keeps are in its folder levels/, linked the same way.
+    std::filesystem::current_path("/game");
+    std::error_code error;
+    if (StorageReady() == 0)
+    {
+        std::filesystem::create_directory(kLevelsFolder, error);
+        return;
+    }
+    std::filesystem::create_directory(std::filesystem::path(kStoredFolder) / kLevelsFolder, error);
+    for (const auto& entry : std::filesystem::directory_iterator(kStoredFolder, error))
+    {
+        std::filesystem::create_symlink(entry.path(), entry.path().filename(), error);
+    }
+    PlayerFile::KeepIn(
+        kStoredFolder, [](const std::string& path) { StoreFile(path.c_str()); },
+        [](const std::string& path) { UnstoreFile(path.c_str()); });
+}
+
+// A kept level's description file, from the name the page gives it.
+std::string LevelFile(const char* name)
+{
+    return std::string(kLevelsFolder) + "/" + PlayerFile::SafeName(name) + ".map";
+}
+
+// What the page's calls give back, kept until the next call.
+const char* Answer(std::string text)
+{
+    static std::string answer;
+    answer = std::move(text);
+    return answer.c_str();
+}
+} // namespace
+
+// The page's "My levels" (web/index.html), before the game starts. Each gives back an empty text or the
+// reason it failed, which starts with "!" where the answer is otherwise a link.
+extern "C"
+{
+    // The link of a kept level.
+    EMSCRIPTEN_KEEPALIVE const char* kes_level_link(const char* name)
+    {
+        FindFiles();
+        try
+        {
+            LevelDocument level;
+            level.Load(LevelFile(name));
+            std::string why;
+            return Answer(LevelLink::Fits(level, &why) ? LevelLink::Pack(level) : "!" + why);
+        }
+        catch (const std::exception& error)
+        {
+            return Answer(std::string("!") + error.what());
+        }
+    }
+
+    // Keeps a link's level under the name.
+    EMSCRIPTEN_KEEPALIVE const char* kes_level_keep(const char* name, const char* link)
+    {
+        FindFiles();
+        try
+        {
+            LevelDocument level = LevelLink::Unpack(link);
+            level.Save(LevelFile(name));
+            return Answer("");
+        }
+        catch (const std::exception& error)
+        {
+            return Answer(error.what());
+        }
+    }
+
+    // The page is going out of sight, perhaps for good (a closed tab): the level being edited is autosaved
+    // now, while its writes can still be stored.
+    EMSCRIPTEN_KEEPALIVE void kes_level_away()
+    {
+        if (gGame && gGame->mEditorState != nullptr && gGame->mStateManager &&
+            gGame->mStateManager->mCurrentState == gGame->mEditorState)
+        {
+            gGame->mEditorState->Autosave();
+        }
+    }
+
+    // Removes a kept level: its description, the files it names and its autosave.
+    EMSCRIPTEN_KEEPALIVE const char* kes_level_delete(const char* name)
+    {
+        FindFiles();
+        const std::string file = LevelFile(name);
+        const std::string folder = std::string(kLevelsFolder) + "/";
+        std::vector<std::string> files = {EditorState::AutosavePath(file)};
+        for (const std::string& level : {file, files.front()})
+        {
+            try
+            {
+                LevelDocument document;
+                document.Load(level);
+                for (const std::string& named :
+                     {document.mBackgroundName, document.mCollisionName, document.mEntitiesName})
+                {
+                    files.push_back(folder + named);
+                }
+            }
+            catch (const std::exception&)
+            {
+                // Whatever of it cannot be read is removed all the same.
+            }
+        }
+        files.push_back(file);
+        for (const std::string& each : files)
+        {
+            PlayerFile::Remove(each);
+        }
+        return Answer("");
+    }
+}
+
 void Platform::Start()
 {
     // The software renderer draws on a 2D canvas, for about half the CPU of WebGL; the page may still pick
     // another one through SDL_RENDER_DRIVER.
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
-    // The game's folder holds the packaged data/. Without storage the player's files stay there, in memory,
-    // for this visit only; with it, each is a link into the stored folder and every write is stored.
-    std::filesystem::current_path("/game");
-    if (StorageReady() == 0)
-    {
-        return;
-    }
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(kStoredFolder, error))
-    {
-        std::filesystem::create_symlink(entry.path(), entry.path().filename(), error);
-    }
-    PlayerFile::KeepIn(kStoredFolder, [](const std::string& path) { StoreFile(path.c_str()); });
+    FindFiles();
 }
 
 int Platform::Play(std::unique_ptr<Game> game)
@@ -208,6 +334,11 @@ void Platform::LevelLinkChanged(const std::string& link)
     CallPage("link", link.c_str());
 }
 
+void Platform::LevelLinkRefused(const std::string& why)
+{
+    CallPage("linkRefused", why.c_str());
+}
+
 void Platform::EditorShown(bool shown)
 {
     CallPage("editing", shown ? "1" : "");
@@ -221,7 +352,16 @@ bool Platform::AskText(const std::string& prompt, const std::string& text)
 void Platform::NotStarted(const std::string& reason)
 {
     std::cerr << "Kestrovane: not started: " << reason << '\n';
+    // Another tab may play at once: this one will not.
+    ReleaseStorage();
     CallPage("error", ("The game could not start: " + reason + ".").c_str());
+}
+
+void Platform::LinkRefused(const std::string& reason)
+{
+    std::cerr << "kestrovane: " << reason << std::endl;
+    ReleaseStorage();
+    CallPage("refused", reason.c_str());
 }
 
 void Platform::ShowError(const std::string& message)

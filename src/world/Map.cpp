@@ -109,7 +109,10 @@ bool Map::Load(const std::string& path, SDL_RendererInfo info)
 
     if (!InitEntities(folder + mEntitiesFile))
     {
-        mLoadFailure = "its placement file " + folder + mEntitiesFile + " cannot be opened";
+        if (mLoadFailure.empty())
+        {
+            mLoadFailure = "its placement file " + folder + mEntitiesFile + " cannot be opened";
+        }
         return false;
     }
     mOxygenTanksTotal = mOxygenTanksLeft;

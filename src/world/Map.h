@@ -33,6 +33,8 @@ class Map
     void Clear();
 
     // Entity registry (MapEntities.cpp).
+    // False when the file cannot be opened, or (with mLoadFailure saying so) its player start lies outside
+    // the level; other entities outside the level are skipped.
     bool InitEntities(const std::string& path);
     // x and y in level pixels. Makes an Enemy, Item or Entity by the type's base type; others are ignored.
     void AddEntity(const std::string& id, EntityType* type, bool direction, double x, double y);

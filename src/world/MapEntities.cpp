@@ -40,27 +40,36 @@ bool Map::InitEntities(const std::string& path)
             continue;
         }
         const std::string& baseType = type->mBaseType;
+        // Every position lies in the level: one far outside it would overflow the drawing's pixel sums.
+        const int column = fields.size() >= 4 ? Utils::ConvertString<int>(fields[2], false) : 0;
+        const int row = fields.size() >= 4 ? Utils::ConvertString<int>(fields[3], false) : 0;
+        const bool inside = column >= 0 && row >= 0 && column < mWidth && row < mHeight;
         if (baseType == EntityType::mBasePlayer)
         {
             if (fields.size() < 4)
             {
                 continue;
             }
+            if (!inside)
+            {
+                mLoadFailure = "its player start " + fields[2] + "," + fields[3] + " lies outside the level";
+                return false;
+            }
             // The player is made by the play screen; the level only says where it starts, in tiles.
             mPlayerDirection = Utils::ConvertString<bool>(fields[1], false);
-            mPlayerStartX = Utils::ConvertString<int>(fields[2], false);
-            mPlayerStartY = Utils::ConvertString<int>(fields[3], false);
+            mPlayerStartX = column;
+            mPlayerStartY = row;
         }
         else if (baseType == EntityType::mBaseEnemy || baseType == EntityType::mBaseItem ||
                  baseType == EntityType::mBaseEntity)
         {
-            if (fields.size() < 5)
+            // An entity outside the level could never be met: skipped, as a line of an unknown type is.
+            if (fields.size() < 5 || !inside)
             {
                 continue;
             }
-            // Widened before multiplying so that absurd columns cannot overflow.
-            double x = static_cast<double>(Utils::ConvertString<int>(fields[2], false)) * mTileSize;
-            double y = static_cast<double>(Utils::ConvertString<int>(fields[3], false)) * mTileSize;
+            double x = static_cast<double>(column) * mTileSize;
+            double y = static_cast<double>(row) * mTileSize;
             AddEntity(fields[4], type, Utils::ConvertString<bool>(fields[1], false), x, y);
             if (baseType == EntityType::mBaseItem && type->mName == "OxygenTank")
             {

@@ -233,3 +233,26 @@ TEST(BadStartupData, SpoiledAudioFilesAreRegisteredSilentAndPlayingThemIsHarmles
     audio.CleanUp();
 }
 } // namespace
+
+TEST(BadStartupData, ABrokenLinkIsRefusedBeforeTheWindowOpens)
+{
+    for (const bool editing : {false, true})
+    {
+        test::TempDir dir;
+        badinput::WriteGame(dir);
+        Game game;
+        game.mCommandLine.mLinkText = "#not-a-level";
+        game.mCommandLine.mEditFile = editing ? "mine.map" : "";
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(game.Init());
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.rfind(editing ? "kestrovane: the level cannot be edited: The link "
+                                     : "kestrovane: the link cannot be played: The link ",
+                             0),
+                  0u)
+            << said;
+        EXPECT_EQ(1, game.mExitStatus);
+        EXPECT_EQ(nullptr, game.mFramework);
+        EXPECT_EQ(nullptr, game.mAudioManager);
+    }
+}

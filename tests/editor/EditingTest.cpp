@@ -196,3 +196,56 @@ TEST_F(Editing, ChecksNameEveryProblemWithItsCell)
     Do(EditTools::Resize(mLevel, 19, 15));
     EXPECT_EQ(Problems(), std::vector<std::string>{"Level is 19x15, at least 20x15 is needed"});
 }
+
+TEST_F(Editing, ResizesAndWordsAreStepsOfTheirOwnAndUndoingAllGivesTheOpenedLevel)
+{
+    const LevelDocument opened = mLevel;
+    Do(EditTools::Paint(mLevel, kBack, 29, 5, kCrate));
+    Place("Player", 3, 3);
+    const LevelDocument before = mLevel;
+    // A mouse stroke held while the level is cut and described: its later cells merge, the rest do not.
+    Do(EditTools::Paint(mLevel, kFore, 1, 1, kWall), 4);
+    Do(EditTools::Resize(mLevel, 29, 20), 4);
+    Do(EditTools::Describe(mLevel, "words"), 4);
+    Do(EditTools::Paint(mLevel, kFore, 2, 1, kWall), 4);
+    Do(EditTools::Paint(mLevel, kFore, 3, 1, kWall), 4);
+    EXPECT_EQ(mHistory.Steps(), 6u);
+    for (int i = 0; i < 4; ++i)
+    {
+        mHistory.Undo(mLevel);
+    }
+    EXPECT_EQ(mLevel.Width(), 30);
+    EXPECT_EQ(mLevel.Layer(kBack), before.Layer(kBack)); // the cut column is back
+    EXPECT_EQ(mLevel.Layer(kFore), before.Layer(kFore));
+    EXPECT_EQ(mLevel.mDescription, "");
+    while (mHistory.Undo(mLevel))
+    {
+    }
+    EXPECT_EQ(mLevel.Layer(kBack), opened.Layer(kBack));
+    EXPECT_EQ(mLevel.mEntities, opened.mEntities);
+
+    // Growing keeps nothing; cutting keeps only the cells it cut.
+    EXPECT_LT(EditTools::Resize(mLevel, 1024, 1024).Bytes(), 1024u);
+    Do(EditTools::Paint(mLevel, kFore, 29, 0, kWall));
+    EXPECT_LT(EditTools::Resize(mLevel, 29, 20).Bytes(), 1024u);
+}
+
+TEST_F(Editing, HistoryIsBoundedInBytesAndForgetsTheOldestStepsFirst)
+{
+    mLevel = LevelDocument(1024, 512);
+    // Each fill of the whole level keeps half a million cells: a few fill the bound.
+    int fills = 0;
+    while (mHistory.Steps() == static_cast<std::size_t>(fills))
+    {
+        Do(EditTools::Fill(mLevel, kFore, 0, 0, 1023, 511, 0x010101u * static_cast<std::uint32_t>(++fills)));
+        ASSERT_LT(fills, 20);
+    }
+    EXPECT_LE(mHistory.Bytes(), EditHistory::mMaxBytes);
+    EXPECT_GE(mHistory.Steps(), 2u);
+    // The newest steps undo; the oldest are gone.
+    while (mHistory.Undo(mLevel))
+    {
+    }
+    EXPECT_NE(mLevel.Cell(kFore, 5, 5), 0u);
+    EXPECT_EQ(mLevel.Cell(kFore, 5, 5), 0x010101u * static_cast<std::uint32_t>(fills - mHistory.Steps()));
+}

@@ -4,12 +4,20 @@
 #include "PlayFixtures.h"
 #include "VirtualPad.h"
 #include "editor/EditorState.h"
+#include "editor/LevelLink.h"
 #include "graphics/Framework.h"
 #include "io/InputScript.h"
+#include "platform/Platform.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 
 namespace
 {
@@ -22,11 +30,31 @@ class EditorScreen : public ::testing::Test
         mGame.mEditorState = mEditor;
         Open();
     }
-    void Open()
+    void Open(const std::string& file = "made.map")
     {
-        mEditor->Open("made.map");
+        mEditor->Open(file);
         mEditor->Init(&mGame);
         mPlay.Show("Editor");
+    }
+    static std::string Read(const std::filesystem::path& file)
+    {
+        std::ifstream stream(file, std::ios::binary);
+        std::ostringstream text;
+        text << stream.rdbuf();
+        return text.str();
+    }
+    // Every file of the working folder and its bytes.
+    static std::map<std::string, std::string> Files()
+    {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator("."))
+        {
+            if (entry.is_regular_file())
+            {
+                files[entry.path().filename().string()] = Read(entry.path());
+            }
+        }
+        return files;
     }
     // A left click on the 320x240 picture.
     void Click(int x, int y)
@@ -503,4 +531,127 @@ TEST_F(EditorScreen, TwoFingersSpreadingZoomInAndTheViewsCellsFollowTheZoom)
     Tap(Action::Zoom);
     EXPECT_EQ(mEditor->mZoom, 1);
     EXPECT_LE(mEditor->mCameraY, mEditor->mLevel.Height() * 16 - EditorState::mViewHeight);
+}
+
+TEST_F(EditorScreen, WritesThatCannotBeFinishedChangeNoFileAndSayWhy)
+{
+    // Level 12 as shipped, then painted, under a file-size limit of 256 bytes.
+    for (const char* file : {"level12.map", "level12_bg.png", "level12_col.png", "level12.ent"})
+    {
+        std::filesystem::copy_file(mContent.ContentPath() / "maps" / file, file);
+    }
+    Open("level12.map");
+    Key(SDLK_g, KMOD_LCTRL);
+    ASSERT_EQ(mEditor->mStatus, "Grid written to level12.txt");
+    mEditor->mTool = EditorState::Tool::Fill;
+    mEditor->PressMouse(SDL_BUTTON_LEFT, CellX(0), 8);
+    mEditor->ReleaseMouse(SDL_BUTTON_LEFT, CellX(15), 40);
+    const auto before = Files();
+    Platform::Start(); // as the game starts: a file-size limit fails a write instead of ending the program
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{256, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    const struct
+    {
+        SDL_Keycode key;
+        Uint16 modifiers;
+        const char* says;
+    } writes[] = {
+        {SDLK_s, KMOD_LCTRL, "Not saved: cannot write level12_bg.png: File too large"},
+        {SDLK_g, KMOD_LCTRL, "No grid: cannot write level12.txt: File too large"},
+        {SDLK_ESCAPE, KMOD_NONE, "Autosave failed: cannot write level12.autosave: File too large; not left"},
+    };
+    for (const auto& write : writes)
+    {
+        testing::internal::CaptureStderr();
+        Key(write.key, write.modifiers);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(mEditor->mStatus.compare(0, std::strlen(write.says), write.says), 0) << mEditor->mStatus;
+        EXPECT_NE(said.find("File too large"), std::string::npos) << said;
+        EXPECT_EQ(mPlay.CurrentState(), "Editor");
+    }
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(Files() == before) << "a file changed, or a new one was left";
+    // Unkept work is left only when asked twice.
+    mPlay.mGame.mStateManager->ChangeState("Editor");
+    Key(SDLK_ESCAPE);
+    EXPECT_EQ(mPlay.CurrentState(), "Credits");
+}
+
+TEST_F(EditorScreen, ALevelNoLinkCanHoldIsAutosavedInItsOwnFilesAndRestored)
+{
+    // A backdrop of 300 colours: more kinds of tile than a link's text holds.
+    for (int i = 0; i < 300; ++i)
+    {
+        mEditor->mLevel.SetCell(LevelDocument::Backdrop, i % 40, i / 40, 0x100000 + static_cast<unsigned>(i));
+    }
+    Click(CellX(4), CellY(5));
+    const LevelDocument edited = mEditor->mLevel;
+    Key(SDLK_l);
+    EXPECT_EQ(mEditor->mStatus, "No link: A link holds at most 64 kinds of tile a layer");
+    Key(SDLK_ESCAPE);
+    EXPECT_EQ(mPlay.CurrentState(), "Credits");
+
+    Open();
+    ASSERT_TRUE(mEditor->mRestoreOffered) << mEditor->mStatus;
+    Key(SDLK_y);
+    EXPECT_EQ(mEditor->mLevel.Layer(LevelDocument::Backdrop), edited.Layer(LevelDocument::Backdrop));
+    EXPECT_EQ(mEditor->mLevel.Layer(LevelDocument::Foreground), edited.Layer(LevelDocument::Foreground));
+}
+
+TEST_F(EditorScreen, TheAutosaveStaysWhileItsRestoreIsOfferedAndAfterNoUntilTheNextChange)
+{
+    MakeLevel();
+    Key(SDLK_s, KMOD_LCTRL);
+    Click(CellX(4), CellY(5));
+    mPlay.Tick(EditorState::mAutosaveUpdates);
+    const std::string autosave = EditorState::AutosavePath("made.map");
+    const std::string autosaved = Read(autosave);
+    ASSERT_FALSE(autosaved.empty());
+
+    for (SDL_Keycode answer : {SDLK_y, SDLK_n})
+    {
+        Open();
+        ASSERT_TRUE(mEditor->mRestoreOffered) << mEditor->mStatus;
+        mPlay.Tick(EditorState::mAutosaveUpdates); // the offer waits longer than the autosave's time
+        EXPECT_EQ(Read(autosave), autosaved);
+        Key(answer);
+        mPlay.Tick(EditorState::mAutosaveUpdates);
+        EXPECT_EQ(Read(autosave), autosaved) << mEditor->mStatus;
+    }
+    EXPECT_EQ(mEditor->mLevel.Cell(LevelDocument::Foreground, 4, 5), 0u);
+    // The next change replaces it.
+    Click(CellX(7), CellY(5));
+    mPlay.Tick(EditorState::mAutosaveUpdates);
+    EXPECT_NE(Read(autosave), autosaved);
+}
+
+TEST_F(EditorScreen, NamesTheEditorKeepsForItselfAreRefusedAndTooLargeALevelHasNoLink)
+{
+    Open("made.autosave");
+    MakeLevel();
+    Key(SDLK_s, KMOD_LCTRL);
+    EXPECT_EQ(mEditor->mStatus, "Not saved: a level file cannot end in .autosave, the editor's own");
+    EXPECT_FALSE(std::filesystem::exists("made.autosave"));
+
+    Open("made.txt");
+    MakeLevel();
+    Key(SDLK_s, KMOD_LCTRL);
+    const std::string level = Read("made.txt");
+    Key(SDLK_g, KMOD_LCTRL);
+    EXPECT_EQ(mEditor->mStatus, "No grid: the level file is itself a .txt, which the grid would replace");
+    EXPECT_EQ(Read("made.txt"), level);
+
+    for (int i = 0; i < 256 - 40; ++i)
+    {
+        Key(SDLK_RIGHT, KMOD_LCTRL);
+    }
+    for (int i = 0; i < 256 - 15 + 1; ++i)
+    {
+        Key(SDLK_DOWN, KMOD_LCTRL);
+    }
+    ASSERT_EQ(mEditor->mStatus, "Size 256x257");
+    Key(SDLK_l);
+    EXPECT_EQ(mEditor->mStatus, LevelLink::mTooLarge);
 }

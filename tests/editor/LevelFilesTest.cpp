@@ -6,6 +6,7 @@
 #include "editor/EditorCatalogue.h"
 #include "editor/LevelDocument.h"
 #include "editor/LevelGrid.h"
+#include "editor/ScratchLevel.h"
 
 #include <gtest/gtest.h>
 
@@ -135,4 +136,25 @@ TEST(LevelFiles, GridRefusesWhatItCannotSayNamingTheCell)
     {
         EXPECT_NE(std::string(error.what()).find("4,5"), std::string::npos) << error.what();
     }
+}
+
+TEST(LevelFiles, TestPlayWritesInAPrivateFolderOfItsOwn)
+{
+    namespace fs = std::filesystem;
+    const LevelDocument level(20, 15);
+    fs::path first;
+    {
+        // Two at once, made in the same millisecond, still get a folder each, new and for this user alone.
+        ScratchLevel one;
+        ScratchLevel two;
+        EXPECT_TRUE(one.Folder().empty());
+        one.Write(level);
+        two.Write(level);
+        first = one.Folder();
+        EXPECT_NE(one.Folder(), two.Folder());
+        EXPECT_EQ(fs::status(first).permissions() & (fs::perms::group_all | fs::perms::others_all),
+                  fs::perms::none);
+        EXPECT_TRUE(fs::exists(first / "level.map"));
+    }
+    EXPECT_FALSE(fs::exists(first));
 }

@@ -54,7 +54,12 @@ TEST(LevelLink, BrokenAndHostileLinksAreRefusedWithAMessage)
     {
         bomb += std::string("\xFF\x00\x00", 3);
     }
-    const std::string overBound = "\x81\x80\x04"; // 64 KiB + 1
+    // The length just over the bound, seven bits a byte.
+    std::string overBound;
+    for (std::size_t length = LinkCodec::mMaxUnpacked + 1; length != 0; length >>= 7)
+    {
+        overBound += static_cast<char>((length & 0x7F) | (length > 0x7F ? 0x80 : 0));
+    }
     const struct
     {
         std::string link;
@@ -86,4 +91,62 @@ TEST(LevelLink, BrokenAndHostileLinksAreRefusedWithAMessage)
                 << error.what() << " for " << bad.says;
         }
     }
+}
+
+// A level of the given size whose layers scatter 64 kinds of tile at random: what packs the worst.
+static LevelDocument Scattered(int width, int height)
+{
+    LevelDocument level(width, height);
+    std::uint32_t seed = 12345;
+    for (int layer = 0; layer < 2; ++layer)
+    {
+        for (int y = 0; y < height; ++y)
+        {
+            for (int x = 0; x < width; ++x)
+            {
+                seed = seed * 1664525u + 1013904223u;
+                level.SetCell(layer, x, y, 0x010101u * ((seed >> 24) % 64));
+            }
+        }
+    }
+    level.mEntities.push_back({"Player", true, 1, 1, "", {}});
+    level.mDescription = "The worst a link packs";
+    return level;
+}
+
+TEST(LevelLink, PackAndUnpackShareOneBound)
+{
+    // The largest levels a link holds come back whole, in any shape of as many cells. At random they make
+    // the longest links, about 184,500 characters.
+    for (const auto& [width, height] : {std::pair{256, 256}, std::pair{1024, 64}})
+    {
+        const LevelDocument level = Scattered(width, height);
+        ASSERT_TRUE(LevelLink::Fits(level));
+        const std::string link = LevelLink::Pack(level);
+        EXPECT_LE(link.size(), LevelLink::mMaxText);
+        const LevelDocument back = LevelLink::Unpack(link);
+        EXPECT_EQ(back.Layer(0), level.Layer(0));
+        EXPECT_EQ(back.Layer(1), level.Layer(1));
+        EXPECT_EQ(back.mEntities, level.mEntities);
+    }
+
+    // One row more, or a level whose entities make its text too long, is told so before any link is made.
+    LevelDocument crowded(256, 256);
+    for (int i = 0; i < 20000; ++i)
+    {
+        crowded.mEntities.push_back(
+            {"KeycardLock", true, i % 256, i / 256 % 256, "lock" + std::to_string(i), {}});
+    }
+    for (const LevelDocument& tooLarge : {LevelDocument(256, 257), crowded})
+    {
+        std::string why;
+        EXPECT_FALSE(LevelLink::Fits(tooLarge, &why));
+        EXPECT_EQ(why, LevelLink::mTooLarge);
+        EXPECT_THROW(LevelLink::Pack(tooLarge), std::runtime_error);
+    }
+
+    // Nor does Unpack take what Pack would refuse: a text of too many cells, or one over the bound.
+    const std::string tall = LevelLink::Text(LevelDocument(256, 257));
+    EXPECT_THROW(LevelLink::FromText(tall), std::runtime_error);
+    EXPECT_THROW(LinkCodec::Pack(std::string(LinkCodec::mMaxUnpacked + 1, 'x')), std::runtime_error);
 }

@@ -1,6 +1,8 @@
-// The level editor in the browser: a small level made with the mouse and a finger, test-played and back,
-// its link copied and opened in a new page, where it plays at once with Edit beside it; and a level made on
-// a phone by touch alone, kept across a reload and played to its exit.
+// The level editor in the browser: "My levels" starts a new level, made with the mouse and a finger,
+// test-played and back, its link copied and opened in a new page, where it plays at once with Edit and Keep
+// beside it. The level and its autosave outlast a reload; Keep, Copy link and Delete work from the list,
+// and a broken link says why on the page. A level is also made on a phone by touch alone, kept across a
+// reload and played to its exit.
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
 import { GREY, emulateTouch, findText, fingers, openGame, sleep, until, untilText, siteAndBrowser }
@@ -11,9 +13,6 @@ const RED = [255, 0, 0];
 const BLUE = [0, 0, 255];
 
 const tab = siteAndBrowser();
-
-// The level file the editor saved, as the page's folder holds it.
-const storedLevel = (page) => page.evaluate(() => new TextDecoder().decode(FS.readFile("mylevel.map")));
 
 const untilStatus = (page, text) => until(`"${text}" in the status line`, () => findText(page, text, AMBER));
 // Play, faded in: the status display's health (red) and oxygen (blue) bars.
@@ -32,6 +31,14 @@ async function click(page, x, y) {
   const at = await onPage(page, x, y);
   await page.mouse.click(at.x, at.y, { delay: 60 });
 }
+// Escape leaves the editor, through the credits (skipped), back to "My levels".
+async function leave(page) {
+  await until("My levels again", async () => {
+    if (await page.$eval("#levels", (list) => !list.hidden).catch(() => false)) return true;
+    await page.keyboard.press("Escape").catch(() => {});
+    return false;
+  }, 60000);
+}
 // The centre of a cell, with the view scrolled to the bottom of the new 40x15 level.
 const cell = (x, y) => [x * 16 + 8, y * 16 + 8 - 32];
 
@@ -43,10 +50,17 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     page = await openGame(tab.browser, tab.server, { page: "?edit", prepare });
   });
   // One tab plays at a time: the next page waits for this one to close.
-  after(() => page.close());
+  after(async () => page.isClosed() || page.close());
 
-  test("makes a small level with the mouse and a finger", async () => {
-    await untilStatus(page, "New level mylevel.map");
+  test("makes a small level from My levels with the mouse and a finger", async () => {
+    await until("My levels", () => page.$eval("#levels", (list) => !list.hidden));
+    // Every target a finger can hit, and the name field has the keyboard's focus.
+    const small = await page.$$eval("#levels button, #levels a, #levels input", (all) =>
+      all.filter((one) => one.getBoundingClientRect().height < 44).map((one) => one.outerHTML));
+    assert.deepEqual(small, []);
+    await page.keyboard.type("mylevel");
+    await page.keyboard.press("Enter");
+    await untilStatus(page, "New level levels/mylevel.map");
     await page.focus("#canvas");
     await page.keyboard.press("ArrowDown");
     await page.keyboard.press("ArrowDown");
@@ -71,7 +85,7 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     await page.keyboard.down("Control");
     await page.keyboard.press("s");
     await page.keyboard.up("Control");
-    await untilStatus(page, "Saved mylevel.map");
+    await untilStatus(page, "Saved levels/mylevel.map");
   });
 
   test("test-plays it and comes back to the editor", async () => {
@@ -94,9 +108,72 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     }, 60000);
     assert.equal(await other.$eval("#edit", (anchor) => anchor.hidden), false);
     assert.equal(await other.$eval("#edit", (anchor) => anchor.getAttribute("href")), "?edit#" + link);
+    assert.equal(await other.$eval("#keep", (anchor) => anchor.getAttribute("href")), "?edit&keep#" + link);
     await other.close();
   });
+
+  test("keeps the level and its autosave across a reload, and offers the restore", async () => {
+    // A change after the save, then leaving: the autosave is written, and the editor hands back the list.
+    await page.keyboard.press("b");
+    await click(page, ...cell(5, 5));
+    await leave(page);
+    await page.reload();
+    await until("My levels after a reload", () => page.$eval("#levels", (list) => !list.hidden));
+    assert.deepEqual(await page.$$eval("#level-list .name", (names) => names.map((name) => name.textContent)),
+      ["mylevel"]);
+    await page.click('#level-list button[data-level="mylevel"]');
+    await untilStatus(page, "A newer autosave exists: restore it? Y/N");
+  });
+
+  test("keeps a link's level with one press, copies its link and deletes it on a second press", async () => {
+    await page.keyboard.press("n");
+    await leave(page);
+    await page.goto(page.url().replace(/\?.*$/, "") + "?edit&keep#" + link);
+    await until("the link kept", () => page.$eval("#levels-note", (note) => note.textContent === "Kept as link1"));
+    const names = () => page.$$eval("#level-list .name", (all) => all.map((name) => name.textContent));
+    assert.deepEqual(await names(), ["link1", "mylevel"]);
+    // Its link is the one it was kept from (the clipboard may be refused: then it is in the address).
+    await page.evaluate(() => { navigator.clipboard.writeText = (text) => { window.copied = text; return Promise.resolve(); }; });
+    const row = (name) => `#level-list li:has(button[data-level="${name}"])`;
+    const [, copy, remove] = await page.$$(row("link1") + " button");
+    await copy.click();
+    assert.equal(await until("the copied link", () => page.evaluate(() => window.copied)),
+      page.url().replace(/[?#].*$/, "") + "#" + link);
+    await remove.click();
+    assert.deepEqual(await names(), ["link1", "mylevel"]);
+    await remove.click();
+    assert.deepEqual(await names(), ["mylevel"]);
+    await page.reload();
+    await until("My levels after a reload", () => page.$eval("#levels", (list) => !list.hidden));
+    assert.deepEqual(await names(), ["mylevel"]);
+  });
+
+  test("a broken link says why on the page, offers the main menu and lets another tab edit", async () => {
+    await page.close(); // the tab that edited, and held the player's files
+    const broken = link.slice(0, link.length / 2);
+    const refused = [];
+    for (const at of ["#" + broken, "?edit#" + broken]) {
+      const other = await openGame(tab.browser, tab.server, { page: at });
+      refused.push(other);
+      const said = await until("the refusal", () =>
+        other.$eval("#error", (box) => (box.hidden ? "" : document.getElementById("error-text").textContent)));
+      assert.match(said, /^The (link cannot be played|level cannot be edited): The link is broken/);
+      assert.equal(await other.$eval("#error-menu", (button) => button.hidden), false);
+    }
+    // The refused editor's tab no longer holds the files: another tab lists the levels at once.
+    const next = await openGame(tab.browser, tab.server, { page: "?edit" });
+    await until("My levels in another tab", () => next.$eval("#levels", (list) => !list.hidden));
+    for (const each of refused.concat([next])) await each.close();
+  });
 });
+
+// "My levels" on a phone: a finger on New starts the next level of the list (level1, level2, ...).
+async function newByTouch(page, hand) {
+  await until("My levels", () => page.$eval("#levels", (list) => !list.hidden));
+  const box = await (await page.$("#new")).boundingBox();
+  await hand.tap([box.x + box.width / 2, box.y + box.height / 2]);
+  await untilStatus(page, "New level levels/level");
+}
 
 describe("a level made by touch alone on a phone held upright", { concurrency: false }, () => {
   let page;
@@ -126,8 +203,9 @@ describe("a level made by touch alone on a phone held upright", { concurrency: f
   before(open);
   after(() => page.close());
 
-  test("pinch and the Zoom control step the view closer and back", async () => {
-    await untilStatus(page, "New level mylevel.map");
+  test("New in My levels, then a pinch and the Zoom control step the view closer and back", async () => {
+    await newByTouch(page, hand);
+    await untilStatus(page, "New level levels/level1.map");
     await hand.down(1, await at(110, 100));
     await hand.down(2, await at(140, 100));
     // 30 pixels apart, then 40 (not yet a step), then 50.
@@ -165,11 +243,17 @@ describe("a level made by touch alone on a phone held upright", { concurrency: f
     await page.keyboard.press("Enter"); // the phone keyboard's Go
     await until("the field put away", () => page.$eval("#ask", (form) => form.hidden));
     await menu(MENU.save);
-    await untilStatus(page, "Saved mylevel.map");
-    assert.match(await storedLevel(page), /Made by thumb/);
+    await untilStatus(page, "Saved levels/level1.map");
   });
 
-  test("test-plays it to its exit with the touch controls", async () => {
+  test("after a reload finds it in My levels with its words, opens it and plays it to its exit", async () => {
+    await page.reload();
+    await until("My levels after a reload", () => page.$eval("#levels", (list) => !list.hidden));
+    const row = '#level-list li:has(button[data-level="level1"])';
+    assert.equal(await page.$eval(row + " .words", (words) => words.textContent), "Made by thumb");
+    const box = await (await page.$(row + " button")).boundingBox();
+    await hand.tap([box.x + box.width / 2, box.y + box.height / 2]);
+    await untilStatus(page, "Opened levels/level1.map");
     await hand.tap("Pause");
     await hand.down(0, "Right");
     await untilText(page, "Level 1 complete", GREY, 20000);
@@ -184,7 +268,7 @@ for (const [width, height] of [[844, 390], [390, 844]]) {
     async () => {
       const page = await openGame(tab.browser, tab.server,
         { page: "?edit", prepare: (p) => emulateTouch(p, width, height) });
-      await untilStatus(page, "New level mylevel.map");
+      await newByTouch(page, await fingers(page));
       const { boxes, picture } = await page.evaluate(() => {
         const box = (element) => element.getBoundingClientRect().toJSON();
         const shown = [...document.querySelectorAll("#touch [role=button]")].filter((e) => e.offsetWidth > 0);

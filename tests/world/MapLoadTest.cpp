@@ -59,15 +59,17 @@ TEST_F(LevelTest, DescriptionRulesAndFailures)
 TEST_F(LevelTest, PlacementFillsRegistriesAndPlayerStart)
 {
     ASSERT_TRUE(
-        LoadLevel(SmallLevel("p", "Player 0 5 7\n"
+        LoadLevel(SmallLevel("p", "Player 0 3 2\n"
                                   "Health 1 1 1 h1\n"
+                                  "Health 1 268435456 1 far\n" // outside the level: skipped
+                                  "Health 1 -1 0 before\n"
                                   "Nobody 1 1 1 x\n" // unknown type: skipped, reading goes on
                                   "Health 0 2 1 h2\n"
                                   "Blob1 0 3 1 e1\n"
                                   "Blob1 1 3\n" // short line: skipped
                                   "OxygenTank 1 0 0 o1\nOxygenTank 1 1 0 o2\nOxygenTank 1 2 0 o3\n")));
-    EXPECT_EQ(mMap.mPlayerStartX, 5);
-    EXPECT_EQ(mMap.mPlayerStartY, 7);
+    EXPECT_EQ(mMap.mPlayerStartX, 3);
+    EXPECT_EQ(mMap.mPlayerStartY, 2);
     EXPECT_FALSE(mMap.mPlayerDirection);
     auto health = mMap.mItems.equal_range("Health");
     ASSERT_EQ(std::distance(health.first, health.second), 2);
@@ -77,6 +79,10 @@ TEST_F(LevelTest, PlacementFillsRegistriesAndPlayerStart)
     EXPECT_DOUBLE_EQ(mMap.GetEntity("Enemy", "Blob1")->GetDX(), -2.0); // placed facing left
     EXPECT_EQ(mMap.mOxygenTanksLeft, 3);
     EXPECT_EQ(mMap.mOxygenTanksTotal, 3);
+
+    // A player start outside the level is no level to play, and the failure says so.
+    EXPECT_FALSE(LoadLevel(SmallLevel("q", "Player 0 4 2\n")));
+    EXPECT_EQ(mMap.mLoadFailure, "its player start 4,2 lies outside the level");
 }
 
 TEST_F(LevelTest, SecondLoadReplacesTheLevelButKeepsPlayerStartAndAddsTanks)
