@@ -26,6 +26,16 @@ if [ -f "$prefix/.complete" ]; then
   exit 0
 fi
 
+# Clones share the cache: a second build waits for the first, then finds its libraries, rather than
+# deleting them halfway through.
+mkdir -p "$cache_root"
+exec 4>"$cache_root/.lock"
+flock 4
+if [ -f "$prefix/.complete" ]; then
+  echo "$prefix"
+  exit 0
+fi
+
 # Every message goes to standard error: standard output carries only the folder.
 exec 3>&1 1>&2
 echo "Building the web libraries into $prefix (once for these versions)"
