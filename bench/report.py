@@ -103,6 +103,18 @@ def bench_rows(table, bench):
             us = time_us(editor)
             table.add("editor frame, %s the largest level" % title, both_us(editor) + " us", "<= 1000 us",
                       us <= 1000.0, editor.get("label", "?"), time_us(editor, "cpu_time") <= 1000.0)
+    # A new level grown key by key to the largest size: the history keeps every step within its bound (64 MiB),
+    # so the editor's memory stays far from a browser tab's 2 GiB.
+    grown = find(entries, "BM_EditorFrame_Resized1024")
+    if grown:
+        us = time_us(grown)
+        table.add("editor frame, a level grown to 1024x1024", both_us(grown) + " us", "<= 1000 us", us <= 1000.0,
+                  grown.get("label", "?"), time_us(grown, "cpu_time") <= 1000.0)
+        growth = grown.get("rss_growth_MiB", float("nan"))
+        table.add("editor memory after growing to 1024x1024", "+%.1f MiB resident" % growth, "<= +128 MiB",
+                  growth <= 128.0, "level %.0f MiB, undo %.2f MiB in %d steps"
+                  % (grown.get("level_MiB", float("nan")), grown.get("undo_MiB", float("nan")),
+                     grown.get("undo_steps", 0)))
 
     tick = find(entries, "BM_Tick_MostEntitiesShipped")
     if tick:

@@ -138,6 +138,8 @@ bool EditorState::Init(Game* game)
     }
     mHistory = EditHistory();
     mPublishedChanges.reset();
+    mPublished.clear();
+    mPublishedRefusal.clear();
     if (mGiven || !std::filesystem::exists(mFile))
     {
         // Nothing is on disk yet: the level as it stands is already a change to keep.

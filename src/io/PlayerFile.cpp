@@ -29,21 +29,19 @@ fs::path gKeptFolder;
 std::function<void(const std::string&)> gStored;
 std::function<void(const std::string&)> gRemoved;
 
-// The keeper hears of a file only when it lies in the kept folder, reached through links or not.
-void TellKeeper(const std::function<void(const std::string&)>& keeper, const std::string& name)
+// Where the file really lies when that is in the kept folder (reached through links or not), for the
+// keeper; empty otherwise.
+std::string KeptPath(const std::string& name)
 {
-    if (!keeper || gKeptFolder.empty())
+    if (gKeptFolder.empty())
     {
-        return;
+        return {};
     }
     std::error_code error;
     const fs::path real = fs::weakly_canonical(fs::absolute(PlayerFile::Target(name), error), error);
     const fs::path kept = fs::weakly_canonical(gKeptFolder, error);
     const auto [keptEnd, realAt] = std::mismatch(kept.begin(), kept.end(), real.begin(), real.end());
-    if (keptEnd == kept.end() && realAt != real.end())
-    {
-        keeper(real.string());
-    }
+    return keptEnd == kept.end() && realAt != real.end() ? real.string() : std::string();
 }
 
 // Writes the whole text to a new file and flushes it to the disk; false (errno set) when any step fails.
@@ -143,17 +141,23 @@ bool PlayerFile::WriteAll(const Contents& files, std::string* why)
             written.erase(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(i));
             return failed(Target(files[i].first));
         }
-        TellKeeper(gStored, files[i].first);
+        const std::string kept = KeptPath(files[i].first);
+        if (gStored && !kept.empty())
+        {
+            gStored(kept);
+        }
     }
     return true;
 }
 
 void PlayerFile::Remove(const std::string& name)
 {
+    const std::string kept = KeptPath(name); // while the path still resolves
     std::error_code error;
-    const fs::path target = Target(name);
-    TellKeeper(gRemoved, name); // before, while the path still resolves to the kept folder
-    fs::remove(target, error);
+    if (fs::remove(Target(name), error) && gRemoved && !kept.empty())
+    {
+        gRemoved(kept);
+    }
 }
 
 std::string PlayerFile::SafeName(std::string text)

@@ -32,7 +32,7 @@ class PlayerFile
     // the keeper set by KeepIn, as Write's are; no link is made for it.
     using Contents = std::vector<std::pair<std::string, std::string>>; // file, its whole content
     static bool WriteAll(const Contents& files, std::string* why = nullptr);
-    // Removes the file (a missing one is no failure), and tells the keeper so.
+    // Removes the file (a missing one is no failure), and tells the keeper when there was one.
     static void Remove(const std::string& name);
     // Where the working folder does not outlast the run (a browser tab), the player's files live in folder
     // instead, each name in the working folder a link to its file there, and stored is called with the

@@ -224,7 +224,7 @@ extern "C"
         }
     }
 
-    // Removes a kept level: its description, the files it names and its autosave.
+    // Removes a kept level: its description, the files it names, its autosave and its grid.
     EMSCRIPTEN_KEEPALIVE const char* kes_level_delete(const char* name)
     {
         FindFiles();
@@ -248,6 +248,7 @@ extern "C"
                 // Whatever of it cannot be read is removed all the same.
             }
         }
+        files.push_back(std::filesystem::path(file).replace_extension(".txt").string());
         files.push_back(file);
         for (const std::string& each : files)
         {

@@ -293,6 +293,33 @@ TEST_F(SettingsFile, WhereFilesAreKeptElsewhereEachWriteLandsThereAndIsHandedOn)
     EXPECT_EQ(stored, (std::vector<std::string>{(kept / "kesv.cfg").string(), (kept / "kesv.sav").string()}));
 }
 
+TEST_F(SettingsFile, FilesWrittenTogetherInTheKeptFolderAreHandedOnAndSoAreTheirRemovals)
+{
+    // A level kept in a browser tab: its folder in the kept one, reached through a link of its name.
+    std::filesystem::create_directories(dir.Path() / "kept" / "levels");
+    std::filesystem::create_directory_symlink(dir.Path() / "kept" / "levels", dir.Path() / "levels");
+    std::vector<std::string> stored;
+    std::vector<std::string> removed;
+    PlayerFile::KeepIn(
+        dir.Path() / "kept", [&stored](const std::string& path) { stored.push_back(path); },
+        [&removed](const std::string& path) { removed.push_back(path); });
+    const bool written =
+        PlayerFile::WriteAll({{"levels/a.ent", "x"}, {"levels/a.map", "y"}, {"elsewhere", "z"}});
+    PlayerFile::Remove("levels/a.ent");
+    PlayerFile::Remove("elsewhere");
+    PlayerFile::KeepIn({}, nullptr);
+
+    EXPECT_TRUE(written);
+    EXPECT_EQ(dir.ReadFile("kept/levels/a.map"), "y");
+    EXPECT_FALSE(dir.Exists("kept/levels/a.ent"));
+    EXPECT_FALSE(dir.Exists("elsewhere"));
+    // Only what lies in the kept folder reaches the keeper; nothing is left half-written beside it.
+    const auto levels = std::filesystem::canonical(dir.Path() / "kept" / "levels");
+    EXPECT_EQ(stored, (std::vector<std::string>{(levels / "a.ent").string(), (levels / "a.map").string()}));
+    EXPECT_EQ(removed, (std::vector<std::string>{(levels / "a.ent").string()}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(levels), {}), 1);
+}
+
 TEST_F(SettingsFile, AnUnreadableFileIsKeptAndStartUpSaysWhyWithStatusOne)
 {
     dir.WriteFile("kesv.cfg", "0 0 0\n");

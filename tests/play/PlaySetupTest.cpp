@@ -152,7 +152,7 @@ TEST_F(PlayTest, ALevelThatIsNotPlayedSaysOnOneStderrLineWhichFileAndWhy)
     EXPECT_EQ("Unable to load level data/maps/room: its placement file data/maps/room.ent cannot be opened\n",
               GetCapturedStderr());
 
-    // A later level without a player start ends the run in the main menu as before, now with a word.
+    // A later level without a player start in it ends the run in the main menu as before, now with a word.
     test::WriteLevel(mDir, Level("room", "Player 1 5 11 p\n"));
     test::WriteLevel(mDir, Level("nobody", "Player 1 -1 -1 p\n"));
     mDir.WriteFile("data/maps/maps.lst", "room\nnobody\n");
@@ -163,6 +163,7 @@ TEST_F(PlayTest, ALevelThatIsNotPlayedSaysOnOneStderrLineWhichFileAndWhy)
     P().mNextLevel = true;
     P().mFadeState = 2;
     H().Tick(70);
-    EXPECT_EQ("Unable to load level data/maps/nobody: it places no player\n", GetCapturedStderr());
+    EXPECT_EQ("Unable to load level data/maps/nobody: its player start -1,-1 lies outside the level\n",
+              GetCapturedStderr());
     EXPECT_EQ("MainMenu", H().CurrentState());
 }
