@@ -27,8 +27,10 @@ class CommandLine
     Action mAction = Action::Play;
     std::optional<bool> mFullscreen; // the window mode for this run only, when given
     std::string mLevelFile;          // empty: the level list from the main menu, as without options
-    std::string mReplayFile;         // only with mLevelFile
+    std::string mReplayFile;         // with mLevelFile or mLinkText
+    bool mWatchLink = false;         // a last --replay after --link, without a file: watch the race's own run
+    bool mPrintLink = false;         // check mReplayFile on mLevelFile and print its race link, no window
     std::string mEditFile;           // a level description to edit, new or existing
-    std::string mLinkText;           // a level link to play, or a file holding one
+    std::string mLinkText;           // a level or race link to play, or a file holding one
     std::string mError;
 };

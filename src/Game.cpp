@@ -5,6 +5,7 @@
 #include "Timer.h"
 #include "audio/AudioManager.h"
 #include "editor/EditorState.h"
+#include "editor/RaceLink.h"
 #include "editor/ScratchLevel.h"
 #include "graphics/Font.h"
 #include "graphics/Framework.h"
@@ -295,8 +296,11 @@ void Game::Render(const float& interpolation)
 void Game::CleanUp()
 {
     // The settings are saved at every exit, also after a failed start-up.
-    WriteConfig();
-    SaveWindowSettings();
+    if (mWritesPlayerFiles)
+    {
+        WriteConfig();
+        SaveWindowSettings();
+    }
 
     // Order matters: the screens may still hold images and sounds, and the framework shuts SDL down.
     mStateManager.reset();

@@ -28,6 +28,7 @@ class CreditsState;
 class EditorState;
 class ScratchLevel;
 class LevelDocument;
+class RaceLink;
 class AssistState;
 class Input;
 
@@ -65,11 +66,16 @@ class Game
     // The command line's part of start-up (GameCommandLine.cpp). Set mCommandLine before Init.
     // Gives the window mode asked for this run and reads the recorded input, before any window opens.
     bool ApplyCommandLine(std::vector<unsigned>& replay);
-    // Begins play on the level file of the command line instead of showing the main menu.
+    // Begins play on the level file of the command line instead of showing the main menu; a race link's
+    // level is raced once its run replays to its time.
     bool StartLevelFile(std::vector<unsigned> replay);
     // Reads the command line's link before any window opens: to edit it, or written as a level file to play
     // when it is a playable level. False, said on stderr and in the browser on the page, when it is not.
     bool ReadLink();
+    // --print-link: replays the command line's recorded input on its level without a window and prints its
+    // race link. The exit status: 0, 3 when the input does not finish the level, 1 when either cannot be
+    // read.
+    int PrintRaceLink();
     // Opens the level editor on the command line's file.
     bool StartEditor();
     // The window mode kesv.cfg keeps: the file's own while this run's mode is the command line's.
@@ -81,6 +87,8 @@ class Game
     int mExitStatus = 0;
 
     bool mIsRunning = false;
+    // Whether the settings and window files are written at the end (not by a check run from a script).
+    bool mWritesPlayerFiles = true;
 
     // The settings record, kept in "kesv.cfg". Keys are SDL scancodes; volumes 0..128.
     bool mFullscreen = true;
@@ -123,12 +131,17 @@ class Game
     std::unique_ptr<ScratchLevel> mLinkLevel;
     // A link's level to be edited.
     std::unique_ptr<LevelDocument> mLinkDocument;
+    // A race link read from the command line, until its level is played against it.
+    std::unique_ptr<RaceLink> mRaceLink;
     AssistState* mAssistState = nullptr; // the assist options, opened from the options screen or the pause
 
     std::unique_ptr<StateManager> mStateManager;
 
   private:
     std::string SettingsText() const;
+    // How messages name the level played: the level file, or a link's level.
+    std::string PlayedLevelName() const;
+    std::string mLinkLevelName;   // a link's level as messages name it, once the link is read
     ShownPicture mShownPicture;   // where the output keeps it, the picture it shows
     std::string mWrittenSettings; // the record as "kesv.cfg" holds it, last read or written
 };

@@ -8,10 +8,16 @@
 #include "editor/LevelCheck.h"
 #include "editor/LevelDocument.h"
 #include "editor/LevelLink.h"
+#include "editor/RaceLink.h"
 #include "editor/ScratchLevel.h"
+#include "graphics/Framework.h"
+#include "graphics/Image.h"
 #include "io/InputScript.h"
 #include "platform/Platform.h"
 #include "states/PlayState.h"
+#include "states/Race.h"
+
+#include <SDL.h>
 
 #include <exception>
 #include <filesystem>
@@ -38,7 +44,7 @@ bool Game::ApplyCommandLine(std::vector<unsigned>& replay)
     }
     catch (const std::runtime_error& error)
     {
-        PlayState::ReportLevelFailure(mCommandLine.mLevelFile, error.what());
+        PlayState::ReportLevelFailure(PlayedLevelName(), error.what());
         mExitStatus = 1;
         return false;
     }
@@ -47,7 +53,31 @@ bool Game::ApplyCommandLine(std::vector<unsigned>& replay)
 bool Game::StartLevelFile(std::vector<unsigned> replay)
 {
     mStateManager->ChangeState("Play");
+    if (mRaceLink)
+    {
+        // The race's run is replayed in a world of its own before anyone sees it.
+        try
+        {
+            Race::Check(this, *mRaceLink, mCommandLine.mLevelFile);
+        }
+        catch (const std::exception& error)
+        {
+            Platform::LinkRefused(std::string("the link cannot be played: ") + error.what());
+            mExitStatus = 1;
+            return false;
+        }
+        if (mCommandLine.mWatchLink)
+        {
+            replay = mRaceLink->mRun;
+        }
+    }
+    const bool watched = !replay.empty();
     mPlayState->PlayOnly(mCommandLine.mLevelFile, std::move(replay));
+    if (mRaceLink)
+    {
+        const std::string name = Race::LevelName(*mRaceLink);
+        mPlayState->RaceAgainst(std::move(mRaceLink), name);
+    }
     bool started = false;
     try
     {
@@ -57,13 +87,13 @@ bool Game::StartLevelFile(std::vector<unsigned> replay)
     catch (const std::exception& error)
     {
         // A level maker's file is theirs to mend: told on standard error, not in the error box.
-        PlayState::ReportLevelFailure(mCommandLine.mLevelFile, error.what());
+        PlayState::ReportLevelFailure(PlayedLevelName(), error.what());
     }
     if (!started)
     {
         mExitStatus = 1;
     }
-    else if (!mCommandLine.mReplayFile.empty())
+    else if (watched)
     {
         mExitStatus = 3; // until the input finishes the level
     }
@@ -103,23 +133,41 @@ bool Game::ReadLink()
     const bool editing = !mCommandLine.mEditFile.empty();
     try
     {
-        LevelDocument level = LevelLink::Unpack(LinkText(mCommandLine.mLinkText));
+        const std::string text = LinkText(mCommandLine.mLinkText);
+        mLinkLevelName = PlayedLevelName();
+        if (RaceLink::IsRace(text))
+        {
+            auto race = std::make_unique<RaceLink>(RaceLink::Unpack(text));
+            if (editing)
+            {
+                if (!race->mLevel)
+                {
+                    throw std::runtime_error("it races one of the game's own levels: open its file instead");
+                }
+                mLinkDocument = std::make_unique<LevelDocument>(*race->mLevel);
+                return true;
+            }
+            // Its level found (or written) now; its run is replayed once there is a world to run it in.
+            mLinkLevel = std::make_unique<ScratchLevel>();
+            mCommandLine.mLevelFile = Race::Open(*race, *mLinkLevel);
+            mRaceLink = std::move(race);
+            mCommandLine.mLinkText.clear();
+            return true;
+        }
+        if (mCommandLine.mWatchLink)
+        {
+            throw std::runtime_error("a level link carries no run to watch: give --replay a file");
+        }
+        LevelDocument level = LevelLink::Unpack(text);
         if (editing)
         {
             mLinkDocument = std::make_unique<LevelDocument>(std::move(level));
             return true;
         }
-        EditorCatalogue catalogue;
-        catalogue.Load("data/maps/");
-        const std::vector<LevelCheck::Problem> problems = LevelCheck::Run(level, catalogue);
+        const std::string problems = Race::PlayProblems(level);
         if (!problems.empty())
         {
-            std::string all;
-            for (const LevelCheck::Problem& problem : problems)
-            {
-                all += (all.empty() ? "" : "; ") + problem.mText;
-            }
-            throw std::runtime_error("the level cannot be played: " + all);
+            throw std::runtime_error("the level cannot be played: " + problems);
         }
         mLinkLevel = std::make_unique<ScratchLevel>();
         mCommandLine.mLevelFile = mLinkLevel->Write(level);
@@ -134,6 +182,81 @@ bool Game::ReadLink()
         return false;
     }
     return true;
+}
+
+std::string Game::PlayedLevelName() const
+{
+    if (!mLinkLevelName.empty())
+    {
+        return mLinkLevelName;
+    }
+    if (mCommandLine.mLinkText.empty())
+    {
+        return mCommandLine.mLevelFile;
+    }
+    // The scratch file's name would mean nothing to the player: the game's own level by its name.
+    try
+    {
+        const std::string text = LinkText(mCommandLine.mLinkText);
+        if (RaceLink::IsRace(text))
+        {
+            const RaceLink race = RaceLink::Unpack(text);
+            if (!race.mLevel)
+            {
+                return race.mFile;
+            }
+        }
+    }
+    catch (const std::exception&)
+    {
+    }
+    return "from the link";
+}
+
+int Game::PrintRaceLink()
+{
+    mWritesPlayerFiles = false;
+    std::vector<unsigned> run;
+    try
+    {
+        run = InputScript::Load(mCommandLine.mReplayFile);
+    }
+    catch (const std::runtime_error& error)
+    {
+        PlayState::ReportLevelFailure(mCommandLine.mLevelFile, error.what());
+        return 1;
+    }
+    try
+    {
+        // No window is shown: the run is checked in a world on SDL's window-less driver.
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+        mFramework = std::make_unique<Framework>();
+        mFramework->mResizable = false;
+        mFramework->Init(false, false);
+        mScreen = std::make_unique<Image>();
+        mScreen->Load(mFramework->mSurface, 320, 240, false, Image::mKeyRed, Image::mKeyGreen,
+                      Image::mKeyBlue);
+    }
+    catch (const std::exception& error)
+    {
+        std::cerr << "kestrovane: the run cannot be checked: " << error.what() << std::endl;
+        return 1;
+    }
+    try
+    {
+        std::cout << Race::Make(this, mCommandLine.mLevelFile, std::move(run), Assist()).Pack() << std::endl;
+        return 0;
+    }
+    catch (const Race::NotFinished& error)
+    {
+        PlayState::ReportLevelFailure(mCommandLine.mLevelFile, error.what());
+        return 3;
+    }
+    catch (const std::exception& error)
+    {
+        PlayState::ReportLevelFailure(mCommandLine.mLevelFile, error.what());
+        return 1;
+    }
 }
 
 bool Game::StartEditor()

@@ -29,6 +29,13 @@ int main(int argc, char* argv[])
     case CommandLine::Action::Play:
         break;
     }
+    if (options.mPrintLink)
+    {
+        // A check for scripts: no window, no player files, the link on standard output.
+        Game game;
+        game.mCommandLine = options;
+        return game.PrintRaceLink();
+    }
 
     Platform::Start();
     std::unique_ptr<Game> game;

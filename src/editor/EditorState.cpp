@@ -377,7 +377,21 @@ void EditorState::BackFromPlay(Game* game)
     game->mAudioManager->PlayMusic("menu.ogg", true);
     if (mStatus.compare(0, 11, "Cannot play") != 0)
     {
-        mStatus = "Back from test-play";
+        mStatus = game->mPlayState->HasFinishedRun() ? "Back: Shift+L sends this run as a race"
+                                                     : "Back from test-play";
+    }
+}
+
+void EditorState::SendRace(Game* game)
+{
+    // The run of the last test-play that reached the exit, on the level as it was tried.
+    try
+    {
+        mStatus = "Race link: " + Platform::ShareRaceLink(game->mPlayState->MakeRaceLink(game));
+    }
+    catch (const std::exception& error)
+    {
+        mStatus = std::string("No race link: ") + error.what();
     }
 }
 

@@ -55,6 +55,7 @@ class EditorState : public State
         TestFromCursor,
         Grid,
         Link,
+        Race, // the last test-play's run to the exit, as a race link
         Leave,
         Count
     };
@@ -103,6 +104,8 @@ class EditorState : public State
     bool Save();
     // Plays the level as it stands, from its start or from the cursor's cell.
     void TestPlay(Game* game, bool fromCursor);
+    // Sends the last test-play that reached the exit as a race link.
+    void SendRace(Game* game);
     // Writes the autosave beside the level when it has changed since it was saved, and removes it when the
     // level has not. False, with why in the status line, when it cannot be written; it never throws.
     bool Autosave();

@@ -452,6 +452,11 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
         StartTyping(false, TypingFrom::Keys);
         return;
     case SDLK_l:
+        if (shift)
+        {
+            SendRace(game);
+            return;
+        }
         PrintLink();
         return;
     case SDLK_EQUALS:

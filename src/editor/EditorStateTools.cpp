@@ -51,6 +51,7 @@ std::vector<std::string> EditorState::MenuLines() const
     set(MenuItem::TestFromCursor, "Test from the cursor");
     set(MenuItem::Grid, "Write the text grid");
     set(MenuItem::Link, "Print the link");
+    set(MenuItem::Race, "Send a race");
     set(MenuItem::Leave, "Leave the editor");
     return lines;
 }
@@ -180,6 +181,9 @@ void EditorState::Activate(Game* game, MenuItem item)
         return;
     case MenuItem::Link:
         PrintLink();
+        return;
+    case MenuItem::Race:
+        SendRace(game);
         return;
     case MenuItem::Leave:
         Leave(game);

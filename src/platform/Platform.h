@@ -47,6 +47,10 @@ class Platform
     static void LevelLinkChanged(const std::string& link);
     // The level being edited has no link, for this reason: the page's "Copy link" says it instead.
     static void LevelLinkRefused(const std::string& why);
+    // A race link was made for the player to send: on the desktop it is printed on standard output and put on
+    // the clipboard, in the browser it goes into the address and onto the clipboard. Gives where it went, as
+    // the card tells the player.
+    static std::string ShareRaceLink(const std::string& link);
     // The level editor came up or went away (test-play, leaving): the page shows its editing controls only
     // while it is up.
     static void EditorShown(bool shown);

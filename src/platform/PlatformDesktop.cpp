@@ -68,6 +68,14 @@ void Platform::LevelLinkChanged(const std::string& /*link*/) {}
 
 void Platform::LevelLinkRefused(const std::string& /*why*/) {}
 
+std::string Platform::ShareRaceLink(const std::string& link)
+{
+    std::cout << link << std::endl;
+    // Without a display (or a clipboard) the printed line is the link.
+    return SDL_SetClipboardText(link.c_str()) == 0 ? "Copied, and printed on stdout"
+                                                   : "Printed on standard output";
+}
+
 void Platform::EditorShown(bool /*shown*/) {}
 
 bool Platform::AskText(const std::string& /*prompt*/, const std::string& /*text*/)

@@ -340,6 +340,12 @@ void Platform::LevelLinkRefused(const std::string& why)
     CallPage("linkRefused", why.c_str());
 }
 
+std::string Platform::ShareRaceLink(const std::string& link)
+{
+    CallPage("race", link.c_str());
+    return "Copied, and in the address";
+}
+
 void Platform::EditorShown(bool shown)
 {
     CallPage("editing", shown ? "1" : "");

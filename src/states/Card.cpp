@@ -49,13 +49,34 @@ std::unique_ptr<Card> Card::Level(int number, const Times& times, bool newBest, 
     std::vector<std::string> body = {"Time   " + FormatTime(times.mTime) +
                                          (times.mAssisted ? "  assisted" : ""),
                                      "Best   " + FormatTime(times.mBest), "Par    " + FormatTime(times.mPar)};
-    if (times.mGhost > 0 && times.mTime > 0)
+    std::string footer = newBest && !times.mAssisted ? "New best time!" : "";
+    if (times.mToBeat > 0 && times.mTime > 0)
+    {
+        // A race: the sender's time stands in for the ghost's.
+        body.push_back("To beat " + FormatTime(times.mToBeat));
+        body.push_back("Race   " + FormatDifference(times.mTime - times.mToBeat));
+        if (times.mTime < times.mToBeat)
+        {
+            footer = "Race won!";
+        }
+    }
+    else if (times.mGhost > 0 && times.mTime > 0)
     {
         body.push_back("Ghost  " + FormatDifference(times.mTime - times.mGhost));
     }
     SayUnsaved(body, unsaved);
-    return std::make_unique<Card>("Level " + std::to_string(number) + " complete", std::move(body),
-                                  newBest && !times.mAssisted ? "New best time!" : "", mLevelUpdates);
+    return std::make_unique<Card>("Level " + std::to_string(number) + " complete", std::move(body), footer,
+                                  mLevelUpdates);
+}
+
+std::unique_ptr<Card> Card::RaceStart(const std::string& level, int toBeat, bool assisted, int updates)
+{
+    std::vector<std::string> body = {level, "", "Time to beat  " + FormatTime(toBeat)};
+    if (assisted)
+    {
+        body.push_back("(made with an assist on)");
+    }
+    return std::make_unique<Card>("Race", std::move(body), "Press a key to start", updates);
 }
 
 std::unique_ptr<Card> Card::Run(const std::vector<Times>& levels, const std::string& unsaved)
@@ -123,10 +144,25 @@ bool Card::Tick()
     return mUpdates > 0 && mShown >= mUpdates;
 }
 
+std::vector<std::string> Card::FootLines() const
+{
+    std::vector<std::string> lines;
+    for (const std::string* line : {&mFooter, &mAction})
+    {
+        if (!line->empty())
+        {
+            lines.push_back(*line);
+        }
+    }
+    return lines;
+}
+
 std::vector<std::string> Card::Fitted(int screenHeight, int charHeight) const
 {
     // Body lines that fit with the lines closed up, besides the heading, the footer and their gaps.
-    const int room = (screenHeight - 2 * kPadding) / charHeight - 2 - (mFooter.empty() ? 0 : 2);
+    const std::size_t foot = FootLines().size();
+    const int room =
+        (screenHeight - 2 * kPadding) / charHeight - 2 - (foot == 0 ? 0 : 1 + static_cast<int>(foot));
     const int head = room - 1 - static_cast<int>(mKeptEnd);
     if (static_cast<int>(mBody.size()) <= room || head < 1)
     {
@@ -150,9 +186,15 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
     {
         bodyWidth = std::max(bodyWidth, line.size());
     }
-    const std::size_t widest = std::max({bodyWidth, mHeading.size(), mFooter.size()});
-    // Heading, a blank line, the body, and the footer after another blank line.
-    const int lines = 2 + static_cast<int>(body.size()) + (mFooter.empty() ? 0 : 2);
+    const std::vector<std::string> foot = FootLines();
+    std::size_t widest = std::max(bodyWidth, mHeading.size());
+    for (const std::string& line : foot)
+    {
+        widest = std::max(widest, line.size());
+    }
+    // Heading, a blank line, the body, and the footer lines after another blank line.
+    const int lines =
+        2 + static_cast<int>(body.size()) + (foot.empty() ? 0 : 1 + static_cast<int>(foot.size()));
     const int width = static_cast<int>(widest) * charWidth + 2 * kPadding;
     // A long level list (a mod's) closes the lines up to fit.
     const int spacing =
@@ -180,8 +222,10 @@ void Card::Render(SDL_Surface* screen, Font& font, Image& overlay) const
         font.DrawString(line, bodyX, y, grey, screen);
         y += lineHeight;
     }
-    if (!mFooter.empty())
+    y += lineHeight;
+    for (const std::string& line : foot)
     {
-        centred(mFooter, y + lineHeight);
+        centred(line, y);
+        y += lineHeight;
     }
 }

@@ -22,6 +22,7 @@ class Card
         int mPar = 0;
         int mGhost = 0;         // the ghost's time to the exit
         bool mAssisted = false; // the time was made with an assist on: it is marked, and no best
+        int mToBeat = 0;        // a race's time to beat, 0 outside a race
     };
 
     // How long the cards after a level show, in updates: about two seconds, and longer for the whole run's
@@ -42,6 +43,9 @@ class Card
     // the progress could not be saved, "" when it was.
     static std::unique_ptr<Card> Level(int number, const Times& times, bool newBest,
                                        const std::string& unsaved = "");
+    // Before a race starts: the level and the time to beat, until a key is pressed or, with updates above
+    // 0, for that long.
+    static std::unique_ptr<Card> RaceStart(const std::string& level, int toBeat, bool assisted, int updates);
     // Every level of the list in order; levels not finished in this run have no time.
     static std::unique_ptr<Card> Run(const std::vector<Times>& levels, const std::string& unsaved = "");
 
@@ -52,6 +56,8 @@ class Card
 
     // One update; true once the card has shown for its time.
     bool Tick();
+    // The card stays until a key skips it (something on it is worth the time to read or copy).
+    void Keep() { mUpdates = 0; }
     // A key press; true when it skips the card (never in the first mGraceUpdates).
     bool Skip() const { return mShown >= mGraceUpdates; }
     // Dims the screen through the black overlay, then draws the box and the text in light grey.
@@ -60,10 +66,14 @@ class Card
     std::string mHeading;
     std::vector<std::string> mBody;
     std::string mFooter;
+    // What a key does on this card, centred under the footer ("" for nothing).
+    std::string mAction;
     // The last body lines (a total) kept in sight when a long body is cut to fit the screen.
     std::size_t mKeptEnd = 0;
 
   private:
+    // The centred lines under the body: the footer and the action, those that are there.
+    std::vector<std::string> FootLines() const;
     // The body as drawn: when it cannot fit even with the lines closed up, its middle gives way to "...".
     std::vector<std::string> Fitted(int screenHeight, int charHeight) const;
 

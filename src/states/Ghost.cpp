@@ -10,10 +10,11 @@ Ghost::Ghost() : mWorld(std::make_unique<PlayState>()) {}
 
 Ghost::~Ghost() = default;
 
-std::unique_ptr<Ghost> Ghost::Start(Game* game, const std::string& levelFile, std::vector<unsigned> input)
+std::unique_ptr<Ghost> Ghost::Start(Game* game, const std::string& levelFile, std::vector<unsigned> input,
+                                    const Assist& rules)
 {
     std::unique_ptr<Ghost> ghost(new Ghost());
-    if (!ghost->mWorld->Simulate(game, levelFile, std::move(input)))
+    if (!ghost->mWorld->Simulate(game, levelFile, std::move(input), rules))
     {
         return nullptr;
     }

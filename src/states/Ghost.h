@@ -1,6 +1,8 @@
 // A recorded run replayed beside the player in a world of its own, drawn as a see-through player.
 #pragma once
 
+#include "player/Assist.h"
+
 #include <SDL.h>
 
 #include <memory>
@@ -19,10 +21,10 @@ class Ghost
     Ghost(const Ghost&) = delete;
     Ghost& operator=(const Ghost&) = delete;
 
-    // A ghost at the start of a level file, steered by a recorded input (InputScript bits); null when
-    // the level cannot be played.
-    static std::unique_ptr<Ghost> Start(Game* game, const std::string& levelFile,
-                                        std::vector<unsigned> input);
+    // A ghost at the start of a level file, steered by a recorded input (InputScript bits), under the
+    // assists that input was recorded with; null when the level cannot be played.
+    static std::unique_ptr<Ghost> Start(Game* game, const std::string& levelFile, std::vector<unsigned> input,
+                                        const Assist& rules = Assist());
 
     // One update, in step with the player's; nothing once it has stopped (at the exit, or where its
     // input ends).

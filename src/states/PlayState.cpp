@@ -3,6 +3,7 @@
 
 #include "Game.h"
 #include "audio/AudioManager.h"
+#include "editor/RaceLink.h"
 #include "entities/Player.h"
 #include "graphics/Framework.h"
 #include "graphics/Image.h"
@@ -81,13 +82,16 @@ void PlayState::ReportLevelFailure(const std::string& level, const std::string& 
 
 void PlayState::PlayOnly(const std::string& levelFile, std::vector<unsigned> replay)
 {
+    mRace.reset();
     mOnlyLevel = levelFile;
     mReplay = std::move(replay);
 }
 
-bool PlayState::Simulate(Game* game, const std::string& levelFile, std::vector<unsigned> input)
+bool PlayState::Simulate(Game* game, const std::string& levelFile, std::vector<unsigned> input,
+                         const Assist& rules)
 {
     mSilent = true;
+    mRules = rules;
     mOnlyLevel = levelFile; // also keeps the player's progress out of it
     mReplay = std::move(input);
     mMaps.assign(1, levelFile);
@@ -222,6 +226,7 @@ void PlayState::CleanUp()
     mGhost.reset();
     mCard.reset();
     mPauseCard.reset();
+    mStartCard.reset();
     mExitReached = false;
     mLevelTime = 0;
     mBlackScreen.reset();

@@ -19,6 +19,7 @@ class Ghost;
 class Image;
 class Map;
 class Player;
+class RaceLink;
 struct TileCollision;
 
 class PlayState : public State
@@ -39,11 +40,21 @@ class PlayState : public State
     // door, Escape) ends the program through the credits. A recorded input, when given, steers the
     // player in place of the game keys.
     void PlayOnly(const std::string& levelFile, std::vector<unsigned> replay);
+    // Plays the level given to PlayOnly as a race against a run through it, from the next Init on: the run is
+    // the ghost, a card shows the time to beat before the start and the difference after the exit. levelName
+    // is how the cards name the level. PlayOnly ends the race.
+    void RaceAgainst(std::unique_ptr<RaceLink> race, std::string levelName);
+    // The race link of the run that last passed an exit, replayed first. Throws std::runtime_error saying
+    // why there is none (no such run, or it does not replay, or its level cannot travel in a link).
+    std::string MakeRaceLink(Game* game) const;
+    bool HasFinishedRun() const { return !mFinishedRun.empty(); }
     // After a level played alone, go back to this screen instead of ending the program ("" ends it).
     void ReturnTo(const std::string& state) { mReturnState = state; }
     // Sets this screen up as a silent world of its own on one level file, steered by a recorded input, with
-    // none of the player's files touched: the world a ghost runs in. False when the level cannot be played.
-    bool Simulate(Game* game, const std::string& levelFile, std::vector<unsigned> input);
+    // none of the player's files touched: the world a ghost runs in, under the given assists. False when the
+    // level cannot be played.
+    bool Simulate(Game* game, const std::string& levelFile, std::vector<unsigned> input,
+                  const Assist& rules = Assist());
     // One update of such a world, the camera placed as drawing would place it. False, running nothing, once
     // it has stopped: at the exit, where its input ends, or at its death.
     bool StepSimulation(Game* game);
@@ -83,6 +94,8 @@ class PlayState : public State
     std::vector<int> mRunTimes;
     // The card shown after an exit until play moves on; null while playing.
     std::unique_ptr<Card> mCard;
+    // The card before a race: the world waits for a key. Null otherwise.
+    std::unique_ptr<Card> mStartCard;
 
     // The rules this world runs by: the player's assist options, or none in a ghost's world.
     Assist mRules;
@@ -157,6 +170,15 @@ class PlayState : public State
     void ApplyTileHarm(Game* game, Entity* e, const TileCollision& collision);
     void FinishLevel();
 
+    // Races (PlayStateRace.cpp): the card before a race, the run kept for its link, the strongest assists.
+    void ShowRaceStart();
+    void KeepFinishedRun(int index);
+    // The level card says how to send the run.
+    void OfferRace();
+    void KeepStrongestRules();
+    // The level card's control that sends the run as a race link (Fire, whatever the device).
+    void SendRaceFromCard(Game* game);
+
     // Rendering (PlayStateRender.cpp).
     void DrawShots(Image& sprites, SDL_Surface* screen);
     void DrawPlayer(Image* sprites, SDL_Surface* screen);
@@ -180,6 +202,15 @@ class PlayState : public State
     // Set by the exit door during an update; its card is shown once the update is over.
     bool mExitReached = false;
     std::unique_ptr<Card> mPauseCard; // null while not paused
+
+    std::unique_ptr<RaceLink> mRace; // the race played, or null
+    std::string mRaceName;
+    Assist mRunRules; // the strongest assists any update of this level ran under
+    // The level last finished, its run and the assists it was made with, for its race link.
+    std::string mFinishedLevel;
+    std::vector<unsigned> mFinishedRun;
+    Assist mFinishedRules;
+    bool mRaceSent = false; // the card shows the link already
 
     std::string mOnlyLevel;   // a level file played alone; empty for the level list
     std::string mReturnState; // where a level played alone returns to; empty: the program ends

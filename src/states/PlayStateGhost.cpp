@@ -2,6 +2,7 @@
 #include "states/PlayState.h"
 
 #include "Game.h"
+#include "editor/RaceLink.h"
 #include "io/InputScript.h"
 #include "io/PlayerFile.h"
 #include "states/Ghost.h"
@@ -43,7 +44,8 @@ void PlayState::StartGhost(Game* game)
     {
         return;
     }
-    mGhost = Ghost::Start(game, LevelPath(mCurrentMap), std::move(input));
+    // A race's run keeps the assists it was made with.
+    mGhost = Ghost::Start(game, LevelPath(mCurrentMap), std::move(input), mRace ? mRace->mRules : Assist());
     // A ghost chosen mid-level is where it would be had it started with the level.
     for (int update = 0; mGhost && update < mLevelTime; ++update)
     {
@@ -53,6 +55,11 @@ void PlayState::StartGhost(Game* game)
 
 std::vector<unsigned> PlayState::GhostInput(Game* game) const
 {
+    // A race is run against the sender's run, whatever ghost the player chose.
+    if (mRace)
+    {
+        return mRace->mRun;
+    }
     const Assist::Ghost choice = game->mAssist.mGhost;
     if (choice == Assist::Ghost::Off)
     {

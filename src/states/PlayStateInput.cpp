@@ -9,6 +9,7 @@
 #include "io/InputScript.h"
 #include "platform/Platform.h"
 #include "states/AssistState.h"
+#include "states/Card.h"
 
 #include <SDL_image.h>
 
@@ -78,7 +79,17 @@ bool PlayState::HandleKeyDown(Game* game, const SDL_KeyboardEvent& event)
     }
     if (IsCardUp())
     {
+        if (!repeat && mCard->Skip() && (KeyControls(game, key.scancode) & InputScript::Fire) && !mRaceSent &&
+            !mFinishedRun.empty())
+        {
+            SendRaceFromCard(game);
+            return true;
+        }
         return HandleCardKey(repeat); // any key, Escape too, goes on to what follows the card
+    }
+    if (mStartCard && !repeat)
+    {
+        mStartCard.reset(); // and the key does what it does in play
     }
     if (key.scancode == SDL_SCANCODE_ESCAPE)
     {
@@ -168,11 +179,20 @@ void PlayState::ApplyDevices(Game* game)
     }
     if (IsCardUp())
     {
-        if (anyPressed)
+        if (input.Pressed(Action::Fire, kSteeringDevices) && mCard->Skip() && !mRaceSent &&
+            !mFinishedRun.empty())
+        {
+            SendRaceFromCard(game);
+        }
+        else if (anyPressed)
         {
             HandleCardKey(false);
         }
         return;
+    }
+    if (mStartCard && anyPressed)
+    {
+        mStartCard.reset();
     }
     if (input.Pressed(Action::Back, kSteeringDevices))
     {

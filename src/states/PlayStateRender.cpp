@@ -45,7 +45,7 @@ void PlayState::Render(Game* game, const float&)
         mPlayer->ShowHUD(screen);
         DrawCountdown(game, screen);
         // The card after an exit; a pause that lasts into the next level shows once that level is up.
-        Card* card = mCard ? mCard.get() : mPauseCard.get();
+        Card* card = mCard ? mCard.get() : mPauseCard ? mPauseCard.get() : mStartCard.get();
         if (card != nullptr && mBlackScreen)
         {
             card->Render(screen, *game->mFont, *mBlackScreen);

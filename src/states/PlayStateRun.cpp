@@ -4,6 +4,7 @@
 #include "Game.h"
 #include "Timer.h"
 #include "audio/AudioManager.h"
+#include "editor/RaceLink.h"
 #include "entities/Player.h"
 #include "states/Card.h"
 #include "states/Ghost.h"
@@ -20,9 +21,12 @@ void PlayState::BeginLevel(Game* game)
     mLevelAssisted = false;
     mRecording.clear();
     mCard.reset();
+    mRunRules = Assist();
+    mFinishedRun.clear();
     if (!mSilent)
     {
         StartGhost(game);
+        ShowRaceStart();
     }
     // A level file played alone is not one of the game's levels: the player's progress is left alone.
     if (mOnlyLevel.empty())
@@ -43,14 +47,17 @@ void PlayState::ShowExitCard(Game* game)
     const std::string& level = mMaps[static_cast<std::size_t>(finished)];
     mRunTimes[static_cast<std::size_t>(finished)] = mLevelTime;
     mRunAssisted[static_cast<std::size_t>(finished)] = mLevelAssisted;
+    KeepFinishedRun(finished);
     ClearInput();
     // The ghost still on its way plays on to the exit (or its end), for its time.
     const int ghostTime = mGhost ? mGhost->RunToEnd(game) : 0;
     if (!mOnlyLevel.empty())
     {
-        // Its time against the recorded input it was played with, if any.
-        mCard = Card::Level(1, {mLevelTime, 0, static_cast<int>(mReplay.size()), ghostTime, mLevelAssisted},
-                            false);
+        // Its time against the recorded input it was played with, if any, or the race's time to beat.
+        Card::Times times{mLevelTime, 0, static_cast<int>(mReplay.size()), ghostTime, mLevelAssisted};
+        times.mToBeat = mRace ? mRace->mTime : 0;
+        mCard = Card::Level(1, times, false);
+        OfferRace();
         game->mExitStatus = 0;
         return;
     }
@@ -67,6 +74,7 @@ void PlayState::ShowExitCard(Game* game)
         const Card::Times times{mLevelTime, progress.Best(level), Par(level), ghostTime, mLevelAssisted};
         mCard = Card::Level(finished + 1, times, earlierBest != 0 && mLevelTime < earlierBest,
                             progress.SaveFailure());
+        OfferRace();
         return;
     }
     // The last level: the whole list (an empty line ends it, as it ends play).
@@ -76,6 +84,7 @@ void PlayState::ShowExitCard(Game* game)
         levels.push_back({mRunTimes[i], progress.Best(mMaps[i]), Par(mMaps[i]), 0, mRunAssisted[i]});
     }
     mCard = Card::Run(levels, progress.SaveFailure());
+    OfferRace();
 }
 
 bool PlayState::HandleCardKey(bool repeat)

@@ -47,7 +47,7 @@ void PlayState::Tick(Game* game)
         return;
     }
     // The world stands still behind a card and while paused; a closed window still ends play.
-    if ((mCard || IsPaused()) && mQuitRequested)
+    if ((mCard || IsPaused() || mStartCard) && mQuitRequested)
     {
         mFadeState = Fade::FadingOut;
     }
@@ -61,6 +61,15 @@ void PlayState::Tick(Game* game)
     }
     if (IsPaused())
     {
+        return;
+    }
+    if (mStartCard)
+    {
+        // The race starts with a key, or by itself when watched.
+        if (mStartCard->Tick())
+        {
+            mStartCard.reset();
+        }
         return;
     }
     // A ghost chosen anew (on the assist screen, from the pause) joins at the level clock.
@@ -163,6 +172,7 @@ void PlayState::UpdateWorld(Game* game)
         // The options take effect at once; a ghost's world keeps the rules its recording was made by.
         mRules = game->mAssist;
         mLevelAssisted = mLevelAssisted || mRules.IsOn();
+        KeepStrongestRules();
         mRecording.push_back(RecordedKeys());
     }
     mPlayer->mOxygenUse = mRules.OxygenUse();

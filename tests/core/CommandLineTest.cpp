@@ -31,6 +31,12 @@ TEST(CommandLine, OptionsAskForHelpTheVersionAWindowModeOrALevel)
     const CommandLine link = CommandLine::Parse({"--link", "#abc", "--replay", "r.replay"});
     EXPECT_EQ(Action::Play, link.mAction) << "a link's level may be watched from a recorded input";
     EXPECT_EQ("#abc", link.mLinkText);
+    const CommandLine watch = CommandLine::Parse({"--link", "race.abc", "--replay"});
+    EXPECT_EQ(Action::Play, watch.mAction) << "a bare --replay, last after a link, watches the race's run";
+    EXPECT_TRUE(watch.mWatchLink);
+    const CommandLine print = CommandLine::Parse({"--print-link", "--level", "a.map", "--replay", "r"});
+    EXPECT_EQ(Action::Play, print.mAction);
+    EXPECT_TRUE(print.mPrintLink);
 
     EXPECT_EQ(Action::Version, CommandLine::Parse({"--windowed", "--version"}).mAction);
     EXPECT_EQ(Action::Help, CommandLine::Parse({"--version", "-h"}).mAction);
@@ -43,7 +49,10 @@ TEST(CommandLine, AnythingNotUnderstoodIsRefusedWithTheReason)
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--level"}, "--level needs a file"},
         {{"--level", "a.map", "--replay"}, "--replay needs a file"},
-        {{"--replay", "a.replay"}, "--replay needs --level: a recorded input is played on one level"},
+        {{"--replay", "a.replay"},
+         "--replay needs --level or --link: a recorded input is played on one level"},
+        {{"--level", "a.map", "--print-link"},
+         "--print-link needs --level and --replay: it prints the race of that run on that level"},
         {{"--edit"}, "--edit needs a file"},
         {{"--link"}, "--link needs a level link"},
         {{"--level", "a.map", "--link", "x"},
@@ -61,7 +70,7 @@ TEST(CommandLine, AnythingNotUnderstoodIsRefusedWithTheReason)
     }
     // The usage names every option the game understands.
     for (const char* option : {"--windowed", "--fullscreen", "--level FILE", "--replay FILE", "--link TEXT",
-                               "--edit FILE", "--version", "--help"})
+                               "--edit FILE", "--print-link", "--version", "--help"})
     {
         EXPECT_NE(std::string::npos, CommandLine::Usage().find(option)) << option;
     }

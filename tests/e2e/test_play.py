@@ -2,7 +2,9 @@
 of the level) -> Escape -> main menu -> New Game again -> play -> window closed -> credits -> exit 0.
 Then a level maker's command line: a level that cannot be loaded ends with one stderr line and exit
 status 1, no error box; a level with its recorded input plays at once, Escape leads through the credits,
-and the settings keep their fullscreen although the run was windowed."""
+and the settings keep their fullscreen although the run was windowed. A race from the command line: a
+run checked without a window prints its race link (status 0, or 3 when it does not finish, with no file
+written), the race's own run watched finishes (status 0), and a run given beside it names the level."""
 
 import os
 import sys
@@ -84,6 +86,41 @@ def level_from_command_line(xserver, binary, build_dir):
         workdir.cleanup()
 
 
+def race_from_command_line(_xserver, binary, build_dir):
+    workdir = e2e_support.Workdir(build_dir, kesdriver.settings_text(fullscreen=0))
+    maps = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets", "maps")
+    try:
+        before = sorted(os.listdir(workdir.path))
+        check = ["--level", "data/maps/level1.map", "--replay", os.path.join(maps, "level1.replay"), "--print-link"]
+        code, output, errors = kesdriver.run_without_display(binary, workdir.path, args=check)
+        race = output.strip()
+        if code != 0 or not race.startswith("race.") or "\n" in race:
+            raise kesdriver.DriverError("--print-link: exit code %s, output %r %r" % (code, output, errors))
+        check[3] = os.path.join(maps, "level2.replay")
+        code, output, errors = kesdriver.run_without_display(binary, workdir.path, args=check)
+        if code != 3 or output or "Unable to load level data/maps/level1.map: the run does not reach the exit" not in errors:
+            raise kesdriver.DriverError("--print-link of a run that does not finish: exit code %s, %r %r"
+                                        % (code, output, errors))
+        if sorted(os.listdir(workdir.path)) != before:
+            raise kesdriver.DriverError("--print-link wrote files: %s" % sorted(os.listdir(workdir.path)))
+
+        code, _, errors = kesdriver.run_without_display(binary, workdir.path, timeout=120,
+                                                        args=["--windowed", "--link", race, "--replay"])
+        if code != 0:
+            raise kesdriver.DriverError("the race's own run watched: exit code %s, %r" % (code, errors))
+        workdir.write("short.replay", "R10\n")
+        code, _, errors = kesdriver.run_without_display(binary, workdir.path,
+                                                        args=["--windowed", "--link", race, "--replay", "short.replay"])
+        if code != 3:
+            raise kesdriver.DriverError("a run that stops short on a race's level: exit code %s, %r" % (code, errors))
+        code, _, errors = kesdriver.run_without_display(binary, workdir.path,
+                                                        args=["--link", race, "--replay", "nothere.replay"])
+        if code != 1 or "Unable to load level level1.map: no recorded input: nothere.replay" not in errors:
+            raise kesdriver.DriverError("a missing input beside a race: exit code %s, %r" % (code, errors))
+    finally:
+        workdir.cleanup()
+
+
 def _try_read(path):
     try:
         return kesdriver.read_png(path)
@@ -96,7 +133,8 @@ def main():
         ("new game, story, play, screenshots, back to the menu, play again, close through the credits",
          play_and_screenshots),
         ("a level from the command line: a missing one refused, one with its recorded input watched",
-         level_from_command_line)])
+         level_from_command_line),
+        ("a race from the command line: printed from a run, its run watched, a run beside it", race_from_command_line)])
 
 
 if __name__ == "__main__":

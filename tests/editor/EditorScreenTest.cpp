@@ -5,6 +5,7 @@
 #include "VirtualPad.h"
 #include "editor/EditorState.h"
 #include "editor/LevelLink.h"
+#include "editor/RaceLink.h"
 #include "graphics/Framework.h"
 #include "io/InputScript.h"
 #include "platform/Platform.h"
@@ -456,6 +457,8 @@ TEST_F(EditorScreen, TheToolMenuReachesWithTheTouchControlsWhatOnlyKeysReached)
     EXPECT_EQ(mEditor->mStatus, "No entity at the cursor to name");
     use(Item::Save, Action::Jump);
     EXPECT_EQ(mEditor->mStatus.rfind("Not saved: ", 0), 0u) << mEditor->mStatus;
+    use(Item::Race, Action::Jump); // no test-play has reached the exit yet
+    EXPECT_EQ(mEditor->mStatus.rfind("No race link: ", 0), 0u) << mEditor->mStatus;
     use(Item::Help, Action::Jump);
     EXPECT_TRUE(mEditor->mHelp);
     Tap(Action::Jump);
@@ -654,4 +657,30 @@ TEST_F(EditorScreen, NamesTheEditorKeepsForItselfAreRefusedAndTooLargeALevelHasN
     ASSERT_EQ(mEditor->mStatus, "Size 256x257");
     Key(SDLK_l);
     EXPECT_EQ(mEditor->mStatus, LevelLink::mTooLarge);
+}
+
+TEST_F(EditorScreen, ATestPlayThatReachedTheExitIsSentAsARaceCarryingTheLevel)
+{
+    MakeLevel();
+    Key(SDLK_t);
+    ASSERT_EQ(mPlay.CurrentState(), "Play") << mEditor->mStatus;
+    mPlay.SkipFadeIn();
+    for (unsigned keys : InputScript::Parse("R30 RJ8 R60 -200"))
+    {
+        if (mPlay.CurrentState() == "Play")
+        {
+            mPlay.Step(keys, false);
+        }
+    }
+    ASSERT_EQ(mPlay.CurrentState(), "Editor");
+    mPlay.HandleEvents();
+    EXPECT_EQ(mEditor->mStatus, "Back: Shift+L sends this run as a race");
+    testing::internal::CaptureStdout();
+    Key(SDLK_l, KMOD_LSHIFT);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(mEditor->mStatus.rfind("Race link: ", 0), 0u) << mEditor->mStatus;
+    const RaceLink race = RaceLink::Unpack(printed.substr(0, printed.find('\n')));
+    ASSERT_TRUE(race.mLevel) << "a made level travels whole";
+    EXPECT_EQ(race.mLevel->Layer(1), mEditor->mLevel.Layer(1));
+    EXPECT_EQ(static_cast<std::size_t>(race.mTime), race.mRun.size());
 }

@@ -2,18 +2,22 @@
 #include "PlayTest.h"
 
 #include "Timer.h"
+#include "editor/RaceLink.h"
+#include "editor/ScratchLevel.h"
 #include "io/InputScript.h"
 #include "player/Progress.h"
 #include "states/AssistState.h"
 #include "states/Card.h"
 #include "states/Ghost.h"
 #include "states/MainMenuState.h"
+#include "states/Race.h"
 
 #include "entities/Player.h"
 #include "graphics/Image.h"
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <utility>
@@ -374,4 +378,43 @@ TEST_F(RunTest, EnterOnThePauseCardOpensTheAssistScreenWhoseChoicesTakeEffectOnR
     H().Tick(10);
     EXPECT_NEAR(oxygen - 10 * 0.015, Pl().mOxygen, 1e-9);
     EXPECT_TRUE(P().mLevelAssisted);
+}
+
+TEST_F(RunTest, FireOnTheLevelCardSendsTheRunAsARaceThatIsThenRacedAgainstItsTime)
+{
+    ASSERT_TRUE(BeginTwoRooms());
+    const int sent = WalkOut(10);
+    EXPECT_EQ("Fire: send this run as a race", P().mCard->mAction);
+    H().Tick(Card::mGraceUpdates);
+    testing::internal::CaptureStdout();
+    H().PressKey(SDL_SCANCODE_SPACE);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    const std::string link = printed.substr(0, printed.find('\n'));
+    ASSERT_TRUE(RaceLink::IsRace(link)) << printed;
+    H().Tick(2 * Card::mLevelUpdates);
+    ASSERT_TRUE(P().mCard) << "the card stays while the link is copied";
+    const std::vector<std::string>& body = P().mCard->mBody;
+    EXPECT_NE(body.end(), std::find(body.begin(), body.end(), link.substr(0, 36)));
+
+    // The friend's side: the level at once, the world waiting behind the time to beat.
+    auto race = std::make_unique<RaceLink>(RaceLink::Unpack(link));
+    ScratchLevel scratch;
+    const std::string level = Race::Open(*race, scratch);
+    Race::Check(G(), *race, level);
+    P().PlayOnly(level, {});
+    P().RaceAgainst(std::move(race), "Level 1");
+    ASSERT_TRUE(P().Init(G()));
+    H().Tick(40);
+    ASSERT_TRUE(P().mStartCard);
+    EXPECT_EQ("Time to beat  " + Card::FormatTime(sent), P().mStartCard->mBody[2]);
+    EXPECT_EQ(0, P().mLevelTime);
+    H().PressKey(SDL_SCANCODE_RIGHT);
+    EXPECT_FALSE(P().mStartCard);
+    H().Tick();
+    ASSERT_TRUE(P().mGhost) << "the sender's run races beside the player";
+    EXPECT_EQ(sent - 10, WalkOut(0));
+    const std::vector<std::string>& result = P().mCard->mBody;
+    EXPECT_EQ("To beat " + Card::FormatTime(sent), result[result.size() - 2]);
+    EXPECT_EQ("Race   -0.33 s", result.back());
+    EXPECT_EQ("Race won!", P().mCard->mFooter);
 }
