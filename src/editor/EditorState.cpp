@@ -377,8 +377,11 @@ void EditorState::BackFromPlay(Game* game)
     game->mAudioManager->PlayMusic("menu.ogg", true);
     if (mStatus.compare(0, 11, "Cannot play") != 0)
     {
-        mStatus = game->mPlayState->HasFinishedRun() ? "Back: Shift+L sends this run as a race"
-                                                     : "Back from test-play";
+        // Fingers and controllers reach the race through the tool menu.
+        const bool keys = !mTouchLast && !mActionCursor;
+        mStatus = !game->mPlayState->HasFinishedRun() ? "Back from test-play"
+                  : keys                              ? "Back: Shift+L sends this run as a race"
+                                                      : "Back: Tools can send this run as a race";
     }
 }
 

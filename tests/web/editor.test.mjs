@@ -259,7 +259,7 @@ describe("a level made by touch alone on a phone held upright", { concurrency: f
     await hand.down(0, "Right");
     await untilText(page, "Level 1 complete", GREY, 20000);
     await hand.up(0);
-    await untilStatus(page, "Back from test-play");
+    await untilStatus(page, "Back: Tools can send this run as a race");
   });
 });
 
