@@ -26,6 +26,21 @@ void AddShotsAhead(PlayScene& scene, int count)
     }
 }
 
+int CountFittings(Map& map)
+{
+    int count = 0;
+    for (const auto& entry : map.mEntities)
+    {
+        count += entry.second->GetBaseType() == EntityType::mBaseLift ? 1 : 0;
+    }
+    for (const std::string& key : map.mCollisionLayer)
+    {
+        const Tile* tile = map.mTileManager->GetTile(key);
+        count += tile != nullptr && tile->mTileType != nullptr && tile->mTileType->IsVent() ? 1 : 0;
+    }
+    return count;
+}
+
 template <typename Better> const LevelSurvey& Pick(Better better)
 {
     const auto& levels = SurveyShippedLevels();
@@ -78,10 +93,13 @@ const std::vector<LevelSurvey>& SurveyShippedLevels()
             entry.level = level;
             entry.cells = map.mWidth * map.mHeight;
             entry.entities = static_cast<int>(map.mEntities.size() + map.mItems.size() + map.mEnemies.size());
+            entry.fittings = CountFittings(map);
             entry.busiest = FindBusiestView(map, scene.Screen());
             std::fprintf(
-                stderr, "level %-12s %4d x %-3d cells, %3d entities, busiest view at (%d, %d): %lld pixels\n",
-                level.c_str(), map.mWidth, map.mHeight, entry.entities, entry.busiest.cameraX,
+                stderr,
+                "level %-12s %4d x %-3d cells, %3d entities, %3d lifts and vents, busiest view at (%d, %d): "
+                "%lld pixels\n",
+                level.c_str(), map.mWidth, map.mHeight, entry.entities, entry.fittings, entry.busiest.cameraX,
                 entry.busiest.cameraY, entry.busiest.Pixels());
             levels.push_back(entry);
         }
@@ -99,6 +117,23 @@ const LevelSurvey& BusiestScreenLevel()
 const LevelSurvey& MostEntitiesLevel()
 {
     return Pick([](const LevelSurvey& a, const LevelSurvey& b) { return a.entities < b.entities; });
+}
+
+const LevelSurvey& MostFittingsLevel()
+{
+    return Pick([](const LevelSurvey& a, const LevelSurvey& b)
+                { return a.fittings < b.fittings || (a.fittings == b.fittings && a.entities < b.entities); });
+}
+
+Stage& MostFittingsStage()
+{
+    return CurrentStage("most-fittings",
+                        [](Stage& built)
+                        {
+                            built.level = MostFittingsLevel().level;
+                            built.folder = std::make_unique<ContentFolder>();
+                            built.scene = std::make_unique<PlayScene>(*built.folder, built.level);
+                        });
 }
 
 Stage& MostEntitiesStage()

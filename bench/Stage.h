@@ -18,6 +18,7 @@ struct LevelSurvey
     std::string level;
     int cells = 0;    // width x height in tiles
     int entities = 0; // enemies, items and plain entities placed at the start
+    int fittings = 0; // lifts and air vent cells: the machinery that works every update
     ViewLoad busiest; // the view with the most to draw
 };
 
@@ -41,9 +42,13 @@ const std::vector<LevelSurvey>& SurveyShippedLevels();
 const LevelSurvey& BusiestScreenLevel();
 const LevelSurvey& MostEntitiesLevel();
 const LevelSurvey& LargestLevel();
+// The level with the most lifts and vents (then the most entities); its fittings are 0 when none has any.
+const LevelSurvey& MostFittingsLevel();
 
 // A game on the shipped level with the most entities, as it starts.
 Stage& MostEntitiesStage();
+// A game on the shipped level with the most lifts and vents, as it starts.
+Stage& MostFittingsStage();
 // The busiest screen of the shipped levels, shown as ShowBusyView does.
 void BuildBusiestScreen(Stage& built);
 // Puts the player, armed and walking, in the middle of the stage's view with a screen of shots ahead of

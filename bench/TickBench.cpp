@@ -1,5 +1,5 @@
-// One fixed update of play: on the shipped level with the most entities, and on the stress arena with
-// 200 enemies and 50 shots in flight.
+// One fixed update of play: on the shipped level with the most entities, on the one with the most lifts
+// and air vents, and on the stress arena with 200 enemies and 50 shots in flight.
 #include "LevelGenerator.h"
 #include "Stage.h"
 
@@ -18,14 +18,13 @@ constexpr int kShippedStretch = 150;
 constexpr int kArenaStretch = 10;
 constexpr int kArenaShots = 50;
 
-void BM_Tick_MostEntitiesShipped(benchmark::State& state)
+// The player stands still while the level lives around it; each stretch starts from a fresh level.
+void TickShippedStage(benchmark::State& state, Stage& stage)
 {
-    Stage& stage = bench::MostEntitiesStage();
     bench::PlayScene& scene = *stage.scene;
     Game& game = scene.TheGame();
     PlayState& play = scene.Play();
 
-    // The player stands still while the level lives around it; each stretch starts from a fresh level.
     int done = kShippedStretch;
     for (auto _ : state)
     {
@@ -44,7 +43,25 @@ void BM_Tick_MostEntitiesShipped(benchmark::State& state)
         static_cast<double>(map.mEnemies.size() + map.mItems.size() + map.mEntities.size());
     state.SetLabel(stage.level);
 }
+
+void BM_Tick_MostEntitiesShipped(benchmark::State& state)
+{
+    TickShippedStage(state, bench::MostEntitiesStage());
+}
 BENCHMARK(BM_Tick_MostEntitiesShipped)->Unit(benchmark::kMicrosecond);
+
+void BM_Tick_MostFittingsShipped(benchmark::State& state)
+{
+    if (bench::MostFittingsLevel().fittings == 0)
+    {
+        state.SkipWithError("no shipped level has a lift or an air vent");
+        return;
+    }
+    Stage& stage = bench::MostFittingsStage();
+    TickShippedStage(state, stage);
+    state.counters["fittings"] = static_cast<double>(bench::MostFittingsLevel().fittings);
+}
+BENCHMARK(BM_Tick_MostFittingsShipped)->Unit(benchmark::kMicrosecond);
 
 // Fills the shot lane of the arena: rows of ten shots flying right, 15 pixels apart.
 void ReloadArenaShots(bench::PlayScene& scene)

@@ -1,7 +1,7 @@
 // Fuzzes play itself: a level made of fuzzed description, grid and placement is begun as the story screen
 // begins a game and played for a few hundred updates with fuzzed keys. The input is four parts split by
-// lines holding only "%%": the description, the grid (rows of the tile legend . # ^ ~ w ?), the placement
-// and an input script ("R30 RJ6 -4 LF2", repeated to the end).
+// lines holding only "%%": the description, the grid (rows of the tile legend . # ^ ~ w ? and the vents
+// Y y), the placement (lifts too) and an input script ("R30 RJ6 -4 LF2", repeated to the end).
 #include "FuzzSupport.h"
 #include "WorldFixtures.h"
 
@@ -43,7 +43,7 @@ std::vector<std::string> Parts(const std::string& text)
 // Rows of legend characters, padded to one width; any other byte stands for one of them.
 std::vector<std::string> GridRows(const std::string& text)
 {
-    static const std::string legend = ".#^~w?";
+    static const std::string legend = ".#^~w?Yy";
     std::vector<std::string> rows;
     std::size_t width = 1;
     for (std::size_t start = 0; start < text.size() && rows.size() < kMaxRows;)

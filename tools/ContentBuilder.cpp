@@ -124,10 +124,20 @@ void ContentBuilder::BuildStory()
     TextSource source((fs::path(mAssets) / "story.txt").string());
     std::string line;
     std::size_t shown = 0;
+    bool ending = false;
     while (source.NextLine(line))
     {
         if (TextSource::IsComment(line))
             continue;
+        // The ending page after its mark is a screen of its own.
+        if (line == "[ending]" && !ending)
+        {
+            if (shown == 0 || shown > mStoryLines)
+                throw source.Error("the story must show 1 to 29 lines before its ending");
+            ending = true;
+            shown = 0;
+            continue;
+        }
         ++shown;
         if (line.size() > mStoryColumns)
             throw source.Error("story line longer than 39 columns");
@@ -136,7 +146,8 @@ void ContentBuilder::BuildStory()
                 throw source.Error("story holds a character the font does not have");
     }
     if (shown == 0 || shown > mStoryLines)
-        throw std::runtime_error("the story must show 1 to 29 lines");
+        throw std::runtime_error(ending ? "the story's ending must show 1 to 29 lines"
+                                        : "the story must show 1 to 29 lines");
     Copy(source.Path(), "story.txt");
 }
 

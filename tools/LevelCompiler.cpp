@@ -54,6 +54,20 @@ void LevelCompiler::ReadLegendLine(TextSource& source, const std::vector<std::st
     (fields[0] == "back" ? mBack : mFore)[fields[1][0]] = symbol;
 }
 
+void LevelCompiler::ReadMusicLine(TextSource& source, const std::vector<std::string>& fields)
+{
+    const std::string suffix = ".ogg";
+    const std::string& name = fields.size() == 2 ? fields[1] : std::string();
+    bool plain =
+        name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    for (char c : name)
+        plain =
+            plain && ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.');
+    if (!plain)
+        throw source.Error("expected music <name>.ogg, a tune of music/ in lower case");
+    mMusic = name;
+}
+
 void LevelCompiler::Compile(const std::string& sourcePath)
 {
     mSourceName = std::filesystem::path(sourcePath).filename().string();
@@ -65,6 +79,8 @@ void LevelCompiler::Compile(const std::string& sourcePath)
             mBackdrop = source.ReadGrid("");
         else if (fields[0] == "foreground" && fields.size() == 1)
             mForeground = source.ReadGrid("");
+        else if (fields[0] == "music")
+            ReadMusicLine(source, fields);
         else
             ReadLegendLine(source, fields);
     }
@@ -136,6 +152,8 @@ void LevelCompiler::Write(const std::string& folder, const std::string& name) co
     std::ofstream description(out / (name + ".map"), std::ios::binary);
     description << "// Generated from " << mSourceName << ": background layer, collision layer, placement\n";
     description << name << "_bg.png " << name << "_col.png " << name << ".ent\n";
+    if (!mMusic.empty())
+        description << "music " << mMusic << "\n";
     if (!description)
         throw std::runtime_error("cannot write " + (out / (name + ".map")).string());
 }

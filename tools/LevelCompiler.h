@@ -42,6 +42,8 @@ class LevelCompiler
 
   private:
     void ReadLegendLine(TextSource& source, const std::vector<std::string>& fields);
+    // "music <name>.ogg": the level plays that tune instead of the usual one.
+    void ReadMusicLine(TextSource& source, const std::vector<std::string>& fields);
     const Symbol& Lookup(const std::map<char, Symbol>& legend, char symbol, const std::string& layer) const;
 
     const TypeTables& mTables;
@@ -50,6 +52,7 @@ class LevelCompiler
     std::vector<std::string> mBackdrop;
     std::vector<std::string> mForeground;
     std::string mSourceName;
+    std::string mMusic;
     int mWidth = 0;
     int mHeight = 0;
 };

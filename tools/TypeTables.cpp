@@ -8,7 +8,7 @@
 namespace
 {
 // Reads every definition line of a table, refusing anything the game would silently skip.
-template <typename Handle> void ReadTable(const std::string& path, Handle handle)
+template <typename Handle> void ReadTable(const std::string& path, std::size_t most, Handle handle)
 {
     TextSource source(path);
     std::string line;
@@ -17,8 +17,9 @@ template <typename Handle> void ReadTable(const std::string& path, Handle handle
         if (line.empty() || TextSource::IsComment(line))
             continue;
         std::vector<std::string> fields = TypeTables::GameFields(line);
-        if (fields.size() != 8)
-            throw source.Error("expected exactly eight fields separated by single spaces");
+        if (fields.size() < 8 || fields.size() > most)
+            throw source.Error(most == 8 ? "expected exactly eight fields separated by single spaces"
+                                         : "expected eight or nine fields separated by single spaces");
         for (const std::string& field : fields)
             if (field.empty())
                 throw source.Error("empty field (double space)");
@@ -34,7 +35,7 @@ bool IsFlag(const std::string& text)
 
 void TypeTables::Load(const std::string& tileTypesPath, const std::string& entityTypesPath)
 {
-    ReadTable(tileTypesPath,
+    ReadTable(tileTypesPath, 9,
               [this](TextSource& source, const std::vector<std::string>& fields)
               {
                   std::size_t used = 0;
@@ -56,13 +57,16 @@ void TypeTables::Load(const std::string& tileTypesPath, const std::string& entit
                   for (int i = 5; i <= 7; ++i)
                       if (!IsFlag(fields[i]))
                           throw source.Error("flag must be 0 or 1: " + fields[i]);
+                  // An air vent's phase: 0 none, 1 or 2 for the two halves of its cycle.
+                  if (fields.size() == 9 && fields[8] != "0" && fields[8] != "1" && fields[8] != "2")
+                      throw source.Error("vent phase must be 0, 1 or 2: " + fields[8]);
               });
-    ReadTable(entityTypesPath,
+    ReadTable(entityTypesPath, 8,
               [this](TextSource& source, const std::vector<std::string>& fields)
               {
                   const std::string& base = fields[0];
                   if (base != "Player" && base != "Enemy" && base != "Item" && base != "Entity" &&
-                      base != "Bullet")
+                      base != "Bullet" && base != "Lift")
                       throw source.Error("unknown base type: " + base);
                   if (!mEntityBases.emplace(fields[1], base).second)
                       throw source.Error("entity type defined twice: " + fields[1]);

@@ -1,5 +1,5 @@
 // Searches an input script that finishes one level of the built data, that the atlas check replays.
-// Usage (in the build folder): kesrecord <level index> [--prefix=<script>] [column,row ...]
+// Usage (in the build folder): kesrecord <level index> [--prefix=<script>] [--grounded] [column,row ...]
 //                           or kesrecord --shot <level index> <updates> <out.png> "<script>"
 //                           or kesrecord --trace <level index> <file.replay>
 // The search may start from a fixed prefix (a hand-played stretch such as a stomp). --shot plays a script
@@ -40,7 +40,12 @@ using test::kRight;
 
 constexpr int kSegment = 6;
 constexpr std::size_t kBeam = 6;
-constexpr int kMaxSegments = 500;
+constexpr int kMaxSegments = 900; // 3 minutes, the longest par a level may have
+
+// With --grounded a candidate is scored by where it last stood, not where its jump has carried it, so the
+// search stands still for a lift to come rather than hopping under the shaft (a hop's height is no gain).
+bool gGrounded = false;
+double gStoodY = 0.0;
 
 struct Outcome
 {
@@ -65,6 +70,8 @@ bool Play(content::PlayDriver& driver, const std::vector<std::pair<int, int>>& w
         if (!driver.PlayerAlive())
             return outcome.mDead = true;
         const Player& player = *driver.Play().mPlayer;
+        if (player.GetIsOnGround())
+            gStoodY = player.GetY();
         while (reached < waypoints.size() && std::abs(player.GetX() - waypoints[reached].first * 16) < 10 &&
                std::abs(player.GetY() - waypoints[reached].second * 16) < 10)
             ++reached;
@@ -72,9 +79,10 @@ bool Play(content::PlayDriver& driver, const std::vector<std::pair<int, int>>& w
     const Player& player = *driver.Play().mPlayer;
     // Past the last waypoint the exits lie to the right.
     double distance = -player.GetX();
+    const double y = gGrounded ? gStoodY : player.GetY();
     if (reached < waypoints.size())
-        distance = std::hypot(player.GetX() - waypoints[reached].first * 16,
-                              player.GetY() - waypoints[reached].second * 16);
+        distance =
+            std::hypot(player.GetX() - waypoints[reached].first * 16, y - waypoints[reached].second * 16);
     outcome.mScore = reached * 100000.0 - distance + player.GetHealth() * 3.0 + player.mOxygen * 10.0;
     outcome.mKey[0] = static_cast<int>(player.GetX()) / 4;
     outcome.mKey[1] = static_cast<int>(player.GetY()) / 4;
@@ -91,6 +99,7 @@ std::vector<Outcome> EvaluateActions(content::PlayDriver& driver,
                                      const std::vector<unsigned>& actions)
 {
     driver.Restart();
+    gStoodY = driver.Play().mPlayer->GetY();
     std::size_t reached = 0;
     Outcome before;
     if (Play(driver, waypoints, prefix, reached, before))
@@ -197,7 +206,7 @@ int main(int argc, char** argv)
         return Trace(std::stoul(argv[2]), argv[3]);
     if (argc < 2)
     {
-        std::cerr << "usage: kesrecord <level index> [--prefix=<script>] [column,row ...]\n";
+        std::cerr << "usage: kesrecord <level index> [--prefix=<script>] [--grounded] [column,row ...]\n";
         return 2;
     }
     const std::size_t level = std::stoul(argv[1]);
@@ -207,6 +216,8 @@ int main(int argc, char** argv)
     {
         if (std::string(argv[i]).rfind("--prefix=", 0) == 0)
             prefix = InputScript::Parse(argv[i] + 9);
+        if (std::string(argv[i]) == "--grounded")
+            gGrounded = true;
         int column = 0;
         int row = 0;
         if (std::sscanf(argv[i], "%d,%d", &column, &row) == 2)

@@ -18,8 +18,10 @@ import kesdriver  # noqa: E402
 def typing_seconds(workdir):
     """How long the story screen types: 4 updates of 1/30 s per character and one more step per line."""
     with open(os.path.join(workdir, "data", "story.txt"), encoding="latin-1") as file:
-        lines = [line.rstrip("\r\n") for line in file if not line.startswith("//")]
-    return sum(len(line) + 1 for line in lines) * 4 / 30.0
+        lines = [line.rstrip("\r\n") for line in file]
+    if "[ending]" in lines:
+        lines = lines[: lines.index("[ending]")]  # the ending page is typed after the last level
+    return sum(len(line) + 1 for line in lines if not line.startswith("//")) * 4 / 30.0
 
 
 def editor_shot(xserver, binary, workdir, out):

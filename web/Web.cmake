@@ -30,12 +30,13 @@ file(WRITE ${KES_WEB_LINK_FILE}
 # A changed content file packs the data again.
 set(KES_WEB_MUSIC ${KES_WEB_DATA}/../web-music)
 file(GLOB_RECURSE KES_WEB_DATA_FILES CONFIGURE_DEPENDS ${KES_WEB_DATA}/* ${KES_WEB_MUSIC}/*)
-# The page's data/ is the desktop's with the tunes packed smaller (web-music/ beside it).
+# The page's data/ is the desktop's with its own tunes, packed smaller, and their list (web-music/ beside it).
 set(KES_WEB_PACKED ${CMAKE_BINARY_DIR}/packed-data)
 add_custom_command(
   OUTPUT ${KES_WEB_PACKED}.stamp
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${KES_WEB_PACKED}
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${KES_WEB_DATA} ${KES_WEB_PACKED}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${KES_WEB_PACKED}/music
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${KES_WEB_MUSIC} ${KES_WEB_PACKED}/music
   COMMAND ${CMAKE_COMMAND} -E touch ${KES_WEB_PACKED}.stamp
   DEPENDS ${KES_WEB_DATA_FILES}

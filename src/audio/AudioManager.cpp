@@ -122,6 +122,12 @@ void AudioManager::PlaySound(const std::string& name)
     Mix_PlayChannel(-1, found->second, 0);
 }
 
+bool AudioManager::HasMusic(const std::string& name) const
+{
+    const auto found = mSongs.find(name);
+    return found != mSongs.end() && found->second != nullptr;
+}
+
 void AudioManager::PlayMusic(const std::string& name, bool fadeIn)
 {
     if (!mIsInitialized || !mMusicEnabled)

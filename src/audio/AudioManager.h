@@ -23,6 +23,8 @@ class AudioManager
     void PlaySound(const std::string& name);
     // Replaces the current music with the named one, looping forever.
     void PlayMusic(const std::string& name, bool fadeIn);
+    // A tune of the list whose file loaded: one PlayMusic can start.
+    bool HasMusic(const std::string& name) const;
     void StopMusic(const std::string& name, bool fadeOut);
     void StopSounds();
     // While play is paused the music plays on at a quarter of its volume and the sounds hold where they are.

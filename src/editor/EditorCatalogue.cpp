@@ -56,7 +56,7 @@ void EditorCatalogue::Load(const std::string& folder)
         }
         const std::string& base = fields[0];
         if (base != EntityType::mBasePlayer && base != EntityType::mBaseEnemy &&
-            base != EntityType::mBaseItem && base != EntityType::mBaseEntity)
+            base != EntityType::mBaseItem && base != EntityType::mBaseEntity && base != EntityType::mBaseLift)
         {
             continue;
         }

@@ -136,7 +136,8 @@ void EditorState::DrawEntities(SDL_Surface* target)
             continue;
         }
         // Facing left is the sheet's picture mirrored, as in play.
-        if (placed.mDirection || type->mBaseType == EntityType::mBaseEntity)
+        if (placed.mDirection || type->mBaseType == EntityType::mBaseEntity ||
+            type->mBaseType == EntityType::mBaseLift)
         {
             mSprites->Draw(target, x, y, type->mSourceX, type->mSourceY, kTile, kTile);
         }

@@ -14,6 +14,26 @@ std::string CellText(int x, int y)
 {
     return std::to_string(x) + "," + std::to_string(y);
 }
+
+bool Blocks(const LevelDocument& level, const EditorCatalogue& catalogue, int x, int y)
+{
+    const EditorCatalogue::TileEntry* tile = catalogue.FindTile(level.Cell(LevelDocument::Foreground, x, y));
+    return tile != nullptr && tile->mBlocking;
+}
+
+// A lift rides until a blocking tile stops it: without one above and one below in its column it would
+// leave the level.
+bool IsShaftCapped(const LevelDocument& level, const EditorCatalogue& catalogue, int x, int y, int step)
+{
+    for (int row = y + step; row >= 0 && row < level.Height(); row += step)
+    {
+        if (Blocks(level, catalogue, x, row))
+        {
+            return true;
+        }
+    }
+    return false;
+}
 } // namespace
 
 std::vector<LevelCheck::Problem> LevelCheck::Run(const LevelDocument& level, const EditorCatalogue& catalogue)
@@ -41,6 +61,7 @@ std::vector<LevelCheck::Problem> LevelCheck::Run(const LevelDocument& level, con
     bool exit = false;
     std::set<std::string> lockIDs;
     std::vector<const PlacedEntity*> closedDoors;
+    std::vector<const PlacedEntity*> lifts;
     for (const PlacedEntity& placed : level.mEntities)
     {
         const std::string base = catalogue.BaseOf(placed.mType);
@@ -74,6 +95,10 @@ std::vector<LevelCheck::Problem> LevelCheck::Run(const LevelDocument& level, con
         {
             closedDoors.push_back(&placed);
         }
+        else if (base == EntityType::mBaseLift && level.Inside(placed.mX, placed.mY))
+        {
+            lifts.push_back(&placed);
+        }
     }
     // A closed door is a way out once a lock of its identifier opens it.
     for (const PlacedEntity* door : closedDoors)
@@ -99,6 +124,20 @@ std::vector<LevelCheck::Problem> LevelCheck::Run(const LevelDocument& level, con
     {
         problems.push_back({"Lock at " + CellText(locks[i]->mX, locks[i]->mY) + " has no keycard",
                             locks[i]->mX, locks[i]->mY});
+    }
+    for (const PlacedEntity* lift : lifts)
+    {
+        const bool roof = IsShaftCapped(level, catalogue, lift->mX, lift->mY, -1);
+        const bool floor = IsShaftCapped(level, catalogue, lift->mX, lift->mY, 1);
+        if (!roof || !floor)
+        {
+            problems.push_back({"Lift at " + CellText(lift->mX, lift->mY) + " has no " +
+                                    (roof    ? "floor"
+                                     : floor ? "roof"
+                                             : "roof or floor") +
+                                    " in its shaft",
+                                lift->mX, lift->mY});
+        }
     }
     return problems;
 }

@@ -317,6 +317,25 @@ void LevelDocument::ReadPlacement(const std::string& file)
     }
 }
 
+std::string LevelDocument::Music() const
+{
+    std::string music;
+    std::vector<std::string> fields;
+    for (const std::string& line : mDescriptionRest)
+    {
+        if (FieldReader::IsComment(line))
+        {
+            continue;
+        }
+        FieldReader::Split(line, fields);
+        if (fields.size() == 2 && fields[0] == "music")
+        {
+            music = fields[1];
+        }
+    }
+    return music;
+}
+
 std::string LevelDocument::DescriptionComments() const
 {
     std::ostringstream text;

@@ -48,6 +48,9 @@ class LevelDocument
     int EntityAt(int x, int y) const;
     // The description as the "// " comment lines that open a level's files.
     std::string DescriptionComments() const;
+    // The tune the level names with a "music <name>" line of its description, as the game reads it; "" for
+    // the usual one.
+    std::string Music() const;
 
     // A colour as six uppercase hex digits, as the status line and the grids' legends say it.
     static std::string Hex(std::uint32_t color);

@@ -161,7 +161,9 @@ std::string LevelGrid::Text(const LevelDocument& level, const EditorCatalogue& c
         grids << row << '\n';
     }
 
-    return level.DescriptionComments() + ownLines.str() + grids.str();
+    const std::string music = level.Music();
+    return level.DescriptionComments() + (music.empty() ? "" : "music " + music + "\n") + ownLines.str() +
+           grids.str();
 }
 
 void LevelGrid::Write(const LevelDocument& level, const EditorCatalogue& catalogue, const std::string& path)

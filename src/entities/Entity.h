@@ -79,6 +79,9 @@ class Entity
     virtual void SetType(std::string type) { mType = std::move(type); }
     virtual void SetEntityType(EntityType* type) { mEntityType = type; }
 
+    // Moves the entity to y with what carries it (a lift), whatever SetY says about rising or falling.
+    void Carry(double y) { mY = y; }
+
     // The animation frame to show now: (type counter / 10) mod frames of the state; 0 for a state
     // without frames or an entity without a type.
     unsigned GetAnimationFrame();

@@ -163,15 +163,31 @@ std::vector<std::string> Card::Fitted(int screenHeight, int charHeight) const
     const std::size_t foot = FootLines().size();
     const int room =
         (screenHeight - 2 * kPadding) / charHeight - 2 - (foot == 0 ? 0 : 1 + static_cast<int>(foot));
-    const int head = room - 1 - static_cast<int>(mKeptEnd);
-    if (static_cast<int>(mBody.size()) <= room || head < 1)
+    if (static_cast<int>(mBody.size()) <= room)
     {
         return mBody;
     }
-    // The first lines, then "...", then the end kept in sight.
-    std::vector<std::string> body(mBody.begin(), mBody.begin() + head);
+    // The blank lines give way first, so that a whole run's table stays in sight where it can.
+    std::vector<std::string> closed;
+    std::size_t keptEnd = 0;
+    for (std::size_t i = 0; i < mBody.size(); ++i)
+    {
+        if (mBody[i].empty())
+        {
+            continue;
+        }
+        closed.push_back(mBody[i]);
+        keptEnd += i + mKeptEnd >= mBody.size() ? 1 : 0;
+    }
+    const int head = room - 1 - static_cast<int>(keptEnd);
+    if (static_cast<int>(closed.size()) <= room || head < 1)
+    {
+        return closed;
+    }
+    // Then the first lines, "...", and the end kept in sight.
+    std::vector<std::string> body(closed.begin(), closed.begin() + head);
     body.emplace_back("  ...");
-    body.insert(body.end(), mBody.end() - static_cast<std::ptrdiff_t>(mKeptEnd), mBody.end());
+    body.insert(body.end(), closed.end() - static_cast<std::ptrdiff_t>(keptEnd), closed.end());
     return body;
 }
 

@@ -62,6 +62,9 @@ class Card
     bool Skip() const { return mShown >= mGraceUpdates; }
     // Dims the screen through the black overlay, then draws the box and the text in light grey.
     void Render(SDL_Surface* screen, Font& font, Image& overlay) const;
+    // The body as drawn: when it cannot fit even with the lines closed up, its blank lines go, and then
+    // its middle gives way to "...".
+    std::vector<std::string> Fitted(int screenHeight, int charHeight) const;
 
     std::string mHeading;
     std::vector<std::string> mBody;
@@ -74,8 +77,6 @@ class Card
   private:
     // The centred lines under the body: the footer and the action, those that are there.
     std::vector<std::string> FootLines() const;
-    // The body as drawn: when it cannot fit even with the lines closed up, its middle gives way to "...".
-    std::vector<std::string> Fitted(int screenHeight, int charHeight) const;
 
     int mUpdates;
     int mShown = 0;

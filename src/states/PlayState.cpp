@@ -209,7 +209,7 @@ bool PlayState::Init(Game* game)
     Utils::DoStars(mStars, screen->w, screen->h); // the first frame already shows moved stars
 
     ClearInput();
-    game->mAudioManager->PlayMusic("level.ogg", true);
+    PlayLevelTune(game, true);
 
     mBackToMenu = false;
     mQuitRequested = false;
@@ -225,6 +225,7 @@ void PlayState::CleanUp()
     mLevelReady = false;
     mGhost.reset();
     mCard.reset();
+    mEndingCard.reset();
     mPauseCard.reset();
     mStartCard.reset();
     mExitReached = false;
@@ -297,6 +298,7 @@ bool PlayState::StartNextLevel(Game* game)
         return false;
     }
 
+    PlayLevelTune(game, false);
     // Shots refer to the old level's types; they do not survive the change.
     mPlayer->mBullets.clear();
     // The base Init rebinds type, flags, jump speed and position; health, weapon and state stay.
@@ -314,4 +316,18 @@ bool PlayState::StartNextLevel(Game* game)
     BeginLevel(game);
     mLevelReady = true;
     return true;
+}
+
+void PlayState::PlayLevelTune(Game* game, bool restart)
+{
+    // A tune the game does not have (the browser page leaves the last decks' out) is the usual one.
+    const bool named =
+        mMap && !mMap->mMusic.empty() && game->mAudioManager && game->mAudioManager->HasMusic(mMap->mMusic);
+    const std::string tune = named ? mMap->mMusic : "level.ogg";
+    // A deck's levels share their tune: it plays on from one to the next.
+    if (!mSilent && game->mAudioManager && (restart || tune != mTune))
+    {
+        game->mAudioManager->PlayMusic(tune, true);
+    }
+    mTune = tune;
 }

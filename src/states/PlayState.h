@@ -17,6 +17,7 @@ class Card;
 class Entity;
 class Ghost;
 class Image;
+class Lift;
 class Map;
 class Player;
 class RaceLink;
@@ -94,6 +95,8 @@ class PlayState : public State
     std::vector<int> mRunTimes;
     // The card shown after an exit until play moves on; null while playing.
     std::unique_ptr<Card> mCard;
+    // The run's table of times while the story's ending page is shown before it.
+    std::unique_ptr<Card> mEndingCard;
     // The card before a race: the world waits for a key. Null otherwise.
     std::unique_ptr<Card> mStartCard;
 
@@ -110,6 +113,9 @@ class PlayState : public State
     // The ghost running beside the player, or null; and the choice it was made for.
     std::unique_ptr<Ghost> mGhost;
     Assist::Ghost mGhostChoice = Assist::Ghost::Off;
+
+    // The level tune play started last ("level.ogg" unless the level names one the game has).
+    const std::string& Tune() const { return mTune; }
 
     // A paused game runs nothing of the world; only the fades and the way out go on.
     bool IsPaused() const { return mPauseCard != nullptr; }
@@ -156,6 +162,8 @@ class PlayState : public State
 
     // Plays a sound, unless this world is silent.
     void Sound(Game* game, const char* name);
+    // Starts the tune the level names ("level.ogg" when it names none), unless it plays already.
+    void PlayLevelTune(Game* game, bool restart);
 
     // The ghost (PlayStateGhost.cpp): made afresh for the level and the player's choice, caught up with the
     // level clock; and the best run's recording kept for the next time.
@@ -165,6 +173,18 @@ class PlayState : public State
     // is none to read.
     static std::vector<unsigned> ParInput(const std::string& levelFile);
     void KeepBestRun(Game* game, int index);
+
+    // Lifts and air vents (PlayStateFittings.cpp).
+    static bool IsLift(const Entity* e);
+    // What falls can stand on a lift: the player, blobs, the pick-ups that drop.
+    static bool CanRide(const Entity& e);
+    static bool IsRiding(const Entity& e, const Lift& lift);
+    // One update of a lift: its wait, or its move with everything standing on it.
+    void StepLift(Game* game, Lift& lift);
+    // After e's vertical move from y0: feet that reached a lift's top stand on it.
+    void LandOnLifts(Entity* e, double y0);
+    // Pushes e upwards while a blowing vent below it reaches it; true when it did.
+    bool BlowVents(Entity* e);
 
     // Collisions (PlayStateCollision.cpp).
     void ApplyTileHarm(Game* game, Entity* e, const TileCollision& collision);
@@ -218,4 +238,7 @@ class PlayState : public State
     std::size_t mReplayUpdate = 0; // the next update of mReplay to play
     unsigned mReplayHeld = 0;      // the keys mReplay holds down
     unsigned mKeysDown = 0;        // jump and fire as a recorded input holds them (InputScript bits)
+    std::vector<Entity*> mRiders;  // what the lift being moved carries; kept to spare allocations
+    bool mInVentWind = false;      // a vent lifted the player in the last update
+    std::string mTune;             // the level tune last started
 };

@@ -53,7 +53,8 @@ Entity* PlayState::GetEntityCollision(Game*, Entity* e)
     // enemy hides the enemy.
     for (const auto& entry : mMap->mEntities)
     {
-        if (IsEntityCollision(e, entry.second.get()))
+        // A lift is only stood on; it is never met like a thing.
+        if (!IsLift(entry.second.get()) && IsEntityCollision(e, entry.second.get()))
         {
             return entry.second.get();
         }
@@ -91,6 +92,15 @@ void PlayState::UpdateEntity(Game* game, Entity* e)
     if (!e->GetIsFlying())
     {
         e->SetDY(e->GetDY() + kGravity); // no upper limit on the falling speed
+    }
+    const bool blown = BlowVents(e);
+    if (isPlayer)
+    {
+        if (blown && !mInVentWind)
+        {
+            Sound(game, "vent.wav");
+        }
+        mInVentWind = blown;
     }
 
     // Horizontal step.
@@ -166,6 +176,7 @@ void PlayState::UpdateEntity(Game* game, Entity* e)
         }
         e->CheckVerticalCollision();
     }
+    LandOnLifts(e, y0);
     if (collision.mIsHarmful)
     {
         ApplyTileHarm(game, e, collision);

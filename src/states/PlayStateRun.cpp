@@ -8,6 +8,7 @@
 #include "entities/Player.h"
 #include "states/Card.h"
 #include "states/Ghost.h"
+#include "states/StoryState.h"
 
 int PlayState::Par(const std::string& level)
 {
@@ -18,6 +19,7 @@ void PlayState::BeginLevel(Game* game)
 {
     mLevelTime = 0;
     mExitReached = false;
+    mInVentWind = false;
     mLevelAssisted = false;
     mRecording.clear();
     mCard.reset();
@@ -85,6 +87,12 @@ void PlayState::ShowExitCard(Game* game)
     }
     mCard = Card::Run(levels, progress.SaveFailure());
     OfferRace();
+    if (!mSilent && game->mStoryState != nullptr && game->mStoryState->HasEnding())
+    {
+        // The ship's end is told first; the table waits for it, and play fades out to it at once.
+        mEndingCard = std::move(mCard);
+        mFadeState = Fade::FadingOut;
+    }
 }
 
 bool PlayState::HandleCardKey(bool repeat)

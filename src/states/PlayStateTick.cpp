@@ -5,10 +5,12 @@
 #include "StateManager.h"
 #include "audio/AudioManager.h"
 #include "entities/Bullet.h"
+#include "entities/Lift.h"
 #include "entities/Player.h"
 #include "graphics/Image.h"
 #include "states/Card.h"
 #include "states/Ghost.h"
+#include "states/StoryState.h"
 #include "world/Map.h"
 
 #include <cmath>
@@ -107,6 +109,15 @@ bool PlayState::StepFade(Game* game)
         return true;
     }
     mFadeState = Fade::Idle;
+    if (mEndingCard && !mQuitRequested && game->mStoryState != nullptr)
+    {
+        // The ending page, then back here to the run's table, which fades in over the last level.
+        mCard = std::move(mEndingCard);
+        game->mStateManager->ChangeState("Story");
+        game->mStoryState->BeginEnding();
+        return false;
+    }
+    mEndingCard.reset();
     mCard.reset();
     // A pause lasts into the next level (the window was left during the card), but not out of play.
     if (mQuitRequested || !mNextLevel)
@@ -291,6 +302,12 @@ void PlayState::UpdatePlainEntities(Game* game)
         if (IsDead(*entity))
         {
             it = entities.erase(it);
+            continue;
+        }
+        if (Lift* lift = dynamic_cast<Lift*>(entity))
+        {
+            StepLift(game, *lift); // riders move with it; they have their own turn for the rest
+            ++it;
             continue;
         }
         UpdateEntity(game, entity);

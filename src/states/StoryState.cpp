@@ -25,14 +25,21 @@ bool StoryState::Init(Game* game)
     LoadBackground(game->mFramework->GetRendererInfo());
 
     mLines.clear();
-    // Lines are shown whole, as written: only comments are left out.
+    mEndingLines.clear();
+    mEnding = false;
+    // Lines are shown whole, as written: only comments are left out. The ending page follows its mark.
     FieldReader file("data/story.txt");
     std::string line;
+    std::vector<std::string>* page = &mLines;
     while (file.ReadLine(line))
     {
-        if (!FieldReader::IsComment(line))
+        if (line == mEndingMark)
         {
-            mLines.push_back(line);
+            page = &mEndingLines;
+        }
+        else if (!FieldReader::IsComment(line))
+        {
+            page->push_back(line);
         }
     }
     // A missing story, or one with nothing but comments, still leaves a line to type.
@@ -84,9 +91,16 @@ void StoryState::Tick(Game* game)
     }
     // The next visit types the story from its start.
     ResetTyping();
+    const bool ending = mEnding;
+    mEnding = false;
     if (mQuitRequested)
     {
         game->mStateManager->ChangeState("Credits");
+        return;
+    }
+    if (ending)
+    {
+        game->mStateManager->ChangeState("Play"); // its run's table of times, waiting there
         return;
     }
     // Every new game sets up play from scratch.
@@ -97,10 +111,19 @@ void StoryState::Tick(Game* game)
     }
 }
 
+void StoryState::BeginEnding()
+{
+    mEnding = HasEnding();
+    ResetTyping();
+    mAlpha = Fade::mOpaque;
+    mFadeState = Fade::FadingIn;
+}
+
 void StoryState::TypeStep()
 {
+    const std::vector<std::string>& lines = Page();
     ++mShownChars;
-    const unsigned int length = static_cast<unsigned int>(mLines[mCurrentLine].size());
+    const unsigned int length = static_cast<unsigned int>(lines[mCurrentLine].size());
     if (mShownChars <= length)
     {
         return;
@@ -108,9 +131,9 @@ void StoryState::TypeStep()
     // One step past the end moves on to the next, empty line; the last line stays shown in full.
     mShownChars = length;
     ++mCurrentLine;
-    if (mCurrentLine >= mLines.size())
+    if (mCurrentLine >= lines.size())
     {
-        mCurrentLine = static_cast<unsigned int>(mLines.size() - 1);
+        mCurrentLine = static_cast<unsigned int>(lines.size() - 1);
     }
     else
     {
@@ -127,14 +150,15 @@ void StoryState::ResetTyping()
 
 void StoryState::DrawContent(Game* /*game*/, SDL_Surface* screen, Font& font, Uint32 grey)
 {
-    for (unsigned int index = 0; index < mCurrentLine && index < mLines.size(); ++index)
+    const std::vector<std::string>& lines = Page();
+    for (unsigned int index = 0; index < mCurrentLine && index < lines.size(); ++index)
     {
-        font.DrawString(mLines[index], kTextX, kTextY + font.mCharHeight * static_cast<int>(index), grey,
+        font.DrawString(lines[index], kTextX, kTextY + font.mCharHeight * static_cast<int>(index), grey,
                         screen);
     }
-    if (mCurrentLine < mLines.size())
+    if (mCurrentLine < lines.size())
     {
-        const std::string& line = mLines[mCurrentLine];
+        const std::string& line = lines[mCurrentLine];
         const std::string shown = line.substr(0, std::min<std::size_t>(mShownChars, line.size()));
         font.DrawString(shown, kTextX, kTextY + font.mCharHeight * static_cast<int>(mCurrentLine), grey,
                         screen);

@@ -15,6 +15,8 @@ class EntityType
     static constexpr const char* mBaseEnemy = "Enemy";
     static constexpr const char* mBaseItem = "Item";
     static constexpr const char* mBaseEntity = "Entity";
+    // A lift is kept with the plain entities but moves by rules of its own.
+    static constexpr const char* mBaseLift = "Lift";
 
     // Source positions are in pixels of the sprite sheet.
     void Init(const std::string& baseType, const std::string& name, unsigned sourceX, unsigned sourceY,

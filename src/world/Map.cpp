@@ -45,6 +45,7 @@ void Map::Clear()
 {
     mBackgroundLayer.clear();
     mCollisionLayer.clear();
+    mHasVents = false;
     ClearEntities();
 }
 
@@ -59,8 +60,14 @@ bool Map::Load(const std::string& path, SDL_RendererInfo info)
             return false;
         }
         std::vector<std::string> fields;
+        mMusic.clear();
         while (reader.NextLine(fields))
         {
+            // A tune of its own: "music <name>.ogg".
+            if (fields.size() == 2 && fields[0] == "music")
+            {
+                mMusic = fields[1];
+            }
             // The last qualifying line wins; without one the names of the previous level stay.
             if (fields.size() >= 3)
             {
@@ -154,6 +161,7 @@ void Map::ReadLayer(SDL_Surface* image, std::vector<std::string>& layer, SDL_Ren
                 TileType* type = mTileManager->GetTileType(key);
                 if (type != nullptr)
                 {
+                    mHasVents = mHasVents || (&layer == &mCollisionLayer && type->IsVent());
                     mTileManager->AddTile(key, type);
                     mImageManager->AddImage("tiles", type->mImage, info, true);
                 }

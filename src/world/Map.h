@@ -36,9 +36,11 @@ class Map
     // False when the file cannot be opened, or (with mLoadFailure saying so) its player start lies outside
     // the level; other entities outside the level are skipped.
     bool InitEntities(const std::string& path);
-    // x and y in level pixels. Makes an Enemy, Item or Entity by the type's base type; others are ignored.
+    // x and y in level pixels. Makes an Enemy, Item, Lift or Entity by the type's base type (a lift is kept
+    // with the plain entities); others are ignored.
     void AddEntity(const std::string& id, EntityType* type, bool direction, double x, double y);
-    // baseType "Item", "Enemy" or "Entity" picks the registry; the first entity under key, or null.
+    // baseType "Item", "Enemy" or "Entity" (or "Lift") picks the registry; the first entity under key, or
+    // null.
     Entity* GetEntity(const std::string& baseType, const std::string& key);
     // Destroys every entity under key in the chosen registry.
     void RemoveEntity(const std::string& baseType, const std::string& key);
@@ -71,6 +73,7 @@ class Map
     int mPlayerStartX = -1; // in tiles; -1 while no player was placed
     int mPlayerStartY = -1;
     int mOxygenTanksTotal = 0;
+    bool mHasVents = false; // an air vent lies in the collision layer
     int mOxygenTanksLeft = 0;
     std::string mTileTypesFile;
     std::string mEntityTypesFile;
@@ -78,6 +81,8 @@ class Map
     std::string mEntitiesFile;
     std::string mBackgroundLayerName;
     std::string mCollisionLayerName;
+    // The tune the level names in a "music <name>" line of its description; empty for the usual one.
+    std::string mMusic;
     // One tile key per cell, row after row: cell (x, y) at y * mWidth + x.
     std::vector<std::string> mBackgroundLayer;
     std::vector<std::string> mCollisionLayer;

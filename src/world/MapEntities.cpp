@@ -1,6 +1,7 @@
 // The level's entity registries: the placement file, adding, finding and removing entities, and doors.
 #include "world/Map.h"
 
+#include "entities/Lift.h"
 #include "entities/Player.h"
 #include "graphics/Utils.h"
 #include "io/FieldReader.h"
@@ -61,7 +62,7 @@ bool Map::InitEntities(const std::string& path)
             mPlayerStartY = row;
         }
         else if (baseType == EntityType::mBaseEnemy || baseType == EntityType::mBaseItem ||
-                 baseType == EntityType::mBaseEntity)
+                 baseType == EntityType::mBaseEntity || baseType == EntityType::mBaseLift)
         {
             // An entity outside the level could never be met: skipped, as a line of an unknown type is.
             if (fields.size() < 5 || !inside)
@@ -101,6 +102,13 @@ void Map::AddEntity(const std::string& id, EntityType* type, bool direction, dou
         enemy->SetDX(direction ? enemy->GetMaxMotionSpeed() : -enemy->GetMaxMotionSpeed());
         mEnemies.emplace(type->mName, std::move(enemy));
     }
+    else if (type->mBaseType == EntityType::mBaseLift)
+    {
+        auto lift = std::make_unique<Lift>();
+        lift->Init(x, y, id, type);
+        lift->SetDirection(direction);
+        mEntities.emplace(type->mName, std::move(lift));
+    }
     else if (type->mBaseType == EntityType::mBaseEntity)
     {
         auto entity = std::make_unique<Entity>();
@@ -120,7 +128,7 @@ Entity* Map::GetEntity(const std::string& baseType, const std::string& key)
     {
         return FirstUnder(mEnemies, key);
     }
-    if (baseType == EntityType::mBaseEntity)
+    if (baseType == EntityType::mBaseEntity || baseType == EntityType::mBaseLift)
     {
         return FirstUnder(mEntities, key);
     }
@@ -137,7 +145,7 @@ void Map::RemoveEntity(const std::string& baseType, const std::string& key)
     {
         mEnemies.erase(key);
     }
-    else if (baseType == EntityType::mBaseEntity)
+    else if (baseType == EntityType::mBaseEntity || baseType == EntityType::mBaseLift)
     {
         mEntities.erase(key);
     }

@@ -39,6 +39,12 @@ bool TileManager::InitTileTypes(const std::string& file, unsigned scale)
                    Utils::ConvertString<unsigned>(fields[4], false),
                    Utils::ConvertString<bool>(fields[5], false), Utils::ConvertString<bool>(fields[6], false),
                    Utils::ConvertString<bool>(fields[7], false));
+        // An optional ninth field makes an air vent, blowing in the first or the second half of its cycle.
+        const unsigned phase = fields.size() > 8 ? Utils::ConvertString<unsigned>(fields[8], false) : 0;
+        if (phase == 1 || phase == 2)
+        {
+            type->SetVent(phase, scale);
+        }
         mTileTypes.emplace(key, std::move(type));
     }
     return true;

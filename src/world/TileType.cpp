@@ -16,8 +16,47 @@ void TileType::Init(const std::string& name, const std::string& image, unsigned 
 
 void TileType::Tick()
 {
-    if (mIsAnimated)
+    if (mVentPhase == 0)
     {
-        ++mFrameCounter;
+        if (mIsAnimated)
+        {
+            ++mFrameCounter;
+        }
+        return;
     }
+    // The picture shows what the vent did in the update just played: still, or its two blowing frames
+    // in turn, each for five updates.
+    if (IsBlowing())
+    {
+        mSourceX = mStillSourceX + mVentFrameWidth;
+        if (mIsAnimated)
+        {
+            mFrameCounter += 2;
+        }
+    }
+    else
+    {
+        mSourceX = mStillSourceX;
+        mFrameCounter = 0;
+    }
+    ++mUpdates;
+}
+
+void TileType::SetVent(unsigned phase, unsigned frameWidth)
+{
+    mVentPhase = phase;
+    mStillSourceX = mSourceX;
+    mVentFrameWidth = frameWidth;
+    mUpdates = 0;
+    mFrameCounter = 0;
+}
+
+bool TileType::IsBlowing() const
+{
+    if (mVentPhase == 0)
+    {
+        return false;
+    }
+    const bool firstHalf = (mUpdates / mVentHalfCycle) % 2 == 0;
+    return mVentPhase == 1 ? firstHalf : !firstHalf;
 }

@@ -332,17 +332,28 @@ TEST(ContentLevels, EveryLevelHasAWayOutAndTheLevelsTogetherUseEveryMechanic)
 }
 
 // The story is typed from (8, 8), a line every 8 rows, one character per 4 updates and one more step per
-// line: it must stay clear of the derelict and the planet, and end while the player still reads.
+// line: it must stay clear of the derelict and the planet, and end while the player still reads. Its
+// ending page, after the line "[ending]", is a screen of its own by the same rules.
 TEST(ContentStory, CrossesOnlySkyAndTypesOutInUnder50Seconds)
 {
     Surface bg = LoadPicture("bg.png");
     ASSERT_TRUE(bg);
     int shown = 0;
     std::size_t steps = 0;
+    int pages = 1;
     for (const std::string& line : Lines("data/story.txt"))
     {
         if (line.compare(0, 2, "//") == 0)
             continue;
+        if (line == "[ending]")
+        {
+            EXPECT_GT(shown, 0);
+            EXPECT_LE(steps * 4, 50u * 30u) << "updates to type the opening";
+            shown = 0;
+            steps = 0;
+            ++pages;
+            continue;
+        }
         EXPECT_LE(line.size(), 38u) << "keeps a right margin as wide as the left: " << line;
         ASSERT_LE(16 + 8 * shown, bg->h) << "story line " << shown << " falls below the screen";
         ExpectOnlySkyBehind(bg.get(), 8, 8 + 8 * static_cast<int>(std::min<std::size_t>(line.size(), 39)),
@@ -352,4 +363,5 @@ TEST(ContentStory, CrossesOnlySkyAndTypesOutInUnder50Seconds)
     }
     EXPECT_GT(shown, 0);
     EXPECT_LE(steps * 4, 50u * 30u) << "updates to type the story";
+    EXPECT_EQ(2, pages) << "the opening and the ending";
 }

@@ -47,10 +47,13 @@ class Workdir:
             os.unlink(target)
 
     def story_lines(self):
-        """The lines the story screen shows: every line of data/story.txt that is not a comment."""
+        """The lines the story screen shows: every line of data/story.txt that is not a comment, up to the
+        ending page's mark."""
         with open(self.join("data/story.txt"), "rb") as file:
-            lines = file.read().decode("latin-1").split("\n")
-        return [line.rstrip("\r") for line in lines if not line.startswith("//")]
+            lines = [line.rstrip("\r") for line in file.read().decode("latin-1").split("\n")]
+        if "[ending]" in lines:
+            lines = lines[: lines.index("[ending]")]
+        return [line for line in lines if not line.startswith("//")]
 
     def cleanup(self):
         shutil.rmtree(self.path, ignore_errors=True)

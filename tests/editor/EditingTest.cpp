@@ -195,6 +195,17 @@ TEST_F(Editing, ChecksNameEveryProblemWithItsCell)
     Do(EditTools::Name(mLevel, mLevel.EntityAt(5, 5), "A"));
     Do(EditTools::Resize(mLevel, 19, 15));
     EXPECT_EQ(Problems(), std::vector<std::string>{"Level is 19x15, at least 20x15 is needed"});
+
+    // A lift rides until a wall stops it: it needs one above and one below in its column.
+    mLevel = LevelDocument(30, 20);
+    Place("Player", 1, 1);
+    Place("ShipDoor2", 8, 1);
+    Place("Lift", 10, 10);
+    EXPECT_EQ(Problems(), std::vector<std::string>{"Lift at 10,10 has no roof or floor in its shaft"});
+    Do(EditTools::Paint(mLevel, kFore, 10, 2, kWall));
+    EXPECT_EQ(Problems(), std::vector<std::string>{"Lift at 10,10 has no floor in its shaft"});
+    Do(EditTools::Paint(mLevel, kFore, 10, 19, kWall));
+    EXPECT_TRUE(Problems().empty());
 }
 
 TEST_F(Editing, ResizesAndWordsAreStepsOfTheirOwnAndUndoingAllGivesTheOpenedLevel)

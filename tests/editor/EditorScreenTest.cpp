@@ -79,7 +79,8 @@ class EditorScreen : public ::testing::Test
         mEditor->ReleaseMouse(SDL_BUTTON_LEFT, CellX(14), CellY(13));
         mEditor->PressMouse(SDL_BUTTON_RIGHT, CellX(6), CellY(13)); // a gap to jump
         mEditor->ReleaseMouse(SDL_BUTTON_RIGHT, CellX(6), CellY(13));
-        const int entityRow = 8; // the palette's tiles fill its first eight rows
+        // The entities follow the palette's tile rows, four to a row.
+        const int entityRow = (static_cast<int>(mEditor->mCatalogue.Tiles().size()) + 3) / 4;
         Click(EditorState::mPaletteX + 8, entityRow * 16 + 8);
         Click(CellX(2), CellY(12));
         Click(EditorState::mPaletteX + 2 * 16 + 8, (entityRow + 2) * 16 + 8); // the open door
@@ -257,11 +258,12 @@ TEST_F(EditorScreen, ALevelMadeWithTheTouchControlsAloneTestPlays)
     Tap(Action::Jump);
     EXPECT_EQ(mEditor->mTool, EditorState::Tool::Place);
     EXPECT_EQ(mEditor->mEntityType, "Player");
-    Tap(Action::Left); // back onto the level, level with the palette's row
+    Tap(Action::Left); // back onto the level, level with the palette's row (the first after its tiles)
+    const int tileRows = (static_cast<int>(mEditor->mCatalogue.Tiles().size()) + 3) / 4;
     EXPECT_EQ(mEditor->mCursorX, 39);
-    EXPECT_EQ(mEditor->mCursorY, 9);
+    EXPECT_EQ(mEditor->mCursorY, tileRows + 1);
     Tap(Action::Left, 37);
-    Tap(Action::Down, 3);
+    Tap(Action::Down, 12 - (tileRows + 1));
     Tap(Action::Jump);
     EXPECT_EQ(entityAt(2, 12), "Player");
 
@@ -271,7 +273,7 @@ TEST_F(EditorScreen, ALevelMadeWithTheTouchControlsAloneTestPlays)
     Tap(Action::Jump);
     EXPECT_EQ(mEditor->mEntityType, "ShipDoor2");
     Tap(Action::Left, 5);
-    Tap(Action::Down);
+    Tap(Action::Down, 12 - mEditor->mCursorY); // from the palette's last row down to the ground
     Tap(Action::Jump);
     EXPECT_EQ(entityAt(37, 12), "ShipDoor2");
     Tap(Action::Back); // undoes the door, and does not leave

@@ -58,7 +58,7 @@ TEST(LevelFiles, EveryShippedLevelSavedUnchangedIsIdentical)
 {
     ASSERT_EQ(IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG, IMG_INIT_PNG);
     const std::vector<std::string> levels = ShippedLevels();
-    ASSERT_EQ(levels.size(), 12u);
+    ASSERT_EQ(levels.size(), 20u);
     test::TempDir out(false);
     for (const std::string& name : levels)
     {
@@ -96,6 +96,25 @@ TEST(LevelFiles, TextGridCompilesBackToTheSameLevel)
         EXPECT_EQ(compiled.Layer(1), level.Layer(1)) << name;
         EXPECT_EQ(Sorted(compiled.mEntities), Sorted(level.mEntities)) << name;
     }
+
+    // A level's own tune goes into its grid and comes back.
+    test::TempDir tuned(false);
+    for (const char* file : {"level4_bg.png", "level4_col.png", "level4.ent"})
+    {
+        std::filesystem::copy_file(kMaps / file, tuned.Path() / file);
+    }
+    std::ofstream(tuned.Path() / "level4.map", std::ios::binary)
+        << Bytes(kMaps / "level4.map") << "music homeward.ogg\n";
+    LevelDocument level;
+    level.Load((tuned.Path() / "level4.map").string());
+    EXPECT_EQ("homeward.ogg", level.Music());
+    std::ofstream(out.Path() / "tuned.txt") << LevelGrid::Text(level, catalogue, "");
+    LevelCompiler compiler(tables);
+    compiler.Compile((out.Path() / "tuned.txt").string());
+    compiler.Write(out.Path().string(), "tuned");
+    LevelDocument compiled;
+    compiled.Load((out.Path() / "tuned.map").string());
+    EXPECT_EQ("homeward.ogg", compiled.Music());
 }
 
 TEST(LevelFiles, NewLevelTakesItsFileNamesFromItsDescriptionAndKeepsItsWords)

@@ -11,6 +11,7 @@
 #include "states/Ghost.h"
 #include "states/MainMenuState.h"
 #include "states/Race.h"
+#include "states/StoryState.h"
 
 #include "entities/Player.h"
 #include "graphics/Image.h"
@@ -132,6 +133,86 @@ TEST_F(RunTest, ContinueStartsAtTheFurthestLevelWithAFreshPlayerAndNoStory)
     EXPECT_TRUE(P().mFirstLevel.empty()) << "a later new game starts at the first level again";
 }
 
+TEST_F(RunTest, TheLastExitTypesTheEndingThenShowsTheRunsTableAndContinueStillWorks)
+{
+    test::WriteMenuPictures(mDir);
+    mDir.WriteFile("data/story.txt", "Board her.\n[ending]\nShe flies.\n");
+    ASSERT_TRUE(BeginTwoRooms());
+    StateManager& states = *G()->mStateManager;
+    states.RemoveState("Story");
+    auto* story = new StoryState();
+    states.AddState("Story", G()->mStoryState = story);
+    ASSERT_TRUE(story->Init(G()));
+    states.RemoveState("MainMenu");
+    auto* menu = new MainMenuState();
+    states.AddState("MainMenu", G()->mMainMenuState = menu);
+    ASSERT_TRUE(menu->Init(G()));
+    H().Show("Play");
+
+    WalkOut(0);
+    EXPECT_EQ("Level 1 complete", P().mCard->mHeading) << "no ending after a level that is not the last";
+    H().Tick(Card::mLevelUpdates + 32);
+    ASSERT_EQ(1, P().mCurrentMap);
+
+    // The last exit: no table yet, play fades out to the ending page.
+    P().mMoveRight = true;
+    for (int update = 0; update < 200 && H().CurrentState() == "Play"; ++update)
+    {
+        H().Tick();
+        ASSERT_FALSE(P().mCard && P().mCard->mHeading != "All levels complete" && update > 60);
+    }
+    ASSERT_EQ("Story", H().CurrentState());
+    EXPECT_TRUE(story->mEnding);
+    ASSERT_TRUE(P().mCard);
+    EXPECT_EQ("All levels complete", P().mCard->mHeading) << "the table waits behind the ending";
+    H().Tick(60);
+    EXPECT_EQ("She flies.", story->mEndingLines[story->mCurrentLine]);
+
+    H().PressKey(SDL_SCANCODE_SPACE);
+    H().Tick(32);
+    ASSERT_EQ("Play", H().CurrentState());
+    EXPECT_EQ(1, P().mCurrentMap) << "back to the same run, not a new game";
+    ASSERT_TRUE(P().mCard);
+    EXPECT_EQ(4u + 2u, P().mCard->mBody.size()) << "both levels, the heading line and the total";
+    H().Tick(Card::mRunUpdates + 40);
+    ASSERT_EQ("MainMenu", H().CurrentState());
+    EXPECT_TRUE(menu->mContinueShown);
+
+    // Continue after the last level plays the last level again; a new game's story is the opening.
+    H().PressKey(SDL_SCANCODE_RETURN);
+    for (int update = 0; update < 40 && H().CurrentState() == "MainMenu"; ++update)
+    {
+        H().Tick();
+    }
+    ASSERT_EQ("Play", H().CurrentState());
+    EXPECT_EQ(1, P().mCurrentMap);
+    EXPECT_FALSE(story->mEnding);
+}
+
+TEST_F(RunTest, ALevelPlaysTheTuneItNamesWhenTheGameHasItAndTheUsualOneOtherwise)
+{
+    const std::string room = "Player 1 2 11 p\nShipDoor2 1 8 11 x\n";
+    const std::pair<const char*, const char*> levels[] = {
+        {"one", ""}, {"two", "music menu.ogg\n"}, {"three", "music gone.ogg\n"}};
+    for (const auto& [name, music] : levels)
+    {
+        test::WriteLevel(mDir, Level(name, room));
+        mDir.WriteFile(std::string("data/maps/") + name,
+                       mDir.ReadFile(std::string("data/maps/") + name) + music);
+    }
+    ASSERT_TRUE(Begin({}, {"one", "two", "three"}));
+    if (!G()->mAudioManager->mIsInitialized)
+    {
+        GTEST_SKIP() << "no audio device: no tune is loaded";
+    }
+    for (const char* tune : {"level.ogg", "menu.ogg", "level.ogg"})
+    {
+        EXPECT_EQ(tune, P().Tune()) << "level " << P().mCurrentMap;
+        WalkOut(0);
+        H().Tick(Card::mLevelUpdates + 32);
+    }
+}
+
 TEST_F(RunTest, APauseStopsTheAirAndTheClockAndResumesWithoutCatchingUp)
 {
     BeginPlaying(Level("one", "Player 1 2 11 p\n"));
@@ -248,6 +329,24 @@ TEST_F(RunTest, TheCardShowsTheParOfTheInputBesideTheLevelAndProgressThatCouldNo
     EXPECT_EQ("00:01.50", run[2].substr(run[2].size() - 8));
     EXPECT_EQ("--:--.--", run[3].substr(run[3].size() - 8)) << "no input beside the level, no par";
     EXPECT_EQ(unsaved, std::vector<std::string>(run.end() - 3, run.end()));
+}
+
+TEST(Card, ARunOfTwentyLevelsListsEveryOneOnTheScreenWithItsBlankLinesClosedUp)
+{
+    std::vector<Card::Times> levels(20, {30, 30, 30});
+    levels[3].mAssisted = true;
+    const auto card = Card::Run(levels);
+    const std::vector<std::string> shown = card->Fitted(240, 8);
+    ASSERT_EQ(card->mBody.size() - 3, shown.size()) << "the three blank lines give way, nothing else";
+    EXPECT_EQ("   20  00:01.00  00:01.00  00:01.00", shown[20]);
+    EXPECT_EQ("* assisted", shown.back());
+
+    // A longer list does not fit: the middle of the list gives way, the total and the note stay.
+    levels.resize(22, {30, 30, 30});
+    const std::vector<std::string> cut = Card::Run(levels)->Fitted(240, 8);
+    EXPECT_EQ(23u, cut.size());
+    EXPECT_EQ("  ...", cut[cut.size() - 3]);
+    EXPECT_EQ("* assisted", cut.back());
 }
 
 TEST_F(RunTest, ALongListOfLevelsStaysOnTheScreen)

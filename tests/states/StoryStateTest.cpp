@@ -86,3 +86,30 @@ TEST_F(Story, ClosingTheWindowLeadsToTheCreditsNotToPlay)
     EXPECT_EQ(mCredits, Current());
     EXPECT_EQ(0, mPlay->mInitCalls);
 }
+
+TEST_F(Story, TheEndingPageFollowsItsMarkAndItsKeyGoesBackToPlayWithoutANewGame)
+{
+    mDir.WriteFile("data/story.txt", "board\n[ending]\n// a note\nhome\n");
+    StartGame();
+    EXPECT_EQ(std::vector<std::string>{"board"}, mStory->mLines);
+    EXPECT_EQ(std::vector<std::string>{"home"}, mStory->mEndingLines);
+    Show("Story");
+    Ticks(6);
+    mStory->BeginEnding();
+    EXPECT_EQ(255, mStory->mAlpha) << "it fades in from black, from its first character";
+    Ticks(40);
+    RenderFrame();
+    EXPECT_TRUE(TextAt("home", 8, 8));
+    Press(SDL_SCANCODE_SPACE);
+    Ticks(40);
+    EXPECT_EQ(mPlay, Current());
+    EXPECT_EQ(0, mPlay->mInitCalls);
+    EXPECT_FALSE(mStory->mEnding) << "the next visit types the opening";
+
+    // Without a mark there is no ending, and asking for one types the opening as before.
+    mDir.WriteFile("data/story.txt", "board\n");
+    mStory->Init(&mGame);
+    EXPECT_FALSE(mStory->HasEnding());
+    mStory->BeginEnding();
+    EXPECT_FALSE(mStory->mEnding);
+}

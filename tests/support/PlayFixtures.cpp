@@ -10,7 +10,8 @@
 
 namespace test
 {
-const std::vector<std::string> kPlaySounds{"jump.wav", "laser.wav", "hurt.wav", "pickup.wav", "keycard.wav"};
+const std::vector<std::string> kPlaySounds{"jump.wav",    "laser.wav", "hurt.wav", "pickup.wav",
+                                           "keycard.wav", "lift.wav",  "vent.wav"};
 
 namespace
 {

@@ -13,7 +13,9 @@ std::string StandardTileTypes()
            "808080 tiles 0 0 0 0 1 0\n"
            "FF0000 tiles 1 0 5 0 0 1\n"
            "FF8000 tiles 2 0 20 0 1 1\n"
-           "0000FF tiles 3 0 0 1 0 0\n";
+           "0000FF tiles 3 0 0 1 0 0\n"
+           "90D0E0 tiles 3 1 0 1 1 0 1\n"
+           "90D0E1 tiles 3 1 0 1 1 0 2\n";
 }
 
 std::string StandardEntityTypes()
@@ -31,7 +33,9 @@ std::string StandardEntityTypes()
            "Item Weapon 6 2 0 0 0 0\n"
            "Item ShipDoor1 7 2 1 0 1 0\n"
            "Item ShipDoor2 8 2 1 1 0 0\n"
-           "Entity Crate 10 2 0 0 1 0\n";
+           "Entity Crate 10 2 0 0 1 0\n"
+           "Enemy Crawler 0 1 0 1 0 -1\n"
+           "Lift Lift 11 2 0 0 0 2\n";
 }
 
 std::uint32_t SheetPixel(int x, int y)
@@ -60,8 +64,9 @@ void WriteHud(const TempDir& dir, std::uint32_t colour)
 
 const std::map<char, std::uint32_t>& StandardLegend()
 {
-    static const std::map<char, std::uint32_t> legend{{'.', kSky},  {'#', kWall},  {'^', kSpikes},
-                                                      {'~', kLava}, {'w', kWater}, {'?', 0x123456}};
+    static const std::map<char, std::uint32_t> legend{{'.', kSky},  {'#', kWall},    {'^', kSpikes},
+                                                      {'~', kLava}, {'w', kWater},   {'?', 0x123456},
+                                                      {'Y', kVent}, {'y', kVentLate}};
     return legend;
 }
 

@@ -18,11 +18,15 @@ constexpr std::uint32_t kWall = 0x808080;   // blocking, picture at sheet column
 constexpr std::uint32_t kSpikes = 0xFF0000; // harmful (damage 5), not blocking, sheet column 1
 constexpr std::uint32_t kLava = 0xFF8000;   // harmful (damage 20) and blocking, sheet column 2
 constexpr std::uint32_t kWater = 0x0000FF;  // animated, not blocking, sheet columns 3 and 4
+// Air vents, blocking: still at sheet column 3 of row 1, blowing frames in columns 4 and 5.
+constexpr std::uint32_t kVent = 0x90D0E0;     // blows first
+constexpr std::uint32_t kVentLate = 0x90D0E1; // blows while kVent rests
 
 // The tile table for the colours above; all pictures in the image "tiles".
 std::string StandardTileTypes();
 // Entity types: Player, Blob1..3, Bullet, Health, OxygenTank, Keycard, KeycardLock, Weapon,
-// ShipDoor1 (value 1, blocking), ShipDoor2 (value 1, not blocking, animated), Crate (base Entity).
+// ShipDoor1 (value 1, blocking), ShipDoor2 (value 1, not blocking, animated), Crate (base Entity),
+// Crawler (an enemy that falls, as the game's blobs do) and Lift (2 px per update).
 std::string StandardEntityTypes();
 
 // The colour of pixel (x, y) of every sheet written by WriteSheet: each pixel tells its own position
@@ -36,7 +40,8 @@ void WriteHud(const TempDir& dir, std::uint32_t colour = 0x00FF00);
 // One pixel per cell, rows as text: each character is looked up in the legend.
 std::vector<std::uint32_t> Grid(const std::vector<std::string>& rows,
                                 const std::map<char, std::uint32_t>& legend);
-// The legend: '.' sky, '#' wall, '^' spikes, '~' lava, 'w' water, '?' an undefined colour (0x123456).
+// The legend: '.' sky, '#' wall, '^' spikes, '~' lava, 'w' water, '?' an undefined colour (0x123456),
+// 'Y' and 'y' the two vents.
 const std::map<char, std::uint32_t>& StandardLegend();
 
 struct LevelFiles

@@ -58,3 +58,41 @@ TEST(EntityTypes, LineRulesAndFirstDefinitionWins)
     EXPECT_DOUBLE_EQ(manager.GetEntityType("Odd")->mJumpSpeed, 0.0);
     EXPECT_FALSE(manager.InitEntityTypes("missing.cfg", 16));
 }
+
+TEST(TileTypes, AVentBlowsInItsHalfOfEveryCycleAndMovesItsPictureOnlyThen)
+{
+    test::TempDir dir;
+    dir.WriteFile("t.cfg", "90D0E0 tiles 3 1 0 1 1 0 1\n"
+                           "90D0E1 tiles 3 1 0 1 1 0 2\n"
+                           "000001 tiles 3 1 0 1 1 0 0\n"   // phase 0: an ordinary tile
+                           "000002 tiles 3 1 0 1 1 0 7\n"); // no such phase: an ordinary tile
+    TileManager manager;
+    ASSERT_TRUE(manager.InitTileTypes("t.cfg", 16));
+    TileType* first = manager.GetTileType(std::to_string(0x90D0E0));
+    TileType* second = manager.GetTileType(std::to_string(0x90D0E1));
+    ASSERT_TRUE(first && second && first->IsVent() && second->IsVent());
+    EXPECT_FALSE(manager.GetTileType("1")->IsVent() || manager.GetTileType("2")->IsVent());
+
+    // The update counts from the level's start: the first blows in 0-59 of every 120, the second in 60-119.
+    const struct
+    {
+        std::uint32_t update;
+        bool firstBlows;
+    } cycle[] = {{0, true}, {59, true}, {60, false}, {119, false}, {120, true}, {239, false}, {240, true}};
+    std::uint32_t update = 0;
+    for (const auto& at : cycle)
+    {
+        for (; update < at.update; ++update)
+        {
+            manager.Tick();
+        }
+        EXPECT_EQ(at.firstBlows, first->IsBlowing()) << at.update;
+        EXPECT_EQ(!at.firstBlows, second->IsBlowing()) << at.update;
+        // Drawn after the update: the still picture, or the blowing frames to its right.
+        manager.Tick();
+        ++update;
+        EXPECT_EQ(at.firstBlows ? 64u : 48u, first->mSourceX) << at.update;
+        EXPECT_EQ(at.firstBlows ? 48u : 64u, second->mSourceX) << at.update;
+        EXPECT_EQ(0u, (at.firstBlows ? second : first)->mFrameCounter) << "a still vent shows one picture";
+    }
+}

@@ -149,8 +149,18 @@ TEST(TypeTables, RefuseLinesTheGameWouldSkipOrMisread)
     EXPECT_THROW(TypeTables().Load(repeated, entities), std::runtime_error);
     const std::string badFlag = sources.Write("t3.cfg", "808890 tiles 0 0 0 2 1 0\n");
     EXPECT_THROW(TypeTables().Load(badFlag, entities), std::runtime_error);
+    // A ninth field makes a vent of one of the two phases; only tile types take one.
+    const std::string badPhase = sources.Write("t5.cfg", "90D0E0 tiles 5 2 0 1 1 0 3\n");
+    EXPECT_THROW(TypeTables().Load(badPhase, entities), std::runtime_error);
+    const std::string vents =
+        sources.Write("t6.cfg", "90D0E0 tiles 5 2 0 1 1 0 1\n90D0E1 tiles 5 2 0 1 1 0 2\n");
+    EXPECT_THROW(TypeTables().Load(vents, sources.Write("e2.cfg", "Lift Lift 14 2 0 0 0 2 9\n")),
+                 std::runtime_error);
     TypeTables tables;
-    tables.Load(sources.Write("t4.cfg", kTileTypes), entities);
+    tables.Load(sources.Write("t4.cfg", std::string(kTileTypes) + "90D0E0 tiles 5 2 0 1 1 0 1\n"),
+                sources.Write("e3.cfg", std::string(kEntityTypes) + "Lift Lift 14 2 0 0 0 2\n"));
+    EXPECT_TRUE(tables.HasTileColor(0x90D0E0));
+    EXPECT_EQ("Lift", tables.EntityBase("Lift"));
     EXPECT_TRUE(tables.HasTileColor(0x808890));
     EXPECT_FALSE(tables.HasTileColor(0x808891));
     EXPECT_EQ("Enemy", tables.EntityBase("Blob1"));
@@ -173,12 +183,17 @@ TEST(LevelCompiler, WritesLayersPlacementAndDescription)
                            : std::string(20, '.')) +
                 "\n";
     }
-    const std::string level = sources.Write("level.txt", "backdrop\n" + back + "\nforeground\n" + fore);
+    const std::string level =
+        sources.Write("level.txt", "music homeward.ogg\nbackdrop\n" + back + "\nforeground\n" + fore);
     LevelCompiler compiler(tables);
     compiler.LoadLegend(legend);
     compiler.Compile(level);
     compiler.Write(sources.Path().string(), "one");
-    EXPECT_NE(std::string::npos, sources.Read("one.map").find("one_bg.png one_col.png one.ent\n"));
+    EXPECT_NE(std::string::npos,
+              sources.Read("one.map").find("one_bg.png one_col.png one.ent\nmusic homeward.ogg\n"));
+    LevelCompiler badTune(tables);
+    const std::string noTune = sources.Write("level2.txt", "music Homeward.wav\n");
+    EXPECT_NE(std::string::npos, ErrorOf([&] { badTune.Compile(noTune); }).find("music <name>.ogg"));
     const std::string placement = sources.Read("one.ent");
     EXPECT_NE(std::string::npos, placement.find("\nPlayer 1 0 12\n"));
     EXPECT_NE(std::string::npos, placement.find("\nBlob1 0 3 12 b1\n"));
