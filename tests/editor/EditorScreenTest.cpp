@@ -14,6 +14,7 @@
 
 #include <sys/resource.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -358,22 +359,31 @@ TEST_F(EditorScreen, ALevelMadeWithAControllerAloneIsNamedSavedAndPlayedToItsExi
         ASSERT_EQ(mEditor->mLevel.Cell(LevelDocument::Foreground, x, 12), solid) << x;
     }
 
-    // The start two rows up the palette's last row, put down at 1,11; the open door, third of the last row,
-    // at 9,11.
-    press(kRight, 29);
-    ASSERT_TRUE(mEditor->mOnPalette);
-    press(kUp, 2);
-    press(SDL_CONTROLLER_BUTTON_A);
-    press(kLeft, 39);
-    press(kDown, 3);
-    press(SDL_CONTROLLER_BUTTON_A);
+    // An entity from the palette, where its rows follow the tiles' (four a row), put down at a cell.
+    const auto put = [&](const std::string& name, int x, int y)
+    {
+        const EditorCatalogue& catalogue = mEditor->mCatalogue;
+        int index = 0;
+        while (catalogue.Entities()[static_cast<std::size_t>(index)].mName != name)
+        {
+            ++index;
+        }
+        const int row = (static_cast<int>(catalogue.Tiles().size()) + 3) / 4 + index / 4;
+        while (!mEditor->mOnPalette)
+        {
+            press(kRight);
+        }
+        press(row > mEditor->mPaletteRow ? kDown : kUp, std::abs(row - mEditor->mPaletteRow));
+        press(kRight, index % 4);
+        press(SDL_CONTROLLER_BUTTON_A);
+        press(kLeft, index % 4 + 1);
+        press(kLeft, mEditor->mCursorX - x);
+        press(y > mEditor->mCursorY ? kDown : kUp, std::abs(y - mEditor->mCursorY));
+        press(SDL_CONTROLLER_BUTTON_A);
+    };
+    put("Player", 1, 11);
     EXPECT_EQ(entityAt(1, 11), "Player");
-    press(kRight, 39);
-    press(kRight, 2);
-    press(SDL_CONTROLLER_BUTTON_A);
-    press(kLeft, 33);
-    press(kDown);
-    press(SDL_CONTROLLER_BUTTON_A);
+    put("ShipDoor2", 9, 11);
     EXPECT_EQ(entityAt(9, 11), "ShipDoor2");
 
     // Y opens the tool menu; its sixth line types the level's words on the letter board: H, then i two

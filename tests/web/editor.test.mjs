@@ -5,7 +5,9 @@
 // reload and played to its exit.
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
-import { GREY, emulateTouch, findText, fingers, openGame, sleep, until, untilText, siteAndBrowser }
+import { readFileSync } from "node:fs";
+import path from "node:path";
+import { GREY, dataDir, emulateTouch, findText, fingers, openGame, sleep, until, untilText, siteAndBrowser }
   from "./browser.mjs";
 
 const AMBER = [255, 192, 64];
@@ -145,8 +147,11 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     assert.deepEqual(await names(), ["link1", "mylevel"]);
     await remove.click();
     assert.deepEqual(await names(), ["mylevel"]);
+    // The address names the level: a reload opens it again, and leaving it comes back to the list.
     await page.reload();
-    await until("My levels after a reload", () => page.$eval("#levels", (list) => !list.hidden));
+    await untilStatus(page, "Opened levels/level1.map");
+    await menu(MENU.leave);
+    await until("My levels after leaving", () => page.$eval("#levels", (list) => !list.hidden));
     assert.deepEqual(await names(), ["mylevel"]);
   });
 
@@ -184,7 +189,10 @@ describe("a level made by touch alone on a phone held upright", { concurrency: f
   const at = async (x, y) => Object.values(await onPage(page, x, y));
   const tapAt = async (x, y) => hand.tap(await at(x, y));
   // The palette's large board: its cells are 32 pixels from the picture's left edge, 8 from its top; the
-  // tiles fill its first three rows, the player's start and the doors follow.
+  // tiles fill its first rows, ten a row (one for each colour of the tile table), the entities follow.
+  const colours = new Set(readFileSync(path.join(dataDir, "maps/tiletypes.cfg"), "latin1").split("\n")
+    .filter((line) => !line.startsWith("//") && line.split(" ").length >= 8).map((line) => line.split(" ")[0]));
+  const entityRow = Math.ceil(colours.size / 10);
   const choose = async (column, row) => {
     await tapAt(256 + 8, 8);
     await untilStatus(page, "Choose a tile or an entity");
@@ -192,7 +200,7 @@ describe("a level made by touch alone on a phone held upright", { concurrency: f
   };
   // The tool menu's line (by its place in the menu), through the Tools control: its 18 lines of 10 pixels
   // start 21 pixels down the picture.
-  const MENU = { words: 5, save: 11 };
+  const MENU = { words: 5, save: 11, leave: 17 };
   const menu = async (line) => {
     await hand.tap("Tools");
     await sleep(200);
@@ -232,10 +240,10 @@ describe("a level made by touch alone on a phone held upright", { concurrency: f
     await hand.down(1, await at(8, 12 * 16 + 8));
     for (let x = 1; x <= 11; ++x) await hand.move(1, await at(x * 16 + 8, 12 * 16 + 8));
     await hand.up(1);
-    await choose(0, 3);
+    await choose(0, entityRow);
     await untilStatus(page, "Entity chosen: Player");
     await tapAt(16 + 8, 11 * 16 + 8);
-    await choose(0, 4);
+    await choose(0, entityRow + 1); // the eleventh entity
     await untilStatus(page, "Entity chosen: ShipDoor2");
     await tapAt(9 * 16 + 8, 11 * 16 + 8);
 
@@ -250,8 +258,11 @@ describe("a level made by touch alone on a phone held upright", { concurrency: f
   });
 
   test("after a reload finds it in My levels with its words, opens it and plays it to its exit", async () => {
+    // The address names the level: a reload opens it again, and leaving it comes back to the list.
     await page.reload();
-    await until("My levels after a reload", () => page.$eval("#levels", (list) => !list.hidden));
+    await untilStatus(page, "Opened levels/level1.map");
+    await menu(MENU.leave);
+    await until("My levels after leaving", () => page.$eval("#levels", (list) => !list.hidden));
     const row = '#level-list li:has(button[data-level="level1"])';
     assert.equal(await page.$eval(row + " .words", (words) => words.textContent), "Made by thumb");
     const box = await (await page.$(row + " button")).boundingBox();
