@@ -46,10 +46,11 @@ void EditorMenu::Choose(int line)
 
 SDL_Rect EditorMenu::Box() const
 {
-    std::size_t widest = mHeading.size();
+    // Counted in the font's cells, not bytes, for the languages beyond ASCII.
+    std::size_t widest = Font::Length(mHeading);
     for (const std::string& line : mLines)
     {
-        widest = std::max(widest, line.size());
+        widest = std::max(widest, Font::Length(line));
     }
     const int width = static_cast<int>(widest) * kCharWidth + kArrowRoom + 2 * kPadding;
     // The heading, a gap of half a line, then the lines.
@@ -103,7 +104,7 @@ void EditorMenu::Render(SDL_Surface* screen, Font& font, Image* arrow, bool lit)
     const SDL_Rect box = Box();
     DrawBox(screen, box);
     const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
-    font.DrawString(mHeading, box.x + (box.w - static_cast<int>(mHeading.size()) * kCharWidth) / 2,
+    font.DrawString(mHeading, box.x + (box.w - static_cast<int>(Font::Length(mHeading)) * kCharWidth) / 2,
                     box.y + kPadding, grey, screen);
     const int x = box.x + kPadding + kArrowRoom;
     for (std::size_t i = 0; i < mLines.size(); ++i)

@@ -620,7 +620,7 @@ void EditorState::PressMouse(int button, int pictureX, int pictureY)
         {
             // A fingertip is wider than the palette's cells on a phone: it gets the large board.
             mChooser = true;
-            mStatus = "Choose a tile or an entity";
+            mStatus = Tr("Choose a tile or an entity");
         }
         else if (button == SDL_BUTTON_LEFT)
         {

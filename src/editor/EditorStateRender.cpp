@@ -74,7 +74,7 @@ const char* const kHelp[] = {
     TrNoop("D-pad cursor (right: the palette)"),
     TrNoop("A/Jump use tool (hold to stroke)"),
     TrNoop("B/X/Fire next tool  Back undo"),
-    TrNoop("Start/Pause test-play  Y/Tools menu"),
+    TrNoop("Start/Pause test-play Y/Tools menu"),
     TrNoop("Two fingers scroll; pinch zooms"),
 };
 } // namespace

@@ -6,7 +6,9 @@
 #include "editor/EditTools.h"
 #include "editor/LevelGrid.h"
 #include "editor/LevelLink.h"
+#include "graphics/Font.h"
 #include "input/Input.h"
+#include "io/Translation.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -20,12 +22,12 @@ constexpr int kTile = 16;
 // How far two fingers spread (or close) before the view comes a step closer (or goes a step back).
 constexpr float kPinchStep = 1.35f;
 
-// A value's line: its name, then the value between the arrows that change it.
+// A value's line: its name, then the value between the arrows that change it; the names are counted in
+// the font's cells, so that the arrows line up in every language.
 std::string ValueLine(const std::string& name, const std::string& value)
 {
-    std::string line = name;
-    line.resize(9, ' ');
-    return line + "< " + value + " >";
+    const std::size_t cells = Font::Length(name);
+    return name + std::string(cells < 9 ? 9 - cells : 1, ' ') + "< " + value + " >";
 }
 } // namespace
 
@@ -35,24 +37,29 @@ std::vector<std::string> EditorState::MenuLines() const
     std::vector<std::string> lines(static_cast<std::size_t>(MenuItem::Count));
     const auto set = [&lines](MenuItem item, std::string text)
     { lines[static_cast<int>(item)] = std::move(text); };
-    set(MenuItem::Help, "Help");
-    set(MenuItem::ToolChoice, ValueLine("Tool", ToolName(mTool)));
-    set(MenuItem::Layer, ValueLine("Layer", mLayer == LevelDocument::Foreground ? "Fore" : "Back"));
-    set(MenuItem::Facing, entity >= 0 ? "Turn the entity" : ValueLine("Facing", mFacing ? "right" : "left"));
-    set(MenuItem::Identifier, entity >= 0 ? "Entity's identifier" : "(Identifier: no entity)");
-    set(MenuItem::Words, "Level's words");
-    set(MenuItem::Width, ValueLine("Width", std::to_string(mLevel.Width())));
-    set(MenuItem::Height, ValueLine("Height", std::to_string(mLevel.Height())));
-    set(MenuItem::Zoom, ValueLine("Zoom", std::to_string(mZoom) + "x"));
-    set(MenuItem::Undo, "Undo");
-    set(MenuItem::Redo, "Redo");
-    set(MenuItem::Save, "Save");
-    set(MenuItem::TestPlay, "Test-play");
-    set(MenuItem::TestFromCursor, "Test from the cursor");
-    set(MenuItem::Grid, "Write the text grid");
-    set(MenuItem::Link, "Print the link");
-    set(MenuItem::Race, "Send a race");
-    set(MenuItem::Leave, "Leave the editor");
+    // TRANSLATORS: the editor's tool menu: each line at most 34 characters; a value's name (Tool, Layer,
+    // Facing, Width, Height, Zoom) at most 8, since its value follows it between arrows.
+    set(MenuItem::Help, Tr("Help"));
+    set(MenuItem::ToolChoice, ValueLine(Tr("Tool"), ToolName(mTool)));
+    set(MenuItem::Layer,
+        ValueLine(Tr("Layer"), mLayer == LevelDocument::Foreground ? Tr("Fore") : Tr("Back")));
+    // TRANSLATORS: the way new entities face, in the editor's tool menu: at most 10 characters each.
+    set(MenuItem::Facing,
+        entity >= 0 ? Tr("Turn the entity") : ValueLine(Tr("Facing"), mFacing ? Tr("right") : Tr("left")));
+    set(MenuItem::Identifier, entity >= 0 ? Tr("Entity's identifier") : Tr("(Identifier: no entity)"));
+    set(MenuItem::Words, Tr("Level's words"));
+    set(MenuItem::Width, ValueLine(Tr("Width"), std::to_string(mLevel.Width())));
+    set(MenuItem::Height, ValueLine(Tr("Height"), std::to_string(mLevel.Height())));
+    set(MenuItem::Zoom, ValueLine(Tr("Zoom"), std::to_string(mZoom) + "x"));
+    set(MenuItem::Undo, Tr("Undo"));
+    set(MenuItem::Redo, Tr("Redo"));
+    set(MenuItem::Save, Tr("Save"));
+    set(MenuItem::TestPlay, Tr("Test-play"));
+    set(MenuItem::TestFromCursor, Tr("Test from the cursor"));
+    set(MenuItem::Grid, Tr("Write the text grid"));
+    set(MenuItem::Link, Tr("Print the link"));
+    set(MenuItem::Race, Tr("Send a race"));
+    set(MenuItem::Leave, Tr("Leave the editor"));
     return lines;
 }
 
@@ -64,7 +71,8 @@ void EditorState::OpenMenu()
         EndStroke();
     }
     mHelp = false;
-    mMenu.Open("Tools", MenuLines());
+    // TRANSLATORS: the heading of the editor's tool menu, also its button: at most 5 characters.
+    mMenu.Open(Tr("Tools"), MenuLines());
 }
 
 void EditorState::MenuAction(Game* game, Action action)
@@ -104,7 +112,7 @@ void EditorState::Adjust(MenuItem item, int step)
     {
         const int tools = static_cast<int>(Tool::Move) + 1;
         SetTool(static_cast<Tool>((static_cast<int>(mTool) + step + tools) % tools));
-        mStatus = std::string("Tool: ") + ToolName(mTool);
+        mStatus = std::string(Tr("Tool: ")) + ToolName(mTool);
         break;
     }
     case MenuItem::Layer:
@@ -236,7 +244,10 @@ bool EditorState::PressOverlay(Game* game, int pictureX, int pictureY)
         {
             PickItem(item);
             mChooser = false;
-            mStatus = item.mTile != nullptr ? "Tile chosen" : "Entity chosen: " + item.mEntity->mName;
+            // TRANSLATORS: %1 is the entity's name (player, walker...), as the files name it.
+            mStatus = item.mTile != nullptr
+                          ? Tr("Tile chosen")
+                          : Translation::Format(Tr("Entity chosen: %1"), {item.mEntity->mName});
         }
         else if (pictureY >= 8 + mChooserVisibleRows * cell && pictureY < mViewHeight &&
                  ChooserRows() > mChooserVisibleRows)
@@ -291,7 +302,7 @@ void EditorState::Undo()
 {
     if (mHistory.Undo(mLevel))
     {
-        mStatus = "Undone";
+        mStatus = Tr("Undone");
     }
 }
 
@@ -299,7 +310,7 @@ void EditorState::Redo()
 {
     if (mHistory.Redo(mLevel))
     {
-        mStatus = "Redone";
+        mStatus = Tr("Redone");
     }
 }
 
@@ -312,7 +323,8 @@ void EditorState::Resize(int dWidth, int dHeight)
         return;
     }
     Do(EditTools::Resize(mLevel, width, height));
-    mStatus = "Size " + std::to_string(width) + "x" + std::to_string(height);
+    // TRANSLATORS: %1x%2 is the level's width and height in tiles.
+    mStatus = Translation::Format(Tr("Size %1x%2"), {std::to_string(width), std::to_string(height)});
     // The cursor stays on the level, and the view within it.
     mCursorX = std::min(mCursorX, width - 1);
     mCursorY = std::min(mCursorY, height - 1);
@@ -324,21 +336,22 @@ void EditorState::WriteGrid()
     const std::string grid = std::filesystem::path(mFile).replace_extension(".txt").string();
     if (grid == mFile)
     {
-        mStatus = "No grid: the level file is itself a .txt, which the grid would replace";
+        mStatus = Tr("No grid: the level file is itself a .txt, which the grid would replace");
         return;
     }
-    if (!PassesChecks(mLevel, "No grid: "))
+    if (!PassesChecks(mLevel, Tr("No grid: ")))
     {
         return;
     }
     try
     {
         LevelGrid::Write(mLevel, mCatalogue, grid);
-        mStatus = "Grid written to " + grid;
+        // TRANSLATORS: %1 is a file name.
+        mStatus = Translation::Format(Tr("Grid written to %1"), {grid});
     }
     catch (const std::exception& error)
     {
-        mStatus = std::string("No grid: ") + error.what();
+        mStatus = std::string(Tr("No grid: ")) + error.what();
     }
 }
 
@@ -348,17 +361,17 @@ void EditorState::PrintLink()
     std::string why;
     if (!LevelLink::Fits(mLevel, &why))
     {
-        mStatus = why == LevelLink::mTooLarge ? why : "No link: " + why;
+        mStatus = why == LevelLink::mTooLarge ? Tr(why) : Tr("No link: ") + why;
         return;
     }
     try
     {
         std::cout << LevelLink::Pack(mLevel) << std::endl;
-        mStatus = "Link printed on standard output";
+        mStatus = Tr("Link printed on standard output");
     }
     catch (const std::exception& error)
     {
-        mStatus = std::string("No link: ") + error.what();
+        mStatus = std::string(Tr("No link: ")) + error.what();
     }
 }
 
@@ -380,14 +393,16 @@ void EditorState::StartTyping(bool identifier, TypingFrom from)
     const int entity = mLevel.EntityAt(mCursorX, mCursorY);
     if (identifier && entity < 0)
     {
-        mStatus = "No entity at the cursor to name";
+        mStatus = Tr("No entity at the cursor to name");
         return;
     }
     mTypingFor = identifier ? TypingIdentifier : TypingDescription;
     mTyped = identifier ? mLevel.mEntities[entity].mID
                         : mLevel.mDescription.substr(0, mLevel.mDescription.find('\n'));
-    mAskedPage = from == TypingFrom::Finger &&
-                 Platform::AskText(identifier ? "The entity's identifier" : "The level's words", mTyped);
+    mAskedPage =
+        from == TypingFrom::Finger &&
+        // TRANSLATORS: the question above the page's text field, when typing by touch.
+        Platform::AskText(identifier ? Tr("The entity's identifier") : Tr("The level's words"), mTyped);
     if (mAskedPage)
     {
         return;
@@ -494,7 +509,8 @@ void EditorState::SetZoom(int zoom)
     {
         ShowCursorCell();
     }
-    mStatus = "Zoom " + std::to_string(mZoom) + "x";
+    // TRANSLATORS: %1 is how many times closer the editor's view is (1 to 4).
+    mStatus = Translation::Format(Tr("Zoom %1x"), {std::to_string(mZoom)});
 }
 
 void EditorState::TrackFinger(const SDL_Event& event)

@@ -3,6 +3,7 @@
 
 #include "editor/EditorMenu.h"
 #include "graphics/Font.h"
+#include "io/Translation.h"
 
 #include <algorithm>
 
@@ -109,9 +110,11 @@ void LetterPicker::Render(SDL_Surface* screen, Font& font, bool lit) const
         }
     }
     const int lastY = top + (mRows - 1) * kCell + 4;
-    font.DrawString("Space", left + 4, lastY, grey, screen);
-    font.DrawString("Del", left + kSpaceEnd * kCell + 8, lastY, grey, screen);
-    font.DrawString("Done", left + kDeleteEnd * kCell + 8, lastY, grey, screen);
+    // TRANSLATORS: the wide keys of the editor's letter board: Space at most 9 characters, Del (rubs out
+    // the last letter) and Done at most 7.
+    font.DrawString(Font::Clip(Tr("Space"), 9), left + 4, lastY, grey, screen);
+    font.DrawString(Font::Clip(Tr("Del"), 7), left + kSpaceEnd * kCell + 8, lastY, grey, screen);
+    font.DrawString(Font::Clip(Tr("Done"), 7), left + kDeleteEnd * kCell + 8, lastY, grey, screen);
 
     // The key under the cursor, framed; a wide key whole.
     const bool wide = mRow == mRows - 1;
