@@ -103,6 +103,7 @@ void EditorMenu::Render(SDL_Surface* screen, Font& font, Image* arrow, bool lit)
     }
     const SDL_Rect box = Box();
     DrawBox(screen, box);
+    font.NoteBox(box);
     const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
     font.DrawString(mHeading, box.x + (box.w - static_cast<int>(Font::Length(mHeading)) * kCharWidth) / 2,
                     box.y + kPadding, grey, screen);

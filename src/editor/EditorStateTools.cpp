@@ -509,7 +509,7 @@ void EditorState::SetZoom(int zoom)
     {
         ShowCursorCell();
     }
-    // TRANSLATORS: %1 is how many times closer the editor's view is (1 to 4).
+    // TRANSLATORS: %1 is how many times closer the editor's view is (1 to 3).
     mStatus = Translation::Format(Tr("Zoom %1x"), {std::to_string(mZoom)});
 }
 

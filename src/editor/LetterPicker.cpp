@@ -97,6 +97,7 @@ void LetterPicker::Render(SDL_Surface* screen, Font& font, bool lit) const
     }
     const SDL_Rect box = Box();
     EditorMenu::DrawBox(screen, box);
+    font.NoteBox(box);
     const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
     const Uint32 amber = SDL_MapRGB(screen->format, 255, 192, 64);
     const int left = box.x + 4;
