@@ -15,6 +15,15 @@ AMBER = (255, 192, 64)
 PALETTE_X = 512
 
 
+def entity_row(build_dir):
+    """The side palette's first row of entities: the tiles (one for each colour of the tile table) fill the
+    rows above it, four a row."""
+    with open(os.path.join(build_dir, "data", "maps", "tiletypes.cfg"), encoding="latin-1") as table:
+        colours = {line.split(" ")[0] for line in table.read().split("\n")
+                   if not line.startswith("//") and len(line.split(" ")) >= 8}
+    return (len(colours) + 3) // 4
+
+
 def click(game, x, y, button=1):
     game.xdotool("mousemove", x, y, "click", button)
 
@@ -49,10 +58,12 @@ def edit_test_and_save(xserver, binary, build_dir):
                 game.key("ctrl+s")
                 game.wait_for_picture(says(workdir, "Not saved: No player start"), timeout=30,
                                       what="saving refused without a start")
-                # The start and an exit from the entity palette: Player first, ShipDoor2 in its third row.
-                click(game, PALETTE_X + 16, 8 * 32 + 16)
+                # The start and an exit from the entity palette, below the tiles' rows: Player first,
+                # ShipDoor2 (the eleventh entity) in its third row.
+                entities = entity_row(build_dir)
+                click(game, PALETTE_X + 16, entities * 32 + 16)
                 click(game, 72, 328)
-                click(game, PALETTE_X + 2 * 32 + 16, 10 * 32 + 16)
+                click(game, PALETTE_X + 2 * 32 + 16, (entities + 2) * 32 + 16)
                 click(game, 12 * 32 + 16, 328)
                 game.wait_for_picture(lambda picture: picture.pixel(72, 328) != picture.pixel(72, 200),
                                       timeout=30, what="the player's start drawn")

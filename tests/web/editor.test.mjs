@@ -43,6 +43,11 @@ async function leave(page) {
 }
 // The centre of a cell, with the view scrolled to the bottom of the new 40x15 level.
 const cell = (x, y) => [x * 16 + 8, y * 16 + 8 - 32];
+// The palette's tiles, one for each colour of the tile table; the side palette holds four a row, the
+// entities in the rows below them.
+const tiles = new Set(readFileSync(path.join(dataDir, "maps/tiletypes.cfg"), "latin1").split("\n")
+  .filter((line) => !line.startsWith("//") && line.split(" ").length >= 8).map((line) => line.split(" ")[0])).size;
+const sideEntityRow = Math.ceil(tiles / 4);
 
 describe("the level editor in a browser tab", { concurrency: false }, () => {
   let page;
@@ -90,10 +95,11 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
         }
       return changed > 50;
     }, before, [cx, cy]));
-    // The start and the open door from the entity palette.
-    await click(page, 256 + 8, 8 * 16 + 8);
+    // The start and the open door from the entity palette, below the tiles' rows: Player first, ShipDoor2
+    // (the eleventh entity) in its third row.
+    await click(page, 256 + 8, sideEntityRow * 16 + 8);
     await click(page, ...cell(2, 13));
-    await click(page, 256 + 32 + 8, 10 * 16 + 8);
+    await click(page, 256 + 32 + 8, (sideEntityRow + 2) * 16 + 8);
     await click(page, ...cell(14, 13));
     await page.keyboard.down("Control");
     await page.keyboard.press("s");
@@ -200,10 +206,8 @@ describe("a level made by touch alone on a phone held upright", { concurrency: f
   const at = async (x, y) => Object.values(await onPage(page, x, y));
   const tapAt = async (x, y) => hand.tap(await at(x, y));
   // The palette's large board: its cells are 32 pixels from the picture's left edge, 8 from its top; the
-  // tiles fill its first rows, ten a row (one for each colour of the tile table), the entities follow.
-  const colours = new Set(readFileSync(path.join(dataDir, "maps/tiletypes.cfg"), "latin1").split("\n")
-    .filter((line) => !line.startsWith("//") && line.split(" ").length >= 8).map((line) => line.split(" ")[0]));
-  const entityRow = Math.ceil(colours.size / 10);
+  // tiles fill its first rows, ten a row, the entities follow.
+  const entityRow = Math.ceil(tiles / 10);
   const choose = async (column, row) => {
     await tapAt(256 + 8, 8);
     await untilStatus(page, "Choose a tile or an entity");
