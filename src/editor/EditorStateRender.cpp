@@ -424,9 +424,10 @@ void EditorState::DrawStatus(Game* game, SDL_Surface* screen)
                                                             : TrNoop("F1 help");
     const std::string third = std::string(mHistory.IsChanged() ? "* " : "  ") +
                               std::to_string(mLevel.Width()) + "x" + std::to_string(mLevel.Height()) + " " +
-                              (mFacing ? Tr("facing >") : Tr("facing <")) +
-                              (mZoom > 1 ? " " + std::to_string(mZoom) + "x" : "") + "  " + Tr(hint);
-    // The line stops short of the Tools button beside it.
+                              (mFacing ? ">" : "<") + (mZoom > 1 ? " " + std::to_string(mZoom) + "x" : "") +
+                              " " + Tr(hint);
+    // The line stops short of the Tools button beside it: the way new entities face is the arrow alone, so
+    // that the longest hint still shows whole beside a level's size and the zoom.
     font.DrawString(Font::Clip(third, mToolsX / 8), 0, kStatusY + 22, grey, screen);
     // The Tools button, for a pointer or a finger.
     Frame(screen, mToolsX, mToolsY, 320 - mToolsX, 240 - mToolsY, grey);

@@ -140,6 +140,9 @@ test("after a touch the menus' and the editor's hints name the touch controls", 
   await page.close();
 
   const editor = await openGame(tab.browser, tab.server, { page: "?edit", prepare: (p) => emulateTouch(p, 844, 390) });
+  // The editor opens on a level from My levels: a new one, by its button (the page's, not the game's).
+  await until("My levels", () => editor.$eval("#levels", (list) => !list.hidden));
+  await editor.click("#new");
   await untilText(editor, "F1 help", GREY, 30000);
   await (await fingers(editor)).tap("Right");
   await untilText(editor, "Jump paint Fire tool", GREY, 3000);
