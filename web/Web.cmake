@@ -23,7 +23,7 @@ set(KES_WEB_LINK_FILE ${CMAKE_BINARY_DIR}/web-link-options.rsp)
 file(WRITE ${KES_WEB_LINK_FILE}
      "-sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -lidbfs.js "
      "-sEXPORTED_RUNTIME_METHODS=['FS','ccall','callMain'] "
-     "-sEXPORTED_FUNCTIONS=['_main','_kes_touch','_kes_level_link','_kes_level_keep','_kes_level_delete','_kes_level_away'] "
+     "-sEXPORTED_FUNCTIONS=['_main','_kes_touch','_kes_level_link','_kes_level_keep','_kes_level_delete','_kes_level_away','_kes_typed'] "
      "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']\n")
 
 # Links a program for the page: its data/ packaged under /game, its .js, .wasm and .data written to folder.

@@ -1,8 +1,9 @@
-// The on-screen touch controls: a d-pad, Jump and Fire, Back and Pause, each finger holding its own control.
+// The on-screen touch controls: a d-pad, Jump and Fire, Back and Pause, each finger holding its own control;
+// in the level editor also Tools (its menu) and Zoom.
 "use strict";
 (() => {
   // The game's action numbers, as its kes_touch entry takes them.
-  const ACTIONS = { Left: 0, Right: 1, Up: 2, Down: 3, Jump: 4, Fire: 5, Back: 7, Pause: 8 };
+  const ACTIONS = { Left: 0, Right: 1, Up: 2, Down: 3, Jump: 4, Fire: 5, Back: 7, Pause: 8, Tools: 10, Zoom: 11 };
   const ARMS = ["Up", "Left", "Right", "Down"];
 
   // Pixel art in the game's palette: '#' ink, ' ' nothing; drawn 1:1 and enlarged with square pixels.
@@ -14,6 +15,8 @@
     Back: ["  #     ", " ##     ", "####### ", " ##    #", "  #    #", "       #", "  ##### ", "        "],
     Pause: ["        ", " ## ##  ", " ## ##  ", " ## ##  ", " ## ##  ", " ## ##  ", " ## ##  ", "        "],
     Fullscreen: ["### ### ", "#     # ", "#     # ", "        ", "#     # ", "#     # ", "### ### ", "        "],
+    Tools: ["        ", "####### ", "        ", "####### ", "        ", "####### ", "        ", "        "],
+    Zoom: ["  ###   ", " #   #  ", "#  #  # ", "# ### # ", "#  #  # ", " #   #  ", "  ### # ", "       #"],
   };
   // The other arrows are the right one turned.
   const turn = (rows) => rows[0].split("").map((_, x) => rows.map((row) => row[x]).reverse().join(""));
@@ -66,8 +69,11 @@
   const pad = group("touch-pad", hub, ...arms);
   const fullscreen = control("Fullscreen", "touch-small", NIGHT);
   fullscreen.hidden = !(document.fullscreenEnabled && document.documentElement.requestFullscreen);
+  // The editor's own controls show only while the game says the editor is up (html.editing).
+  const tools = control("Tools", "touch-small touch-editing", NIGHT);
+  const zoom = control("Zoom", "touch-small touch-editing", NIGHT);
   root.append(
-    group("touch-top touch-top-left", control("Back", "touch-small", NIGHT)),
+    group("touch-top touch-top-left", control("Back", "touch-small", NIGHT), tools, zoom),
     group("touch-top touch-top-right", fullscreen, control("Pause", "touch-small", NIGHT)),
     pad,
     group("touch-buttons", control("Fire", "touch-button touch-fire", "#c0262a", true),
@@ -130,7 +136,7 @@
 
   // While the controls show, a touch on the page never scrolls, zooms, selects or opens a menu; the
   // notices' own buttons still take their taps.
-  const ours = (event) => shown && !(event.target instanceof Element && event.target.closest("button"));
+  const ours = (event) => shown && !(event.target instanceof Element && event.target.closest("button, input"));
   document.addEventListener("touchstart", (event) => {
     show(true);
     wakeAudio();
@@ -176,7 +182,9 @@
   });
 
   // A key or a controller in use hides the controls until the next touch.
-  window.addEventListener("keydown", (event) => event.isTrusted && show(false), true);
+  // A phone's own keyboard typing in the page's text field is not such a key.
+  window.addEventListener("keydown", (event) => event.isTrusted && !(event.target instanceof HTMLInputElement) &&
+    show(false), true);
   setInterval(() => {
     if (!shown || !navigator.getGamepads) return;
     const used = [...navigator.getGamepads()].some((pad) => pad && (pad.buttons.some((button) => button.pressed) ||

@@ -99,14 +99,18 @@ bool SameLevel(const LevelDocument& a, const LevelDocument& b)
 bool EditorState::Init(Game* game)
 {
     CleanUp();
+    mGame = game;
     mCatalogue.Load("data/maps/");
     const SDL_RendererInfo info = game->mFramework->GetRendererInfo();
     mTiles = LoadSheet("tiles", info);
     mSprites = LoadSheet("sprites", info);
+    mArrow = LoadSheet("arrow", info);
     SDL_Surface* screen = game->mScreen->mSurface;
     mDimmed = SDL_CreateRGBSurfaceWithFormat(0, mViewWidth, mViewHeight, screen->format->BitsPerPixel,
                                              screen->format->format);
-    if (mDimmed == nullptr)
+    mZoomView = SDL_CreateRGBSurfaceWithFormat(0, mViewWidth, mViewHeight, screen->format->BitsPerPixel,
+                                               screen->format->format);
+    if (mDimmed == nullptr || mZoomView == nullptr)
     {
         throw std::runtime_error(std::string("Unable to create surface: ") + SDL_GetError());
     }
@@ -148,8 +152,17 @@ bool EditorState::Init(Game* game)
     mColor = mCatalogue.Tiles().size() > 1 ? mCatalogue.Tiles()[1].mColor : 0;
     mEntityType = mCatalogue.Entities().empty() ? "" : mCatalogue.Entities().front().mName;
     mScratch = std::make_unique<ScratchLevel>();
+    mMenu.Close();
+    mPicker.Close();
+    mChooser = false;
+    mTypingFor = NotTyping;
+    mAskedPage = false;
+    mPaletteTop = 0;
+    mZoom = 1;
+    Scroll(0, 0); // the view stays within a level smaller than the last
     OfferRestore();
     SDL_ShowCursor(SDL_ENABLE);
+    Platform::EditorShown(true);
     return true;
 }
 
@@ -157,10 +170,16 @@ void EditorState::CleanUp()
 {
     mTiles.reset();
     mSprites.reset();
+    mArrow.reset();
     if (mDimmed != nullptr)
     {
         SDL_FreeSurface(mDimmed);
         mDimmed = nullptr;
+    }
+    if (mZoomView != nullptr)
+    {
+        SDL_FreeSurface(mZoomView);
+        mZoomView = nullptr;
     }
     mScratch.reset();
     mAutosaveTimer = 0;
@@ -332,6 +351,7 @@ void EditorState::TestPlay(Game* game, bool fromCursor)
         return;
     }
     mTesting = true;
+    Platform::EditorShown(false);
     mButton = 0;
     mStroke = 0;
     mAcceptStroke = false;
@@ -359,11 +379,15 @@ void EditorState::BackFromPlay(Game* game)
 {
     mTesting = false;
     SDL_ShowCursor(SDL_ENABLE);
+    Platform::EditorShown(true);
     game->mAudioManager->PlayMusic("menu.ogg", true);
     if (mStatus.rfind(Tr("Cannot play: "), 0) != 0)
     {
-        mStatus = game->mPlayState->HasFinishedRun() ? Tr("Back: Shift+L sends this run as a race")
-                                                     : Tr("Back from test-play");
+        // Fingers and controllers reach the race through the tool menu.
+        const bool keys = !mTouchLast && !mActionCursor;
+        mStatus = !game->mPlayState->HasFinishedRun() ? Tr("Back from test-play")
+                  : keys                              ? Tr("Back: Shift+L sends this run as a race")
+                                                      : Tr("Back: Tools can send this run as a race");
     }
 }
 
@@ -437,6 +461,8 @@ void EditorState::Leave(Game* game)
         mStatus += "; not left: save, or leave again to lose the changes";
         return;
     }
+    mMenu.Close();
     SDL_ShowCursor(SDL_DISABLE);
+    Platform::EditorShown(false);
     game->mStateManager->ChangeState("Credits");
 }

@@ -58,6 +58,7 @@ void EditorState::HandleEvents(Game* game)
     };
     Reader reader(*this, game);
     game->mInput->Poll(reader);
+    TakePageAnswer(game);
     // Accept's stroke ends when the last control holding Accept lets go, which a quick tap does in the same
     // pass as it began.
     if (mAcceptStroke && !game->mInput->Held(Action::Accept, Input::kControllers | Input::kTouch))
@@ -73,9 +74,25 @@ void EditorState::HandleAction(Game* game, Action action)
     {
         return;
     }
+    mTouchLast = game->mInput->UsingTouch();
+    if (mChooser)
+    {
+        mChooser = !(action == Action::Back || action == Action::Fire || action == Action::Tools);
+        return;
+    }
+    if (mPicker.IsOpen())
+    {
+        PickerAction(action);
+        return;
+    }
+    if (mMenu.IsOpen())
+    {
+        MenuAction(game, action);
+        return;
+    }
     if (mTypingFor != NotTyping || mRestoreOffered || mHelp)
     {
-        // Back answers what is up as Escape does; Accept takes the autosave offered.
+        // Back answers what is up as Escape does; Accept takes the autosave offered or closes the help.
         if (action == Action::Back)
         {
             Press(game, SDLK_ESCAPE, KMOD_NONE);
@@ -83,6 +100,10 @@ void EditorState::HandleAction(Game* game, Action action)
         else if (action == Action::Accept && mRestoreOffered)
         {
             Restore();
+        }
+        else if ((action == Action::Accept || action == Action::Tools) && mHelp)
+        {
+            mHelp = false;
         }
         return;
     }
@@ -120,6 +141,12 @@ void EditorState::HandleAction(Game* game, Action action)
     case Action::Pause:
         TestPlay(game, false);
         return;
+    case Action::Tools:
+        OpenMenu();
+        return;
+    case Action::Zoom:
+        SetZoom(mZoom % mMaxZoom + 1);
+        return;
     case Action::Back:
         // Undo rather than leave: in the browser leaving ends the program, and a slip of the thumb must
         // not do that. Escape, closing the window and the page still leave.
@@ -139,6 +166,7 @@ void EditorState::StepCursor(int dx, int dy)
     {
         mPaletteColumn = std::min(mPaletteColumn + dx, mPaletteColumns - 1);
         mPaletteRow = std::clamp(mPaletteRow + dy, 0, rows - 1);
+        ShowPaletteRow();
         return;
     }
     if (mOnPalette)
@@ -146,14 +174,17 @@ void EditorState::StepCursor(int dx, int dy)
         // Back onto the level's last column, on the row level with the palette's.
         mOnPalette = false;
         mCursorX = mLevel.Width() - 1;
-        mCursorY = std::clamp((mPaletteRow * kTile + kTile / 2 + mCameraY) / kTile, 0, mLevel.Height() - 1);
+        mCursorY =
+            std::clamp(CellAtY((mPaletteRow - mPaletteTop) * kTile + kTile / 2), 0, mLevel.Height() - 1);
     }
     else if (mCursorX + dx >= mLevel.Width() && mButton == 0 && rows > 0)
     {
         // The palette lies past the level's right edge; a stroke stays on the level.
         mOnPalette = true;
         mPaletteColumn = 0;
-        mPaletteRow = std::clamp((mCursorY * kTile + kTile / 2 - mCameraY) / kTile, 0, rows - 1);
+        const int onPicture = (mCursorY * kTile + kTile / 2 - mCameraY) * mZoom;
+        mPaletteRow = std::clamp(onPicture / kTile + mPaletteTop, 0, rows - 1);
+        ShowPaletteRow();
         return;
     }
     else
@@ -168,8 +199,13 @@ void EditorState::ShowCursorCell()
 {
     const int left = mCursorX * kTile - mCameraX;
     const int top = mCursorY * kTile - mCameraY;
-    Scroll(std::min(0, left) + std::max(0, left + kTile - mViewWidth),
-           std::min(0, top) + std::max(0, top + kTile - mViewHeight));
+    Scroll(std::min(0, left) + std::max(0, left + kTile - SpanX()),
+           std::min(0, top) + std::max(0, top + kTile - SpanY()));
+}
+
+void EditorState::ShowPaletteRow()
+{
+    mPaletteTop = std::clamp(mPaletteTop, mPaletteRow - mPaletteVisibleRows + 1, mPaletteRow);
 }
 
 void EditorState::SetTool(Tool tool)
@@ -190,6 +226,7 @@ bool EditorState::HandleEvent(Game* game, const SDL_Event& event)
         Leave(game);
         return false;
     case SDL_KEYDOWN:
+        mTouchLast = false;
         HandleKey(game, event.key);
         // Test-play or leaving hands the next events to another screen.
         return !mTesting && game->mStateManager->mCurrentState == this;
@@ -202,6 +239,7 @@ bool EditorState::HandleEvent(Game* game, const SDL_Event& event)
         {
             break;
         }
+        mTouchLast = event.button.which == SDL_TOUCH_MOUSEID;
         const SDL_Point at = game->mFramework->ToPicture(event.button.x, event.button.y);
         PressMouse(event.button.button, at.x, at.y);
         break;
@@ -223,22 +261,31 @@ bool EditorState::HandleEvent(Game* game, const SDL_Event& event)
         break;
     case SDL_FINGERDOWN:
     case SDL_FINGERUP:
+        TrackFinger(event);
         mFingers = SDL_GetNumTouchFingers(event.tfinger.touchId);
         // One finger paints as the left button does (SDL makes it the mouse); a second one turns
-        // the stroke into a scroll.
+        // the stroke into a scroll or a pinch. The first finger's cell, painted a moment before the
+        // second came, was no stroke: it goes.
         if (mFingers >= 2)
         {
+            if (mButton == SDL_BUTTON_LEFT && mStroke != 0 && mHistory.Changes() != mStrokeChanges &&
+                mCursorX == mAnchorX && mCursorY == mAnchorY)
+            {
+                mHistory.Undo(mLevel);
+            }
             mButton = 0;
             mStroke = 0;
         }
         break;
     case SDL_FINGERMOTION:
+        TrackFinger(event);
         if (mFingers >= 2)
         {
             // Each finger reports its own motion: their mean moves the level with them. Slow drags move
             // less than a pixel an event, so the fractions are kept.
-            mTouchScrollX -= event.tfinger.dx * 320.0f / static_cast<float>(mFingers);
-            mTouchScrollY -= event.tfinger.dy * 240.0f / static_cast<float>(mFingers);
+            const float scale = static_cast<float>(mFingers * mZoom);
+            mTouchScrollX -= event.tfinger.dx * 320.0f / scale;
+            mTouchScrollY -= event.tfinger.dy * 240.0f / scale;
             const int dx = static_cast<int>(mTouchScrollX);
             const int dy = static_cast<int>(mTouchScrollY);
             mTouchScrollX -= static_cast<float>(dx);
@@ -266,6 +313,36 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
 {
     const bool control = (modifiers & KMOD_CTRL) != 0;
     const bool shift = (modifiers & KMOD_SHIFT) != 0;
+    if (mChooser)
+    {
+        mChooser = key != SDLK_ESCAPE;
+        return;
+    }
+    if (mAskedPage)
+    {
+        // The page's field has the keys; one that reaches the game all the same only cancels.
+        if (key == SDLK_ESCAPE)
+        {
+            FinishTyping(false);
+        }
+        return;
+    }
+    if (mMenu.IsOpen() && mTypingFor == NotTyping)
+    {
+        // The menu's own keys: the arrows, Return, and Escape to close it.
+        const std::pair<SDL_Keycode, Action> keys[] = {
+            {SDLK_UP, Action::Up},        {SDLK_DOWN, Action::Down},     {SDLK_LEFT, Action::Left},
+            {SDLK_RIGHT, Action::Right},  {SDLK_RETURN, Action::Accept}, {SDLK_KP_ENTER, Action::Accept},
+            {SDLK_SPACE, Action::Accept}, {SDLK_ESCAPE, Action::Back}};
+        for (const auto& [pressed, action] : keys)
+        {
+            if (key == pressed)
+            {
+                MenuAction(game, action);
+            }
+        }
+        return;
+    }
     if (mTypingFor != NotTyping)
     {
         if (key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_ESCAPE)
@@ -302,61 +379,30 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
         switch (key)
         {
         case SDLK_z:
-            if (shift ? mHistory.Redo(mLevel) : mHistory.Undo(mLevel))
+            if (shift)
             {
-                mStatus = shift ? Tr("Redone") : Tr("Undone");
+                Redo();
+            }
+            else
+            {
+                Undo();
             }
             return;
         case SDLK_y:
-            if (mHistory.Redo(mLevel))
-            {
-                mStatus = Tr("Redone");
-            }
+            Redo();
             return;
         case SDLK_s:
             Save();
             return;
         case SDLK_g:
-        {
-            const std::string grid = std::filesystem::path(mFile).replace_extension(".txt").string();
-            if (grid == mFile)
-            {
-                mStatus = Tr("No grid: the level file is itself a .txt, which the grid would replace");
-                return;
-            }
-            if (!PassesChecks(mLevel, "No grid: "))
-            {
-                return;
-            }
-            try
-            {
-                LevelGrid::Write(mLevel, mCatalogue, grid);
-                // TRANSLATORS: %1 is a file name.
-                mStatus = Translation::Format(Tr("Grid written to %1"), {grid});
-            }
-            catch (const std::exception& error)
-            {
-                mStatus = std::string(Tr("No grid: ")) + error.what();
-            }
+            WriteGrid();
             return;
-        }
         case SDLK_LEFT:
         case SDLK_RIGHT:
         case SDLK_UP:
         case SDLK_DOWN:
-        {
-            const int width = mLevel.Width() + (key == SDLK_RIGHT) - (key == SDLK_LEFT);
-            const int height = mLevel.Height() + (key == SDLK_DOWN) - (key == SDLK_UP);
-            if (width < 1 || height < 1 || width > LevelDocument::mMaxSide ||
-                height > LevelDocument::mMaxSide)
-            {
-                return;
-            }
-            Do(EditTools::Resize(mLevel, width, height));
-            // TRANSLATORS: %1x%2 is the level's width and height in tiles.
-            mStatus = Translation::Format(Tr("Size %1x%2"), {std::to_string(width), std::to_string(height)});
+            Resize((key == SDLK_RIGHT) - (key == SDLK_LEFT), (key == SDLK_DOWN) - (key == SDLK_UP));
             return;
-        }
         default:
             return;
         }
@@ -398,30 +444,13 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
         mLayer = LevelDocument::Foreground;
         return;
     case SDLK_f:
-    {
-        const int entity = mLevel.EntityAt(mCursorX, mCursorY);
-        if (entity >= 0)
-        {
-            Do(EditTools::Turn(mLevel, entity));
-        }
-        else
-        {
-            mFacing = !mFacing;
-        }
+        Turn();
         return;
-    }
     case SDLK_i:
-        if (mLevel.EntityAt(mCursorX, mCursorY) >= 0)
-        {
-            mTypingFor = TypingIdentifier;
-            mTyped = mLevel.mEntities[mLevel.EntityAt(mCursorX, mCursorY)].mID;
-            SDL_StartTextInput();
-        }
+        StartTyping(true, TypingFrom::Keys);
         return;
     case SDLK_d:
-        mTypingFor = TypingDescription;
-        mTyped = mLevel.mDescription.substr(0, mLevel.mDescription.find('\n'));
-        SDL_StartTextInput();
+        StartTyping(false, TypingFrom::Keys);
         return;
     case SDLK_l:
         if (shift)
@@ -429,18 +458,17 @@ void EditorState::Press(Game* game, SDL_Keycode key, Uint16 modifiers)
             SendRace(game);
             return;
         }
-        // The desktop's way to pass a level on: the link on standard output, for a chat or a page.
-        {
-            std::string why;
-            if (!LevelLink::Fits(mLevel, &why))
-            {
-                mStatus = why == LevelLink::mTooLarge ? Tr(why) : Tr("No link: ") + why;
-                return;
-            }
-            std::cout << LevelLink::Pack(mLevel) << std::endl;
-            mStatus = Tr("Link printed on standard output");
-            return;
-        }
+        PrintLink();
+        return;
+    case SDLK_EQUALS:
+    case SDLK_PLUS:
+    case SDLK_KP_PLUS:
+        SetZoom(mZoom + 1);
+        return;
+    case SDLK_MINUS:
+    case SDLK_KP_MINUS:
+        SetZoom(mZoom - 1);
+        return;
     case SDLK_t:
     case SDLK_F5:
         TestPlay(game, (modifiers & KMOD_SHIFT) != 0);
@@ -482,6 +510,8 @@ void EditorState::FinishTyping(bool keep)
 {
     const Typing typingFor = mTypingFor;
     mTypingFor = NotTyping;
+    mPicker.Close();
+    mAskedPage = false;
     SDL_StopTextInput();
     if (!keep)
     {
@@ -507,15 +537,24 @@ void EditorState::Do(LevelEdit edit)
 
 void EditorState::Scroll(int dx, int dy)
 {
-    const int maxX = std::max(0, mLevel.Width() * kTile - mViewWidth);
-    const int maxY = std::max(0, mLevel.Height() * kTile - mViewHeight);
+    const int maxX = std::max(0, mLevel.Width() * kTile - SpanX());
+    const int maxY = std::max(0, mLevel.Height() * kTile - SpanY());
     mCameraX = std::clamp(mCameraX + dx, 0, maxX);
     mCameraY = std::clamp(mCameraY + dy, 0, maxY);
 }
 
 void EditorState::Wheel(int dx, int dy)
 {
-    // The wheel scrolls down the level as a page scrolls; with Shift it scrolls across.
+    // The wheel scrolls down the level as a page scrolls; with Shift it scrolls across. Over the palette
+    // it scrolls the palette.
+    int x = 0;
+    int y = 0;
+    SDL_GetMouseState(&x, &y);
+    if (mGame != nullptr && mGame->mFramework != nullptr && mGame->mFramework->ToPicture(x, y).x >= mPaletteX)
+    {
+        mPaletteTop = std::clamp(mPaletteTop - dy, 0, std::max(0, PaletteRows() - mPaletteVisibleRows));
+        return;
+    }
     if ((SDL_GetModState() & KMOD_SHIFT) != 0)
     {
         std::swap(dx, dy);
@@ -560,17 +599,32 @@ void EditorState::ApplyTool(int x, int y)
 
 void EditorState::PressMouse(int button, int pictureX, int pictureY)
 {
+    if (PressOverlay(mGame, pictureX, pictureY))
+    {
+        return;
+    }
     // A click on the black border around the picture is on neither the level nor the palette.
     if (mHelp || mRestoreOffered || mTypingFor != NotTyping || pictureX < 0 || pictureY < 0 ||
         pictureX >= Scaling::mPictureWidth || pictureY >= Scaling::mPictureHeight)
     {
         return;
     }
+    if (button == SDL_BUTTON_LEFT && pictureX >= mToolsX && pictureY >= mToolsY)
+    {
+        OpenMenu();
+        return;
+    }
     if (pictureX >= mPaletteX && pictureY < mViewHeight)
     {
-        if (button == SDL_BUTTON_LEFT)
+        if (button == SDL_BUTTON_LEFT && mTouchLast)
         {
-            PickPalette((pictureX - mPaletteX) / kTile, pictureY / kTile);
+            // A fingertip is wider than the palette's cells on a phone: it gets the large board.
+            mChooser = true;
+            mStatus = Tr("Choose a tile or an entity");
+        }
+        else if (button == SDL_BUTTON_LEFT)
+        {
+            PickPalette((pictureX - mPaletteX) / kTile, pictureY / kTile + mPaletteTop);
         }
         return;
     }
@@ -582,7 +636,7 @@ void EditorState::PressMouse(int button, int pictureX, int pictureY)
     mOnPalette = false;
     mDragX = pictureX;
     mDragY = pictureY;
-    BeginStroke(button, (pictureX + mCameraX) / kTile, (pictureY + mCameraY) / kTile);
+    BeginStroke(button, CellAtX(pictureX), CellAtY(pictureY));
 }
 
 void EditorState::BeginStroke(int button, int x, int y)
@@ -598,6 +652,7 @@ void EditorState::BeginStroke(int button, int x, int y)
     mAnchorX = x;
     mAnchorY = y;
     mStroke = ++mStrokes;
+    mStrokeChanges = mHistory.Changes();
     if (button == SDL_BUTTON_RIGHT)
     {
         Do(EditTools::Erase(mLevel, mLayer, x, y));
@@ -613,18 +668,23 @@ void EditorState::MoveMouse(int pictureX, int pictureY)
 {
     if (mButton == SDL_BUTTON_MIDDLE)
     {
-        Scroll(mDragX - pictureX, mDragY - pictureY);
-        mDragX = pictureX;
-        mDragY = pictureY;
+        // Whole level pixels only: what a closer view moves less than one waits for the next motion.
+        const int dx = (mDragX - pictureX) / mZoom;
+        const int dy = (mDragY - pictureY) / mZoom;
+        Scroll(dx, dy);
+        mDragX -= dx * mZoom;
+        mDragY -= dy * mZoom;
         return;
     }
-    if (pictureX >= mViewWidth || pictureY >= mViewHeight || pictureX < 0 || pictureY < 0)
+    // Under the menu or a board the cursor stays on the cell they act on.
+    if (pictureX >= mViewWidth || pictureY >= mViewHeight || pictureX < 0 || pictureY < 0 || mMenu.IsOpen() ||
+        mPicker.IsOpen() || mChooser)
     {
         return;
     }
     mActionCursor = false;
     mOnPalette = false;
-    StrokeTo((pictureX + mCameraX) / kTile, (pictureY + mCameraY) / kTile);
+    StrokeTo(CellAtX(pictureX), CellAtY(pictureY));
 }
 
 void EditorState::StrokeTo(int x, int y)
@@ -692,7 +752,7 @@ int EditorState::TileRows() const
 int EditorState::PaletteRows() const
 {
     const int entities = static_cast<int>(mCatalogue.Entities().size());
-    return std::min(TileRows() + (entities + mPaletteColumns - 1) / mPaletteColumns, mViewHeight / kTile);
+    return TileRows() + (entities + mPaletteColumns - 1) / mPaletteColumns;
 }
 
 EditorState::PaletteItem EditorState::PaletteAt(int column, int row) const
@@ -722,7 +782,11 @@ EditorState::PaletteItem EditorState::PaletteAt(int column, int row) const
 
 void EditorState::PickPalette(int column, int row)
 {
-    const PaletteItem item = PaletteAt(column, row);
+    PickItem(PaletteAt(column, row));
+}
+
+void EditorState::PickItem(const PaletteItem& item)
+{
     if (item.mTile != nullptr)
     {
         mColor = item.mTile->mColor;

@@ -10,6 +10,7 @@
 #include "world/EntityType.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -67,13 +68,14 @@ const char* const kHelp[] = {
     TrNoop("Ctrl+S save  Ctrl+G text grid"),
     TrNoop("T test-play  Shift+T from cursor"),
     TrNoop("L print link  Shift+L race"),
-    TrNoop("Esc leave"),
+    TrNoop("+/- zoom  Esc leave"),
     "",
     TrNoop("Controller, touch controls:"),
     TrNoop("D-pad cursor (right: the palette)"),
     TrNoop("A/Jump use tool (hold to stroke)"),
     TrNoop("B/X/Fire next tool  Back undo"),
-    TrNoop("Start/Pause test-play"),
+    TrNoop("Start/Pause test-play Y/Tools menu"),
+    TrNoop("Two fingers scroll; pinch zooms"),
 };
 } // namespace
 
@@ -119,9 +121,9 @@ void EditorState::DrawLayer(int layer, SDL_Surface* target)
 {
     const int firstX = mCameraX / kTile;
     const int firstY = mCameraY / kTile;
-    for (int y = firstY; y <= (mCameraY + mViewHeight - 1) / kTile && y < mLevel.Height(); ++y)
+    for (int y = firstY; y <= (mCameraY + SpanY() - 1) / kTile && y < mLevel.Height(); ++y)
     {
-        for (int x = firstX; x <= (mCameraX + mViewWidth - 1) / kTile && x < mLevel.Width(); ++x)
+        for (int x = firstX; x <= (mCameraX + SpanX() - 1) / kTile && x < mLevel.Width(); ++x)
         {
             DrawTile(mLevel.Cell(layer, x, y), target, x * kTile - mCameraX, y * kTile - mCameraY);
         }
@@ -135,7 +137,7 @@ void EditorState::DrawEntities(SDL_Surface* target)
         const EditorCatalogue::EntityEntry* type = mCatalogue.FindEntity(placed.mType);
         const int x = placed.mX * kTile - mCameraX;
         const int y = placed.mY * kTile - mCameraY;
-        if (type == nullptr || !mSprites || x <= -kTile || y <= -kTile || x >= mViewWidth || y >= mViewHeight)
+        if (type == nullptr || !mSprites || x <= -kTile || y <= -kTile || x >= SpanX() || y >= SpanY())
         {
             continue;
         }
@@ -152,34 +154,34 @@ void EditorState::DrawEntities(SDL_Surface* target)
     }
 }
 
-void EditorState::Render(Game* game, const float& /*interpolation*/)
+void EditorState::DrawView(SDL_Surface* target, bool lit)
 {
-    SDL_Surface* screen = game->mScreen->mSurface;
-    SDL_Rect view{0, 0, mViewWidth, mViewHeight};
-    SDL_SetClipRect(screen, &view);
+    SDL_Rect view{0, 0, SpanX(), SpanY()};
+    SDL_SetClipRect(target, &view);
+    SDL_FillRect(target, &view, SDL_MapRGB(target->format, 0, 0, 0));
     // The level's extent on a dark ground; beyond it stays black.
     SDL_Rect level{-mCameraX, -mCameraY, mLevel.Width() * kTile, mLevel.Height() * kTile};
-    SDL_FillRect(screen, &level, SDL_MapRGB(screen->format, 12, 12, 24));
+    SDL_FillRect(target, &level, SDL_MapRGB(target->format, 12, 12, 24));
 
     // The layer not being edited is drawn apart and blended in faintly.
     SDL_FillRect(mDimmed, nullptr, 0);
+    SDL_Rect span{0, 0, SpanX(), SpanY()};
     if (mLayer == LevelDocument::Foreground)
     {
         DrawLayer(LevelDocument::Backdrop, mDimmed);
-        SDL_BlitSurface(mDimmed, nullptr, screen, nullptr);
-        DrawLayer(LevelDocument::Foreground, screen);
-        DrawEntities(screen);
+        SDL_BlitSurface(mDimmed, &span, target, nullptr);
+        DrawLayer(LevelDocument::Foreground, target);
+        DrawEntities(target);
     }
     else
     {
-        DrawLayer(LevelDocument::Backdrop, screen);
+        DrawLayer(LevelDocument::Backdrop, target);
         DrawLayer(LevelDocument::Foreground, mDimmed);
         DrawEntities(mDimmed);
-        SDL_BlitSurface(mDimmed, nullptr, screen, nullptr);
+        SDL_BlitSurface(mDimmed, &span, target, nullptr);
     }
 
     // The cursor's cell, or the rectangle being drawn; on the palette the palette draws it.
-    const bool lit = mBlink < mBlinkUpdates / 2;
     int left = mCursorX;
     int top = mCursorY;
     int right = mCursorX;
@@ -195,24 +197,130 @@ void EditorState::Render(Game* game, const float& /*interpolation*/)
                           (bottom - top + 1) * kTile};
     if (!mActionCursor)
     {
-        Frame(screen, cursor.x, cursor.y, cursor.w, cursor.h, SDL_MapRGB(screen->format, 255, 255, 255));
+        Frame(target, cursor.x, cursor.y, cursor.w, cursor.h, SDL_MapRGB(target->format, 255, 255, 255));
     }
     else if (!mOnPalette)
     {
-        ActionFrame(screen, cursor.x, cursor.y, cursor.w, cursor.h, lit);
+        ActionFrame(target, cursor.x, cursor.y, cursor.w, cursor.h, lit);
     }
+    SDL_SetClipRect(target, nullptr);
+}
+
+void EditorState::EnlargeRect(SDL_Surface* from, const SDL_Rect& part, SDL_Surface* to, int x, int y,
+                              int factor)
+{
+    if (SDL_LockSurface(from) != 0)
+    {
+        return;
+    }
+    if (SDL_LockSurface(to) != 0)
+    {
+        SDL_UnlockSurface(from);
+        return;
+    }
+    // Within the target's clipping rectangle, as a blit would be.
+    SDL_Rect clip;
+    SDL_GetClipRect(to, &clip);
+    const int bytes = to->format->BytesPerPixel;
+    const int width = std::min(part.w * factor, clip.x + clip.w - x);
+    const int height = std::min(part.h * factor, clip.y + clip.h - y);
+    for (int row = 0; row < height; ++row)
+    {
+        const auto* source =
+            static_cast<const Uint8*>(from->pixels) + (part.y + row / factor) * from->pitch + part.x * bytes;
+        auto* target = static_cast<Uint8*>(to->pixels) + (y + row) * to->pitch + x * bytes;
+        for (int column = 0; column < width; ++column)
+        {
+            std::memcpy(target + column * bytes, source + (column / factor) * bytes,
+                        static_cast<std::size_t>(bytes));
+        }
+    }
+    SDL_UnlockSurface(to);
+    SDL_UnlockSurface(from);
+}
+
+void EditorState::Enlarge(SDL_Surface* screen)
+{
+    const SDL_Rect span{0, 0, SpanX(), SpanY()};
+    // The span's last column and row may be cut: the view ends where the palette and the status begin.
+    SDL_Rect view{0, 0, mViewWidth, mViewHeight};
+    SDL_SetClipRect(screen, &view);
+    EnlargeRect(mZoomView, span, screen, 0, 0, mZoom);
     SDL_SetClipRect(screen, nullptr);
+}
+
+void EditorState::DrawChooser(SDL_Surface* screen)
+{
+    EditorMenu::DrawBox(screen, SDL_Rect{0, 0, 320, mViewHeight});
+    // Drawn at one pixel a pixel on the spare view surface, then enlarged twice.
+    SDL_FillRect(mZoomView, nullptr, SDL_MapRGB(mZoomView->format, 24, 24, 40));
+    const Uint32 yellow = SDL_MapRGB(screen->format, 255, 224, 64);
+    for (int row = 0; row < mChooserVisibleRows; ++row)
+    {
+        for (int column = 0; column < mChooserColumns; ++column)
+        {
+            const PaletteItem item = ChooserAt(column, row + mChooserTop);
+            if (item.mTile != nullptr)
+            {
+                DrawTile(item.mTile->mColor, mZoomView, column * kTile, row * kTile);
+            }
+            else if (item.mEntity != nullptr && mSprites)
+            {
+                mSprites->Draw(mZoomView, column * kTile, row * kTile, item.mEntity->mSourceX,
+                               item.mEntity->mSourceY, kTile, kTile);
+            }
+        }
+    }
+    const SDL_Rect board{0, 0, mChooserColumns * kTile, mChooserVisibleRows * kTile};
+    EnlargeRect(mZoomView, board, screen, 0, 8, 2);
+    for (int row = 0; row < mChooserVisibleRows; ++row)
+    {
+        for (int column = 0; column < mChooserColumns; ++column)
+        {
+            const PaletteItem item = ChooserAt(column, row + mChooserTop);
+            const bool chosen =
+                (item.mTile != nullptr && item.mTile->mColor == mColor && mTool != Tool::Place &&
+                 mTool != Tool::Move) ||
+                (item.mEntity != nullptr && item.mEntity->mName == mEntityType && mTool == Tool::Place);
+            if (chosen)
+            {
+                Frame(screen, column * 2 * kTile, 8 + row * 2 * kTile, 2 * kTile, 2 * kTile, yellow);
+            }
+        }
+    }
+}
+
+void EditorState::Render(Game* game, const float& /*interpolation*/)
+{
+    SDL_Surface* screen = game->mScreen->mSurface;
+    const bool lit = mBlink < mBlinkUpdates / 2;
+    if (mZoom == 1)
+    {
+        DrawView(screen, lit);
+    }
+    else
+    {
+        DrawView(mZoomView, lit);
+        Enlarge(screen);
+    }
 
     DrawPalette(screen);
     if (mOnPalette)
     {
-        ActionFrame(screen, mPaletteX + mPaletteColumn * kTile, mPaletteRow * kTile, kTile, kTile, lit);
+        ActionFrame(screen, mPaletteX + mPaletteColumn * kTile, (mPaletteRow - mPaletteTop) * kTile, kTile,
+                    kTile, lit);
     }
     DrawStatus(game, screen);
     if (mHelp)
     {
         DrawHelp(game, screen);
     }
+    if (mChooser)
+    {
+        DrawChooser(screen);
+    }
+    mMenu.Render(screen, *game->mFont, mArrow.get(), lit);
+    mPicker.Render(screen, *game->mFont, lit);
 }
 
 void EditorState::DrawPalette(SDL_Surface* screen)
@@ -220,13 +328,13 @@ void EditorState::DrawPalette(SDL_Surface* screen)
     SDL_Rect panel{mPaletteX, 0, 320 - mPaletteX, mViewHeight};
     SDL_FillRect(screen, &panel, SDL_MapRGB(screen->format, 24, 24, 40));
     const Uint32 yellow = SDL_MapRGB(screen->format, 255, 224, 64);
-    for (int row = 0; row < PaletteRows(); ++row)
+    for (int row = mPaletteTop; row < std::min(PaletteRows(), mPaletteTop + mPaletteVisibleRows); ++row)
     {
         for (int column = 0; column < mPaletteColumns; ++column)
         {
             const PaletteItem item = PaletteAt(column, row);
             const int x = mPaletteX + column * kTile;
-            const int y = row * kTile;
+            const int y = (row - mPaletteTop) * kTile;
             bool chosen = false;
             if (item.mTile != nullptr)
             {
@@ -247,6 +355,18 @@ void EditorState::DrawPalette(SDL_Surface* screen)
                 Frame(screen, x, y, kTile, kTile, yellow);
             }
         }
+    }
+    // More rows above or below: a notch at that edge of the panel.
+    const Uint32 grey = SDL_MapRGB(screen->format, 192, 192, 192);
+    if (mPaletteTop > 0)
+    {
+        SDL_Rect notch{mPaletteX + 28, 0, 8, 2};
+        SDL_FillRect(screen, &notch, grey);
+    }
+    if (mPaletteTop + mPaletteVisibleRows < PaletteRows())
+    {
+        SDL_Rect notch{mPaletteX + 28, mViewHeight - 2, 8, 2};
+        SDL_FillRect(screen, &notch, grey);
     }
 }
 
@@ -304,8 +424,15 @@ void EditorState::DrawStatus(Game* game, SDL_Surface* screen)
                                                             : TrNoop("F1 help");
     const std::string third = std::string(mHistory.IsChanged() ? "* " : "  ") +
                               std::to_string(mLevel.Width()) + "x" + std::to_string(mLevel.Height()) + " " +
-                              (mFacing ? Tr("facing >") : Tr("facing <")) + "  " + Tr(hint);
-    font.DrawString(Font::Clip(third, 40), 0, kStatusY + 22, grey, screen);
+                              (mFacing ? ">" : "<") + (mZoom > 1 ? " " + std::to_string(mZoom) + "x" : "") +
+                              " " + Tr(hint);
+    // The line stops short of the Tools button beside it: the way new entities face is the arrow alone, so
+    // that the longest hint still shows whole beside a level's size and the zoom.
+    font.DrawString(Font::Clip(third, mToolsX / 8), 0, kStatusY + 22, grey, screen);
+    // The Tools button, for a pointer or a finger.
+    Frame(screen, mToolsX, mToolsY, 320 - mToolsX, 240 - mToolsY, grey);
+    // TRANSLATORS: the editor's button that opens its tool menu: at most 5 characters.
+    font.DrawString(Font::Clip(Tr("Tools"), 5), mToolsX + 3, mToolsY + 1, grey, screen);
 }
 
 void EditorState::DrawHelp(Game* game, SDL_Surface* screen)

@@ -1,7 +1,8 @@
 // What the player asks of the game, whichever device asked it.
 #pragma once
 
-// The order is fixed: the browser page's touch controls send these as numbers 0 to 8.
+// The order is fixed: the browser page's touch controls send these as numbers (0 to 8, and the editor's
+// Tools and Zoom, 10 and 11).
 enum class Action
 {
     Left,
@@ -14,5 +15,7 @@ enum class Action
     Back,
     Pause,
     Screenshot,
+    Tools, // the editor's menu of what has no button of its own
+    Zoom,  // the editor's view, a step closer (round to the widest after the closest)
     Count
 };

@@ -82,6 +82,8 @@ std::vector<Action> GamepadInput::ActionsFor(int control)
         return {Action::Pause, Action::Accept};
     case SDL_CONTROLLER_BUTTON_BACK:
         return {Action::Back};
+    case SDL_CONTROLLER_BUTTON_Y:
+        return {Action::Tools}; // the editor's tool menu; nothing elsewhere
     default:
         return {};
     }

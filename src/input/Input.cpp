@@ -22,6 +22,24 @@ Input::~Input()
     }
 }
 
+void Input::Answer(const std::string& text, bool kept)
+{
+    mAnswer = text;
+    mAnswerKept = kept;
+}
+
+bool Input::TakeAnswer(std::string& text, bool& kept)
+{
+    if (!mAnswer)
+    {
+        return false;
+    }
+    text = *mAnswer;
+    kept = mAnswerKept;
+    mAnswer.reset();
+    return true;
+}
+
 bool Input::Repeats(Action action)
 {
     return action == Action::Left || action == Action::Right || action == Action::Up ||

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class GamepadInput;
@@ -70,6 +72,10 @@ class Input
     std::size_t OpenControllers() const;
     // The touch controls' entry: held or let go, taken at the next pass.
     void Touch(int action, bool held);
+    // The page's text field was answered: kept (the text) or cancelled. The screen that asked takes it once
+    // with TakeAnswer, which is false while there is none.
+    void Answer(const std::string& text, bool kept);
+    bool TakeAnswer(std::string& text, bool& kept);
     // The input of the running game, for the browser page's entry; null when there is none.
     static Input* Running() { return sRunning; }
 
@@ -106,6 +112,8 @@ class Input
     std::array<Uint64, kActions> mNextRepeat{};
     Uint64 mNow = 0;
     Device mLastDevice = Device::Keyboard;
+    std::optional<std::string> mAnswer; // the page's text field's answer not yet taken
+    bool mAnswerKept = false;
     // The actions the event being routed triggered, handed to the screen after the event.
     struct Step
     {

@@ -5,8 +5,9 @@
 
 void TouchInput::Queue(int action, bool held)
 {
-    // The page offers the nine player actions; the screenshot is the keyboard's alone.
-    if (action < 0 || action > static_cast<int>(Action::Pause))
+    // The page offers the nine player actions and the editor's two; the screenshot is the keyboard's alone.
+    if (action < 0 || action >= static_cast<int>(Action::Count) ||
+        action == static_cast<int>(Action::Screenshot))
     {
         return;
     }
@@ -38,5 +39,13 @@ extern "C" void kes_touch(int action, int held)
     if (Input* input = Input::Running())
     {
         input->Touch(action, held != 0);
+    }
+}
+
+extern "C" void kes_typed(const char* text, int kept)
+{
+    if (Input* input = Input::Running(); input != nullptr && text != nullptr)
+    {
+        input->Answer(text, kept != 0);
     }
 }

@@ -25,3 +25,5 @@ class TouchInput
 
 // The page calls this as its controls are touched: action is Action's number, held 1 or 0.
 extern "C" void kes_touch(int action, int held);
+// The page's text field answers: the line typed, kept 1, or cancelled (kept 0).
+extern "C" void kes_typed(const char* text, int kept);

@@ -52,6 +52,12 @@ class Platform
     // the clipboard, in the browser it goes into the address and onto the clipboard. Gives where it went, as
     // the card tells the player.
     static std::string ShareRaceLink(const std::string& link);
+    // The level editor came up or went away (test-play, leaving): the page shows its editing controls only
+    // while it is up.
+    static void EditorShown(bool shown);
+    // Asks the page for a line of text in the browser's own field, which brings up a phone's keyboard; the
+    // answer comes back through kes_typed. False where there is no such field (the desktop).
+    static bool AskText(const std::string& prompt, const std::string& text);
     // The game did not start, for this reason (no error box: the program ends quietly).
     static void NotStarted(const std::string& reason);
     // A link given at start was refused, for this reason, before any window opened: said on standard

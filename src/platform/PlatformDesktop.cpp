@@ -80,6 +80,13 @@ std::string Platform::ShareRaceLink(const std::string& link)
                                                    : Tr("Printed on standard output");
 }
 
+void Platform::EditorShown(bool /*shown*/) {}
+
+bool Platform::AskText(const std::string& /*prompt*/, const std::string& /*text*/)
+{
+    return false;
+}
+
 void Platform::NotStarted(const std::string& reason)
 {
     std::cerr << "Kestrovane: not started: " << reason << '\n';

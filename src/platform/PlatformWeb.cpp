@@ -50,6 +50,15 @@ EM_JS(char*, PageLanguages, (), {
     return stringToNewUTF8(list.join(":"));
 });
 
+// Opens the page's text field; 0 when the page has none.
+EM_JS(int, AskPage, (const char* prompt, const char* text), {
+    const page = Module["kestrovane"];
+    if (!page || !page.askText)
+        return 0;
+    page.askText(UTF8ToString(prompt), UTF8ToString(text));
+    return 1;
+});
+
 // Whether the stored folder was loaded, and whether this tab may store into it (web/storage.js).
 EM_JS(int, StorageLoaded, (), {
     return Module.kesStorage && Module.kesStorage.loaded ? 1 : 0;
@@ -352,6 +361,16 @@ std::string Platform::ShareRaceLink(const std::string& link)
     CallPage("race", link.c_str());
     // TRANSLATORS: above a race link on a card: at most 36 characters.
     return Tr("Copied, and in the address");
+}
+
+void Platform::EditorShown(bool shown)
+{
+    CallPage("editing", shown ? "1" : "");
+}
+
+bool Platform::AskText(const std::string& prompt, const std::string& text)
+{
+    return AskPage(prompt.c_str(), text.c_str()) != 0;
 }
 
 void Platform::NotStarted(const std::string& reason)

@@ -304,6 +304,14 @@ TEST_F(LanguageFit, TheEditorFitsInEveryLanguage)
         editor.mHelp = true;
         Check(language, "editor-help", [&] { editor.Render(&Game(), 0); });
         editor.mHelp = false;
+        editor.mZoom = EditorState::mMaxZoom; // the widest value line, and the zoom on the status line
+        editor.OpenMenu();
+        Check(language, "editor-menu", [&] { editor.Render(&Game(), 0); });
+        editor.mMenu.Close();
+        editor.mZoom = 1;
+        editor.mPicker.Open();
+        Check(language, "editor-letters", [&] { editor.Render(&Game(), 0); });
+        editor.mPicker.Close();
     }
     editor.CleanUp();
 }

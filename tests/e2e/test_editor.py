@@ -15,18 +15,13 @@ AMBER = (255, 192, 64)
 PALETTE_X = 512
 
 
-def entity_on_palette(build_dir, name):
-    """Where an entity type's cell is on the window: the palette lists every tile type, four a row, then the
-    entity types in the tables' order."""
-    def fields(table):
-        with open(os.path.join(build_dir, "data", "maps", table), encoding="utf-8") as lines:
-            return [line.split(" ") for line in lines.read().splitlines()
-                    if not line.startswith("//") and len(line.split(" ")) >= 8]
-    tiles = len({line[0] for line in fields("tiletypes.cfg")})
-    entities = [line[1] for line in fields("entitytypes.cfg") if line[0] != "Bullet"]
-    index = entities.index(name)
-    row = (tiles + 3) // 4 + index // 4
-    return PALETTE_X + (index % 4) * 32 + 16, row * 32 + 16
+def entity_row(build_dir):
+    """The side palette's first row of entities: the tiles (one for each colour of the tile table) fill the
+    rows above it, four a row."""
+    with open(os.path.join(build_dir, "data", "maps", "tiletypes.cfg"), encoding="latin-1") as table:
+        colours = {line.split(" ")[0] for line in table.read().split("\n")
+                   if not line.startswith("//") and len(line.split(" ")) >= 8}
+    return (len(colours) + 3) // 4
 
 
 def click(game, x, y, button=1):
@@ -63,10 +58,12 @@ def edit_test_and_save(xserver, binary, build_dir):
                 game.key("ctrl+s")
                 game.wait_for_picture(says(workdir, "Not saved: No player start"), timeout=30,
                                       what="saving refused without a start")
-                # The start and an exit from the entity palette.
-                click(game, *entity_on_palette(build_dir, "Player"))
+                # The start and an exit from the entity palette, below the tiles' rows: Player first,
+                # ShipDoor2 (the eleventh entity) in its third row.
+                entities = entity_row(build_dir)
+                click(game, PALETTE_X + 16, entities * 32 + 16)
                 click(game, 72, 328)
-                click(game, *entity_on_palette(build_dir, "ShipDoor2"))
+                click(game, PALETTE_X + 2 * 32 + 16, (entities + 2) * 32 + 16)
                 click(game, 12 * 32 + 16, 328)
                 game.wait_for_picture(lambda picture: picture.pixel(72, 328) != picture.pixel(72, 200),
                                       timeout=30, what="the player's start drawn")

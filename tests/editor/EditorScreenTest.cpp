@@ -6,6 +6,7 @@
 #include "editor/EditorState.h"
 #include "editor/LevelLink.h"
 #include "editor/RaceLink.h"
+#include "graphics/Framework.h"
 #include "io/InputScript.h"
 #include "platform/Platform.h"
 
@@ -13,6 +14,7 @@
 
 #include <sys/resource.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -99,6 +101,34 @@ class EditorScreen : public ::testing::Test
             Touch(action, true);
             Touch(action, false);
         }
+    }
+    // A finger's tap on a point of the picture, as SDL hands it on: a left click from the touch mouse.
+    void FingerTap(int x, int y)
+    {
+        const SDL_Rect picture = mGame.mFramework->PictureRect();
+        SDL_Event event{};
+        event.button.which = SDL_TOUCH_MOUSEID;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.x = picture.x + (2 * x + 1) * picture.w / 640;
+        event.button.y = picture.y + (2 * y + 1) * picture.h / 480;
+        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+        {
+            event.type = type;
+            SDL_PushEvent(&event);
+        }
+        mPlay.HandleEvents();
+    }
+    // A finger put down, moved or lifted at a point of the screen (0..1 across and down).
+    void Finger(Uint32 type, SDL_FingerID finger, float x, float y)
+    {
+        SDL_Event event{};
+        event.type = type;
+        event.tfinger.touchId = 1;
+        event.tfinger.fingerId = finger;
+        event.tfinger.x = x;
+        event.tfinger.y = y;
+        SDL_PushEvent(&event);
+        mPlay.HandleEvents();
     }
     test::ContentDir mContent;
     test::PlayHarness mPlay{true};
@@ -295,6 +325,227 @@ TEST_F(EditorScreen, AControllersRectangleIsDrawnWhenAIsLetGoAndNeitherUpNorStar
     press(SDL_CONTROLLER_BUTTON_START);
     EXPECT_EQ(mEditor->mStatus, "Cannot play: No player start");
     EXPECT_EQ(painted(), 12);
+}
+
+TEST_F(EditorScreen, ALevelMadeWithAControllerAloneIsNamedSavedAndPlayedToItsExit)
+{
+    ASSERT_TRUE(test::StartControllers(mGame));
+    test::VirtualPad pad;
+    mPlay.HandleEvents();
+    const auto press = [&](SDL_GameControllerButton button, int times = 1) { pad.Tap(button, mGame, times); };
+    const auto entityAt = [this](int x, int y)
+    {
+        const int entity = mEditor->mLevel.EntityAt(x, y);
+        return entity < 0 ? std::string() : mEditor->mLevel.mEntities[entity].mType;
+    };
+    constexpr auto kLeft = SDL_CONTROLLER_BUTTON_DPAD_LEFT;
+    constexpr auto kRight = SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
+    constexpr auto kUp = SDL_CONTROLLER_BUTTON_DPAD_UP;
+    constexpr auto kDown = SDL_CONTROLLER_BUTTON_DPAD_DOWN;
+
+    // A solid tile from the palette, past the level's right edge; then a floor along row 12.
+    press(kRight, 40);
+    press(kDown);
+    press(SDL_CONTROLLER_BUTTON_A);
+    const std::uint32_t solid = mEditor->mColor;
+    press(kLeft, 40);
+    press(kDown, 11);
+    pad.Press(SDL_CONTROLLER_BUTTON_A);
+    press(kRight, 11);
+    pad.Release(SDL_CONTROLLER_BUTTON_A);
+    mPlay.HandleEvents();
+    for (int x = 0; x <= 11; ++x)
+    {
+        ASSERT_EQ(mEditor->mLevel.Cell(LevelDocument::Foreground, x, 12), solid) << x;
+    }
+
+    // An entity from the palette, where its rows follow the tiles' (four a row), put down at a cell.
+    const auto put = [&](const std::string& name, int x, int y)
+    {
+        const EditorCatalogue& catalogue = mEditor->mCatalogue;
+        int index = 0;
+        while (catalogue.Entities()[static_cast<std::size_t>(index)].mName != name)
+        {
+            ++index;
+        }
+        const int row = (static_cast<int>(catalogue.Tiles().size()) + 3) / 4 + index / 4;
+        while (!mEditor->mOnPalette)
+        {
+            press(kRight);
+        }
+        press(row > mEditor->mPaletteRow ? kDown : kUp, std::abs(row - mEditor->mPaletteRow));
+        press(kRight, index % 4);
+        press(SDL_CONTROLLER_BUTTON_A);
+        press(kLeft, index % 4 + 1);
+        press(kLeft, mEditor->mCursorX - x);
+        press(y > mEditor->mCursorY ? kDown : kUp, std::abs(y - mEditor->mCursorY));
+        press(SDL_CONTROLLER_BUTTON_A);
+    };
+    put("Player", 1, 11);
+    EXPECT_EQ(entityAt(1, 11), "Player");
+    put("ShipDoor2", 9, 11);
+    EXPECT_EQ(entityAt(9, 11), "ShipDoor2");
+
+    // Y opens the tool menu; its sixth line types the level's words on the letter board: H, then i two
+    // rows down, then Start is done.
+    press(SDL_CONTROLLER_BUTTON_Y);
+    ASSERT_TRUE(mEditor->mMenu.IsOpen());
+    press(kDown, static_cast<int>(EditorState::MenuItem::Words));
+    press(SDL_CONTROLLER_BUTTON_A);
+    ASSERT_TRUE(mEditor->mPicker.IsOpen());
+    EXPECT_FALSE(mEditor->mMenu.IsOpen());
+    press(kRight, 7);
+    press(SDL_CONTROLLER_BUTTON_A);
+    press(kDown, 2);
+    press(kRight);
+    press(SDL_CONTROLLER_BUTTON_A);
+    press(SDL_CONTROLLER_BUTTON_X); // rubs out the i
+    press(SDL_CONTROLLER_BUTTON_A);
+    press(SDL_CONTROLLER_BUTTON_START);
+    EXPECT_FALSE(mEditor->mPicker.IsOpen());
+    EXPECT_EQ(mEditor->mLevel.mDescription.substr(0, 2), "Hi");
+    EXPECT_EQ(mPlay.CurrentState(), "Editor") << "Start finished the words, and did not test-play";
+
+    // Save is up the menu, round from its first line.
+    press(SDL_CONTROLLER_BUTTON_Y);
+    press(kUp,
+          static_cast<int>(EditorState::MenuItem::Count) - static_cast<int>(EditorState::MenuItem::Save));
+    press(SDL_CONTROLLER_BUTTON_A);
+    ASSERT_EQ(mEditor->mStatus, "Saved made.map");
+    EXPECT_FALSE(mEditor->mHistory.IsChanged());
+
+    // Start test-plays; the d-pad walks the start to the door, which ends the run.
+    press(SDL_CONTROLLER_BUTTON_START);
+    ASSERT_EQ(mPlay.CurrentState(), "Play") << mEditor->mStatus;
+    pad.Press(kRight);
+    bool finished = false;
+    for (int i = 0; i < 200 && !finished; ++i)
+    {
+        mPlay.HandleEvents();
+        mPlay.Tick();
+        finished = mPlay.Play().mBackToMenu || mPlay.Play().mCard != nullptr;
+    }
+    pad.Release(kRight);
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(mPlay.ThePlayer().GetIsAlive());
+}
+
+TEST_F(EditorScreen, TheToolMenuReachesWithTheTouchControlsWhatOnlyKeysReached)
+{
+    using Item = EditorState::MenuItem;
+    // Tools opens the menu, Down goes to the line, then Right, Left or Jump (choose); Back puts it away.
+    const auto use = [this](Item item, Action how)
+    {
+        Tap(Action::Tools);
+        ASSERT_TRUE(mEditor->mMenu.IsOpen());
+        Tap(Action::Down, static_cast<int>(item));
+        Tap(how);
+        if (mEditor->mMenu.IsOpen())
+        {
+            Tap(Action::Back);
+        }
+    };
+    use(Item::Width, Action::Right);
+    use(Item::Height, Action::Left);
+    EXPECT_EQ(mEditor->mLevel.Width(), 41);
+    EXPECT_EQ(mEditor->mLevel.Height(), 14);
+    use(Item::Undo, Action::Jump);
+    EXPECT_EQ(mEditor->mLevel.Height(), 15);
+    use(Item::Redo, Action::Jump);
+    EXPECT_EQ(mEditor->mLevel.Height(), 14);
+    EXPECT_EQ(mEditor->mLevel.Width(), 41) << "Back only put the menu away";
+
+    use(Item::Layer, Action::Right);
+    EXPECT_EQ(mEditor->mLayer, LevelDocument::Backdrop);
+    use(Item::Facing, Action::Jump);
+    EXPECT_FALSE(mEditor->mFacing);
+    use(Item::Zoom, Action::Right);
+    EXPECT_EQ(mEditor->mZoom, 2);
+    use(Item::ToolChoice, Action::Left); // round from the first tool to the last
+    EXPECT_EQ(mEditor->mTool, EditorState::Tool::Move);
+    EXPECT_EQ(mEditor->mLayer, LevelDocument::Foreground) << "entities are moved on the foreground";
+
+    use(Item::Identifier, Action::Jump);
+    EXPECT_EQ(mEditor->mStatus, "No entity at the cursor to name");
+    use(Item::Save, Action::Jump);
+    EXPECT_EQ(mEditor->mStatus.rfind("Not saved: ", 0), 0u) << mEditor->mStatus;
+    use(Item::Race, Action::Jump); // no test-play has reached the exit yet
+    EXPECT_EQ(mEditor->mStatus.rfind("No race link: ", 0), 0u) << mEditor->mStatus;
+    use(Item::Help, Action::Jump);
+    EXPECT_TRUE(mEditor->mHelp);
+    Tap(Action::Jump);
+    EXPECT_FALSE(mEditor->mHelp);
+
+    // The Tools button under the status lines opens it too; a tap beside the menu puts it away.
+    FingerTap(EditorState::mToolsX + 10, EditorState::mToolsY + 5);
+    EXPECT_TRUE(mEditor->mMenu.IsOpen());
+    FingerTap(4, 4);
+    EXPECT_FALSE(mEditor->mMenu.IsOpen());
+    use(Item::Leave, Action::Jump);
+    EXPECT_EQ(mPlay.CurrentState(), "Credits");
+}
+
+TEST_F(EditorScreen, EveryTileAndEntityIsChosenWithAFingerOnThePalettesLargeBoard)
+{
+    const EditorCatalogue& catalogue = mEditor->mCatalogue;
+    const int columns = EditorState::mChooserColumns;
+    const int tileRows = (static_cast<int>(catalogue.Tiles().size()) + columns - 1) / columns;
+    const int items = static_cast<int>(catalogue.Tiles().size() + catalogue.Entities().size());
+    for (int i = 0; i < items; ++i)
+    {
+        const bool tile = i < static_cast<int>(catalogue.Tiles().size());
+        const int index = tile ? i : i - static_cast<int>(catalogue.Tiles().size());
+        int row = index / columns + (tile ? 0 : tileRows);
+        FingerTap(EditorState::mPaletteX + 8, 8);
+        ASSERT_TRUE(mEditor->mChooser) << i;
+        // The margin under the board turns to its next rows, when it has more than it shows.
+        for (; row >= EditorState::mChooserVisibleRows; row -= EditorState::mChooserVisibleRows)
+        {
+            FingerTap(160, EditorState::mViewHeight - 2);
+        }
+        FingerTap((index % columns) * 32 + 16, 8 + row * 32 + 16);
+        EXPECT_FALSE(mEditor->mChooser) << i;
+        if (tile)
+        {
+            EXPECT_EQ(mEditor->mColor, catalogue.Tiles()[static_cast<std::size_t>(index)].mColor) << i;
+        }
+        else
+        {
+            EXPECT_EQ(mEditor->mEntityType, catalogue.Entities()[static_cast<std::size_t>(index)].mName) << i;
+            EXPECT_EQ(mEditor->mTool, EditorState::Tool::Place) << i;
+        }
+    }
+}
+
+TEST_F(EditorScreen, TwoFingersSpreadingZoomInAndTheViewsCellsFollowTheZoom)
+{
+    Finger(SDL_FINGERDOWN, 1, 0.40f, 0.5f);
+    Finger(SDL_FINGERDOWN, 2, 0.60f, 0.5f);
+    Finger(SDL_FINGERMOTION, 2, 0.66f, 0.5f);
+    EXPECT_EQ(mEditor->mZoom, 1) << "a small spread is a two-finger scroll";
+    Finger(SDL_FINGERMOTION, 2, 0.70f, 0.5f);
+    EXPECT_EQ(mEditor->mZoom, 2);
+    Finger(SDL_FINGERMOTION, 2, 0.95f, 0.5f);
+    EXPECT_EQ(mEditor->mZoom, 3);
+    Finger(SDL_FINGERMOTION, 2, 0.45f, 0.5f);
+    EXPECT_EQ(mEditor->mZoom, 2);
+    Finger(SDL_FINGERUP, 2, 0.45f, 0.5f);
+    Finger(SDL_FINGERUP, 1, 0.40f, 0.5f);
+
+    // At twice the size, a cell is 32 pixels of the picture from the view's corner.
+    const int cameraX = mEditor->mCameraX;
+    const int cameraY = mEditor->mCameraY;
+    Click(100, 100);
+    EXPECT_EQ(mEditor->mCursorX, (50 + cameraX) / 16);
+    EXPECT_EQ(mEditor->mCursorY, (50 + cameraY) / 16);
+    EXPECT_NE(mEditor->mLevel.Cell(LevelDocument::Foreground, mEditor->mCursorX, mEditor->mCursorY), 0u);
+
+    // The page's Zoom control goes a step closer, and round from the closest to the widest.
+    Tap(Action::Zoom);
+    EXPECT_EQ(mEditor->mZoom, 3);
+    Tap(Action::Zoom);
+    EXPECT_EQ(mEditor->mZoom, 1);
+    EXPECT_LE(mEditor->mCameraY, mEditor->mLevel.Height() * 16 - EditorState::mViewHeight);
 }
 
 TEST_F(EditorScreen, WritesThatCannotBeFinishedChangeNoFileAndSayWhy)

@@ -1,12 +1,14 @@
 // The level editor in the browser: "My levels" starts a new level, made with the mouse and a finger,
 // test-played and back, its link copied and opened in a new page, where it plays at once with Edit and Keep
 // beside it. The level and its autosave outlast a reload; Keep, Copy link and Delete work from the list,
-// and a broken link says why on the page.
+// and a broken link says why on the page. A level is also made on a phone by touch alone, kept across a
+// reload and played to its exit.
 import assert from "node:assert/strict";
-import { before, describe, test } from "node:test";
+import { after, before, describe, test } from "node:test";
 import { readFileSync } from "node:fs";
 import path from "node:path";
-import { dataDir, findText, openGame, until, siteAndBrowser } from "./browser.mjs";
+import { GREY, dataDir, emulateTouch, findText, fingers, openGame, sleep, until, untilText, siteAndBrowser }
+  from "./browser.mjs";
 
 const AMBER = [255, 192, 64];
 const RED = [255, 0, 0];
@@ -39,20 +41,13 @@ async function leave(page) {
     return false;
   }, 60000);
 }
-// The palette: four columns of every tile type, then the entity types, in the tables' order.
-const tileTypes = new Set(readFileSync(path.join(dataDir, "maps/tiletypes.cfg"), "utf8").split("\n")
-  .filter((line) => !line.startsWith("//") && line.split(" ").length >= 8).map((line) => line.split(" ")[0]));
-const entityTypes = readFileSync(path.join(dataDir, "maps/entitytypes.cfg"), "utf8").split("\n")
-  .filter((line) => !line.startsWith("//") && line.split(" ").length >= 8)
-  .map((line) => line.split(" ")).filter(([base]) => base !== "Bullet").map(([, name]) => name);
-function entityOnPalette(name) {
-  const index = entityTypes.indexOf(name);
-  assert.ok(index >= 0, `${name} in the entity types`);
-  const row = Math.ceil(tileTypes.size / 4) + Math.floor(index / 4);
-  return [256 + (index % 4) * 16 + 8, row * 16 + 8];
-}
 // The centre of a cell, with the view scrolled to the bottom of the new 40x15 level.
 const cell = (x, y) => [x * 16 + 8, y * 16 + 8 - 32];
+// The palette's tiles, one for each colour of the tile table; the side palette holds four a row, the
+// entities in the rows below them.
+const tiles = new Set(readFileSync(path.join(dataDir, "maps/tiletypes.cfg"), "latin1").split("\n")
+  .filter((line) => !line.startsWith("//") && line.split(" ").length >= 8).map((line) => line.split(" ")[0])).size;
+const sideEntityRow = Math.ceil(tiles / 4);
 
 describe("the level editor in a browser tab", { concurrency: false }, () => {
   let page;
@@ -61,6 +56,8 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     const prepare = (p) => p.setViewport({ width: 800, height: 600, hasTouch: true });
     page = await openGame(tab.browser, tab.server, { page: "?edit", prepare });
   });
+  // One tab plays at a time: the next page waits for this one to close.
+  after(async () => page.isClosed() || page.close());
 
   test("makes a small level from My levels with the mouse and a finger", async () => {
     await until("My levels", () => page.$eval("#levels", (list) => !list.hidden));
@@ -98,10 +95,11 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
         }
       return changed > 50;
     }, before, [cx, cy]));
-    // The start and the open door from the entity palette.
-    await click(page, ...entityOnPalette("Player"));
+    // The start and the open door from the entity palette, below the tiles' rows: Player first, ShipDoor2
+    // (the eleventh entity) in its third row.
+    await click(page, 256 + 8, sideEntityRow * 16 + 8);
     await click(page, ...cell(2, 13));
-    await click(page, ...entityOnPalette("ShipDoor2"));
+    await click(page, 256 + 32 + 8, (sideEntityRow + 2) * 16 + 8);
     await click(page, ...cell(14, 13));
     await page.keyboard.down("Control");
     await page.keyboard.press("s");
@@ -189,3 +187,131 @@ describe("the level editor in a browser tab", { concurrency: false }, () => {
     for (const each of refused.concat([next])) await each.close();
   });
 });
+
+// "My levels" on a phone: a finger on New starts the next level of the list (level1, level2, ...).
+async function newByTouch(page, hand) {
+  await until("My levels", () => page.$eval("#levels", (list) => !list.hidden));
+  const box = await (await page.$("#new")).boundingBox();
+  await hand.tap([box.x + box.width / 2, box.y + box.height / 2]);
+  await untilStatus(page, "New level levels/level");
+}
+
+describe("a level made by touch alone on a phone held upright", { concurrency: false }, () => {
+  let page;
+  let hand;
+  // A point of the 320x240 picture, where a finger goes.
+  const at = async (x, y) => Object.values(await onPage(page, x, y));
+  const tapAt = async (x, y) => hand.tap(await at(x, y));
+  // The palette's large board: its cells are 32 pixels from the picture's left edge, 8 from its top; the
+  // tiles fill its first rows, ten a row, the entities follow.
+  const entityRow = Math.ceil(tiles / 10);
+  const choose = async (column, row) => {
+    await tapAt(256 + 8, 8);
+    await untilStatus(page, "Choose a tile or an entity");
+    await tapAt(column * 32 + 16, 8 + row * 32 + 16);
+  };
+  // The tool menu's line (by its place in the menu), through the Tools control: its 18 lines of 10 pixels
+  // start 21 pixels down the picture.
+  const MENU = { words: 5, save: 11, leave: 17 };
+  const menu = async (line) => {
+    await hand.tap("Tools");
+    await sleep(200);
+    await tapAt(160, 21 + line * 10 + 5);
+  };
+  const open = async () => {
+    page = await openGame(tab.browser, tab.server, { page: "?edit", prepare: (p) => emulateTouch(p, 390, 844) });
+    hand = await fingers(page);
+  };
+
+  before(open);
+  after(() => page.close());
+
+  test("New in My levels, then a pinch and the Zoom control step the view closer and back", async () => {
+    await newByTouch(page, hand);
+    await untilStatus(page, "New level levels/level1.map");
+    await hand.down(1, await at(110, 100));
+    await hand.down(2, await at(140, 100));
+    // 30 pixels apart, then 40 (not yet a step), then 50.
+    for (const x of [150, 160]) await hand.move(2, await at(x, 100));
+    await hand.up(2);
+    await hand.up(1);
+    await untilStatus(page, "Zoom 2x");
+    await hand.tap("Zoom");
+    await untilStatus(page, "Zoom 3x");
+    await hand.tap("Zoom");
+    await untilStatus(page, "Zoom 1x");
+    // The first finger's cell was no stroke: the level's dark ground shows there, unpainted.
+    const cell66 = await page.evaluate(() => Array.from(window.kesProbe.frame().slice((208 * 640 + 208) * 4,
+      (208 * 640 + 208) * 4 + 3)));
+    assert.deepEqual(cell66, [12, 12, 24]);
+  });
+
+  test("paints a floor, puts down the start and the exit, types its words and saves", async () => {
+    await choose(4, 0); // a solid tile
+    await untilStatus(page, "Tile chosen");
+    await hand.down(1, await at(8, 12 * 16 + 8));
+    for (let x = 1; x <= 11; ++x) await hand.move(1, await at(x * 16 + 8, 12 * 16 + 8));
+    await hand.up(1);
+    await choose(0, entityRow);
+    await untilStatus(page, "Entity chosen: Player");
+    await tapAt(16 + 8, 11 * 16 + 8);
+    await choose(0, entityRow + 1); // the eleventh entity
+    await untilStatus(page, "Entity chosen: ShipDoor2");
+    await tapAt(9 * 16 + 8, 11 * 16 + 8);
+
+    await menu(MENU.words);
+    await until("the page's text field", () => page.$eval("#ask", (form) => !form.hidden));
+    await page.$eval("#ask-text", (field) => { field.value = ""; });
+    await page.type("#ask-text", "Made by thumb");
+    await page.keyboard.press("Enter"); // the phone keyboard's Go
+    await until("the field put away", () => page.$eval("#ask", (form) => form.hidden));
+    await menu(MENU.save);
+    await untilStatus(page, "Saved levels/level1.map");
+  });
+
+  test("after a reload finds it in My levels with its words, opens it and plays it to its exit", async () => {
+    // The address names the level: a reload opens it again, and leaving it comes back to the list.
+    await page.reload();
+    await untilStatus(page, "Opened levels/level1.map");
+    await menu(MENU.leave);
+    // Leaving the editor takes the page to ?edit: a look during that navigation finds nothing yet.
+    await until("My levels after leaving", () => page.$eval("#levels", (list) => !list.hidden).catch(() => false));
+    const row = '#level-list li:has(button[data-level="level1"])';
+    assert.equal(await page.$eval(row + " .words", (words) => words.textContent), "Made by thumb");
+    const box = await (await page.$(row + " button")).boundingBox();
+    await hand.tap([box.x + box.width / 2, box.y + box.height / 2]);
+    await untilStatus(page, "Opened levels/level1.map");
+    await hand.tap("Pause");
+    await hand.down(0, "Right");
+    await untilText(page, "Level 1 complete", GREY, 20000);
+    await hand.up(0);
+    await untilStatus(page, "Back: Tools can send this run as a race");
+  });
+});
+
+// The editor's own controls beside the others, on a phone held either way.
+for (const [width, height] of [[844, 390], [390, 844]]) {
+  test(`at ${width}x${height} the editor's Tools and Zoom are 44x44 or more, clear of the picture and the rest`,
+    async () => {
+      const page = await openGame(tab.browser, tab.server,
+        { page: "?edit", prepare: (p) => emulateTouch(p, width, height) });
+      await newByTouch(page, await fingers(page));
+      const { boxes, picture } = await page.evaluate(() => {
+        const box = (element) => element.getBoundingClientRect().toJSON();
+        const shown = [...document.querySelectorAll("#touch [role=button]")].filter((e) => e.offsetWidth > 0);
+        return { boxes: Object.fromEntries(shown.map((e) => [e.getAttribute("aria-label"), box(e)])),
+          picture: box(document.getElementById("canvas")) };
+      });
+      await page.close();
+      const overlap = (a, b) => a.left < b.right && a.right > b.left && a.top < b.bottom && a.bottom > b.top;
+      for (const name of ["Tools", "Zoom"]) {
+        const b = boxes[name];
+        assert.ok(b, `${name} shows in the editor`);
+        assert.ok(b.width >= 44 && b.height >= 44, `${name} is ${b.width}x${b.height}`);
+        assert.ok(b.left >= 0 && b.top >= 0 && b.right <= width && b.bottom <= height, `${name} is on screen`);
+        assert.ok(!overlap(b, picture), `${name} is clear of the picture`);
+        const crowded = Object.keys(boxes).filter((other) => other !== name && overlap(b, boxes[other]));
+        assert.deepEqual(crowded, [], `${name} is clear of the other controls`);
+      }
+    });
+}
